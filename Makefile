@@ -1,0 +1,44 @@
+# One entry point for building, testing, fuzzing and running Quimbel.
+JOBS     ?= $(shell nproc)
+BUILD    ?= build
+ASAN_DIR ?= build-asan
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
+CMAKE_GEN := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
+
+.PHONY: all deps build test asan fuzz bench demo clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+$(BUILD)/CMakeCache.txt: | deps
+	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+asan: deps
+	cmake -S . -B $(ASAN_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DQUIMBEL_SANITIZE=ON
+	cmake --build $(ASAN_DIR) -j $(JOBS)
+	cd $(ASAN_DIR) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS)
+
+fuzz: deps
+	CC=clang-14 CXX=clang++-14 cmake -S . -B $(FUZZ_DIR) $(CMAKE_GEN) \
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUIMBEL_FUZZ=ON
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzz_targets
+	scripts/run-fuzz.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
+
+bench: build
+	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+
+demo: build
+	$(BUILD)/apps/demo/quimbel-demo
+
+clean:
+	rm -rf $(BUILD) $(ASAN_DIR) $(FUZZ_DIR)

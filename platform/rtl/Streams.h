@@ -1,0 +1,109 @@
+#pragma once
+// Streams: TStream and its file, memory and resource kinds.
+
+#include "Object.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace vcl {
+
+enum TSeekOrigin { soBeginning, soCurrent, soEnd };
+
+// File modes: fmCreate creates or truncates; the others open an existing file.
+constexpr uint16_t fmCreate = 0xFFFF;
+constexpr uint16_t fmOpenRead = 0x0000;
+constexpr uint16_t fmOpenWrite = 0x0001;
+constexpr uint16_t fmOpenReadWrite = 0x0002;
+constexpr uint16_t fmShareCompat = 0x0000;
+constexpr uint16_t fmShareExclusive = 0x0010;
+constexpr uint16_t fmShareDenyWrite = 0x0020;
+constexpr uint16_t fmShareDenyNone = 0x0040;
+
+class TStream : public TObject {
+    VCL_DECLARE_CLASS(TStream, TObject)
+public:
+    // Reads up to Count bytes; returns how many were read (0 at the end).
+    virtual int32_t Read(void* Buffer, int32_t Count) = 0;
+    // Writes up to Count bytes; returns how many were written.
+    virtual int32_t Write(const void* Buffer, int32_t Count) = 0;
+    virtual int64_t Seek(int64_t Offset, TSeekOrigin Origin) = 0;
+
+    int64_t GetPosition() { return Seek(0, soCurrent); }
+    void SetPosition(int64_t Pos) { Seek(Pos, soBeginning); }
+    virtual int64_t GetSize();
+    virtual void SetSize(int64_t NewSize);
+
+    // Reads exactly Count bytes or raises EReadError "Stream read error".
+    void ReadBuffer(void* Buffer, int32_t Count);
+    // Writes exactly Count bytes or raises EWriteError "Stream write error".
+    void WriteBuffer(const void* Buffer, int32_t Count);
+    // Copies Count bytes from Source (all of it from its start when Count is 0).
+    int64_t CopyFrom(TStream* Source, int64_t Count);
+};
+
+// A stream on a file. Open failures raise EFOpenError ("Cannot open file \"%s\". %s") and
+// create failures EFCreateError ("Cannot create file \"%s\". %s"), with the system's reason.
+class TFileStream : public TStream {
+    VCL_DECLARE_CLASS(TFileStream, TStream)
+public:
+    TFileStream(const AnsiString& FileName, uint16_t Mode);
+    ~TFileStream() override;
+
+    int32_t Read(void* Buffer, int32_t Count) override;
+    int32_t Write(const void* Buffer, int32_t Count) override;
+    int64_t Seek(int64_t Offset, TSeekOrigin Origin) override;
+    void SetSize(int64_t NewSize) override;
+    // Forces written data to the storage device; raises EWriteError when that fails.
+    void Flush();
+    const AnsiString& GetFileName() const { return fileName_; }
+    int Handle() const { return fd_; }
+
+private:
+    AnsiString fileName_;
+    int fd_ = -1;
+};
+
+class TCustomMemoryStream : public TStream {
+    VCL_DECLARE_CLASS(TCustomMemoryStream, TStream)
+public:
+    int32_t Read(void* Buffer, int32_t Count) override;
+    int64_t Seek(int64_t Offset, TSeekOrigin Origin) override;
+    const void* GetMemory() const { return memory_; }
+    void SaveToStream(TStream* Stream);
+    void SaveToFile(const AnsiString& FileName);
+
+protected:
+    void SetPointer(const void* Ptr, int64_t Size);
+    const void* memory_ = nullptr;
+    int64_t size_ = 0;
+    int64_t position_ = 0;
+};
+
+class TMemoryStream : public TCustomMemoryStream {
+    VCL_DECLARE_CLASS(TMemoryStream, TCustomMemoryStream)
+public:
+    TMemoryStream() = default;
+    int32_t Write(const void* Buffer, int32_t Count) override;
+    void SetSize(int64_t NewSize) override;
+    void Clear();
+    void LoadFromStream(TStream* Stream);
+    void LoadFromFile(const AnsiString& FileName);
+    void* Memory() { return data_.data(); }
+    // The whole contents as bytes.
+    std::vector<uint8_t> Bytes() const;
+
+private:
+    std::vector<uint8_t> data_;
+};
+
+// A read-only stream over a named resource of the program (see Resources.h); a missing resource
+// raises EResNotFound ("Resource %s not found").
+class TResourceStream : public TCustomMemoryStream {
+    VCL_DECLARE_CLASS(TResourceStream, TCustomMemoryStream)
+public:
+    TResourceStream(const AnsiString& ResName, const AnsiString& ResType);
+    int32_t Write(const void* Buffer, int32_t Count) override;
+};
+
+} // namespace vcl
