@@ -100,6 +100,10 @@ public:
     void SetDesignInfo(int32_t v) { designInfo_ = v; }
 
 protected:
+    // Tells the components that asked for free notification that this one goes away. The
+    // destructor does it; a derived destructor may do it earlier, while the whole object is
+    // still intact.
+    void SendFreeNotifications();
     // Validates and changes the name without notification.
     void ChangeName(const AnsiString& NewName);
     virtual void ValidateRename(TComponent* AComponent, const AnsiString& CurName,

@@ -18,7 +18,7 @@ inline const TResStringRec SClassNotFound{"SClassNotFound", "Class %s not found"
 inline const TResStringRec SUnknownProperty{"SUnknownProperty", "Property %s does not exist"};
 inline const TResStringRec SInvalidPropertyValue{"SInvalidPropertyValue", "Invalid property value"};
 inline const TResStringRec SDuplicateName{"SDuplicateName", "A component named %s already exists"};
-inline const TResStringRec SInvalidName{"SInvalidName", "''%s'' is not a valid component name"};
+inline const TResStringRec SInvalidName{"SInvalidName", "'%s' is not a valid component name"};
 inline const TResStringRec SDuplicateString{"SDuplicateString", "String list does not allow duplicates"};
 inline const TResStringRec SResNotFound{"SResNotFound", "Resource %s not found"};
 inline const TResStringRec SInvalidInteger{"SInvalidInteger", "'%s' is not a valid integer value"};

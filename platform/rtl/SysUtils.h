@@ -99,5 +99,7 @@ VCL_EXCEPTION(EMethodNotFound, EFilerError)
 VCL_EXCEPTION(EInvalidImage, EFilerError)
 VCL_EXCEPTION(EParserError, Exception)
 VCL_EXCEPTION(EOutOfResources, Exception)
+VCL_EXCEPTION(EPropertyError, Exception)
+VCL_EXCEPTION(EPropReadOnly, EPropertyError)
 
 } // namespace vcl

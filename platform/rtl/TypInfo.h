@@ -102,8 +102,8 @@ struct TClassInfo {
     // Creates an instance with an owner; null for abstract classes and classes that are not
     // components.
     std::function<TComponent*(TComponent* owner)> CreateComponent;
-    // Creates a default instance of a persistent class that is not a component; may be null.
-    std::function<TPersistent*()> CreatePersistent;
+    // Creates a default instance of a class that is not a component; may be null.
+    std::function<TObject*()> CreateObject;
     std::vector<TPropInfo> Props;
     std::vector<TMethodInfo> Methods;
     std::vector<TFieldInfo> Fields;
@@ -332,10 +332,10 @@ template <class T> std::function<TComponent*(TComponent*)> componentFactory() {
     else
         return nullptr;
 }
-template <class T> std::function<TPersistent*()> persistentFactory() {
+template <class T> std::function<TObject*()> objectFactory() {
     if constexpr (!std::is_abstract_v<T> && std::is_default_constructible_v<T> &&
                   !std::is_constructible_v<T, TComponent*>)
-        return []() -> TPersistent* { return new T(); };
+        return []() -> TObject* { return new T(); };
     else
         return nullptr;
 }
@@ -351,7 +351,7 @@ template <class T> std::function<TPersistent*()> persistentFactory() {
             i.ClassName = #Class;                                                                  \
             i.Parent = Base::StaticClass();                                                        \
             i.CreateComponent = ::vcl::detail::componentFactory<Class>();                          \
-            i.CreatePersistent = ::vcl::detail::persistentFactory<Class>();                        \
+            i.CreateObject = ::vcl::detail::objectFactory<Class>();                           \
             ::vcl::TClassBuilder<Class> b(i);                                                      \
             vclDescribe_##Class(b);                                                                \
             return i;                                                                              \

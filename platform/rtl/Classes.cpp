@@ -1,0 +1,217 @@
+#include "Classes.h"
+
+#include "RTLConsts.h"
+
+#include <algorithm>
+
+namespace vcl {
+
+VCL_DEFINE_CLASS(TPersistent, TObject, c) { (void)c; }
+
+void TPersistent::Assign(TPersistent* Source) {
+    if (Source) {
+        Source->AssignTo(this);
+        return;
+    }
+    throw EConvertError(FmtLoadStr(rtlconsts::SAssignError, {"nil", ClassName()}));
+}
+
+void TPersistent::AssignTo(TPersistent* Dest) {
+    throw EConvertError(FmtLoadStr(rtlconsts::SAssignError, {ClassName(), Dest ? Dest->ClassName() : AnsiString("nil")}));
+}
+
+void TPersistent::DefineProperties(TFiler* Filer) { (void)Filer; }
+
+AnsiString TPersistent::GetNamePath() const { return ClassName(); }
+
+VCL_DEFINE_CLASS(TComponent, TPersistent, c) {
+    c.Str("Name", &TComponent::GetName, &TComponent::SetName).NotStored();
+    c.Int("Tag", &TComponent::GetTag, &TComponent::SetTag).Default(0);
+}
+
+bool IsValidIdent(const AnsiString& ident) {
+    if (ident.empty()) return false;
+    auto alpha = [](char ch) {
+        return (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || ch == '_';
+    };
+    if (!alpha(ident[0])) return false;
+    for (char ch : ident)
+        if (!alpha(ch) && !(ch >= '0' && ch <= '9')) return false;
+    return true;
+}
+
+TComponent::TComponent(TComponent* AOwner) {
+    if (AOwner) AOwner->InsertComponent(this);
+}
+
+TComponent::~TComponent() {
+    Destroying();
+    SendFreeNotifications();
+    DestroyComponents();
+    if (owner_) owner_->RemoveComponent(this);
+}
+
+void TComponent::SendFreeNotifications() {
+    // Each component told removes itself from the list in turn.
+    while (!freeNotifies_.empty()) {
+        TComponent* other = freeNotifies_.back();
+        freeNotifies_.pop_back();
+        auto& theirs = other->freeNotifies_;
+        theirs.erase(std::remove(theirs.begin(), theirs.end(), this), theirs.end());
+        other->Notification(this, opRemove);
+    }
+}
+
+void TComponent::Destroying() {
+    if (state_.Contains(csDestroying)) return;
+    state_.Include(csDestroying);
+    for (TComponent* c : components_) c->Destroying();
+}
+
+void TComponent::DestroyComponents() {
+    while (!components_.empty()) {
+        TComponent* instance = components_.back();
+        if (instance->state_.Contains(csFreeNotification))
+            RemoveComponent(instance);
+        else
+            remove(instance);
+        delete instance;
+    }
+}
+
+TComponent* TComponent::GetComponent(int Index) const {
+    if (Index < 0 || Index >= GetComponentCount()) TList::Error(Index);
+    return components_[static_cast<size_t>(Index)];
+}
+
+int TComponent::GetComponentIndex() const {
+    if (!owner_) return -1;
+    auto& list = owner_->components_;
+    auto it = std::find(list.begin(), list.end(), this);
+    return it == list.end() ? -1 : static_cast<int>(it - list.begin());
+}
+
+void TComponent::insert(TComponent* c) {
+    components_.push_back(c);
+    c->owner_ = this;
+}
+
+void TComponent::remove(TComponent* c) {
+    components_.erase(std::remove(components_.begin(), components_.end(), c), components_.end());
+    c->owner_ = nullptr;
+}
+
+void TComponent::InsertComponent(TComponent* AComponent) {
+    if (!AComponent) return;
+    if (AComponent->owner_) AComponent->owner_->RemoveComponent(AComponent);
+    ValidateInsert(AComponent);
+    ValidateRename(AComponent, AnsiString(), AComponent->name_);
+    insert(AComponent);
+    if (state_.Contains(csDesigning)) AComponent->SetDesigning(true);
+    Notification(AComponent, opInsert);
+}
+
+void TComponent::RemoveComponent(TComponent* AComponent) {
+    if (!AComponent || AComponent->owner_ != this) return;
+    Notification(AComponent, opRemove);
+    remove(AComponent);
+}
+
+TComponent* TComponent::FindComponent(const AnsiString& AName) const {
+    if (AName.empty()) return nullptr;
+    for (TComponent* c : components_)
+        if (SameText(c->name_, AName)) return c;
+    return nullptr;
+}
+
+void TComponent::ValidateRename(TComponent* AComponent, const AnsiString& CurName,
+                                const AnsiString& NewName) {
+    if (AComponent && !SameText(CurName, NewName) && !NewName.empty()) {
+        TComponent* existing = FindComponent(NewName);
+        if (existing && existing != AComponent)
+            throw EComponentError(FmtLoadStr(rtlconsts::SDuplicateName, {NewName}));
+    }
+}
+
+void TComponent::ChangeName(const AnsiString& NewName) { name_ = NewName; }
+
+void TComponent::SetName(const AnsiString& NewName) {
+    if (name_ == NewName) return;
+    if (!NewName.empty() && !IsValidIdent(NewName))
+        throw EComponentError(FmtLoadStr(rtlconsts::SInvalidName, {NewName}));
+    if (owner_)
+        owner_->ValidateRename(this, name_, NewName);
+    else
+        ValidateRename(nullptr, name_, NewName);
+    ChangeName(NewName);
+}
+
+void TComponent::SetDesigning(bool Value, bool SetChildren) {
+    if (Value)
+        state_.Include(csDesigning);
+    else
+        state_.Exclude(csDesigning);
+    if (SetChildren)
+        for (TComponent* c : components_) c->SetDesigning(Value);
+}
+
+void TComponent::SetLoadingState(bool loading) {
+    if (loading)
+        state_.Include(csLoading);
+    else
+        state_.Exclude(csLoading);
+}
+
+void TComponent::SetReadingState(bool reading) {
+    if (reading)
+        state_.Include(csReading);
+    else
+        state_.Exclude(csReading);
+}
+
+void TComponent::SetWritingState(bool writing) {
+    if (writing)
+        state_.Include(csWriting);
+    else
+        state_.Exclude(csWriting);
+}
+
+void TComponent::FreeNotification(TComponent* AComponent) {
+    if (!AComponent || AComponent == this) return;
+    if (!owner_ || AComponent->owner_ != owner_) {
+        if (std::find(freeNotifies_.begin(), freeNotifies_.end(), AComponent) == freeNotifies_.end()) {
+            freeNotifies_.push_back(AComponent);
+            AComponent->FreeNotification(this);
+        }
+    }
+    state_.Include(csFreeNotification);
+}
+
+void TComponent::RemoveFreeNotification(TComponent* AComponent) {
+    auto it = std::find(freeNotifies_.begin(), freeNotifies_.end(), AComponent);
+    if (it == freeNotifies_.end()) return;
+    freeNotifies_.erase(it);
+    AComponent->RemoveFreeNotification(this);
+}
+
+void TComponent::Loaded() { state_.Exclude(csLoading); }
+
+void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
+    if (Operation == opRemove && AComponent) RemoveFreeNotification(AComponent);
+    // Owned components hear about their siblings; iterate over a copy since handlers may free.
+    std::vector<TComponent*> owned = components_;
+    for (TComponent* c : owned)
+        if (std::find(components_.begin(), components_.end(), c) != components_.end() && c != AComponent)
+            c->Notification(AComponent, Operation);
+}
+
+void TComponent::GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) {
+    (void)Proc;
+    (void)Root;
+}
+
+void TComponent::SetParentComponent(TComponent* Value) { (void)Value; }
+
+void TComponent::DefineProperties(TFiler* Filer) { TPersistent::DefineProperties(Filer); }
+
+} // namespace vcl

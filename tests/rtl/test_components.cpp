@@ -1,0 +1,217 @@
+#include "rtl/Classes.h"
+#include "rtl/RTLConsts.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace vcl;
+
+namespace {
+
+std::vector<std::string>* g_log = nullptr;
+
+class TProbe : public TComponent {
+    VCL_DECLARE_CLASS(TProbe, TComponent)
+public:
+    explicit TProbe(TComponent* AOwner) : TComponent(AOwner) {}
+    ~TProbe() override {
+        if (g_log) g_log->push_back("free " + GetName());
+    }
+    void Notification(TComponent* AComponent, TOperation Operation) override {
+        TComponent::Notification(AComponent, Operation);
+        if (g_log)
+            g_log->push_back(GetName() + (Operation == opInsert ? " +" : " -") + AComponent->GetName());
+        if (Operation == opRemove && AComponent == Watched) Watched = nullptr;
+    }
+    TComponent* Watched = nullptr;
+    int Width = 10;
+    bool Flag = true;
+    AnsiString Text;
+};
+
+VCL_DEFINE_CLASS(TProbe, TComponent, c) {
+    c.Int("Width", &TProbe::Width, &TProbe::Width).Default(10);
+    c.Bool("Flag", &TProbe::Flag, &TProbe::Flag).Default(true);
+    c.Str("Text", &TProbe::Text, &TProbe::Text);
+}
+
+class TOther : public TPersistent {
+    VCL_DECLARE_CLASS(TOther, TPersistent)
+};
+VCL_DEFINE_CLASS(TOther, TPersistent, c) { (void)c; }
+
+} // namespace
+
+TEST(Components, OwnerFreesOwnedLastFirstAndListsInOrder) {
+    std::vector<std::string> log;
+    g_log = &log;
+    {
+        TProbe owner(nullptr);
+        owner.SetName("Owner");
+        auto* a = new TProbe(&owner);
+        a->SetName("A");
+        auto* b = new TProbe(&owner);
+        b->SetName("B");
+        ASSERT_EQ(owner.ComponentCount(), 2);
+        EXPECT_EQ(owner.Components(0), a);
+        EXPECT_EQ(owner.FindComponent("b"), b);
+        EXPECT_EQ(owner.FindComponent("c"), nullptr);
+        EXPECT_EQ(b->GetComponentIndex(), 1);
+        EXPECT_THROW(owner.Components(2), EListError);
+        log.clear();
+    }
+    g_log = nullptr;
+    std::vector<std::string> expected{"free Owner", "free B", "free A"};
+    EXPECT_EQ(log, expected);
+}
+
+TEST(Components, RemoveComponentDetachesAndNotifies) {
+    std::vector<std::string> log;
+    g_log = &log;
+    TProbe owner(nullptr);
+    owner.SetName("Owner");
+    TProbe* a = new TProbe(&owner);
+    a->SetName("A");
+    log.clear();
+    owner.RemoveComponent(a);
+    EXPECT_EQ(a->GetOwner(), nullptr);
+    EXPECT_EQ(owner.ComponentCount(), 0);
+    EXPECT_EQ(log, std::vector<std::string>{"Owner -A"});
+    owner.InsertComponent(a);
+    EXPECT_EQ(a->GetOwner(), &owner);
+    g_log = nullptr;
+}
+
+TEST(Components, NamesAreValidatedAndUniqueAmongSiblings) {
+    TProbe owner(nullptr);
+    auto* a = new TProbe(&owner);
+    auto* b = new TProbe(&owner);
+    a->SetName("Key1");
+    try {
+        b->SetName("KEY1");
+        FAIL();
+    } catch (const EComponentError& e) {
+        EXPECT_EQ(e.Message(), "A component named KEY1 already exists");
+    }
+    try {
+        b->SetName("1Key");
+        FAIL();
+    } catch (const EComponentError& e) {
+        EXPECT_EQ(e.Message(), "'1Key' is not a valid component name");
+    }
+    a->SetName("key1"); // renaming itself in another case is fine
+    EXPECT_EQ(a->GetName(), "key1");
+    b->SetName("");
+    EXPECT_EQ(b->GetName(), "");
+}
+
+TEST(Components, FreeNotificationClearsReferencesAcrossOwners) {
+    TProbe watcher(nullptr);
+    watcher.SetName("Watcher");
+    TProbe form(nullptr);
+    auto* target = new TProbe(&form);
+    target->SetName("Target");
+    watcher.Watched = target;
+    target->FreeNotification(&watcher);
+    delete target;
+    EXPECT_EQ(watcher.Watched, nullptr);
+
+    // Removed free notifications are not sent.
+    auto* second = new TProbe(&form);
+    watcher.Watched = second;
+    second->FreeNotification(&watcher);
+    second->RemoveFreeNotification(&watcher);
+    delete second;
+    EXPECT_NE(watcher.Watched, nullptr);
+}
+
+TEST(Components, SiblingsHearOfEachOthersDestruction) {
+    TProbe form(nullptr);
+    auto* watcher = new TProbe(&form);
+    auto* target = new TProbe(&form);
+    watcher->Watched = target;
+    target->FreeNotification(watcher);
+    delete target;
+    EXPECT_EQ(watcher->Watched, nullptr);
+}
+
+TEST(Components, WatcherDestroyedFirstLeavesNoDanglingNotification) {
+    TProbe target(nullptr);
+    {
+        TProbe watcher(nullptr);
+        watcher.Watched = &target;
+        target.FreeNotification(&watcher);
+    }
+    SUCCEED(); // destroying target must not touch the freed watcher (ASan checks this)
+}
+
+TEST(Components, StateFlags) {
+    TProbe c(nullptr);
+    EXPECT_FALSE(c.ComponentState().Contains(csLoading));
+    c.SetLoadingState(true);
+    EXPECT_TRUE(c.ComponentState().Contains(csLoading));
+    c.Loaded();
+    EXPECT_FALSE(c.ComponentState().Contains(csLoading));
+    auto* child = new TProbe(&c);
+    c.SetDesigning(true);
+    EXPECT_TRUE(child->ComponentState().Contains(csDesigning));
+}
+
+TEST(ObjectModel, ClassInfoCastsAndAssign) {
+    TProbe p(nullptr);
+    TObject* o = &p;
+    EXPECT_EQ(o->ClassName(), "TProbe");
+    EXPECT_TRUE(o->InheritsFrom(TComponent::StaticClass()));
+    EXPECT_FALSE(o->InheritsFrom(TOther::StaticClass()));
+    EXPECT_EQ(As<TComponent>(o), &p);
+    EXPECT_EQ(As<TProbe>(static_cast<TObject*>(nullptr)), nullptr);
+    try {
+        As<TOther>(o);
+        FAIL();
+    } catch (const EInvalidCast& e) {
+        EXPECT_EQ(e.Message(), "Invalid class typecast");
+    }
+    TOther other;
+    try {
+        other.Assign(&p);
+        FAIL();
+    } catch (const EConvertError& e) {
+        EXPECT_EQ(e.Message(), "Cannot assign a TProbe to a TOther");
+    }
+}
+
+TEST(ObjectModel, PublishedPropertiesInOrderWithDefaults) {
+    TClass cls = TProbe::StaticClass();
+    auto props = cls->GetProps();
+    std::vector<std::string> names;
+    for (auto* p : props) names.push_back(p->Name);
+    EXPECT_EQ(names, (std::vector<std::string>{"Name", "Tag", "Width", "Flag", "Text"}));
+    TProbe p(nullptr);
+    const TPropInfo* width = cls->FindProp("WIDTH");
+    ASSERT_NE(width, nullptr);
+    EXPECT_TRUE(width->IsDefault(&p));
+    SetOrdProp(&p, width, 12);
+    EXPECT_EQ(p.Width, 12);
+    EXPECT_FALSE(width->IsDefault(&p));
+    cls->FindProp("Text")->SetStr(&p, "hi");
+    EXPECT_EQ(p.Text, "hi");
+    EXPECT_FALSE(cls->FindProp("Name")->IsStored(&p));
+    EXPECT_NE(cls->CreateComponent, nullptr);
+    std::unique_ptr<TComponent> made(cls->CreateComponent(nullptr));
+    EXPECT_EQ(made->ClassName(), "TProbe");
+}
+
+TEST(ObjectModel, ClassRegistry) {
+    EXPECT_EQ(GetClass("TProbe"), nullptr);
+    RegisterClass(TProbe::StaticClass());
+    EXPECT_EQ(FindClass("tprobe"), TProbe::StaticClass());
+    UnRegisterClass(TProbe::StaticClass());
+    try {
+        FindClass("TProbe");
+        FAIL();
+    } catch (const EClassNotFound& e) {
+        EXPECT_EQ(e.Message(), "Class TProbe not found");
+    }
+}
