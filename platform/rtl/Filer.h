@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace vcl {
@@ -35,6 +36,13 @@ enum TValueType : uint8_t {
     vaInt64 = 0x13,
     vaUTF8String = 0x14
 };
+
+// Flags of an object header in a form stream (the byte 0xF0 | flags, present only when set).
+enum TFilerFlag : uint8_t { ffInherited = 0x01, ffChildPos = 0x02, ffInline = 0x04 };
+
+// Deepest nesting of lists, collections and objects that readers and converters accept; deeper
+// input is rejected as malformed instead of exhausting the stack.
+constexpr int MaxStreamNesting = 256;
 
 class TReader;
 class TWriter;
@@ -84,6 +92,9 @@ public:
 
     // Raw buffered input; a short read raises EReadError "Stream read error".
     void Read(void* Buf, int32_t Count);
+    // Bytes left to read, buffered ones included; INT64_MAX when the stream cannot tell. Lengths
+    // read from the input are checked against it before anything is allocated.
+    int64_t Remaining() const;
     // Offset in the stream of the next unread byte.
     int64_t Position() const;
 
@@ -97,18 +108,24 @@ public:
 
     // Accepts vaInt8, vaInt16 and vaInt32 whatever the magnitude, and vaInt64 in range.
     int32_t ReadInteger();
-    int64_t ReadInt64();
+    int64_t ReadInt64();  // the integer forms and vaInt64
     // vaString, vaLString; vaWString and vaUTF8String are converted to Windows-1252.
     AnsiString ReadString();
     bool ReadBoolean();
     char ReadChar();
     AnsiString ReadIdent(); // vaIdent, and vaFalse/vaTrue/vaNil/vaNull as "False"/"True"/"nil"/"Null"
     long double ReadFloat(); // vaExtended (10 bytes), vaSingle, vaCurrency, vaDate, integers
+    float ReadSingle();      // vaSingle
+    int64_t ReadCurrency();  // vaCurrency: the stored integer, ten thousand times the amount
+    double ReadDate();       // vaDate
     uint64_t ReadSet(const struct TEnumInfo* MemberType); // vaSet: names until an empty name
     std::vector<uint8_t> ReadBinary(); // vaBinary
     AnsiString ReadStr(); // a short string without a tag (property and class names)
     void SkipValue();     // skips one value of any kind, lists and collections included
     void SkipProperty();  // property name and value
+    // The prefix of an object header: Flags (TFilerFlag bits, 0 when absent) and, with ffChildPos,
+    // the child position.
+    void ReadPrefix(uint8_t& Flags, int32_t& ChildPos);
 
     // The property name being read by the form reader; DefineProperty compares against it.
     AnsiString PropName;
@@ -117,7 +134,13 @@ public:
     [[noreturn]] void Error(const AnsiString& Message) const;
 
 private:
-    void fill(int32_t need);
+    void refill();
+    uint8_t peekByte();
+    uint8_t readByte();
+    uint32_t readUInt32();
+    AnsiString readBytes(uint64_t count);
+    void checkLength(uint64_t count) const;
+    void skipValue(int depth);
 };
 
 class TWriter : public TFiler {
@@ -149,9 +172,17 @@ public:
     void WriteChar(char Value);
     void WriteIdent(const AnsiString& Ident); // False/True/nil/Null get their own tags
     void WriteFloat(long double Value);       // vaExtended, 10 bytes
+    void WriteSingle(float Value);            // vaSingle
+    void WriteCurrency(int64_t Value);        // vaCurrency: ten thousand times the amount
+    void WriteDate(double Value);             // vaDate
+    void WriteWideString(const std::u16string& Value); // vaWString
+    void WriteUTF8String(const std::string& Utf8);     // vaUTF8String
+    void WriteInt64(int64_t Value);           // always vaInt64
     void WriteSet(uint64_t Mask, const struct TEnumInfo* MemberType);
     void WriteBinary(const std::vector<uint8_t>& Data);
-    void WriteStr(const AnsiString& Value); // short string without a tag
+    // Short string without a tag; more than 255 bytes raise EWriteError rather than being cut.
+    void WriteStr(const AnsiString& Value);
+    void WritePrefix(uint8_t Flags, int32_t ChildPos);
     void WritePropName(const AnsiString& Name); // with the current PropPath in front
 
     // Prefix of nested property names ("Font.") kept by the form writer.

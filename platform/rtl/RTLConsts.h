@@ -25,4 +25,54 @@ inline const TResStringRec SInvalidInteger{"SInvalidInteger", "'%s' is not a val
 inline const TResStringRec SMethodNotFound{"SMethodNotFound", "Method %s not found"};
 inline const TResStringRec SUnknownFormat{"SUnknownFormat", "Format '%s' invalid or incompatible with argument"};
 
+// Streams and resources.
+inline const TResStringRec SSetSizeError{"SSetSizeError", "Cannot change the size of file \"%s\". %s"};
+inline const TResStringRec SFlushError{"SFlushError", "Cannot write file \"%s\" to disk. %s"};
+inline const TResStringRec SMemoryStreamError{"SMemoryStreamError", "Out of memory while expanding memory stream"};
+inline const TResStringRec SCantWriteResourceStreamError{"SCantWriteResourceStreamError", "Can't write to a read-only resource stream"};
+
+// Value encoding of form and layout streams: each message says what the reader expected.
+inline const TResStringRec SIntegerExpected{"SIntegerExpected", "Integer value expected"};
+inline const TResStringRec SIntegerRange{"SIntegerRange", "Integer value out of range"};
+inline const TResStringRec SStringExpected{"SStringExpected", "String value expected"};
+inline const TResStringRec SCharExpected{"SCharExpected", "Character value expected"};
+inline const TResStringRec SBooleanExpected{"SBooleanExpected", "Boolean value expected"};
+inline const TResStringRec SIdentExpected{"SIdentExpected", "Identifier value expected"};
+inline const TResStringRec SFloatExpected{"SFloatExpected", "Floating point value expected"};
+inline const TResStringRec SSetExpected{"SSetExpected", "Set value expected"};
+inline const TResStringRec SBinaryExpected{"SBinaryExpected", "Binary value expected"};
+inline const TResStringRec SListExpected{"SListExpected", "List start expected"};
+inline const TResStringRec SListEndExpected{"SListEndExpected", "End of list expected"};
+inline const TResStringRec SCollectionExpected{"SCollectionExpected", "Collection value expected"};
+inline const TResStringRec SValueExpected{"SValueExpected", "Value of type %s expected"};
+inline const TResStringRec SInvalidValueType{"SInvalidValueType", "Invalid value type (%d)"};
+inline const TResStringRec SNestingTooDeep{"SNestingTooDeep", "Values or objects nested more than %d levels deep"};
+inline const TResStringRec SNameTooLong{"SNameTooLong", "Name longer than 255 characters: %s"};
+inline const TResStringRec SStringTooLong{"SStringTooLong", "String too long to be written"};
+inline const TResStringRec SUnknownSetMember{"SUnknownSetMember", "Set member %d has no name"};
+
+// Form streams.
+inline const TResStringRec SPropertyException{"SPropertyException", "Error reading %s%s%s: %s"};
+inline const TResStringRec SInvalidPropertyElement{"SInvalidPropertyElement", "Invalid property element: %s"};
+inline const TResStringRec SInvalidPropertyPath{"SInvalidPropertyPath", "Invalid property path"};
+inline const TResStringRec SReadOnlyProperty{"SReadOnlyProperty", "Property is read-only"};
+inline const TResStringRec SMethodSignature{"SMethodSignature", "Method %s has an incompatible parameter list"};
+inline const TResStringRec SComponentNotFound{"SComponentNotFound", "Component %s not found"};
+inline const TResStringRec SAncestorNotFound{"SAncestorNotFound", "Ancestor for '%s' not found"};
+inline const TResStringRec SNotAComponentClass{"SNotAComponentClass", "Class %s cannot be created as a component"};
+inline const TResStringRec SNoRootComponent{"SNoRootComponent", "Root component %s is not a %s"};
+
+// Text form of form streams.
+inline const TResStringRec SParseError{"SParseError", "%s on line %d, column %d"};
+inline const TResStringRec SIdentifierExpected{"SIdentifierExpected", "Identifier expected"};
+inline const TResStringRec SParserStringExpected{"SParserStringExpected", "String expected"};
+inline const TResStringRec SNumberExpected{"SNumberExpected", "Number expected"};
+inline const TResStringRec SSymbolExpected{"SSymbolExpected", "%s expected"};
+inline const TResStringRec SInvalidBinary{"SInvalidBinary", "Invalid binary value"};
+inline const TResStringRec SInvalidString{"SInvalidString", "Invalid string constant"};
+inline const TResStringRec SInvalidNumber{"SInvalidNumber", "Invalid numeric value"};
+inline const TResStringRec SInvalidCharacter{"SInvalidCharacter", "Invalid character '%s'"};
+inline const TResStringRec SUnterminatedString{"SUnterminatedString", "Unterminated string"};
+inline const TResStringRec SValueExpectedText{"SValueExpectedText", "Property value expected"};
+
 } // namespace vcl::rtlconsts

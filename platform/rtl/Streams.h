@@ -38,11 +38,12 @@ public:
     void ReadBuffer(void* Buffer, int32_t Count);
     // Writes exactly Count bytes or raises EWriteError "Stream write error".
     void WriteBuffer(const void* Buffer, int32_t Count);
-    // Copies Count bytes from Source (all of it from its start when Count is 0).
+    // Copies Count bytes from Source (all of it from its start when Count is 0); a short source
+    // raises EReadError.
     int64_t CopyFrom(TStream* Source, int64_t Count);
 };
 
-// A stream on a file. Open failures raise EFOpenError ("Cannot open file \"%s\". %s") and
+// A stream on a file (POSIX descriptor). The share modes are accepted and ignored. Open failures raise EFOpenError ("Cannot open file \"%s\". %s") and
 // create failures EFCreateError ("Cannot create file \"%s\". %s"), with the system's reason.
 class TFileStream : public TStream {
     VCL_DECLARE_CLASS(TFileStream, TStream)
@@ -68,7 +69,10 @@ class TCustomMemoryStream : public TStream {
     VCL_DECLARE_CLASS(TCustomMemoryStream, TStream)
 public:
     int32_t Read(void* Buffer, int32_t Count) override;
+    // The position may be set beyond the end (reads there return nothing; a write extends the
+    // stream), but never before the start.
     int64_t Seek(int64_t Offset, TSeekOrigin Origin) override;
+    int64_t GetSize() override { return size_; }
     const void* GetMemory() const { return memory_; }
     void SaveToStream(TStream* Stream);
     void SaveToFile(const AnsiString& FileName);
@@ -84,6 +88,8 @@ class TMemoryStream : public TCustomMemoryStream {
     VCL_DECLARE_CLASS(TMemoryStream, TCustomMemoryStream)
 public:
     TMemoryStream() = default;
+    // Writing beyond the end fills the gap with zero bytes; an allocation failure raises
+    // EStreamError ("Out of memory while expanding memory stream").
     int32_t Write(const void* Buffer, int32_t Count) override;
     void SetSize(int64_t NewSize) override;
     void Clear();
@@ -103,6 +109,7 @@ class TResourceStream : public TCustomMemoryStream {
     VCL_DECLARE_CLASS(TResourceStream, TCustomMemoryStream)
 public:
     TResourceStream(const AnsiString& ResName, const AnsiString& ResType);
+    // Raises EStreamError: resources are read-only.
     int32_t Write(const void* Buffer, int32_t Count) override;
 };
 

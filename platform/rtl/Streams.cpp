@@ -1,0 +1,259 @@
+#include "Streams.h"
+
+#include "RTLConsts.h"
+#include "Resources.h"
+#include "TypInfo.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <new>
+#include <stdexcept>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vcl {
+
+VCL_DEFINE_CLASS(TStream, TObject, c) { (void)c; }
+VCL_DEFINE_CLASS(TFileStream, TStream, c) { (void)c; }
+VCL_DEFINE_CLASS(TCustomMemoryStream, TStream, c) { (void)c; }
+VCL_DEFINE_CLASS(TMemoryStream, TCustomMemoryStream, c) { (void)c; }
+VCL_DEFINE_CLASS(TResourceStream, TCustomMemoryStream, c) { (void)c; }
+
+namespace {
+
+// Adds without overflowing: positions are clamped to the int64 range instead of wrapping.
+int64_t addClamped(int64_t a, int64_t b) {
+    int64_t r;
+    if (__builtin_add_overflow(a, b, &r)) return b > 0 ? INT64_MAX : INT64_MIN;
+    return r;
+}
+
+} // namespace
+
+// --- TStream ---------------------------------------------------------------------------------
+
+int64_t TStream::GetSize() {
+    int64_t pos = Seek(0, soCurrent);
+    int64_t size = Seek(0, soEnd);
+    Seek(pos, soBeginning);
+    return size;
+}
+
+void TStream::SetSize(int64_t NewSize) { (void)NewSize; }
+
+void TStream::ReadBuffer(void* Buffer, int32_t Count) {
+    if (Count != 0 && Read(Buffer, Count) != Count)
+        throw EReadError(LoadResString(rtlconsts::SReadError));
+}
+
+void TStream::WriteBuffer(const void* Buffer, int32_t Count) {
+    if (Count != 0 && Write(Buffer, Count) != Count)
+        throw EWriteError(LoadResString(rtlconsts::SWriteError));
+}
+
+int64_t TStream::CopyFrom(TStream* Source, int64_t Count) {
+    if (Count == 0) {
+        Source->SetPosition(0);
+        Count = Source->GetSize();
+    }
+    const int64_t result = Count;
+    constexpr int32_t chunk = 64 * 1024;
+    std::vector<uint8_t> buf(static_cast<size_t>(std::min<int64_t>(std::max<int64_t>(Count, 0), chunk)));
+    while (Count > 0) {
+        int32_t n = static_cast<int32_t>(std::min<int64_t>(Count, chunk));
+        Source->ReadBuffer(buf.data(), n);
+        WriteBuffer(buf.data(), n);
+        Count -= n;
+    }
+    return result;
+}
+
+// --- TFileStream -----------------------------------------------------------------------------
+
+TFileStream::TFileStream(const AnsiString& FileName, uint16_t Mode) : fileName_(FileName) {
+    if (Mode == fmCreate) {
+        fd_ = ::open(FileName.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        if (fd_ < 0)
+            throw EFCreateError(FmtLoadStr(rtlconsts::SFCreateErrorEx, {FileName, SysErrorMessage(errno)}));
+        return;
+    }
+    int flags = O_CLOEXEC;
+    switch (Mode & 0x3) {
+    case fmOpenWrite:
+        flags |= O_WRONLY;
+        break;
+    case fmOpenReadWrite:
+        flags |= O_RDWR;
+        break;
+    default:
+        flags |= O_RDONLY;
+        break;
+    }
+    fd_ = ::open(FileName.c_str(), flags);
+    int err = fd_ < 0 ? errno : 0;
+    if (fd_ >= 0) {
+        // A directory opens read-only on POSIX systems but is no file to stream from.
+        struct stat st;
+        if (::fstat(fd_, &st) == 0 && S_ISDIR(st.st_mode)) {
+            ::close(fd_);
+            fd_ = -1;
+            err = EISDIR;
+        }
+    }
+    if (fd_ < 0) throw EFOpenError(FmtLoadStr(rtlconsts::SFOpenErrorEx, {FileName, SysErrorMessage(err)}));
+}
+
+TFileStream::~TFileStream() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+int32_t TFileStream::Read(void* Buffer, int32_t Count) {
+    int32_t done = 0;
+    auto* p = static_cast<uint8_t*>(Buffer);
+    while (done < Count) {
+        ssize_t n = ::read(fd_, p + done, static_cast<size_t>(Count - done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        done += static_cast<int32_t>(n);
+    }
+    return done;
+}
+
+int32_t TFileStream::Write(const void* Buffer, int32_t Count) {
+    int32_t done = 0;
+    auto* p = static_cast<const uint8_t*>(Buffer);
+    while (done < Count) {
+        ssize_t n = ::write(fd_, p + done, static_cast<size_t>(Count - done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        done += static_cast<int32_t>(n);
+    }
+    return done;
+}
+
+int64_t TFileStream::Seek(int64_t Offset, TSeekOrigin Origin) {
+    int whence = Origin == soBeginning ? SEEK_SET : Origin == soCurrent ? SEEK_CUR : SEEK_END;
+    return ::lseek(fd_, static_cast<off_t>(Offset), whence);
+}
+
+void TFileStream::SetSize(int64_t NewSize) {
+    int64_t pos = Seek(0, soCurrent);
+    if (::ftruncate(fd_, static_cast<off_t>(NewSize)) != 0)
+        throw EWriteError(FmtLoadStr(rtlconsts::SSetSizeError, {fileName_, SysErrorMessage(errno)}));
+    if (pos > NewSize) Seek(NewSize, soBeginning);
+}
+
+void TFileStream::Flush() {
+    if (::fsync(fd_) != 0)
+        throw EWriteError(FmtLoadStr(rtlconsts::SFlushError, {fileName_, SysErrorMessage(errno)}));
+}
+
+// --- TCustomMemoryStream ---------------------------------------------------------------------
+
+void TCustomMemoryStream::SetPointer(const void* Ptr, int64_t Size) {
+    memory_ = Ptr;
+    size_ = Size;
+}
+
+int32_t TCustomMemoryStream::Read(void* Buffer, int32_t Count) {
+    if (position_ < 0 || Count <= 0 || position_ >= size_) return 0;
+    int64_t n = std::min<int64_t>(size_ - position_, Count);
+    std::memcpy(Buffer, static_cast<const uint8_t*>(memory_) + position_, static_cast<size_t>(n));
+    position_ += n;
+    return static_cast<int32_t>(n);
+}
+
+int64_t TCustomMemoryStream::Seek(int64_t Offset, TSeekOrigin Origin) {
+    int64_t base = Origin == soBeginning ? 0 : Origin == soCurrent ? position_ : size_;
+    position_ = std::max<int64_t>(addClamped(base, Offset), 0);
+    return position_;
+}
+
+void TCustomMemoryStream::SaveToStream(TStream* Stream) {
+    const auto* p = static_cast<const uint8_t*>(memory_);
+    int64_t left = size_;
+    while (left > 0) {
+        int32_t n = static_cast<int32_t>(std::min<int64_t>(left, 1 << 30));
+        Stream->WriteBuffer(p, n);
+        p += n;
+        left -= n;
+    }
+}
+
+void TCustomMemoryStream::SaveToFile(const AnsiString& FileName) {
+    TFileStream f(FileName, fmCreate);
+    SaveToStream(&f);
+}
+
+// --- TMemoryStream ---------------------------------------------------------------------------
+
+void TMemoryStream::SetSize(int64_t NewSize) {
+    if (NewSize < 0) NewSize = 0;
+    try {
+        data_.resize(static_cast<size_t>(NewSize));
+    } catch (const std::bad_alloc&) {
+        throw EStreamError(LoadResString(rtlconsts::SMemoryStreamError));
+    } catch (const std::length_error&) {
+        throw EStreamError(LoadResString(rtlconsts::SMemoryStreamError));
+    }
+    SetPointer(data_.data(), static_cast<int64_t>(data_.size()));
+    if (position_ > size_) position_ = size_;
+}
+
+int32_t TMemoryStream::Write(const void* Buffer, int32_t Count) {
+    if (Count <= 0 || position_ < 0) return 0;
+    int64_t end = addClamped(position_, Count);
+    if (end > size_) {
+        int64_t pos = position_;
+        SetSize(end);
+        position_ = pos;
+    }
+    std::memcpy(data_.data() + position_, Buffer, static_cast<size_t>(Count));
+    position_ = end;
+    return Count;
+}
+
+void TMemoryStream::Clear() {
+    data_.clear();
+    data_.shrink_to_fit();
+    SetPointer(nullptr, 0);
+    position_ = 0;
+}
+
+void TMemoryStream::LoadFromStream(TStream* Stream) {
+    Stream->SetPosition(0);
+    int64_t count = Stream->GetSize();
+    SetSize(count);
+    position_ = 0;
+    uint8_t* p = data_.data();
+    while (count > 0) {
+        int32_t n = static_cast<int32_t>(std::min<int64_t>(count, 1 << 30));
+        Stream->ReadBuffer(p, n);
+        p += n;
+        count -= n;
+    }
+}
+
+void TMemoryStream::LoadFromFile(const AnsiString& FileName) {
+    TFileStream f(FileName, fmOpenRead | fmShareDenyWrite);
+    LoadFromStream(&f);
+}
+
+std::vector<uint8_t> TMemoryStream::Bytes() const { return data_; }
+
+// --- TResourceStream -------------------------------------------------------------------------
+
+TResourceStream::TResourceStream(const AnsiString& ResName, const AnsiString& ResType) {
+    TResourceData res = FindResourceData(ResType, ResName);
+    SetPointer(res.Data, static_cast<int64_t>(res.Size));
+}
+
+int32_t TResourceStream::Write(const void* Buffer, int32_t Count) {
+    (void)Buffer;
+    (void)Count;
+    throw EStreamError(LoadResString(rtlconsts::SCantWriteResourceStreamError));
+}
+
+} // namespace vcl
