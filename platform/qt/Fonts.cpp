@@ -1,0 +1,100 @@
+#include "qt/Fonts.h"
+
+#include <QFontDatabase>
+#include <QHash>
+
+#include "qt/Codepage.h"
+#include "qt/Symbols.h"
+
+namespace vcl::qt {
+
+namespace {
+
+enum class Kind { Sans, Serif, Mono };
+
+// Faces of the classic desktop and what kind of face stands in for them. Symbol faces are shown
+// through their Unicode symbols, which a sans-serif face carries.
+Kind KindOf(const QString& face) {
+    static const char* const serif[] = {"ms serif", "times new roman", "times",   "roman",
+                                        "georgia",  "book antiqua",    "garamond"};
+    static const char* const mono[] = {"courier new",    "courier",  "fixedsys", "terminal",
+                                       "lucida console", "consolas", "ms gothic"};
+    const QString f = face.toLower();
+    for (const char* s : serif)
+        if (f == QLatin1String(s)) return Kind::Serif;
+    for (const char* s : mono)
+        if (f == QLatin1String(s)) return Kind::Mono;
+    return Kind::Sans;
+}
+
+QString FirstInstalled(const QStringList& candidates, QFont::StyleHint hint) {
+    const QStringList families = QFontDatabase::families();
+    for (const QString& c : candidates)
+        for (const QString& f : families)
+            if (f.compare(c, Qt::CaseInsensitive) == 0) return f;
+    QFont probe;
+    probe.setStyleHint(hint);
+    return probe.defaultFamily();
+}
+
+QString Installed(const QString& face) {
+    const QStringList families = QFontDatabase::families();
+    for (const QString& f : families)
+        if (f.compare(face, Qt::CaseInsensitive) == 0) return f;
+    return QString();
+}
+
+} // namespace
+
+QString SubstituteFamily(const vcl::AnsiString& Face) {
+    // The font database is slow to ask; forms ask for the same few faces again and again.
+    static QHash<QString, QString> cache;
+    const QString face = ToQString(Face).trimmed();
+    auto it = cache.constFind(face.toLower());
+    if (it != cache.constEnd()) return *it;
+
+    QString result = face.isEmpty() || IsSymbolFont(Face) ? QString() : Installed(face);
+    if (result.isEmpty()) {
+        switch (KindOf(face)) {
+        case Kind::Serif:
+            result = FirstInstalled(
+                {"Liberation Serif", "Tinos", "Times New Roman", "DejaVu Serif"}, QFont::Serif);
+            break;
+        case Kind::Mono:
+            result =
+                FirstInstalled({"Liberation Mono", "Cousine", "Courier New", "DejaVu Sans Mono"},
+                               QFont::Monospace);
+            break;
+        case Kind::Sans:
+            result =
+                FirstInstalled({"Liberation Sans", "Arimo", "Arial", "Helvetica", "DejaVu Sans"},
+                               QFont::SansSerif);
+            break;
+        }
+    }
+    cache.insert(face.toLower(), result);
+    return result;
+}
+
+QFont MakeFont(const vcl::AnsiString& Face, int PointSize, FontStyle Style) {
+    QFont font(SubstituteFamily(Face));
+    font.setPointSize(PointSize > 0 ? PointSize : 8);
+    font.setBold(Style.Bold);
+    font.setItalic(Style.Italic);
+    font.setUnderline(Style.Underline);
+    font.setStrikeOut(Style.StrikeOut);
+    switch (KindOf(ToQString(Face))) {
+    case Kind::Serif:
+        font.setStyleHint(QFont::Serif);
+        break;
+    case Kind::Mono:
+        font.setStyleHint(QFont::Monospace);
+        break;
+    case Kind::Sans:
+        font.setStyleHint(QFont::SansSerif);
+        break;
+    }
+    return font;
+}
+
+} // namespace vcl::qt

@@ -1,0 +1,21 @@
+#pragma once
+// Keyboard output into Qt widgets. The model speaks in window messages: WM_CHAR carries a
+// Windows-1252 character, WM_KEYDOWN a virtual-key code. A widget receives them as the key
+// presses a person would make, delivered synchronously and without a key release, so a
+// QLineEdit or QTextEdit edits with its own rules (caret, selection, undo).
+
+class QWidget;
+
+namespace vcl::qt {
+
+// The Qt key (Qt::Key) for a virtual-key code, or 0 when there is none.
+int VirtualKeyToQtKey(unsigned VirtualKey);
+
+// WM_CHAR: 13 arrives as Return, 9 as Tab, 8 as Backspace, 27 as Escape, every other byte as
+// the character it stands for in Windows-1252. Returns whether the widget accepted the key.
+bool SendCharMessage(QWidget* Target, unsigned Char);
+// WM_KEYDOWN: a press of the matching key with no text. Unknown codes send nothing and
+// return false.
+bool SendKeyDownMessage(QWidget* Target, unsigned VirtualKey);
+
+} // namespace vcl::qt

@@ -1,0 +1,48 @@
+#pragma once
+// Drawing of the controls that have no widget of their own (speed buttons, shapes) and of the
+// classic 3-D frames, with the colours of the Qt palette.
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QPalette>
+#include <QRect>
+#include <QString>
+
+class QPainter;
+
+namespace vcl::qt {
+
+// Classic Frame3D: a frame of Width lines, top-left in one colour and bottom-right in the
+// other; Rect shrinks to the area inside the frame.
+void Frame3D(QPainter& Painter, QRect& Rect, const QColor& TopLeft, const QColor& BottomRight,
+             int Width);
+
+// The glyph with every pixel of the colour of its lower-left pixel made transparent.
+QImage TransparentGlyph(const QImage& Glyph);
+
+enum class GlyphLayout { Left, Right, Top, Bottom };
+
+// Everything a speed button shows.
+struct SpeedButtonFace {
+    QString Caption;
+    QFont Font;
+    QColor TextColor;  // invalid: the palette's button text
+    QColor FaceColor;  // invalid: the palette's button face
+    QImage Glyph;      // as stored; NumGlyphs images of equal width side by side
+    int NumGlyphs = 1; // up, disabled, clicked, down
+    GlyphLayout Layout = GlyphLayout::Left;
+    int Margin = -1;   // -1 centres glyph and caption together
+    int Spacing = 4;   // pixels between glyph and caption
+    bool Down = false; // held by the pointer or latched down
+    bool Enabled = true;
+    bool Flat = false;
+    bool Hot = false; // pointer over a flat button
+};
+
+// Raised 3-D button, sunken while down with the content one pixel down and right; the caption
+// is drawn literally (an "&" key shows "&").
+void PaintSpeedButton(QPainter& Painter, const QRect& Rect, const SpeedButtonFace& Face,
+                      const QPalette& Palette);
+
+} // namespace vcl::qt

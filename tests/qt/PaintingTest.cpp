@@ -1,0 +1,119 @@
+#include "qt/Painting.h"
+
+#include <QPainter>
+#include <gtest/gtest.h>
+
+#include "qt/Fonts.h"
+
+using namespace vcl::qt;
+
+namespace {
+
+QPalette TestPalette() {
+    QPalette pal;
+    pal.setColor(QPalette::Button, QColor(200, 200, 200));
+    pal.setColor(QPalette::Light, QColor(255, 255, 255));
+    pal.setColor(QPalette::Midlight, QColor(220, 220, 220));
+    pal.setColor(QPalette::Dark, QColor(128, 128, 128));
+    pal.setColor(QPalette::Shadow, QColor(0, 0, 0));
+    pal.setColor(QPalette::ButtonText, QColor(0, 0, 0));
+    return pal;
+}
+
+QImage Paint(const SpeedButtonFace& face, QSize size = QSize(40, 30)) {
+    QImage img(size, QImage::Format_ARGB32);
+    img.fill(Qt::magenta);
+    QPainter p(&img);
+    PaintSpeedButton(p, QRect(QPoint(0, 0), size), face, TestPalette());
+    return img;
+}
+
+// Bounding box of the pixels of one colour.
+QRect Extent(const QImage& img, QRgb colour, QRect within) {
+    QRect box;
+    for (int y = within.top(); y <= within.bottom(); ++y)
+        for (int x = within.left(); x <= within.right(); ++x)
+            if ((img.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF)) box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+} // namespace
+
+TEST(Painting, RaisedWhenUpSunkenWhenDown) {
+    SpeedButtonFace face;
+    QImage up = Paint(face);
+    EXPECT_EQ(up.pixel(0, 0), qRgb(255, 255, 255));
+    EXPECT_EQ(up.pixel(39, 29), qRgb(0, 0, 0));
+    EXPECT_EQ(up.pixel(1, 1), qRgb(220, 220, 220));
+    EXPECT_EQ(up.pixel(38, 28), qRgb(128, 128, 128));
+    EXPECT_EQ(up.pixel(20, 15), qRgb(200, 200, 200));
+    face.Down = true;
+    QImage down = Paint(face);
+    EXPECT_EQ(down.pixel(0, 0), qRgb(128, 128, 128));
+    EXPECT_EQ(down.pixel(39, 29), qRgb(255, 255, 255));
+    EXPECT_EQ(down.pixel(1, 1), qRgb(0, 0, 0));
+    // A button with a zero or negative size paints nothing.
+    QImage none(10, 10, QImage::Format_ARGB32);
+    none.fill(Qt::magenta);
+    QPainter p(&none);
+    PaintSpeedButton(p, QRect(0, 0, 0, 10), face, TestPalette());
+    PaintSpeedButton(p, QRect(0, 0, -5, 10), face, TestPalette());
+    p.end();
+    EXPECT_EQ(none.pixel(0, 0), QColor(Qt::magenta).rgb());
+}
+
+TEST(Painting, CaptionCentredInTheButtonsFontAndColour) {
+    SpeedButtonFace face;
+    face.Caption = "W";
+    face.Font = MakeFont("MS Sans Serif", 14, FontStyle{true});
+    face.TextColor = QColor(255, 0, 0);
+    const QImage img = Paint(face, QSize(60, 50));
+    const QRect text = Extent(img, qRgb(255, 0, 0), QRect(2, 2, 56, 46));
+    ASSERT_FALSE(text.isEmpty());
+    EXPECT_NEAR(text.center().x(), 30, 2);
+    EXPECT_NEAR(text.center().y(), 25, 3);
+    EXPECT_GT(text.height(), 8); // 14 points, not a default small font
+
+    face.Down = true; // the caption moves with the face
+    const QRect moved = Extent(Paint(face, QSize(60, 50)), qRgb(255, 0, 0), QRect(2, 2, 56, 46));
+    EXPECT_EQ(moved.topLeft(), text.topLeft() + QPoint(1, 1));
+}
+
+TEST(Painting, GlyphLowerLeftColourIsTransparent) {
+    // A 10x10 glyph: white background, a black bar in the middle; lower-left pixel white.
+    QImage glyph(10, 10, QImage::Format_RGB32);
+    glyph.fill(Qt::white);
+    for (int x = 2; x < 8; ++x)
+        glyph.setPixel(x, 5, qRgb(0, 0, 0));
+    const QImage t = TransparentGlyph(glyph);
+    EXPECT_EQ(qAlpha(t.pixel(0, 9)), 0);
+    EXPECT_EQ(qAlpha(t.pixel(0, 0)), 0);
+    EXPECT_EQ(t.pixel(4, 5), qRgb(0, 0, 0));
+
+    SpeedButtonFace face;
+    face.Glyph = glyph;
+    const QImage img = Paint(face, QSize(18, 18));
+    // No white square on the face, only the black bar centred.
+    EXPECT_TRUE(Extent(img, qRgb(255, 255, 255), QRect(2, 2, 14, 14)).isEmpty());
+    const QRect bar = Extent(img, qRgb(0, 0, 0), QRect(2, 2, 14, 14));
+    EXPECT_EQ(bar, QRect(6, 9, 6, 1));
+}
+
+TEST(Painting, DisabledGlyphIsGreyAndStripsPickTheirImage) {
+    QImage strip(20, 10, QImage::Format_RGB32);
+    strip.fill(Qt::white);
+    strip.setPixel(3, 3, qRgb(0, 0, 0));    // up image
+    strip.setPixel(13, 3, qRgb(0, 0, 255)); // disabled image
+    SpeedButtonFace face;
+    face.Glyph = strip;
+    face.NumGlyphs = 2;
+    face.Enabled = false;
+    QImage img = Paint(face, QSize(18, 18));
+    EXPECT_FALSE(Extent(img, qRgb(0, 0, 255), img.rect()).isEmpty());
+    EXPECT_TRUE(Extent(img, qRgb(0, 0, 0), QRect(2, 2, 14, 14)).isEmpty());
+    face.NumGlyphs = 1;
+    face.Glyph = strip.copy(0, 0, 10, 10);
+    img = Paint(face, QSize(18, 18));
+    EXPECT_TRUE(Extent(img, qRgb(0, 0, 0), QRect(2, 2, 14, 14)).isEmpty());
+    EXPECT_FALSE(Extent(img, qRgb(128, 128, 128), QRect(2, 2, 14, 14)).isEmpty());
+}
