@@ -1,12 +1,15 @@
 #include "Classes.h"
 
+#include "Filer.h"
 #include "RTLConsts.h"
 
 #include <algorithm>
 
 namespace vcl {
 
-VCL_DEFINE_CLASS(TPersistent, TObject, c) { (void)c; }
+VCL_DEFINE_CLASS(TPersistent, TObject, c) {
+    (void)c;
+}
 
 void TPersistent::Assign(TPersistent* Source) {
     if (Source) {
@@ -17,12 +20,17 @@ void TPersistent::Assign(TPersistent* Source) {
 }
 
 void TPersistent::AssignTo(TPersistent* Dest) {
-    throw EConvertError(FmtLoadStr(rtlconsts::SAssignError, {ClassName(), Dest ? Dest->ClassName() : AnsiString("nil")}));
+    throw EConvertError(FmtLoadStr(rtlconsts::SAssignError,
+                                   {ClassName(), Dest ? Dest->ClassName() : AnsiString("nil")}));
 }
 
-void TPersistent::DefineProperties(TFiler* Filer) { (void)Filer; }
+void TPersistent::DefineProperties(TFiler* Filer) {
+    (void)Filer;
+}
 
-AnsiString TPersistent::GetNamePath() const { return ClassName(); }
+AnsiString TPersistent::GetNamePath() const {
+    return ClassName();
+}
 
 VCL_DEFINE_CLASS(TComponent, TPersistent, c) {
     c.Str("Name", &TComponent::GetName, &TComponent::SetName).NotStored();
@@ -65,7 +73,8 @@ void TComponent::SendFreeNotifications() {
 void TComponent::Destroying() {
     if (state_.Contains(csDestroying)) return;
     state_.Include(csDestroying);
-    for (TComponent* c : components_) c->Destroying();
+    for (TComponent* c : components_)
+        c->Destroying();
 }
 
 void TComponent::DestroyComponents() {
@@ -133,7 +142,9 @@ void TComponent::ValidateRename(TComponent* AComponent, const AnsiString& CurNam
     }
 }
 
-void TComponent::ChangeName(const AnsiString& NewName) { name_ = NewName; }
+void TComponent::ChangeName(const AnsiString& NewName) {
+    name_ = NewName;
+}
 
 void TComponent::SetName(const AnsiString& NewName) {
     if (name_ == NewName) return;
@@ -152,7 +163,8 @@ void TComponent::SetDesigning(bool Value, bool SetChildren) {
     else
         state_.Exclude(csDesigning);
     if (SetChildren)
-        for (TComponent* c : components_) c->SetDesigning(Value);
+        for (TComponent* c : components_)
+            c->SetDesigning(Value);
 }
 
 void TComponent::SetLoadingState(bool loading) {
@@ -179,7 +191,8 @@ void TComponent::SetWritingState(bool writing) {
 void TComponent::FreeNotification(TComponent* AComponent) {
     if (!AComponent || AComponent == this) return;
     if (!owner_ || AComponent->owner_ != owner_) {
-        if (std::find(freeNotifies_.begin(), freeNotifies_.end(), AComponent) == freeNotifies_.end()) {
+        if (std::find(freeNotifies_.begin(), freeNotifies_.end(), AComponent) ==
+            freeNotifies_.end()) {
             freeNotifies_.push_back(AComponent);
             AComponent->FreeNotification(this);
         }
@@ -194,14 +207,17 @@ void TComponent::RemoveFreeNotification(TComponent* AComponent) {
     AComponent->RemoveFreeNotification(this);
 }
 
-void TComponent::Loaded() { state_.Exclude(csLoading); }
+void TComponent::Loaded() {
+    state_.Exclude(csLoading);
+}
 
 void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
     if (Operation == opRemove && AComponent) RemoveFreeNotification(AComponent);
     // Owned components hear about their siblings; iterate over a copy since handlers may free.
     std::vector<TComponent*> owned = components_;
     for (TComponent* c : owned)
-        if (std::find(components_.begin(), components_.end(), c) != components_.end() && c != AComponent)
+        if (std::find(components_.begin(), components_.end(), c) != components_.end() &&
+            c != AComponent)
             c->Notification(AComponent, Operation);
 }
 
@@ -210,8 +226,28 @@ void TComponent::GetChildren(const std::function<void(TComponent*)>& Proc, TComp
     (void)Root;
 }
 
-void TComponent::SetParentComponent(TComponent* Value) { (void)Value; }
+void TComponent::SetParentComponent(TComponent* Value) {
+    (void)Value;
+}
 
-void TComponent::DefineProperties(TFiler* Filer) { TPersistent::DefineProperties(Filer); }
+// A non-visual component keeps its design-time position in DesignInfo: the low word is Left, the
+// high word Top, streamed as the properties Left and Top.
+void TComponent::DefineProperties(TFiler* Filer) {
+    TPersistent::DefineProperties(Filer);
+    const bool hasData = designInfo_ != 0;
+    auto word = [this](int shift) {
+        return static_cast<int16_t>((static_cast<uint32_t>(designInfo_) >> shift) & 0xFFFF);
+    };
+    auto setWord = [this](int shift, int32_t v) {
+        uint32_t d = static_cast<uint32_t>(designInfo_) & ~(0xFFFFu << shift);
+        designInfo_ = static_cast<int32_t>(d | ((static_cast<uint32_t>(v) & 0xFFFF) << shift));
+    };
+    Filer->DefineProperty(
+        "Left", [setWord](TReader* r) { setWord(0, r->ReadInteger()); },
+        [word](TWriter* w) { w->WriteInteger(word(0)); }, hasData);
+    Filer->DefineProperty(
+        "Top", [setWord](TReader* r) { setWord(16, r->ReadInteger()); },
+        [word](TWriter* w) { w->WriteInteger(word(16)); }, hasData);
+}
 
 } // namespace vcl

@@ -7,9 +7,13 @@
 
 namespace vcl {
 
-VCL_DEFINE_CLASS(TList, TObject, c) { (void)c; }
+VCL_DEFINE_CLASS(TList, TObject, c) {
+    (void)c;
+}
 
-void TList::Error(int Index) { throw EListError(FmtLoadStr(rtlconsts::SListIndexError, {Index})); }
+void TList::Error(int Index) {
+    throw EListError(FmtLoadStr(rtlconsts::SListIndexError, {Index}));
+}
 
 void TList::check(int Index) const {
     if (Index < 0 || Index >= GetCount()) Error(Index);
@@ -65,6 +69,8 @@ void TList::Move(int CurIndex, int NewIndex) {
     Insert(NewIndex, item);
 }
 
-void TList::Clear() { items_.clear(); }
+void TList::Clear() {
+    items_.clear();
+}
 
 } // namespace vcl

@@ -14,10 +14,16 @@ TClass TObject::StaticClass() {
     return &info;
 }
 
-AnsiString TObject::ClassName() const { return ClassType()->ClassName; }
+AnsiString TObject::ClassName() const {
+    return ClassType()->ClassName;
+}
 
-bool TObject::InheritsFrom(TClass cls) const { return ClassType()->InheritsFrom(cls); }
+bool TObject::InheritsFrom(TClass cls) const {
+    return ClassType()->InheritsFrom(cls);
+}
 
-void RaiseInvalidCast() { throw EInvalidCast(LoadResString(rtlconsts::SInvalidCast)); }
+void RaiseInvalidCast() {
+    throw EInvalidCast(LoadResString(rtlconsts::SInvalidCast));
+}
 
 } // namespace vcl

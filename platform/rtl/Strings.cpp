@@ -5,8 +5,12 @@
 
 namespace vcl {
 
-VCL_DEFINE_CLASS(TStrings, TPersistent, c) { (void)c; }
-VCL_DEFINE_CLASS(TStringList, TStrings, c) { (void)c; }
+VCL_DEFINE_CLASS(TStrings, TPersistent, c) {
+    (void)c;
+}
+VCL_DEFINE_CLASS(TStringList, TStrings, c) {
+    (void)c;
+}
 
 void TStrings::Put(int Index, const AnsiString& S) {
     TObject* obj = GetObject(Index);
@@ -31,7 +35,8 @@ int TStrings::AddObject(const AnsiString& S, TObject* AObject) {
 
 void TStrings::AddStrings(const TStrings* Strings) {
     BeginUpdate();
-    for (int i = 0; i < Strings->GetCount(); ++i) AddObject(Strings->Get(i), Strings->GetObject(i));
+    for (int i = 0; i < Strings->GetCount(); ++i)
+        AddObject(Strings->Get(i), Strings->GetObject(i));
     EndUpdate();
 }
 
@@ -66,7 +71,8 @@ void TStrings::Move(int CurIndex, int NewIndex) {
 
 AnsiString TStrings::GetText() const {
     AnsiString r;
-    for (int i = 0; i < GetCount(); ++i) r += Get(i) + "\r\n";
+    for (int i = 0; i < GetCount(); ++i)
+        r += Get(i) + "\r\n";
     return r;
 }
 
@@ -135,7 +141,9 @@ void TStrings::Assign(TPersistent* Source) {
     TPersistent::Assign(Source);
 }
 
-void TStrings::AssignTo(TPersistent* Dest) { TPersistent::AssignTo(Dest); }
+void TStrings::AssignTo(TPersistent* Dest) {
+    TPersistent::AssignTo(Dest);
+}
 
 bool TStrings::Equals(const TStrings* Other) const {
     if (!Other || Other->GetCount() != GetCount()) return false;
@@ -152,7 +160,8 @@ void TStrings::DefineProperties(TFiler* Filer) {
             BeginUpdate();
             try {
                 Clear();
-                while (!reader->EndOfList()) Add(reader->ReadString());
+                while (!reader->EndOfList())
+                    Add(reader->ReadString());
             } catch (...) {
                 EndUpdate();
                 throw;
@@ -162,7 +171,8 @@ void TStrings::DefineProperties(TFiler* Filer) {
         },
         [this](TWriter* writer) {
             writer->WriteListBegin();
-            for (int i = 0; i < GetCount(); ++i) writer->WriteString(Get(i));
+            for (int i = 0; i < GetCount(); ++i)
+                writer->WriteString(Get(i));
             writer->WriteListEnd();
         },
         GetCount() > 0);

@@ -79,7 +79,8 @@ AnsiString Format(const AnsiString& fmt, const std::vector<TVarRec>& args) {
         case 'S':
             if (arg.kind() != TVarRec::vtString) formatError(fmt);
             item = arg.asString();
-            if (hasPrecision && item.size() > static_cast<size_t>(precision)) item.resize(precision);
+            if (hasPrecision && item.size() > static_cast<size_t>(precision))
+                item.resize(precision);
             break;
         case 'd':
         case 'D':
@@ -92,7 +93,8 @@ AnsiString Format(const AnsiString& fmt, const std::vector<TVarRec>& args) {
             bool negative = false;
             unsigned long long magnitude;
             if (conv == 'x' || conv == 'X') {
-                // Hexadecimal shows the two's complement of 32-bit values, as the classic library does.
+                // Hexadecimal shows the two's complement of 32-bit values, as the classic library
+                // does.
                 magnitude = (arg.kind() == TVarRec::vtInteger && v < 0 && v >= INT32_MIN)
                                 ? static_cast<uint32_t>(v)
                                 : static_cast<unsigned long long>(v);
@@ -127,11 +129,14 @@ AnsiString Format(const AnsiString& fmt, const std::vector<TVarRec>& args) {
     return out;
 }
 
-AnsiString IntToStr(long long value) { return Format("%d", {value}); }
+AnsiString IntToStr(long long value) {
+    return Format("%d", {value});
+}
 
 int StrToInt(const AnsiString& s) {
     size_t i = 0;
-    while (i < s.size() && s[i] == ' ') ++i;
+    while (i < s.size() && s[i] == ' ')
+        ++i;
     bool negative = false;
     if (i < s.size() && (s[i] == '-' || s[i] == '+')) negative = s[i++] == '-';
     unsigned base = 10;
@@ -199,9 +204,13 @@ bool FileExists(const AnsiString& fileName) {
     return !fileName.empty() && ::stat(fileName.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-AnsiString SysErrorMessage(int errorCode) { return std::strerror(errorCode); }
+AnsiString SysErrorMessage(int errorCode) {
+    return std::strerror(errorCode);
+}
 
-long long Trunc(long double x) { return static_cast<long long>(x); }
+long long Trunc(long double x) {
+    return static_cast<long long>(x);
+}
 
 long long Round(long double x) {
     long double r = std::nearbyint(x); // the default rounding mode rounds ties to even

@@ -114,7 +114,9 @@ const TFieldInfo* TClassInfo::FindField(const AnsiString& name) const {
 
 namespace {
 struct NameLess {
-    bool operator()(const AnsiString& a, const AnsiString& b) const { return CompareText(a, b) < 0; }
+    bool operator()(const AnsiString& a, const AnsiString& b) const {
+        return CompareText(a, b) < 0;
+    }
 };
 std::map<AnsiString, TClass, NameLess>& registry() {
     static std::map<AnsiString, TClass, NameLess> classes;
@@ -122,10 +124,13 @@ std::map<AnsiString, TClass, NameLess>& registry() {
 }
 } // namespace
 
-void RegisterClass(TClass cls) { registry()[cls->ClassName] = cls; }
+void RegisterClass(TClass cls) {
+    registry()[cls->ClassName] = cls;
+}
 
 void RegisterClasses(std::initializer_list<TClass> classes) {
-    for (TClass c : classes) RegisterClass(c);
+    for (TClass c : classes)
+        RegisterClass(c);
 }
 
 void UnRegisterClass(TClass cls) {
@@ -144,7 +149,9 @@ TClass FindClass(const AnsiString& name) {
     return c;
 }
 
-int64_t GetOrdProp(const TObject* instance, const TPropInfo* prop) { return prop->GetOrd(instance); }
+int64_t GetOrdProp(const TObject* instance, const TPropInfo* prop) {
+    return prop->GetOrd(instance);
+}
 
 void SetOrdProp(TObject* instance, const TPropInfo* prop, int64_t value) {
     if (!prop->SetOrd) throw EPropReadOnly(Format("Property %s is read-only", {prop->Name}));

@@ -6,8 +6,9 @@
 //
 //   VCL_DEFINE_CLASS(TPanel, TCustomPanel, c) {
 //       c.Enum("Align", TypeInfoAlign, &TPanel::GetAlign, &TPanel::SetAlign).Default(alNone);
-//       c.Int("Color", &TPanel::GetColor, &TPanel::SetColor).Idents(ColorIdents).Default(clBtnFace);
-//       c.Event<TNotifyEvent>("OnClick", &TPanel::OnClick);
+//       c.Int("Color", &TPanel::GetColor,
+//       &TPanel::SetColor).Idents(ColorIdents).Default(clBtnFace); c.Event<TNotifyEvent>("OnClick",
+//       &TPanel::OnClick);
 //   }
 
 #include "Events.h"
@@ -54,9 +55,9 @@ struct TIdentMap {
 struct TPropInfo {
     AnsiString Name;
     TTypeKind Kind = tkInteger;
-    const TEnumInfo* EnumType = nullptr; // tkEnumeration, and the member type of tkSet
-    const TIdentMap* Idents = nullptr;   // tkInteger with named values
-    TClass PropClass = nullptr;          // tkClass: the declared class of the property
+    const TEnumInfo* EnumType = nullptr;      // tkEnumeration, and the member type of tkSet
+    const TIdentMap* Idents = nullptr;        // tkInteger with named values
+    TClass PropClass = nullptr;               // tkClass: the declared class of the property
     std::type_index EventType = typeid(void); // tkMethod: the std::function type of the slot
 
     std::function<int64_t(const TObject*)> GetOrd; // tkInteger, tkInt64, tkEnumeration, tkSet
@@ -67,7 +68,8 @@ struct TPropInfo {
     std::function<void(TObject*, long double)> SetFloat;
     std::function<TObject*(const TObject*)> GetObject;
     std::function<void(TObject*, TObject*)> SetObject; // null for nested objects set in place
-    // tkMethod: the bound method's name, and binding a std::function (held in a std::any) with a name.
+    // tkMethod: the bound method's name, and binding a std::function (held in a std::any) with a
+    // name.
     std::function<AnsiString(const TObject*)> GetMethodName;
     std::function<bool(const TObject*)> MethodAssigned;
     std::function<void(TObject*, const std::any&, const AnsiString&)> SetMethod;
@@ -121,7 +123,7 @@ struct TClassInfo {
 void RegisterClass(TClass cls);
 void RegisterClasses(std::initializer_list<TClass> classes);
 void UnRegisterClass(TClass cls);
-TClass GetClass(const AnsiString& name); // null when not registered
+TClass GetClass(const AnsiString& name);  // null when not registered
 TClass FindClass(const AnsiString& name); // raises EClassNotFound ("Class %s not found")
 
 // Property access by metadata.
@@ -131,9 +133,7 @@ const TPropInfo* GetPropInfo(const TObject* instance, const AnsiString& name);
 
 namespace detail {
 template <class M> struct MemberType;
-template <class V, class C> struct MemberType<V C::*> {
-    using type = V;
-};
+template <class V, class C> struct MemberType<V C::*> { using type = V; };
 } // namespace detail
 
 template <class T> class TClassBuilder {
@@ -312,7 +312,8 @@ private:
                 static_cast<T*>(o)->*set = static_cast<Field>(conv(v));
             });
         } else if constexpr (std::is_member_function_pointer_v<S>) {
-            return Fn([set, conv](TObject* o, Arg v) { callSetter(set, static_cast<T*>(o), conv(v)); });
+            return Fn(
+                [set, conv](TObject* o, Arg v) { callSetter(set, static_cast<T*>(o), conv(v)); });
         } else {
             return Fn([set, conv](TObject* o, Arg v) { set(static_cast<T*>(o), conv(v)); });
         }
@@ -351,7 +352,7 @@ template <class T> std::function<TObject*()> objectFactory() {
             i.ClassName = #Class;                                                                  \
             i.Parent = Base::StaticClass();                                                        \
             i.CreateComponent = ::vcl::detail::componentFactory<Class>();                          \
-            i.CreateObject = ::vcl::detail::objectFactory<Class>();                           \
+            i.CreateObject = ::vcl::detail::objectFactory<Class>();                                \
             ::vcl::TClassBuilder<Class> b(i);                                                      \
             vclDescribe_##Class(b);                                                                \
             return i;                                                                              \
