@@ -52,12 +52,20 @@ struct TIdentMap {
     bool IdentToInt(const AnsiString& ident, int32_t& value) const; // case-insensitive
 };
 
+// A class reference resolved on first use, so that a class may publish a property of its own
+// class (or of a class that refers back to it) without recursing into its own initialisation.
+struct TLazyClass {
+    TClass (*Get)() = nullptr;
+    operator TClass() const { return Get ? Get() : nullptr; }
+    TClass operator->() const { return Get(); }
+};
+
 struct TPropInfo {
     AnsiString Name;
     TTypeKind Kind = tkInteger;
     const TEnumInfo* EnumType = nullptr;      // tkEnumeration, and the member type of tkSet
     const TIdentMap* Idents = nullptr;        // tkInteger with named values
-    TClass PropClass = nullptr;               // tkClass: the declared class of the property
+    TLazyClass PropClass;                     // tkClass: the declared class of the property
     std::type_index EventType = typeid(void); // tkMethod: the std::function type of the slot
 
     std::function<int64_t(const TObject*)> GetOrd; // tkInteger, tkInt64, tkEnumeration, tkSet
@@ -194,7 +202,7 @@ public:
     template <class V, class G, class S = std::nullptr_t>
     TClassBuilder& Object(const char* name, G get, S set = nullptr) {
         TPropInfo& p = add(name, tkClass);
-        p.PropClass = V::StaticClass();
+        p.PropClass.Get = &V::StaticClass;
         p.GetObject = [get](const TObject* o) -> TObject* { return read(get, o); };
         if constexpr (!std::is_same_v<S, std::nullptr_t>) {
             p.SetObject = [set](TObject* o, TObject* v) {

@@ -1,0 +1,49 @@
+// dfmconv text2bin IN OUT | dfmconv bin2text IN OUT
+// Exit status: 0 on success, 1 with one line on stderr when the conversion fails, 2 for bad usage.
+
+#include "rtl/FormStreams.h"
+
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <string>
+
+namespace {
+
+const char kUsage[] = "usage: dfmconv text2bin IN OUT\n"
+                      "       dfmconv bin2text IN OUT\n"
+                      "Converts a form between its text (.dfm) and its binary (TPF0) form.\n";
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (argc != 4 || (std::strcmp(argv[1], "text2bin") != 0 && std::strcmp(argv[1], "bin2text") != 0)) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    const bool toBinary = std::strcmp(argv[1], "text2bin") == 0;
+    const std::string in = argv[2];
+    const std::string out = argv[3];
+    try {
+        vcl::TMemoryStream input, output;
+        input.LoadFromFile(in);
+        if (toBinary)
+            vcl::ObjectTextToBinary(&input, &output);
+        else
+            vcl::ObjectBinaryToText(&input, &output);
+        // The output file is created only once the conversion succeeded.
+        vcl::TFileStream file(out, vcl::fmCreate);
+        output.SaveToStream(&file);
+    } catch (const vcl::Exception& e) {
+        std::fprintf(stderr, "dfmconv: %s: %s\n", in.c_str(), e.Message().c_str());
+        return 1;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "dfmconv: %s: %s\n", in.c_str(), e.what());
+        return 1;
+    }
+    return 0;
+}

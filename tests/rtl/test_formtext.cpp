@@ -1,0 +1,202 @@
+#include "rtl/FormStreams.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+using namespace vcl;
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+Bytes textToBinary(const std::string& text) {
+    TMemoryStream in, out;
+    in.WriteBuffer(text.data(), static_cast<int32_t>(text.size()));
+    in.SetPosition(0);
+    ObjectTextToBinary(&in, &out);
+    return out.Bytes();
+}
+
+std::string binaryToText(const Bytes& b) {
+    TMemoryStream in, out;
+    in.WriteBuffer(b.data(), static_cast<int32_t>(b.size()));
+    in.SetPosition(0);
+    ObjectBinaryToText(&in, &out);
+    Bytes t = out.Bytes();
+    return std::string(t.begin(), t.end());
+}
+
+std::string parseError(const std::string& text) {
+    try {
+        textToBinary(text);
+    } catch (const EParserError& e) {
+        return e.Message();
+    }
+    return "";
+}
+
+Bytes concat(std::initializer_list<Bytes> parts) {
+    Bytes r;
+    for (const Bytes& p : parts) r.insert(r.end(), p.begin(), p.end());
+    return r;
+}
+
+Bytes str(const std::string& s) {
+    Bytes b(s.size() + 1);
+    b[0] = static_cast<uint8_t>(s.size());
+    std::copy(s.begin(), s.end(), b.begin() + 1);
+    return b;
+}
+
+// Every value kind, in the layout the converter writes.
+const std::string kCanonical = R"(object Form1: TForm1
+  Left = -5
+  Width = 128
+  Color = -2147483633
+  Big = 1099511627776
+  Ratio = 1.5
+  Tenth = 0.1
+  Tiny = 2.5E-7
+  Huge = 1E20
+  Single = 2.5s
+  Money = 123400c
+  When = 36526.5d
+  Caption = 'It'#39's'#13#10'caf'#233
+  Empty = ''
+  Long = 
+    'aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa' +
+    'bbbb'
+  Align = alClient
+  Visible = False
+  Enabled = True
+  Link = nil
+  Value = Null
+  ActiveControl = Owner.Button1
+  Font.Style = [fsBold, fsItalic]
+  Anchors = []
+  Items.Strings = (
+    'one'
+    'two')
+  Nested = (
+    1
+    (
+      2
+      3)
+    ())
+  Data = {0102FF}
+  LongData = {
+    000102030405060708090A0B0C0D0E0F101112131415161718191A1B1C1D1E1F
+    2021}
+  NoData = {}
+  Columns = <
+    item
+      Width = 10
+    end
+    item [3]
+      Caption = 'x'
+    end>
+  NoItems = <>
+  object Button1: TButton
+    OnClick = Button1Click
+  end
+  inherited Panel1: TPanel [2]
+    object TLabel
+    end
+  end
+  inline Frame1: TFrame
+  end
+end
+)";
+
+} // namespace
+
+TEST(ObjectText, CanonicalTextSurvivesBinaryAndBack) {
+    Bytes bin = textToBinary(kCanonical);
+    EXPECT_EQ(binaryToText(bin), kCanonical);
+    EXPECT_EQ(textToBinary(binaryToText(bin)), bin);
+}
+
+TEST(ObjectText, BinaryIsByteExact) {
+    Bytes bin = textToBinary("object Form1: TForm1\n  Left = 128\n  Color = $8000000F\n"
+                             "  Caption = 'A'#13'B'\n  Font.Style = [fsBold]\n"
+                             "  object TItem [1]\n  end\nend\n");
+    Bytes expected = concat({{'T', 'P', 'F', '0'}, str("TForm1"), str("Form1"),
+                             str("Left"), {0x03, 0x80, 0x00},
+                             str("Color"), {0x04, 0x0F, 0x00, 0x00, 0x80},
+                             str("Caption"), {0x06, 3, 'A', 13, 'B'},
+                             str("Font.Style"), {0x0B}, str("fsBold"), {0x00},
+                             {0x00},
+                             {0xF2, 0x02, 0x01}, str("TItem"), {0x00}, {0x00, 0x00},
+                             {0x00}});
+    EXPECT_EQ(bin, expected);
+}
+
+TEST(ObjectText, LiteralsAndContinuations) {
+    std::string text = "object A: TA\n  Hex = $FF\n  Neg = -$10\n  Wide = $100000000\n"
+                       "  S = 'ab' +\n    'cd'#$41#8364#937\n  Flt = 1e3\n  Ref = Form2.Edit1\n"
+                       "  Set = [a,b , c]\nend trailing text is not read";
+    EXPECT_EQ(binaryToText(textToBinary(text)),
+              "object A: TA\n  Hex = 255\n  Neg = -16\n  Wide = 4294967296\n"
+              "  S = 'abcdA'#128'?'\n  Flt = 1000\n  Ref = Form2.Edit1\n  Set = [a, b, c]\nend\n");
+    // Line ends of either kind; keywords in any case.
+    EXPECT_EQ(binaryToText(textToBinary("OBJECT a: TA\r\n  X = 1\r\nEND\r\n")), "object a: TA\n  X = 1\nend\n");
+}
+
+TEST(ObjectText, LongBinaryAndWideStringsFromBinary) {
+    // vaWString and vaUTF8String values are written as strings of Windows-1252 bytes.
+    Bytes bin = concat({{'T', 'P', 'F', '0'}, str("TA"), str("A"),
+                        str("W"), {0x12, 2, 0, 0, 0, 0xE9, 0x00, 0x3A, 0x26},
+                        str("U"), {0x14, 2, 0, 0, 0, 0xC3, 0xA9},
+                        str("I"), {0x13, 1, 0, 0, 0, 0, 0, 0, 0x80},
+                        {0x00, 0x00}});
+    EXPECT_EQ(binaryToText(bin), "object A: TA\n  W = #233'?'\n  U = #233\n  I = -9223372036854775807\nend\n");
+}
+
+TEST(ObjectText, SyntaxErrorsNameLineAndColumn) {
+    EXPECT_EQ(parseError("object Form1: TForm1\n  Left = \nend\n"), "Property value expected on line 3, column 1");
+    EXPECT_EQ(parseError("object Form1: TForm1\n  Caption = 'abc\nend\n"), "Unterminated string on line 2, column 13");
+    EXPECT_EQ(parseError("object Form1: TForm1\n  Left = 1\n"), "'end' expected on line 3, column 1");
+    EXPECT_EQ(parseError("thing Form1: TForm1\nend\n"), "'object' expected on line 1, column 1");
+    EXPECT_EQ(parseError("object Form1: TForm1\n  Left 1\nend\n"), "'=' expected on line 2, column 8");
+    EXPECT_EQ(parseError("object Form1: TForm1\n  D = {0G}\nend\n"), "Invalid binary value on line 2, column 9");
+    EXPECT_EQ(parseError("object Form1: TForm1\n  D = {012}\nend\n"), "Invalid binary value on line 2, column 11");
+    EXPECT_EQ(parseError("object Form1: TForm1\n  S = 'a' + 1\nend\n"), "String expected on line 2, column 13");
+    EXPECT_EQ(parseError("object Form1: TForm1\n  N = 99999999999999999999\nend\n"),
+              "Invalid numeric value on line 2, column 7");
+    EXPECT_EQ(parseError("object Form1: TForm1\n  N = 12ab\nend\n"), "Invalid numeric value on line 2, column 7");
+    EXPECT_EQ(parseError("object Form1: TForm1\n  L = (1\nend\n"), "')' expected on line 3, column 1");
+    EXPECT_EQ(parseError("object F: T\n  C = <\n    thing\n  >\nend\n"), "'item' expected on line 3, column 5");
+    EXPECT_EQ(parseError("object F: T\n  S = #\nend\n"), "Invalid string constant on line 2, column 7");
+    EXPECT_EQ(parseError("object F: T\n  S = \x80\nend\n"), "Invalid character '#128' on line 2, column 7");
+    EXPECT_EQ(parseError(""), "'object' expected on line 1, column 1");
+    std::string deep = "object F: T\n  L = " + std::string(300, '(') + "\nend\n";
+    EXPECT_EQ(parseError(deep), "Values or objects nested more than 256 levels deep on line 2, column 262");
+}
+
+TEST(ObjectText, NothingIsWrittenWhenConversionFails) {
+    TMemoryStream in, out;
+    std::string text = "object A: TA\n  X = \n";
+    in.WriteBuffer(text.data(), static_cast<int32_t>(text.size()));
+    in.SetPosition(0);
+    EXPECT_THROW(ObjectTextToBinary(&in, &out), EParserError);
+    EXPECT_EQ(out.GetSize(), 0);
+}
+
+TEST(ObjectText, BadBinaryRaisesReadError) {
+    Bytes good = textToBinary(kCanonical);
+    // Every truncation fails cleanly.
+    for (size_t n = 0; n < good.size(); ++n) {
+        Bytes cut(good.begin(), good.begin() + static_cast<long>(n));
+        EXPECT_THROW(binaryToText(cut), EReadError) << n;
+    }
+    EXPECT_THROW(binaryToText({'T', 'P', 'F', '1'}), EReadError);
+    Bytes badKind = concat({{'T', 'P', 'F', '0'}, str("TA"), str("A"), str("X"), {0x17}, {0, 0}});
+    try {
+        binaryToText(badKind);
+        FAIL();
+    } catch (const EReadError& e) {
+        EXPECT_EQ(e.Message(), "Invalid value type (23)");
+    }
+}
