@@ -20,7 +20,8 @@ bool UnicodeToAnsi(char32_t Code, unsigned char& Byte) {
 QString ToQString(const vcl::AnsiString& S) {
     QString result;
     result.reserve(static_cast<qsizetype>(S.size()));
-    for (unsigned char c : S) result.append(QChar(AnsiToUnicode(c)));
+    for (unsigned char c : S)
+        result.append(QChar(AnsiToUnicode(c)));
     return result;
 }
 
