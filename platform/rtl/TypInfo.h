@@ -336,7 +336,8 @@ private:
 
 namespace detail {
 template <class T> std::function<TComponent*(TComponent*)> componentFactory() {
-    if constexpr (!std::is_abstract_v<T> && std::is_constructible_v<T, TComponent*>)
+    if constexpr (!std::is_abstract_v<T> && std::is_constructible_v<T, TComponent*> &&
+                  std::is_convertible_v<T*, TComponent*>)
         return [](TComponent* owner) -> TComponent* { return new T(owner); };
     else
         return nullptr;

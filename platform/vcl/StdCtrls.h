@@ -1,0 +1,285 @@
+#pragma once
+// Standard controls: labels, edits, buttons, combo boxes, group boxes and radio groups.
+//
+// Headless, these controls keep their state in the model (text, items, selection). With a peer,
+// what the user changes natively comes back through entry points (PeerTextChanged, SelectItem,
+// ClickItem, Click), which raise the same events as when a test calls them.
+
+#include "rtl/Strings.h"
+#include "vcl/ExtCtrls.h"
+
+namespace vcl {
+
+enum TTextLayout { tlTop, tlCenter, tlBottom };
+enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
+enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
+extern const TEnumInfo TTextLayoutInfo;
+extern const TEnumInfo TEditCharCaseInfo;
+extern const TEnumInfo TComboBoxStyleInfo;
+
+// A caption drawn by its parent. With AutoSize it takes the size of its text.
+class TCustomLabel : public TGraphicControl {
+    VCL_DECLARE_CLASS(TCustomLabel, TGraphicControl)
+public:
+    explicit TCustomLabel(TComponent* AOwner);
+    TAlignment GetAlignment() const { return alignment_; }
+    void SetAlignment(TAlignment Value);
+    bool GetAutoSize() const { return autoSize_; }
+    void SetAutoSize(bool Value);
+    TWinControl* GetFocusControl() const { return focusControl_; }
+    void SetFocusControl(TWinControl* Value);
+    TTextLayout GetLayout() const { return layout_; }
+    void SetLayout(TTextLayout Value);
+    bool GetShowAccelChar() const { return showAccelChar_; }
+    void SetShowAccelChar(bool Value);
+    bool GetTransparent() const { return transparent_; }
+    void SetTransparent(bool Value);
+    bool GetWordWrap() const { return wordWrap_; }
+    void SetWordWrap(bool Value);
+    // The text as shown ("&" markers removed when ShowAccelChar).
+    AnsiString GetDisplayText() const;
+    // Sizes the label to its text when AutoSize is on.
+    void AdjustBounds();
+    void Loaded() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+protected:
+    void TextChanged() override;
+    void FontChanged() override;
+
+private:
+    TAlignment alignment_ = taLeftJustify;
+    bool autoSize_ = true;
+    TWinControl* focusControl_ = nullptr;
+    TTextLayout layout_ = tlTop;
+    bool showAccelChar_ = true;
+    bool transparent_ = false;
+    bool wordWrap_ = false;
+};
+
+class TLabel : public TCustomLabel {
+    VCL_DECLARE_CLASS(TLabel, TCustomLabel)
+public:
+    explicit TLabel(TComponent* AOwner) : TCustomLabel(AOwner) {}
+};
+
+// A single-line text box.
+class TCustomEdit : public TWinControl {
+    VCL_DECLARE_CLASS(TCustomEdit, TWinControl)
+public:
+    // 121 x 21, clWindow, single border, takes part in the tab order.
+    explicit TCustomEdit(TComponent* AOwner);
+
+    bool GetAutoSelect() const { return autoSelect_; }
+    void SetAutoSelect(bool Value) { autoSelect_ = Value; }
+    bool GetAutoSize() const { return autoSize_; }
+    void SetAutoSize(bool Value) { autoSize_ = Value; }
+    TBorderStyle GetBorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TBorderStyle Value);
+    // Upper or lower case applies to the text at once and to everything set later.
+    TEditCharCase GetCharCase() const { return charCase_; }
+    void SetCharCase(TEditCharCase Value);
+    bool GetHideSelection() const { return hideSelection_; }
+    void SetHideSelection(bool Value) { hideSelection_ = Value; }
+    int GetMaxLength() const { return maxLength_; }
+    void SetMaxLength(int Value);
+    bool GetOEMConvert() const { return oemConvert_; }
+    void SetOEMConvert(bool Value) { oemConvert_ = Value; }
+    char GetPasswordChar() const { return passwordChar_; }
+    void SetPasswordChar(char Value);
+    bool GetReadOnly() const { return readOnly_; }
+    void SetReadOnly(bool Value);
+    bool GetModified() const { return modified_; }
+    void SetModified(bool Value) { modified_ = Value; }
+
+    // Caret and selection, in bytes of the text.
+    int GetSelStart() const { return selStart_; }
+    void SetSelStart(int Value);
+    int GetSelLength() const { return selLength_; }
+    void SetSelLength(int Value);
+    AnsiString GetSelText() const;
+    void SelectAll();
+    void Clear() { SetText(AnsiString()); }
+    // The peer reports the caret and selection after native editing.
+    void PeerSelectionChanged(int SelStart, int SelLength);
+    void PeerTextChanged(const AnsiString& Text) override;
+
+    TRect NonClientInsets() const override;
+    TNotifyEvent OnChange;
+
+protected:
+    virtual void Change();
+    void TextChanged() override;
+
+private:
+    bool autoSelect_ = true;
+    bool autoSize_ = true;
+    TBorderStyle borderStyle_ = bsSingle;
+    TEditCharCase charCase_ = ecNormal;
+    bool hideSelection_ = true;
+    int maxLength_ = 0;
+    bool oemConvert_ = false;
+    char passwordChar_ = 0;
+    bool readOnly_ = false;
+    bool modified_ = false;
+    int selStart_ = 0;
+    int selLength_ = 0;
+    bool converting_ = false;
+};
+
+class TEdit : public TCustomEdit {
+    VCL_DECLARE_CLASS(TEdit, TCustomEdit)
+public:
+    explicit TEdit(TComponent* AOwner) : TCustomEdit(AOwner) {}
+};
+
+class TButtonControl : public TWinControl {
+    VCL_DECLARE_CLASS(TButtonControl, TWinControl)
+public:
+    explicit TButtonControl(TComponent* AOwner);
+    // The button Enter clicks on its form (Default) and the one Escape clicks (Cancel).
+    virtual bool IsDefaultButton() const { return false; }
+    virtual bool IsCancelButton() const { return false; }
+};
+
+// A push button. Clicking it sets its form's ModalResult to the button's ModalResult first.
+class TButton : public TButtonControl {
+    VCL_DECLARE_CLASS(TButton, TButtonControl)
+public:
+    // 75 x 25, takes part in the tab order.
+    explicit TButton(TComponent* AOwner);
+    bool GetCancel() const { return cancel_; }
+    void SetCancel(bool Value);
+    bool GetDefault() const { return default_; }
+    void SetDefault(bool Value);
+    TModalResult GetModalResult() const { return modalResult_; }
+    void SetModalResult(TModalResult Value) { modalResult_ = Value; }
+    bool IsDefaultButton() const override { return default_; }
+    bool IsCancelButton() const override { return cancel_; }
+    // Enter reaches the focused button, or the default button when no button has the focus.
+    bool IsActive() const;
+    void Click() override;
+    void Dispatch(TMessage& Message) override;
+
+private:
+    bool cancel_ = false;
+    bool default_ = false;
+    TModalResult modalResult_ = mrNone;
+};
+
+class TCustomComboBox : public TWinControl {
+    VCL_DECLARE_CLASS(TCustomComboBox, TWinControl)
+public:
+    // 145 x 21, clWindow, csDropDown, no item selected.
+    explicit TCustomComboBox(TComponent* AOwner);
+    ~TCustomComboBox() override;
+
+    TComboBoxStyle GetStyle() const { return style_; }
+    void SetStyle(TComboBoxStyle Value);
+    TStrings* GetItems() const { return items_.get(); }
+    void SetItems(TStrings* Value) { items_->Assign(Value); }
+    // The selected item, or -1. Setting it selects without raising events; an index outside the
+    // items selects nothing. With csDropDownList the text is always the selected item's.
+    int GetItemIndex() const { return itemIndex_; }
+    void SetItemIndex(int Value);
+    // A user's choice of an item (also reported by the peer): selects it, then OnClick, then
+    // OnSelect (OnChange when OnSelect is not assigned).
+    void SelectItem(int Index);
+    bool GetSorted() const { return sorted_; }
+    void SetSorted(bool Value);
+    int GetDropDownCount() const { return dropDownCount_; }
+    void SetDropDownCount(int Value) { dropDownCount_ = Value; }
+    int GetItemHeight() const { return itemHeight_; }
+    void SetItemHeight(int Value) { itemHeight_ = Value; }
+    int GetMaxLength() const { return maxLength_; }
+    void SetMaxLength(int Value) { maxLength_ = Value; }
+    TEditCharCase GetCharCase() const { return charCase_; }
+    void SetCharCase(TEditCharCase Value);
+    bool GetDroppedDown() const { return droppedDown_; }
+    void SetDroppedDown(bool Value);
+    void Clear();
+    void Loaded() override;
+
+    TNotifyEvent OnChange;
+    TNotifyEvent OnSelect;
+    TNotifyEvent OnDropDown;
+    TNotifyEvent OnCloseUp;
+
+protected:
+    virtual void Change();
+    void TextChanged() override;
+
+private:
+    void itemsChanged();
+    void sortItems();
+    std::unique_ptr<TStringList> items_;
+    TComboBoxStyle style_ = csDropDown;
+    int itemIndex_ = -1;
+    int pendingItemIndex_ = -2;
+    bool sorted_ = false;
+    int dropDownCount_ = 8;
+    int itemHeight_ = 13;
+    int maxLength_ = 0;
+    TEditCharCase charCase_ = ecNormal;
+    bool droppedDown_ = false;
+    bool sorting_ = false;
+};
+
+class TComboBox : public TCustomComboBox {
+    VCL_DECLARE_CLASS(TComboBox, TCustomComboBox)
+public:
+    explicit TComboBox(TComponent* AOwner) : TCustomComboBox(AOwner) {}
+};
+
+// A frame with a caption that groups controls; aligned children fill it below the caption.
+class TCustomGroupBox : public TCustomControl {
+    VCL_DECLARE_CLASS(TCustomGroupBox, TCustomControl)
+public:
+    // 185 x 105, clBtnFace.
+    explicit TCustomGroupBox(TComponent* AOwner);
+    void AdjustClientRect(TRect& Rect) const override;
+};
+
+class TGroupBox : public TCustomGroupBox {
+    VCL_DECLARE_CLASS(TGroupBox, TCustomGroupBox)
+public:
+    explicit TGroupBox(TComponent* AOwner) : TCustomGroupBox(AOwner) {}
+};
+
+// A group of radio buttons, one per item, in Columns columns (items fill the first column first).
+// A change of ItemIndex, by code or by the user, raises OnClick; so does a user's click on the
+// selected item. Reading a form stream selects without raising it.
+class TCustomRadioGroup : public TCustomGroupBox {
+    VCL_DECLARE_CLASS(TCustomRadioGroup, TCustomGroupBox)
+public:
+    explicit TCustomRadioGroup(TComponent* AOwner);
+    ~TCustomRadioGroup() override;
+    TStrings* GetItems() const { return items_.get(); }
+    void SetItems(TStrings* Value) { items_->Assign(Value); }
+    // The selected item or -1; values beyond the items are clamped to them.
+    int GetItemIndex() const { return itemIndex_; }
+    void SetItemIndex(int Value);
+    // Columns, 1 to 16.
+    int GetColumns() const { return columns_; }
+    void SetColumns(int Value);
+    // A user's click on the radio button of an item (also reported by the peer).
+    void ClickItem(int Index);
+    // Column and row of an item's button in the columns layout.
+    TPoint ItemCell(int Index) const;
+    void Loaded() override;
+
+private:
+    void itemsChanged();
+    std::unique_ptr<TStringList> items_;
+    int itemIndex_ = -1;
+    int pendingItemIndex_ = -2;
+    int columns_ = 1;
+};
+
+class TRadioGroup : public TCustomRadioGroup {
+    VCL_DECLARE_CLASS(TRadioGroup, TCustomRadioGroup)
+public:
+    explicit TRadioGroup(TComponent* AOwner) : TCustomRadioGroup(AOwner) {}
+};
+
+} // namespace vcl

@@ -1,0 +1,253 @@
+#pragma once
+// The widgetset interface: what turns the model into real windows.
+//
+// The model never needs a widgetset. Without one (the default, "headless") no control has a
+// peer, nothing is drawn, and modal UI (ShowModal, the dialogs' Execute, MessageDlg, popup
+// menus) is answered by the modal responder that a test installs; a modal request without a
+// responder raises EInvalidOperation instead of waiting for a user who is not there.
+//
+// A widgetset (the Qt one in platform/qt) derives from TWidgetset, overrides what it does
+// natively and is installed once at start-up with InstallWidgetset. It creates one peer per
+// windowed control that is shown (TWinControlPeer); the model tells the peer about every change
+// through the peer's virtual methods, whose base versions do nothing. Graphic controls have no
+// peer: their parent's peer paints them (InvalidateControl) and feeds pointer input into the model
+// through TWinControl::InputMouseDown/InputMouseMove/InputMouseUp, the same entry points tests use.
+
+#include "vcl/Graphics.h"
+#include "vcl/Messages.h"
+
+#include <functional>
+#include <memory>
+
+namespace vcl {
+
+class TControl;
+class TWinControl;
+class TCustomForm;
+class TOpenDialog;
+class TFontDialog;
+class TPopupMenu;
+class TMenuItem;
+
+using TModalResult = int;
+constexpr TModalResult mrNone = 0;
+constexpr TModalResult mrOk = 1;
+constexpr TModalResult mrCancel = 2;
+constexpr TModalResult mrAbort = 3;
+constexpr TModalResult mrRetry = 4;
+constexpr TModalResult mrIgnore = 5;
+constexpr TModalResult mrYes = 6;
+constexpr TModalResult mrNo = 7;
+constexpr TModalResult mrAll = 8;
+constexpr TModalResult mrNoToAll = 9;
+constexpr TModalResult mrYesToAll = 10;
+
+enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
+enum TMsgDlgBtn {
+    mbYes,
+    mbNo,
+    mbOK,
+    mbCancel,
+    mbAbort,
+    mbRetry,
+    mbIgnore,
+    mbAll,
+    mbNoToAll,
+    mbYesToAll,
+    mbHelp
+};
+using TMsgDlgButtons = Set<TMsgDlgBtn>;
+// The modal result of each message button (mbYes -> mrYes ...; mbHelp -> mrNone).
+TModalResult ModalResultOf(TMsgDlgBtn Button);
+
+// What changed in a windowed control beyond the common properties; the peer re-reads the model.
+enum TPeerChange {
+    pcItems,         // list items (combo box, radio group)
+    pcItemIndex,     // selected item
+    pcAppearance,    // bevels, borders, styles, columns, alignment, glyphs
+    pcEditOptions,   // read-only, maximum length, password character, character case
+    pcButtonOptions, // default and cancel buttons
+    pcFormOptions,   // border style and icons, position, window state
+    pcSelection      // caret and selection of an edit
+};
+
+// The native side of one windowed control. Created by the widgetset when the control is shown,
+// owned by the control, destroyed with it or when it leaves its parent.
+class TWinControlPeer {
+public:
+    explicit TWinControlPeer(TWinControl* Control) : control_(Control) {}
+    TWinControlPeer(const TWinControlPeer&) = delete;
+    TWinControlPeer& operator=(const TWinControlPeer&) = delete;
+    virtual ~TWinControlPeer() = default;
+    TWinControl* Control() const { return control_; }
+
+    virtual void BoundsChanged() {}
+    virtual void VisibleChanged() {}
+    virtual void EnabledChanged() {}
+    virtual void TextChanged() {}
+    virtual void FontChanged() {}
+    virtual void ColorChanged() {}
+    // The order of the children changed (BringToFront, SendToBack, a child added or removed).
+    virtual void ZOrderChanged() {}
+    virtual void Changed(TPeerChange What) { (void)What; }
+    // Repaint the control and its graphic children.
+    virtual void Invalidate() {}
+    // Repaint one graphic child (its state, caption, font, bounds or visibility changed).
+    virtual void InvalidateControl(TControl* Child) { (void)Child; }
+    // A graphic child leaves (it is freed or reparented); forget every reference to it.
+    virtual void ControlRemoved(TControl* Child) { (void)Child; }
+    virtual void SetFocus() {}
+    // Messages the model does not handle itself, WM_CHAR and WM_KEYDOWN among them: the peer
+    // turns them into native input.
+    virtual void DefaultHandler(TMessage& Message) { (void)Message; }
+
+private:
+    TWinControl* control_;
+};
+
+// One modal request that the headless widgetset hands to the responder.
+enum TModalKind { mkForm, mkOpenDialog, mkSaveDialog, mkFontDialog, mkMessage, mkPopupMenu };
+
+struct TModalRequest {
+    TModalKind Kind = mkForm;
+    // How many times this request was answered before without ending it (0 the first time).
+    int Round = 0;
+
+    // mkForm: the form shown modally. The responder changes its controls, clicks its buttons
+    // (TButton::Click), presses keys (TWinControl::InputKeyDown(VK_RETURN)), sets ModalResult or
+    // closes it (TCustomForm::Close, the close box); the form's modal loop ends when ModalResult
+    // is not mrNone once the responder returns.
+    TCustomForm* Form = nullptr;
+    // mkOpenDialog, mkSaveDialog: the dialog (a TSaveDialog is a TOpenDialog). The responder sets
+    // its FileName and answers mrOk, or answers mrCancel.
+    TOpenDialog* FileDialog = nullptr;
+    // mkFontDialog: the dialog. The responder changes its Font and answers mrOk, or mrCancel.
+    TFontDialog* FontDialog = nullptr;
+    // mkMessage: MessageDlg and the prompts of dialogs. The responder answers the modal result of
+    // one of Buttons (mrYes, mrNo ...).
+    AnsiString Message;
+    TMsgDlgType DlgType = mtInformation;
+    TMsgDlgButtons Buttons;
+    int HelpCtx = 0;
+    // mkPopupMenu: the menu popped up at Pos (screen); its PopupComponent is set. The responder
+    // chooses an item (clicked after the popup returns, as when a user picks it) or none.
+    TPopupMenu* Menu = nullptr;
+    TPoint Pos;
+
+    // The answer.
+    TModalResult Result = mrNone;
+    TMenuItem* ChosenItem = nullptr;
+
+    void Answer(TModalResult R) { Result = R; }
+    void Accept() { Result = mrOk; }
+    void Cancel() { Result = mrCancel; }
+    void Choose(TMenuItem* Item) { ChosenItem = Item; }
+    // "form TKeyPropertiesForm", "message 'Proceed?'" ... for error messages.
+    AnsiString Describe() const;
+};
+
+using TModalResponder = std::function<void(TModalRequest& Request)>;
+
+// Installs the responder that plays the user for headless modal UI; returns the previous one.
+TModalResponder SetModalResponder(TModalResponder Responder);
+bool ModalResponderInstalled();
+// Hands a request to the responder; raises EInvalidOperation when none is installed.
+void RespondModal(TModalRequest& Request);
+
+// Installs a responder for the lifetime of the scope and restores the previous one after it.
+class TModalResponderScope {
+public:
+    explicit TModalResponderScope(TModalResponder Responder)
+        : previous_(SetModalResponder(std::move(Responder))) {}
+    ~TModalResponderScope() { SetModalResponder(std::move(previous_)); }
+    TModalResponderScope(const TModalResponderScope&) = delete;
+    TModalResponderScope& operator=(const TModalResponderScope&) = delete;
+
+private:
+    TModalResponder previous_;
+};
+
+// The widgetset. The base class is the headless one.
+class TWidgetset {
+public:
+    TWidgetset() = default;
+    TWidgetset(const TWidgetset&) = delete;
+    TWidgetset& operator=(const TWidgetset&) = delete;
+    virtual ~TWidgetset();
+    virtual const char* Name() const { return "headless"; }
+    virtual bool IsHeadless() const { return true; }
+
+    // A peer for a windowed control that is being shown, or null (headless: always null).
+    virtual std::unique_ptr<TWinControlPeer> CreatePeer(TWinControl* Control);
+
+    // Lets the user work with a form shown modally until its ModalResult is set (or the
+    // application terminates). Headless: the responder's turn (mkForm).
+    virtual void WaitModal(TCustomForm* Form);
+    // The model set a form's ModalResult: a native modal loop may end now.
+    virtual void ModalResultChanged(TCustomForm* Form) { (void)Form; }
+    // Runs a file dialog; true when the user confirmed a file name, which is then in the
+    // dialog's FileName. Headless: the responder (mkOpenDialog, mkSaveDialog), then the checks
+    // of the dialog's options (DefaultExt, ofFileMustExist, ofPathMustExist, ofOverwritePrompt).
+    virtual bool ExecuteFileDialog(TOpenDialog* Dialog, bool Save);
+    // Runs a font dialog; true when confirmed, with the choice in the dialog's Font.
+    virtual bool ExecuteFontDialog(TFontDialog* Dialog);
+    virtual TModalResult MessageDlg(const AnsiString& Msg, TMsgDlgType DlgType,
+                                    TMsgDlgButtons Buttons, int HelpCtx);
+    // Shows a popup menu at a screen position; returns the item the user chose, or null.
+    virtual TMenuItem* TrackPopupMenu(TPopupMenu* Menu, int X, int Y);
+    virtual void Beep() {}
+    // The real cursor position in screen pixels, when the widgetset knows it.
+    virtual bool GetCursorPos(TPoint& P) {
+        (void)P;
+        return false;
+    }
+    // Handles pending native events (Application->ProcessMessages).
+    virtual void ProcessMessages() {}
+    // Runs the application's event loop until it terminates (headless: returns at once).
+    virtual void Run() {}
+    // RGB of a system colour (clBtnFace & 0xFF ...).
+    virtual TColor GetSysColor(int Index);
+    // Size of a text in a font; headless: an estimate from the font's height.
+    virtual TSize TextExtent(const TFont* Font, const AnsiString& Text);
+    // Thickness of a form's frame (Left, Top = caption and border, Right, Bottom). Headless: 4
+    // pixels and a 19-pixel caption, none for bsNone.
+    virtual TRect FormFrame(const TCustomForm* Form);
+    // The screen's size in pixels.
+    virtual TSize ScreenSize() { return {1024, 768}; }
+};
+
+// The installed widgetset, never null.
+TWidgetset* Widgetset();
+// Installs a widgetset (not owned; it must outlive every control); null restores the headless
+// one. Returns the previous one.
+TWidgetset* InstallWidgetset(TWidgetset* W);
+
+// Sounds the standard beep through the widgetset and counts it.
+void Beep();
+// How many times Beep was called since the program started.
+int BeepCount();
+
+// Work that the model defers until the current input event is handled, as a posted message
+// would be (a menu item chosen from a popup menu is clicked after the popup returns). The input
+// entry points and Application->ProcessMessages run what is queued; a widgetset runs it after
+// each native event. Owner identifies the calls so that they can be cancelled when it goes away.
+void QueueCall(const void* Owner, std::function<void()> Call);
+void CancelQueuedCalls(const void* Owner);
+void ProcessQueuedCalls();
+// True while an input event is being handled (inside an input entry point).
+bool InInputEvent();
+
+// Marks the handling of one input event; when the outermost one finishes normally, the queued
+// calls run. The input entry points of the controls use it; a widgetset may wrap its own event
+// handling in it too.
+class TInputEventScope {
+public:
+    TInputEventScope();
+    ~TInputEventScope();
+    TInputEventScope(const TInputEventScope&) = delete;
+    TInputEventScope& operator=(const TInputEventScope&) = delete;
+    // Runs the queued calls if this is the outermost input event.
+    void Finish();
+};
+
+} // namespace vcl
