@@ -1,0 +1,41 @@
+#pragma once
+// The commands of kly. Each lives in its own Cmd*.cpp: its Setup function declares the
+// command's arguments on its CLI11 subcommand and returns the function that runs it once the
+// command line was parsed. A new command is one more file and one more line in kCommands.
+
+#include <CLI/CLI.hpp>
+
+#include <functional>
+#include <string>
+
+namespace kly {
+
+// Exit statuses.
+constexpr int ExitOk = 0;
+constexpr int ExitFailed = 1; // a file could not be read, written or checked
+constexpr int ExitUsage = 2;  // bad command line
+
+// Runs a command; returns its exit status. Errors may also be raised as vcl::Exception, which
+// kly reports on one line of standard error with exit status 1.
+using CommandRun = std::function<int()>;
+
+struct Command {
+    const char* Name;
+    const char* Description;
+    CommandRun (*Setup)(CLI::App& Sub);
+};
+
+CommandRun SetupDump(CLI::App& Sub);
+CommandRun SetupBuild(CLI::App& Sub);
+CommandRun SetupCheck(CLI::App& Sub);
+
+inline const Command kCommands[] = {
+    {"dump", "Print a layout file as JSON", SetupDump},
+    {"build", "Build a layout file from its JSON form", SetupBuild},
+    {"check", "Check layout files", SetupCheck},
+};
+
+// Writes Text to standard output; raises EKlyError when that fails (a full disk, a closed pipe).
+void WriteStdout(const std::string& Text);
+
+} // namespace kly

@@ -1,0 +1,81 @@
+// Writing and reading a 10 000-key layout to and from memory, reported per key.
+
+#include "runtime/Keyboard.h"
+
+#include "rtl/Streams.h"
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace {
+
+constexpr int kKeys = 10000;
+
+// A layout shaped like the built-in ones: short captions and values, small positions.
+std::unique_ptr<quimbel::TKeyCollection> makeLayout() {
+    auto keys = std::make_unique<quimbel::TKeyCollection>();
+    for (int i = 0; i < kKeys; ++i) {
+        auto* key = new quimbel::TKey(i % 10 == 0 ? quimbel::ktShift : quimbel::ktNormal);
+        const char c = static_cast<char>('a' + i % 26);
+        key->SetKeyCaption(quimbel::klNormal, std::string(1, c));
+        key->SetKeyCaption(quimbel::klShift, std::string(1, static_cast<char>(c - 32)));
+        key->SetKeyValue(quimbel::klNormal, std::string(1, c));
+        key->SetKeyValue(quimbel::klShift, std::string(1, static_cast<char>(c - 32)));
+        key->SetLeft((i % 15) * 8);
+        key->SetTop((i / 15) * 8);
+        key->Font->SetSize(10);
+        keys->AddKey(key);
+    }
+    return keys;
+}
+
+void perKey(benchmark::State& state) {
+    state.counters["per_key"] = benchmark::Counter(
+        static_cast<double>(kKeys), benchmark::Counter::kIsIterationInvariantRate |
+                                        benchmark::Counter::kInvert);
+}
+
+void BM_WriteKeys(benchmark::State& state) {
+    auto keys = makeLayout();
+    vcl::TMemoryStream stream;
+    for (auto _ : state) {
+        stream.SetPosition(0);
+        vcl::TWriter writer(&stream, 1024);
+        keys->WriteKeys(&writer);
+        writer.FlushBuffer();
+        benchmark::DoNotOptimize(stream.GetMemory());
+    }
+    perKey(state);
+    state.SetBytesProcessed(state.iterations() * stream.GetSize());
+}
+BENCHMARK(BM_WriteKeys)->Unit(benchmark::kMicrosecond);
+
+void BM_LoadKeys(benchmark::State& state) {
+    auto keys = makeLayout();
+    vcl::TMemoryStream stream;
+    {
+        vcl::TWriter writer(&stream, 1024);
+        keys->WriteKeys(&writer);
+    }
+    for (auto _ : state) {
+        stream.SetPosition(0);
+        quimbel::TKeyCollection loaded;
+        {
+            vcl::TReader reader(&stream, 1024);
+            loaded.LoadKeys(&reader);
+        }
+        benchmark::DoNotOptimize(loaded.GetCount());
+        // Freeing the keys is not part of reading them.
+        state.PauseTiming();
+        loaded.DeleteAllKeys();
+        state.ResumeTiming();
+    }
+    perKey(state);
+    state.SetBytesProcessed(state.iterations() * stream.GetSize());
+}
+BENCHMARK(BM_LoadKeys)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
