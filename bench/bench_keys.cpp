@@ -76,6 +76,18 @@ void BM_LoadKeys(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadKeys)->Unit(benchmark::kMicrosecond);
 
+// Freeing a whole layout stays linear in the number of keys.
+void BM_DeleteAllKeys(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto keys = makeLayout();
+        state.ResumeTiming();
+        keys->DeleteAllKeys();
+    }
+    perKey(state);
+}
+BENCHMARK(BM_DeleteAllKeys)->Unit(benchmark::kMicrosecond);
+
 } // namespace
 
 BENCHMARK_MAIN();

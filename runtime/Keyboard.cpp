@@ -3,10 +3,12 @@
 #include "rtl/RTLConsts.h"
 #include "rtl/Streams.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cerrno>
 #include <cstdlib>
 #include <memory>
+#include <vector>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -161,7 +163,22 @@ void TKeyCollection::DeleteAndFreeKey(TKey* Key) {
 }
 
 void TKeyCollection::DeleteAllKeys() {
-    while (GetCount() > 0) DeleteAndFreeKey(0);
+    // The list is emptied in one step rather than entry by entry from the front, which would
+    // take quadratic time on large layouts; a key listed more than once is freed once.
+    std::vector<TKey*> keys;
+    keys.reserve(static_cast<size_t>(GetCount()));
+    for (int i = 0; i < GetCount(); ++i) keys.push_back(GetItem(i));
+    list_.Clear();
+    std::vector<TKey*> sorted(keys);
+    std::sort(sorted.begin(), sorted.end());
+    std::vector<bool> freed(sorted.size());
+    for (TKey* key : keys) {
+        size_t i = static_cast<size_t>(std::lower_bound(sorted.begin(), sorted.end(), key) -
+                                       sorted.begin());
+        if (freed[i]) continue;
+        freed[i] = true;
+        delete key;
+    }
 }
 
 void TKeyCollection::LoadKeys(vcl::TReader* Reader) {
