@@ -88,8 +88,9 @@ void expectFullKeyboard(const Layout& layout, const char* name) {
     // Special keys type nothing by themselves.
     for (int i = 0; i < layout.keys.GetCount(); ++i) {
         const TKey* k = layout.keys.GetItem(i);
-        if (k->KeyType != ktNormal && k->KeyType != ktFunction)
+        if (k->KeyType != ktNormal && k->KeyType != ktFunction) {
             EXPECT_EQ(k->KeyValue, (TKeyLevelValue{"", "", ""}));
+        }
     }
 }
 
