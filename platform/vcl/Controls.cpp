@@ -1147,7 +1147,8 @@ void TWinControl::SetParent(TWinControl* AParent) {
 }
 
 void TWinControl::DefaultHandler(TMessage& Message) {
-    if (peer_) peer_->DefaultHandler(Message);
+    // The control messages are the model's own notices; the peer hears of changes otherwise.
+    if (peer_ && Message.Msg < CM_BASE) peer_->DefaultHandler(Message);
 }
 
 void TWinControl::Dispatch(TMessage& Message) {

@@ -97,8 +97,8 @@ public:
     // A graphic child leaves (it is freed or reparented); forget every reference to it.
     virtual void ControlRemoved(TControl* Child) { (void)Child; }
     virtual void SetFocus() {}
-    // Messages the model does not handle itself, WM_CHAR and WM_KEYDOWN among them: the peer
-    // turns them into native input.
+    // Window messages (below CM_BASE) the model does not handle itself, WM_CHAR and WM_KEYDOWN
+    // among them: the peer turns them into native input.
     virtual void DefaultHandler(TMessage& Message) { (void)Message; }
 
 private:
