@@ -1,5 +1,6 @@
 #include "vcl/Controls.h"
 
+#include "vcl/Forms.h"
 #include "vcl/Menus.h"
 #include "vcl/VCLConsts.h"
 
@@ -56,6 +57,11 @@ bool isAncestorOrSelf(const TControl* ancestor, const TControl* c) {
 } // namespace
 
 TMouse* const Mouse = &g_mouse;
+
+namespace {
+// A program that uses controls can read forms naming any class of the library.
+const bool g_classesRegistered = (RegisterVclClasses(), true);
+} // namespace
 
 TPoint TMouse::GetCursorPos() const {
     TPoint p;

@@ -249,7 +249,7 @@ private:
 extern TScreen* const Screen;
 
 // Registers every class of the library with the class registry, so that form streams can create
-// them by name. Idempotent; InitInheritedComponent calls it.
+// them by name. Idempotent; it runs when the program starts.
 void RegisterVclClasses();
 
 } // namespace vcl
