@@ -1,7 +1,10 @@
 #include "Keyboard.h"
 
+#include "QuimbelConsts.h"
 #include "rtl/RTLConsts.h"
 #include "rtl/Streams.h"
+#include "vcl/Publish.h"
+#include "vcl/Widgetset.h"
 
 #include <algorithm>
 #include <cassert>
@@ -15,17 +18,23 @@
 
 namespace quimbel {
 
-const vcl::TEnumInfo TypeInfoKeyType{
-    "TKeyType",
-    {"ktNormal", "ktShift", "ktCapsLock", "ktEscape", "ktAltGr", "ktEnter", "KtTab", "ktBackspace",
-     "ktInsert", "ktDelete", "ktHome", "ktEnd", "ktPageUp", "ktPageDown", "ktLeft", "ktRight",
-     "ktUp", "ktDown", "ktFunction"}};
+const vcl::TEnumInfo TypeInfoKeyType{"TKeyType",
+                                     {"ktNormal", "ktShift", "ktCapsLock", "ktEscape", "ktAltGr",
+                                      "ktEnter", "KtTab", "ktBackspace", "ktInsert", "ktDelete",
+                                      "ktHome", "ktEnd", "ktPageUp", "ktPageDown", "ktLeft",
+                                      "ktRight", "ktUp", "ktDown", "ktFunction"}};
 
 const vcl::TEnumInfo TypeInfoKeyLevel{"TKeyLevel", {"klNormal", "klShift", "klAltGr"}};
 
-VCL_DEFINE_CLASS(TKeyControl, vcl::TSpeedButton, c) { (void)c; }
-VCL_DEFINE_CLASS(TKey, vcl::TObject, c) { (void)c; }
-VCL_DEFINE_CLASS(TKeyCollection, vcl::TPersistent, c) { (void)c; }
+VCL_DEFINE_CLASS(TKeyControl, vcl::TSpeedButton, c) {
+    (void)c;
+}
+VCL_DEFINE_CLASS(TKey, vcl::TObject, c) {
+    (void)c;
+}
+VCL_DEFINE_CLASS(TKeyCollection, vcl::TPersistent, c) {
+    (void)c;
+}
 
 namespace {
 
@@ -47,7 +56,9 @@ constexpr int32_t styleStrikeOut = 8;
 
 TKey::TKey(TKeyType AKeyType) : KeyType(AKeyType), Font(new vcl::TFont) {}
 
-TKey::~TKey() { delete Font; }
+TKey::~TKey() {
+    delete Font;
+}
 
 vcl::AnsiString TKey::GetKeyCaption(TKeyLevel Level) const {
     assert(Level <= klAltGr);
@@ -72,7 +83,8 @@ void TKey::SetKeyValue(TKeyLevel Level, const vcl::AnsiString& Value) {
 void TKey::SetKeyType(TKeyType Value) {
     KeyType = Value;
     if (Value != ktNormal)
-        for (vcl::AnsiString& v : KeyValue) v.clear();
+        for (vcl::AnsiString& v : KeyValue)
+            v.clear();
 }
 
 void TKey::SetLeft(int32_t Value) {
@@ -139,22 +151,34 @@ void TKey::UpdateControl() {
 
 TKeyCollection::TKeyCollection() = default;
 
-TKeyCollection::~TKeyCollection() { DeleteAllKeys(); }
+TKeyCollection::~TKeyCollection() {
+    DeleteAllKeys();
+}
 
-void TKeyCollection::AddKey(TKey* Key) { list_.Add(Key); }
+void TKeyCollection::AddKey(TKey* Key) {
+    list_.Add(Key);
+}
 
-TKey* TKeyCollection::GetItem(int Index) const { return static_cast<TKey*>(list_.Get(Index)); }
+TKey* TKeyCollection::GetItem(int Index) const {
+    return static_cast<TKey*>(list_.Get(Index));
+}
 
-int TKeyCollection::GetCount() const { return list_.GetCount(); }
+int TKeyCollection::GetCount() const {
+    return list_.GetCount();
+}
 
-void TKeyCollection::DeleteKey(int Index) { list_.Delete(Index); }
+void TKeyCollection::DeleteKey(int Index) {
+    list_.Delete(Index);
+}
 
 void TKeyCollection::DeleteKey(TKey* Key) {
     int index = list_.IndexOf(Key);
     if (index >= 0) list_.Delete(index);
 }
 
-void TKeyCollection::DeleteAndFreeKey(int Index) { DeleteAndFreeKey(GetItem(Index)); }
+void TKeyCollection::DeleteAndFreeKey(int Index) {
+    DeleteAndFreeKey(GetItem(Index));
+}
 
 void TKeyCollection::DeleteAndFreeKey(TKey* Key) {
     while (list_.Remove(Key) >= 0) {
@@ -167,7 +191,8 @@ void TKeyCollection::DeleteAllKeys() {
     // take quadratic time on large layouts; a key listed more than once is freed once.
     std::vector<TKey*> keys;
     keys.reserve(static_cast<size_t>(GetCount()));
-    for (int i = 0; i < GetCount(); ++i) keys.push_back(GetItem(i));
+    for (int i = 0; i < GetCount(); ++i)
+        keys.push_back(GetItem(i));
     list_.Clear();
     std::vector<TKey*> sorted(keys);
     std::sort(sorted.begin(), sorted.end());
@@ -218,8 +243,10 @@ void TKeyCollection::WriteKeys(vcl::TWriter* Writer) {
     for (int i = 0; i < count; ++i) {
         const TKey* key = GetItem(i);
         Writer->WriteInteger(key->KeyType);
-        for (const vcl::AnsiString& caption : key->KeyCaption) Writer->WriteString(caption);
-        for (const vcl::AnsiString& value : key->KeyValue) Writer->WriteString(value);
+        for (const vcl::AnsiString& caption : key->KeyCaption)
+            Writer->WriteString(caption);
+        for (const vcl::AnsiString& value : key->KeyValue)
+            Writer->WriteString(value);
         Writer->WriteInteger(key->Left);
         Writer->WriteInteger(key->Top);
         Writer->WriteInteger(key->Width);
@@ -257,8 +284,8 @@ void TKeyCollection::LoadFromFile(const vcl::AnsiString& FileName) {
 namespace {
 
 [[noreturn]] void raiseCreateError(const vcl::AnsiString& FileName, int Error) {
-    throw vcl::EFCreateError(vcl::FmtLoadStr(vcl::rtlconsts::SFCreateErrorEx,
-                                             {FileName, vcl::SysErrorMessage(Error)}));
+    throw vcl::EFCreateError(
+        vcl::FmtLoadStr(vcl::rtlconsts::SFCreateErrorEx, {FileName, vcl::SysErrorMessage(Error)}));
 }
 
 // The file a save replaces. Saving through a symbolic link updates the file it points to
@@ -317,6 +344,385 @@ void TKeyCollection::SaveToFile(const vcl::AnsiString& FileName) {
         ::unlink(temp.c_str());
         raiseCreateError(FileName, error);
     }
+}
+
+// The form reader creates keyboards by class name.
+static const bool keyboardClassesRegistered =
+    (vcl::RegisterClasses({TKeyboard::StaticClass(), TKeyControl::StaticClass()}), true);
+
+VCL_DEFINE_CLASS(TKeyboard, vcl::TCustomPanel, c) {
+    using namespace vcl;
+    c.Enum("BevelOuter", TBevelCutInfo, &TKeyboard::GetBevelOuter, &TKeyboard::SetBevelOuter)
+        .Default(bvRaised);
+    c.Enum("BevelInner", TBevelCutInfo, &TKeyboard::GetBevelInner, &TKeyboard::SetBevelInner)
+        .Default(bvNone);
+    c.Int("BevelWidth", &TKeyboard::GetBevelWidth, &TKeyboard::SetBevelWidth).Default(1);
+    c.Enum("BorderStyle", TBorderStyleInfo, &TKeyboard::GetBorderStyle, &TKeyboard::SetBorderStyle)
+        .Default(bsNone);
+    c.Int("BorderWidth", &TKeyboard::GetBorderWidth, &TKeyboard::SetBorderWidth).Default(0);
+    publish::Color(c, clBtnFace);
+    publish::Enabled(c);
+    c.Enum("CharCase", TEditCharCaseInfo, &TKeyboard::GetCharCase, &TKeyboard::SetCharCase)
+        .Default(ecNormal);
+    c.Bool("BeepOnKeyPressed", &TKeyboard::GetBeepOnKeyPressed, &TKeyboard::SetBeepOnKeyPressed)
+        .Default(false);
+    c.Object<TWinControl>("LinkedControl", &TKeyboard::GetLinkedControl,
+                          &TKeyboard::SetLinkedControl);
+    c.Int("HighlightColor", &TKeyboard::GetHighlightColor, &TKeyboard::SetHighlightColor)
+        .Idents(ColorIdents);
+    c.Bool("ShiftState", &TKeyboard::GetShiftState).NotStored();
+    c.Bool("CapsState", &TKeyboard::GetCapsState).NotStored();
+    c.Bool("AltGrState", &TKeyboard::GetAltGrState).NotStored();
+    c.Enum("KeyLevel", TypeInfoKeyLevel, &TKeyboard::GetKeyLevel).NotStored();
+    c.Object<TKeyCollection>("Keys", &TKeyboard::GetKeys, &TKeyboard::SetKeys);
+    c.Event("OnKey", &TKeyboard::OnKey);
+    c.Event("OnShiftStateChange", &TKeyboard::OnShiftStateChange);
+    c.Event("OnCapsStateChange", &TKeyboard::OnCapsStateChange);
+    c.Event("OnAltGrStateChange", &TKeyboard::OnAltGrStateChange);
+}
+
+TKeyboard::TKeyboard(vcl::TComponent* AOwner) : vcl::TCustomPanel(AOwner) {
+    FShiftState = false;
+    FCapsState = false;
+    FAltGrState = false;
+    FHighlightColor = vcl::clRed;
+    SetBevelOuter(vcl::bvNone);
+    SetBevelInner(vcl::bvNone);
+    // No collection exists yet, so these size changes lay nothing out.
+    SetHeight(80);
+    SetWidth(400);
+    FKeys = new TKeyCollection();
+    CreateControls();
+}
+
+TKeyboard::~TKeyboard() {
+    SendFreeNotifications();
+    delete FKeys;
+    FKeys = nullptr;
+}
+
+void TKeyboard::SetKeys(TKeyCollection* Value) {
+    if (!Value) Value = new TKeyCollection(); // a keyboard always has a layout, maybe empty
+    TKeyCollection* previous = FKeys;
+    FKeys = Value;
+    ReCreateControls();
+    if (previous != Value) delete previous;
+    ResizeKeyboard();
+}
+
+void TKeyboard::SetLinkedControl(vcl::TWinControl* Value) {
+    if (Value == this) Value = nullptr;
+    if (FLinkedControl == Value) return;
+    if (FLinkedControl) FLinkedControl->RemoveFreeNotification(this);
+    FLinkedControl = Value;
+    if (FLinkedControl) FLinkedControl->FreeNotification(this);
+}
+
+void TKeyboard::Notification(vcl::TComponent* AComponent, vcl::TOperation Operation) {
+    vcl::TCustomPanel::Notification(AComponent, Operation);
+    if (Operation == vcl::opRemove && AComponent == FLinkedControl) FLinkedControl = nullptr;
+}
+
+void TKeyboard::ReCreateControls() {
+    FreeAllControls();
+    CreateControls();
+}
+
+void TKeyboard::ReCreateKeys() {
+    ReCreateControls();
+}
+
+void TKeyboard::CreateControls() {
+    if (!FKeys) return;
+    for (int i = 0; i < FKeys->GetCount(); ++i) {
+        TKey* key = FKeys->GetItem(i);
+        auto* button = new TKeyControl(this);
+        button->SetParent(this);
+        button->OnClick = [this](vcl::TObject* Sender) { KeyClick(Sender); };
+        key->AssignControl(button);
+    }
+}
+
+void TKeyboard::FreeAllControls() {
+    std::vector<const TKeyControl*> freed;
+    int i = 0;
+    while (i < GetComponentCount()) {
+        auto* button = dynamic_cast<TKeyControl*>(GetComponent(i));
+        if (!button) {
+            ++i;
+            continue;
+        }
+        RemoveComponent(button);
+        freed.push_back(button);
+        delete button;
+    }
+    // Keys never point at a freed button (compared by address only: the keys' own buttons may
+    // belong to another surface by now).
+    if (!FKeys || freed.empty()) return;
+    for (int k = 0; k < FKeys->GetCount(); ++k) {
+        TKey* key = FKeys->GetItem(k);
+        if (std::find(freed.begin(), freed.end(), key->Control) != freed.end())
+            key->Control = nullptr;
+    }
+}
+
+void TKeyboard::Loaded() {
+    vcl::TCustomPanel::Loaded();
+    SetText("");
+    CreateControls();
+    ResizeKeyboard();
+}
+
+void TKeyboard::Resize() {
+    vcl::TCustomPanel::Resize();
+    ResizeKeyboard();
+}
+
+namespace {
+
+// Pixels that `units` layout units gain when each 8 units gain `extra` pixels, truncated toward
+// zero. 64-bit arithmetic: stored layouts may hold any 32-bit position.
+int scaledPosition(int64_t units, int64_t extra) {
+    return static_cast<int>(units * 4 + (units * extra) / 8);
+}
+
+int scaledSize(int64_t units, int64_t extra) {
+    return static_cast<int>(units * 4 + vcl::Round(static_cast<long double>(units * extra) / 8));
+}
+
+// Extra pixels per 8 layout units that stretch a span of `span` units over `avail` units. A span
+// of zero has nothing to stretch and keeps its natural size.
+int64_t extraPerEightUnits(int64_t avail, int64_t span) {
+    if (span == 0) return 0;
+    long double perEight = static_cast<long double>(span) / 8;
+    return vcl::Trunc(static_cast<long double>(avail - span) / perEight * 4);
+}
+
+} // namespace
+
+void TKeyboard::ResizeKeyboard() {
+    if (!FKeys) return;
+    int64_t minLeft = 10000, minTop = 10000, maxRight = 0, maxBottom = 0;
+    const int count = FKeys->GetCount();
+    for (int i = 0; i < count; ++i) {
+        const TKey* key = FKeys->GetItem(i);
+        minLeft = std::min<int64_t>(minLeft, key->Left);
+        minTop = std::min<int64_t>(minTop, key->Top);
+        maxRight = std::max<int64_t>(maxRight, int64_t{key->Left} + key->Width);
+        maxBottom = std::max<int64_t>(maxBottom, int64_t{key->Top} + key->Height);
+    }
+    const int64_t availX = GetClientWidth() / 4 - 4;
+    const int64_t availY = GetClientHeight() / 4 - 2;
+    const int64_t extraX = extraPerEightUnits(availX, maxRight - minLeft);
+    const int64_t extraY = extraPerEightUnits(availY, maxBottom - minTop);
+    for (int i = 0; i < count; ++i) {
+        const TKey* key = FKeys->GetItem(i);
+        TKeyControl* button = key->Control;
+        if (!button) continue; // a key whose button is gone (a failed layout load) is not laid out
+        button->SetLeft(scaledPosition(key->Left - minLeft, extraX));
+        button->SetWidth(scaledSize(key->Width, extraX));
+        button->SetTop(scaledPosition(key->Top - minTop, extraY));
+        button->SetHeight(scaledSize(key->Height, extraY));
+    }
+}
+
+void TKeyboard::LoadKeyLayout(const vcl::AnsiString& FileName) {
+    if (!vcl::FileExists(FileName))
+        throw vcl::Exception(vcl::FmtLoadStr(SFileNotFound, {FileName}));
+    FreeAllControls();
+    FKeys->DeleteAllKeys();
+    FKeys->LoadFromFile(FileName);
+    CreateControls();
+}
+
+void TKeyboard::SaveKeyLayout(const vcl::AnsiString& FileName) {
+    FKeys->SaveToFile(FileName);
+}
+
+TKeyLevel TKeyboard::GetKeyLevel() const {
+    if (FShiftState || FCapsState) return klShift;
+    if (FAltGrState) return klAltGr;
+    return klNormal;
+}
+
+void TKeyboard::highlight(TKey* Key, bool On) {
+    if (!Key->Control) return;
+    Key->Control->GetFont()->SetColor(On ? FHighlightColor : Key->Font->GetColor());
+}
+
+void TKeyboard::KeyClick(vcl::TObject* Sender) {
+    if (!Sender) vcl::RaiseInvalidCast();
+    TKey* key = vcl::As<TKeyControl>(Sender)->Key;
+    if (FBeepOnKeyPressed) vcl::Beep();
+    if (!key) return; // a button that shows no key types nothing
+    switch (key->KeyType) {
+    case ktCapsLock:
+        ToggleCapsState();
+        return;
+    case ktShift:
+        if (FCapsState)
+            ToggleCapsState();
+        else
+            SetShiftState();
+        return;
+    case ktAltGr:
+        ToggleAltGrState();
+        return;
+    default:
+        break;
+    }
+    const TKeyLevel level = GetKeyLevel();
+    vcl::AnsiString value = key->GetKeyValue(level);
+    if (FCharCase == vcl::ecUpperCase)
+        value = vcl::UpperCase(value);
+    else if (FCharCase == vcl::ecLowerCase)
+        value = vcl::LowerCase(value);
+    if (OnKey) OnKey(this, key, level, value);
+    DoLinkedControlAction(key);
+    if (FShiftState && !FCapsState) ClearShiftState();
+    if (FAltGrState) ToggleAltGrState();
+}
+
+void TKeyboard::SetShiftState() {
+    if (FAltGrState) ToggleAltGrState();
+    if (FShiftState) {
+        ClearShiftState();
+        return;
+    }
+    for (int i = 0; i < FKeys->GetCount(); ++i) {
+        TKey* key = FKeys->GetItem(i);
+        if (key->KeyType == ktNormal && key->Control)
+            key->Control->SetCaption(key->GetKeyCaption(klShift));
+        else if (key->KeyType == ktShift && !FCapsState)
+            highlight(key, true);
+        else if (key->KeyType == ktCapsLock && FCapsState)
+            highlight(key, true);
+    }
+    FShiftState = true;
+    if (OnShiftStateChange) OnShiftStateChange(this, true);
+}
+
+void TKeyboard::ClearShiftState() {
+    for (int i = 0; i < FKeys->GetCount(); ++i) {
+        TKey* key = FKeys->GetItem(i);
+        if (key->KeyType == ktNormal && key->Control)
+            key->Control->SetCaption(key->GetKeyCaption(klNormal));
+        else if (key->KeyType == ktShift || key->KeyType == ktCapsLock)
+            highlight(key, false);
+    }
+    FShiftState = false;
+    FCapsState = false;
+    if (OnShiftStateChange) OnShiftStateChange(this, false);
+}
+
+void TKeyboard::ToggleCapsState() {
+    if (FShiftState) {
+        ClearShiftState();
+    } else {
+        FCapsState = true;
+        SetShiftState();
+    }
+    if (OnCapsStateChange) OnCapsStateChange(this, FCapsState);
+}
+
+void TKeyboard::ToggleAltGrState() {
+    if (FShiftState) {
+        const bool capsWasOn = FCapsState;
+        ClearShiftState();
+        if (capsWasOn && OnCapsStateChange) OnCapsStateChange(this, false);
+    }
+    const TKeyLevel target = FAltGrState ? klNormal : klAltGr;
+    for (int i = 0; i < FKeys->GetCount(); ++i) {
+        TKey* key = FKeys->GetItem(i);
+        if (key->KeyType == ktNormal && key->Control)
+            key->Control->SetCaption(key->GetKeyCaption(target));
+        else if (key->KeyType == ktAltGr)
+            highlight(key, target == klAltGr);
+    }
+    FAltGrState = !FAltGrState;
+    if (OnAltGrStateChange) OnAltGrStateChange(this, FAltGrState);
+}
+
+void TKeyboard::DoLinkedControlAction(TKey* Key) {
+    if (!FLinkedControl) return;
+    auto keyDown = [this](unsigned vk) { FLinkedControl->Perform(vcl::WM_KEYDOWN, vk, 0); };
+    auto character = [this](unsigned char ch) { FLinkedControl->Perform(vcl::WM_CHAR, ch, 0); };
+    switch (Key->KeyType) {
+    case ktNormal: {
+        // The value is read once: a handler of the control may change the state meanwhile.
+        const vcl::AnsiString value = Key->GetKeyValue(GetKeyLevel());
+        for (char ch : value) {
+            if (!FLinkedControl) return; // the control was destroyed by its own message handling
+            character(static_cast<unsigned char>(ch));
+        }
+        break;
+    }
+    case ktEscape:
+        keyDown(vcl::VK_ESCAPE);
+        break;
+    case ktEnter:
+        character(13);
+        break;
+    case KtTab:
+        character(9);
+        break;
+    case ktBackspace:
+        character(8);
+        break;
+    case ktInsert:
+        keyDown(vcl::VK_INSERT);
+        break;
+    case ktDelete:
+        keyDown(vcl::VK_DELETE);
+        break;
+    case ktHome:
+        keyDown(vcl::VK_HOME);
+        break;
+    case ktEnd:
+        keyDown(vcl::VK_END);
+        break;
+    case ktPageUp:
+        keyDown(vcl::VK_PRIOR);
+        break;
+    case ktPageDown:
+        keyDown(vcl::VK_NEXT);
+        break;
+    case ktLeft:
+        keyDown(vcl::VK_LEFT);
+        break;
+    case ktRight:
+        keyDown(vcl::VK_RIGHT);
+        break;
+    case ktUp:
+        keyDown(vcl::VK_UP);
+        break;
+    case ktDown:
+        keyDown(vcl::VK_DOWN);
+        break;
+    default:
+        break; // modifiers and function keys send nothing
+    }
+}
+
+TKey* TKeyboard::SearchKey(const vcl::AnsiString& Caption, TKeyLevel Level) const {
+    for (int i = 0; i < FKeys->GetCount(); ++i)
+        if (FKeys->GetItem(i)->GetKeyCaption(Level) == Caption) return FKeys->GetItem(i);
+    return nullptr;
+}
+
+TKey* TKeyboard::SearchKey(TKeyLevel Level, const vcl::AnsiString& Value) const {
+    for (int i = 0; i < FKeys->GetCount(); ++i)
+        if (FKeys->GetItem(i)->GetKeyValue(Level) == Value) return FKeys->GetItem(i);
+    return nullptr;
+}
+
+TKey* TKeyboard::SearchKey(TKeyType Type, const vcl::AnsiString& Caption, TKeyLevel Level) const {
+    for (int i = 0; i < FKeys->GetCount(); ++i) {
+        TKey* key = FKeys->GetItem(i);
+        if (key->KeyType == Type && (Caption.empty() || key->GetKeyCaption(Level) == Caption))
+            return key;
+    }
+    return nullptr;
 }
 
 } // namespace quimbel

@@ -1,11 +1,14 @@
 #pragma once
-// Unit Keyboard: the key model (TKey, shown by a TKeyControl button) and the key collection,
-// which owns the keys of a layout and reads and writes them as a layout stream.
+// Unit Keyboard: the key model (TKey, shown by a TKeyControl button), the key collection, which
+// owns the keys of a layout and reads and writes them as a layout stream, and the keyboard
+// control TKeyboard, which shows a layout and types into a linked control.
 
 #include "rtl/Classes.h"
 #include "rtl/Filer.h"
 #include "vcl/Buttons.h"
+#include "vcl/ExtCtrls.h"
 #include "vcl/Graphics.h"
+#include "vcl/StdCtrls.h"
 
 #include <array>
 #include <cstdint>
@@ -147,6 +150,93 @@ public:
 
 private:
     vcl::TList list_;
+};
+
+// Event types of the keyboard, raised from inside a click.
+using TKeyEvent = vcl::TEvent<void(vcl::TObject* Sender, TKey* Key, TKeyLevel KeyLevel,
+                                   vcl::AnsiString KeyValue)>;
+using TShiftStateChange = vcl::TEvent<void(vcl::TObject* Sender, bool ShiftOn)>;
+using TCapsStateChange = vcl::TEvent<void(vcl::TObject* Sender, bool CapsOn)>;
+using TAltGrStateChange = vcl::TEvent<void(vcl::TObject* Sender, bool AltGrOn)>;
+
+// The on-screen keyboard: a panel that shows one button per key of its layout, stretched to fill
+// its client area, and types into the linked control when the buttons are clicked. It keeps
+// Shift (released after the next typed key), Caps Lock and Alt Gr (released after the next typed
+// key) states of its own.
+class TKeyboard : public vcl::TCustomPanel {
+    VCL_DECLARE_CLASS(TKeyboard, vcl::TCustomPanel)
+public:
+    explicit TKeyboard(vcl::TComponent* AOwner);
+    // Frees the key collection; the inherited destruction then frees the buttons.
+    ~TKeyboard() override;
+
+    TKeyCollection* GetKeys() const { return FKeys; }
+    // Takes Value as the keyboard's layout (no copy), rebuilds the buttons and lays them out. A
+    // collection other than the keyboard's own is taken over, and the previous one is freed.
+    void SetKeys(TKeyCollection* Value);
+    vcl::TWinControl* GetLinkedControl() const { return FLinkedControl; }
+    // The keyboard itself is stored as none. The keyboard forgets a linked control that is
+    // destroyed.
+    void SetLinkedControl(vcl::TWinControl* Value);
+
+    bool GetShiftState() const { return FShiftState; }
+    bool GetCapsState() const { return FCapsState; }
+    bool GetAltGrState() const { return FAltGrState; }
+    TKeyLevel GetKeyLevel() const;
+    vcl::TEditCharCase GetCharCase() const { return FCharCase; }
+    void SetCharCase(vcl::TEditCharCase Value) { FCharCase = Value; }
+    bool GetBeepOnKeyPressed() const { return FBeepOnKeyPressed; }
+    void SetBeepOnKeyPressed(bool Value) { FBeepOnKeyPressed = Value; }
+    // Applies at the next change of state; buttons highlighted already keep their colour.
+    vcl::TColor GetHighlightColor() const { return FHighlightColor; }
+    void SetHighlightColor(vcl::TColor Value) { FHighlightColor = Value; }
+
+    // Buttons.
+    void ReCreateControls();
+    void CreateControls();
+    void FreeAllControls();
+    void ReCreateKeys();
+    // The geometry pass: scales the layout so that the buttons fill the client area, less a margin
+    // of 16 pixels on the right and 8 at the bottom.
+    void ResizeKeyboard();
+
+    // Layout files. LoadKeyLayout raises "File %s not found!" and changes nothing when the file
+    // does not exist; the new buttons stand at their natural size until the next resize.
+    void LoadKeyLayout(const vcl::AnsiString& FileName);
+    void SaveKeyLayout(const vcl::AnsiString& FileName);
+
+    // Dispatch of a click and the modifier states.
+    void KeyClick(vcl::TObject* Sender);
+    void SetShiftState();
+    void ClearShiftState();
+    void ToggleCapsState();
+    void ToggleAltGrState();
+    void DoLinkedControlAction(TKey* Key);
+    TKey* SearchKey(const vcl::AnsiString& Caption, TKeyLevel Level) const;
+    TKey* SearchKey(TKeyLevel Level, const vcl::AnsiString& Value) const;
+    TKey* SearchKey(TKeyType Type, const vcl::AnsiString& Caption, TKeyLevel Level) const;
+
+    TKeyEvent OnKey;
+    TShiftStateChange OnShiftStateChange;
+    TCapsStateChange OnCapsStateChange;
+    TAltGrStateChange OnAltGrStateChange;
+
+protected:
+    void Loaded() override;
+    void Resize() override;
+    void Notification(vcl::TComponent* AComponent, vcl::TOperation Operation) override;
+
+private:
+    void highlight(TKey* Key, bool On);
+
+    bool FShiftState = false;
+    bool FCapsState = false;
+    bool FAltGrState = false;
+    TKeyCollection* FKeys = nullptr;
+    vcl::TEditCharCase FCharCase = vcl::ecNormal;
+    bool FBeepOnKeyPressed = false;
+    vcl::TWinControl* FLinkedControl = nullptr;
+    vcl::TColor FHighlightColor = 0;
 };
 
 } // namespace quimbel

@@ -1,0 +1,12 @@
+#pragma once
+// Messages of the Quimbel package.
+
+#include "rtl/ResStrings.h"
+
+namespace quimbel {
+
+inline const vcl::TResStringRec SFileNotFound{"SFileNotFound", "File %s not found!"};
+inline const vcl::TResStringRec SInvalidDelta{"SInvalidDelta",
+                                              "A \"Delta\" value of %d is invalid"};
+
+} // namespace quimbel
