@@ -28,7 +28,7 @@ public:
         w_.WriteStr(c->ClassName());
         w_.WriteStr(c->GetName());
         w_.PropPath.clear();
-        writeProperties(c, depth);
+        writeProperties(c, 0);
         w_.WriteListEnd();
         c->GetChildren([this, depth](TComponent* child) { writeComponent(child, depth + 1); }, root_);
         w_.WriteListEnd();
@@ -40,10 +40,11 @@ private:
             throw EWriteError(FmtLoadStr(rtlconsts::SNestingTooDeep, {MaxStreamNesting}));
     }
 
-    void writeProperties(TObject* instance, int depth) {
-        checkDepth(depth);
+    // Nesting counts nested objects (Font.Name) within one component.
+    void writeProperties(TObject* instance, int nesting) {
+        checkDepth(nesting);
         for (const TPropInfo* p : instance->ClassType()->GetProps())
-            if (p->IsStored(instance)) writeProperty(instance, p, depth);
+            if (p->IsStored(instance)) writeProperty(instance, p, nesting);
         if (auto* persistent = dynamic_cast<TPersistent*>(instance)) persistent->DefineProperties(&w_);
     }
 
@@ -62,7 +63,7 @@ private:
         return p->SetObject && p->PropClass && p->PropClass->InheritsFrom(TComponent::StaticClass());
     }
 
-    void writeProperty(TObject* instance, const TPropInfo* p, int depth) {
+    void writeProperty(TObject* instance, const TPropInfo* p, int nesting) {
         switch (p->Kind) {
         case tkInteger:
         case tkInt64: {
@@ -136,7 +137,7 @@ private:
             AnsiString saved = w_.PropPath;
             w_.PropPath += p->Name + ".";
             try {
-                writeProperties(value, depth + 1);
+                writeProperties(value, nesting + 1);
             } catch (...) {
                 w_.PropPath = saved;
                 throw;

@@ -467,15 +467,12 @@ private:
 
 // --- Binary to text --------------------------------------------------------------------------
 
-// The shortest of 15 to 21 significant digits that reads back as the same value (15 is what the
-// classic converter writes; more are used only where 15 would change the value), formatted the
-// classic way: fixed notation unless the exponent is large, no '+' and no leading zeros in it.
-AnsiString floatToText(long double v, int kind /* 0 extended, 1 double, 2 single */) {
-    if (std::isnan(v)) return "NAN";
-    if (std::isinf(v)) return v < 0 ? "-INF" : "INF";
-    if (v == 0) return "0";
+// Decimal digits of v (no sign, no point, trailing zeros removed) and the position of the
+// decimal point relative to them, using the fewest significant digits from minDigits to 21 that
+// read back as the same value in the stored type (0 extended, 1 double, 2 single).
+void decimalDigits(long double v, int minDigits, int kind, AnsiString& digits, int& pointPos, int& used) {
     char buf[64];
-    int precision = 15;
+    int precision = minDigits;
     for (; precision < 21; ++precision) {
         std::snprintf(buf, sizeof buf, "%.*Le", precision - 1, v);
         long double back = std::strtold(buf, nullptr);
@@ -485,28 +482,66 @@ AnsiString floatToText(long double v, int kind /* 0 extended, 1 double, 2 single
         if (same) break;
     }
     std::snprintf(buf, sizeof buf, "%.*Le", precision - 1, v);
-    // buf: [-]d.ddddde[+-]xx
-    AnsiString s(buf);
-    bool negative = s[0] == '-';
-    if (negative) s.erase(0, 1);
+    AnsiString s(buf[0] == '-' ? buf + 1 : buf); // d.ddddde[+-]xx
     size_t e = s.find('e');
     int exp10 = std::atoi(s.c_str() + e + 1);
-    AnsiString digits = s.substr(0, 1) + (e > 2 ? s.substr(2, e - 2) : AnsiString());
+    digits = s.substr(0, 1) + (e > 2 ? s.substr(2, e - 2) : AnsiString());
     while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
-    int pointPos = exp10 + 1; // digits before the decimal point
+    pointPos = exp10 + 1;
+    used = precision;
+}
+
+AnsiString scientific(const AnsiString& digits, int pointPos) {
+    AnsiString out = digits.substr(0, 1);
+    if (digits.size() > 1) out += "." + digits.substr(1);
+    return out + "E" + IntToStr(pointPos - 1);
+}
+
+// The classic general format (15 significant digits, more only where 15 would change the
+// value): fixed notation unless the exponent is large, no '+' and no leading zeros in it.
+AnsiString floatToText(long double v, int kind) {
+    if (std::isnan(v)) return "NAN";
+    if (std::isinf(v)) return v < 0 ? "-INF" : "INF";
+    if (v == 0) return "0";
+    AnsiString digits;
+    int pointPos, precision;
+    decimalDigits(v, 15, kind, digits, pointPos, precision);
     AnsiString out;
-    if (pointPos > precision || pointPos < -3) {
-        out = digits.substr(0, 1);
-        if (digits.size() > 1) out += "." + digits.substr(1);
-        out += "E" + IntToStr(exp10);
-    } else if (pointPos <= 0) {
+    if (pointPos > precision || pointPos < -3)
+        out = scientific(digits, pointPos);
+    else if (pointPos <= 0)
         out = "0." + AnsiString(static_cast<size_t>(-pointPos), '0') + digits;
-    } else if (static_cast<size_t>(pointPos) >= digits.size()) {
+    else if (static_cast<size_t>(pointPos) >= digits.size())
         out = digits + AnsiString(static_cast<size_t>(pointPos) - digits.size(), '0');
-    } else {
+    else
         out = digits.substr(0, static_cast<size_t>(pointPos)) + "." + digits.substr(static_cast<size_t>(pointPos));
+    return v < 0 ? "-" + out : out;
+}
+
+// vaExtended values: fixed notation with 18 decimals, as the classic converter writes them, so
+// that they read back as floating-point values and not as integers. Values that fixed notation
+// cannot carry exactly (16 significant digits at most, 18 decimals) use scientific notation.
+AnsiString extendedToText(long double v) {
+    if (std::isnan(v) || std::isinf(v)) return floatToText(v, 0);
+    if (v == 0) return "0.000000000000000000";
+    AnsiString digits;
+    int pointPos, precision;
+    decimalDigits(v, 1, 0, digits, pointPos, precision);
+    AnsiString out;
+    int decimals = static_cast<int>(digits.size()) - pointPos;
+    if (digits.size() <= 16 && pointPos <= 16 && decimals <= 18) {
+        if (pointPos <= 0)
+            out = "0." + AnsiString(static_cast<size_t>(-pointPos), '0') + digits;
+        else if (static_cast<size_t>(pointPos) >= digits.size())
+            out = digits + AnsiString(static_cast<size_t>(pointPos) - digits.size(), '0') + ".";
+        else
+            out = digits.substr(0, static_cast<size_t>(pointPos)) + "." + digits.substr(static_cast<size_t>(pointPos));
+        size_t point = out.find('.');
+        out.append(18 - (out.size() - point - 1), '0');
+    } else {
+        out = scientific(digits, pointPos);
     }
-    return negative ? "-" + out : out;
+    return v < 0 ? "-" + out : out;
 }
 
 class BinaryToText {
@@ -650,7 +685,7 @@ private:
             out_ += IntToStr(r_.ReadInt64());
             break;
         case vaExtended:
-            out_ += floatToText(r_.ReadFloat(), 0);
+            out_ += extendedToText(r_.ReadFloat());
             break;
         case vaSingle:
             out_ += floatToText(r_.ReadSingle(), 2) + "s";

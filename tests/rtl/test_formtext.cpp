@@ -56,10 +56,12 @@ const std::string kCanonical = R"(object Form1: TForm1
   Width = 128
   Color = -2147483633
   Big = 1099511627776
-  Ratio = 1.5
-  Tenth = 0.1
-  Tiny = 2.5E-7
+  Ratio = 1.500000000000000000
+  Tenth = 0.100000000000000000
+  Tiny = 0.000000250000000000
+  Third = 3.3333333333333333334E-1
   Huge = 1E20
+  Big = -1234567890123456.000000000000000000
   Single = 2.5s
   Money = 123400c
   When = 36526.5d
@@ -118,6 +120,25 @@ TEST(ObjectText, CanonicalTextSurvivesBinaryAndBack) {
     EXPECT_EQ(textToBinary(binaryToText(bin)), bin);
 }
 
+TEST(ObjectText, FloatsKeepKindAndValue) {
+    // Written from binary and read back, every float keeps its kind and its exact value.
+    for (long double v : {1.0L / 3, 1e-30L, 123456789.125L, 1e16L, 12345678901234567.0L, -0.001L, 1e4000L}) {
+        TMemoryStream m;
+        {
+            TWriter w(&m, 64);
+            w.WriteSignature();
+            w.WriteStr("TA");
+            w.WriteStr("A");
+            w.WriteStr("F");
+            w.WriteFloat(v);
+            w.WriteListEnd();
+            w.WriteListEnd();
+        }
+        Bytes bin = m.Bytes();
+        EXPECT_EQ(textToBinary(binaryToText(bin)), bin) << binaryToText(bin);
+    }
+}
+
 TEST(ObjectText, BinaryIsByteExact) {
     Bytes bin = textToBinary("object Form1: TForm1\n  Left = 128\n  Color = $8000000F\n"
                              "  Caption = 'A'#13'B'\n  Font.Style = [fsBold]\n"
@@ -139,7 +160,7 @@ TEST(ObjectText, LiteralsAndContinuations) {
                        "  Set = [a,b , c]\nend trailing text is not read";
     EXPECT_EQ(binaryToText(textToBinary(text)),
               "object A: TA\n  Hex = 255\n  Neg = -16\n  Wide = 4294967296\n"
-              "  S = 'abcdA'#128'?'\n  Flt = 1000\n  Ref = Form2.Edit1\n  Set = [a, b, c]\nend\n");
+              "  S = 'abcdA'#128'?'\n  Flt = 1000.000000000000000000\n  Ref = Form2.Edit1\n  Set = [a, b, c]\nend\n");
     // Line ends of either kind; keywords in any case.
     EXPECT_EQ(binaryToText(textToBinary("OBJECT a: TA\r\n  X = 1\r\nEND\r\n")), "object a: TA\n  X = 1\nend\n");
 }
