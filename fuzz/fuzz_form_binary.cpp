@@ -44,12 +44,14 @@ public:
             [this](TReader* r) {
                 Items.clear();
                 r->ReadListBegin();
-                while (!r->EndOfList()) Items.push_back(r->ReadInteger());
+                while (!r->EndOfList())
+                    Items.push_back(r->ReadInteger());
                 r->ReadListEnd();
             },
             [this](TWriter* w) {
                 w->WriteListBegin();
-                for (int i : Items) w->WriteInteger(i);
+                for (int i : Items)
+                    w->WriteInteger(i);
                 w->WriteListEnd();
             },
             !Items.empty());
@@ -63,21 +65,25 @@ public:
             !Blob.empty());
     }
 };
-VCL_DEFINE_CLASS(TFzKeys, TPersistent, c) { (void)c; }
+VCL_DEFINE_CLASS(TFzKeys, TPersistent, c) {
+    (void)c;
+}
 
 class TFzControl : public TComponent {
     VCL_DECLARE_CLASS(TFzControl, TComponent)
 public:
     explicit TFzControl(TComponent* AOwner) : TComponent(AOwner) {}
     ~TFzControl() override {
-        for (TFzControl* c : Children) c->Parent = nullptr;
+        for (TFzControl* c : Children)
+            c->Parent = nullptr;
         detach();
         SetLink(nullptr);
     }
     void SetParentComponent(TComponent* Value) override {
         TFzControl* p = As<TFzControl>(Value);
         for (TFzControl* q = p; q; q = q->Parent)
-            if (q == this) throw EComponentError("A control cannot have itself or a child as its parent");
+            if (q == this)
+                throw EComponentError("A control cannot have itself or a child as its parent");
         detach();
         Parent = p;
         if (Parent) Parent->Children.push_back(this);
@@ -116,7 +122,9 @@ public:
 
 private:
     void detach() {
-        if (Parent) Parent->Children.erase(std::find(Parent->Children.begin(), Parent->Children.end(), this));
+        if (Parent)
+            Parent->Children.erase(
+                std::find(Parent->Children.begin(), Parent->Children.end(), this));
         Parent = nullptr;
     }
     std::unique_ptr<TFzFont> font_ = std::make_unique<TFzFont>();
@@ -128,7 +136,9 @@ VCL_DEFINE_CLASS(TFzControl, TComponent, c) {
     c.Str("Caption", &TFzControl::Caption, &TFzControl::Caption);
     c.Enum("Align", FzAlignInfo, &TFzControl::Align, &TFzControl::Align).Default(alNone);
     c.Bool("Visible", &TFzControl::Visible, &TFzControl::Visible).Default(true);
-    c.Int("Color", &TFzControl::Color, &TFzControl::Color).Idents(FzColors).Default(static_cast<int32_t>(0x8000000F));
+    c.Int("Color", &TFzControl::Color, &TFzControl::Color)
+        .Idents(FzColors)
+        .Default(static_cast<int32_t>(0x8000000F));
     c.SetOf("Anchors", FzStyleInfo, &TFzControl::Anchors, &TFzControl::Anchors);
     c.Float("Ratio", &TFzControl::Ratio, &TFzControl::Ratio);
     c.Object<TFzFont>("Font", &TFzControl::GetFont);
@@ -207,7 +217,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         } catch (const Exception&) {
             ok = false;
             if (form.ComponentCount() != 0 || form.Panel1 || form.Button1 ||
-                form.ComponentState().Contains(csLoading) || form.ComponentState().Contains(csReading))
+                form.ComponentState().Contains(csLoading) ||
+                form.ComponentState().Contains(csReading))
                 std::abort();
         }
         if (ok) checkRoundTrip(&form);

@@ -21,7 +21,8 @@ int main(int argc, char** argv) {
         std::fputs(kUsage, stdout);
         return 0;
     }
-    if (argc != 4 || (std::strcmp(argv[1], "text2bin") != 0 && std::strcmp(argv[1], "bin2text") != 0)) {
+    if (argc != 4 ||
+        (std::strcmp(argv[1], "text2bin") != 0 && std::strcmp(argv[1], "bin2text") != 0)) {
         std::fputs(kUsage, stderr);
         return 2;
     }

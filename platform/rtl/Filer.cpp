@@ -9,20 +9,28 @@
 
 namespace vcl {
 
-VCL_DEFINE_CLASS(TFiler, TObject, c) { (void)c; }
-VCL_DEFINE_CLASS(TReader, TFiler, c) { (void)c; }
-VCL_DEFINE_CLASS(TWriter, TFiler, c) { (void)c; }
+VCL_DEFINE_CLASS(TFiler, TObject, c) {
+    (void)c;
+}
+VCL_DEFINE_CLASS(TReader, TFiler, c) {
+    (void)c;
+}
+VCL_DEFINE_CLASS(TWriter, TFiler, c) {
+    (void)c;
+}
 
 namespace {
 
 uint64_t loadLE(const uint8_t* p, int n) {
     uint64_t v = 0;
-    for (int i = n - 1; i >= 0; --i) v = (v << 8) | p[i];
+    for (int i = n - 1; i >= 0; --i)
+        v = (v << 8) | p[i];
     return v;
 }
 
 void storeLE(uint8_t* p, uint64_t v, int n) {
-    for (int i = 0; i < n; ++i, v >>= 8) p[i] = static_cast<uint8_t>(v);
+    for (int i = 0; i < n; ++i, v >>= 8)
+        p[i] = static_cast<uint8_t>(v);
 }
 
 const TResStringRec& expectedMessage(TValueType v) {
@@ -85,7 +93,9 @@ TReader::~TReader() {
     }
 }
 
-void TReader::Error(const AnsiString& Message) const { throw EReadError(Message); }
+void TReader::Error(const AnsiString& Message) const {
+    throw EReadError(Message);
+}
 
 void TReader::refill() {
     int32_t n = stream_->Read(buffer_.data(), static_cast<int32_t>(buffer_.size()));
@@ -137,7 +147,9 @@ int64_t TReader::Remaining() const {
     return (bufEnd_ - bufPos_) + std::max<int64_t>(size - pos, 0);
 }
 
-int64_t TReader::Position() const { return stream_->GetPosition() - (bufEnd_ - bufPos_); }
+int64_t TReader::Position() const {
+    return stream_->GetPosition() - (bufEnd_ - bufPos_);
+}
 
 void TReader::checkLength(uint64_t count) const {
     if (count > static_cast<uint64_t>(Remaining())) Error(LoadResString(rtlconsts::SReadError));
@@ -158,19 +170,29 @@ AnsiString TReader::readBytes(uint64_t count) {
     return s;
 }
 
-TValueType TReader::NextValue() { return static_cast<TValueType>(peekByte()); }
+TValueType TReader::NextValue() {
+    return static_cast<TValueType>(peekByte());
+}
 
-TValueType TReader::ReadValue() { return static_cast<TValueType>(readByte()); }
+TValueType TReader::ReadValue() {
+    return static_cast<TValueType>(readByte());
+}
 
-bool TReader::EndOfList() { return NextValue() == vaNull; }
+bool TReader::EndOfList() {
+    return NextValue() == vaNull;
+}
 
 void TReader::CheckValue(TValueType Value) {
     if (ReadValue() != Value) Error(LoadResString(expectedMessage(Value)));
 }
 
-void TReader::ReadListBegin() { CheckValue(vaList); }
+void TReader::ReadListBegin() {
+    CheckValue(vaList);
+}
 
-void TReader::ReadListEnd() { CheckValue(vaNull); }
+void TReader::ReadListEnd() {
+    CheckValue(vaNull);
+}
 
 void TReader::ReadSignature() {
     char sig[4];
@@ -226,7 +248,8 @@ AnsiString TReader::ReadString() {
         AnsiString raw = readBytes(units * 2);
         std::u16string w(static_cast<size_t>(units), u'\0');
         for (size_t i = 0; i < w.size(); ++i)
-            w[i] = static_cast<char16_t>(loadLE(reinterpret_cast<const uint8_t*>(raw.data()) + 2 * i, 2));
+            w[i] = static_cast<char16_t>(
+                loadLE(reinterpret_cast<const uint8_t*>(raw.data()) + 2 * i, 2));
         return Utf16ToAnsi(w);
     }
     default:
@@ -337,12 +360,17 @@ std::vector<uint8_t> TReader::ReadBinary() {
     return std::vector<uint8_t>(raw.begin(), raw.end());
 }
 
-AnsiString TReader::ReadStr() { return readBytes(readByte()); }
+AnsiString TReader::ReadStr() {
+    return readBytes(readByte());
+}
 
-void TReader::SkipValue() { skipValue(0); }
+void TReader::SkipValue() {
+    skipValue(0);
+}
 
 void TReader::skipValue(int depth) {
-    if (depth >= MaxStreamNesting) Error(FmtLoadStr(rtlconsts::SNestingTooDeep, {MaxStreamNesting}));
+    if (depth >= MaxStreamNesting)
+        Error(FmtLoadStr(rtlconsts::SNestingTooDeep, {MaxStreamNesting}));
     auto skip = [this](uint64_t n) {
         checkLength(n);
         uint8_t b[256];
@@ -360,7 +388,8 @@ void TReader::skipValue(int depth) {
     case vaNil:
         break;
     case vaList:
-        while (!EndOfList()) skipValue(depth + 1);
+        while (!EndOfList())
+            skipValue(depth + 1);
         ReadListEnd();
         break;
     case vaInt8:
@@ -490,18 +519,26 @@ void TWriter::Write(const void* Buf, int32_t Count) {
     }
 }
 
-int64_t TWriter::Position() const { return stream_->GetPosition() + bufPos_; }
+int64_t TWriter::Position() const {
+    return stream_->GetPosition() + bufPos_;
+}
 
 void TWriter::WriteValue(TValueType Value) {
     uint8_t b = Value;
     Write(&b, 1);
 }
 
-void TWriter::WriteListBegin() { WriteValue(vaList); }
+void TWriter::WriteListBegin() {
+    WriteValue(vaList);
+}
 
-void TWriter::WriteListEnd() { WriteValue(vaNull); }
+void TWriter::WriteListEnd() {
+    WriteValue(vaNull);
+}
 
-void TWriter::WriteSignature() { Write("TPF0", 4); }
+void TWriter::WriteSignature() {
+    Write("TPF0", 4);
+}
 
 void TWriter::WritePrefix(uint8_t Flags, int32_t ChildPos) {
     if (Flags == 0) return;
@@ -567,7 +604,9 @@ void TWriter::WriteUTF8String(const std::string& Utf8) {
     Write(Utf8.data(), static_cast<int32_t>(Utf8.size()));
 }
 
-void TWriter::WriteBoolean(bool Value) { WriteValue(Value ? vaTrue : vaFalse); }
+void TWriter::WriteBoolean(bool Value) {
+    WriteValue(Value ? vaTrue : vaFalse);
+}
 
 void TWriter::WriteChar(char Value) {
     uint8_t b[3] = {vaString, 1, static_cast<uint8_t>(Value)};
@@ -644,7 +683,9 @@ void TWriter::WriteStr(const AnsiString& Value) {
     Write(Value.data(), n);
 }
 
-void TWriter::WritePropName(const AnsiString& Name) { WriteStr(PropPath + Name); }
+void TWriter::WritePropName(const AnsiString& Name) {
+    WriteStr(PropPath + Name);
+}
 
 void TWriter::DefineProperty(const AnsiString& Name, TReaderProc ReadData, TWriterProc WriteData,
                              bool HasData) {

@@ -98,28 +98,29 @@ public:
     // Offset in the stream of the next unread byte.
     int64_t Position() const;
 
-    TValueType NextValue();  // the next tag, not consumed
-    TValueType ReadValue();  // the next tag, consumed
-    bool EndOfList();        // NextValue() == vaNull
+    TValueType NextValue(); // the next tag, not consumed
+    TValueType ReadValue(); // the next tag, consumed
+    bool EndOfList();       // NextValue() == vaNull
     void CheckValue(TValueType Value);
     void ReadListBegin();
     void ReadListEnd();
-    void ReadSignature();    // "TPF0"
+    void ReadSignature(); // "TPF0"
 
     // Accepts vaInt8, vaInt16 and vaInt32 whatever the magnitude, and vaInt64 in range.
     int32_t ReadInteger();
-    int64_t ReadInt64();  // the integer forms and vaInt64
+    int64_t ReadInt64(); // the integer forms and vaInt64
     // vaString, vaLString; vaWString and vaUTF8String are converted to Windows-1252.
     AnsiString ReadString();
     bool ReadBoolean();
     char ReadChar();
-    AnsiString ReadIdent(); // vaIdent, and vaFalse/vaTrue/vaNil/vaNull as "False"/"True"/"nil"/"Null"
+    AnsiString
+    ReadIdent(); // vaIdent, and vaFalse/vaTrue/vaNil/vaNull as "False"/"True"/"nil"/"Null"
     long double ReadFloat(); // vaExtended (10 bytes), vaSingle, vaCurrency, vaDate, integers
     float ReadSingle();      // vaSingle
     int64_t ReadCurrency();  // vaCurrency: the stored integer, ten thousand times the amount
     double ReadDate();       // vaDate
     uint64_t ReadSet(const struct TEnumInfo* MemberType); // vaSet: names until an empty name
-    std::vector<uint8_t> ReadBinary(); // vaBinary
+    std::vector<uint8_t> ReadBinary();                    // vaBinary
     AnsiString ReadStr(); // a short string without a tag (property and class names)
     void SkipValue();     // skips one value of any kind, lists and collections included
     void SkipProperty();  // property name and value
@@ -170,14 +171,14 @@ public:
     void WriteString(const AnsiString& Value);
     void WriteBoolean(bool Value);
     void WriteChar(char Value);
-    void WriteIdent(const AnsiString& Ident); // False/True/nil/Null get their own tags
-    void WriteFloat(long double Value);       // vaExtended, 10 bytes
-    void WriteSingle(float Value);            // vaSingle
-    void WriteCurrency(int64_t Value);        // vaCurrency: ten thousand times the amount
-    void WriteDate(double Value);             // vaDate
+    void WriteIdent(const AnsiString& Ident);          // False/True/nil/Null get their own tags
+    void WriteFloat(long double Value);                // vaExtended, 10 bytes
+    void WriteSingle(float Value);                     // vaSingle
+    void WriteCurrency(int64_t Value);                 // vaCurrency: ten thousand times the amount
+    void WriteDate(double Value);                      // vaDate
     void WriteWideString(const std::u16string& Value); // vaWString
     void WriteUTF8String(const std::string& Utf8);     // vaUTF8String
-    void WriteInt64(int64_t Value);           // always vaInt64
+    void WriteInt64(int64_t Value);                    // always vaInt64
     void WriteSet(uint64_t Mask, const struct TEnumInfo* MemberType);
     void WriteBinary(const std::vector<uint8_t>& Data);
     // Short string without a tag; more than 255 bytes raise EWriteError rather than being cut.

@@ -30,7 +30,8 @@ public:
         w_.PropPath.clear();
         writeProperties(c, 0);
         w_.WriteListEnd();
-        c->GetChildren([this, depth](TComponent* child) { writeComponent(child, depth + 1); }, root_);
+        c->GetChildren([this, depth](TComponent* child) { writeComponent(child, depth + 1); },
+                       root_);
         w_.WriteListEnd();
     }
 
@@ -45,7 +46,8 @@ private:
         checkDepth(nesting);
         for (const TPropInfo* p : instance->ClassType()->GetProps())
             if (p->IsStored(instance)) writeProperty(instance, p, nesting);
-        if (auto* persistent = dynamic_cast<TPersistent*>(instance)) persistent->DefineProperties(&w_);
+        if (auto* persistent = dynamic_cast<TPersistent*>(instance))
+            persistent->DefineProperties(&w_);
     }
 
     // The name a reference is written under, seen from the root being written.
@@ -60,7 +62,8 @@ private:
     }
 
     static bool isReference(const TPropInfo* p) {
-        return p->SetObject && p->PropClass && p->PropClass->InheritsFrom(TComponent::StaticClass());
+        return p->SetObject && p->PropClass &&
+               p->PropClass->InheritsFrom(TComponent::StaticClass());
     }
 
     void writeProperty(TObject* instance, const TPropInfo* p, int nesting) {
@@ -174,7 +177,8 @@ public:
             root_->SetLoadingState(true);
             root_->SetReadingState(true);
             loaded_.push_back(root_);
-            if (!(instance && root_->ComponentState().Contains(csDesigning)) && root_->GetName() != name)
+            if (!(instance && root_->ComponentState().Contains(csDesigning)) &&
+                root_->GetName() != name)
                 root_->SetName(name);
             if (!instance && parent) root_->SetParentComponent(parent);
             readData(root_, 0);
@@ -207,7 +211,8 @@ private:
     };
 
     void checkDepth(int depth) const {
-        if (depth >= MaxStreamNesting) r_.Error(FmtLoadStr(rtlconsts::SNestingTooDeep, {MaxStreamNesting}));
+        if (depth >= MaxStreamNesting)
+            r_.Error(FmtLoadStr(rtlconsts::SNestingTooDeep, {MaxStreamNesting}));
     }
 
     TComponent* create(TClass cls, const AnsiString& name, TComponent* owner) {
@@ -228,9 +233,11 @@ private:
     }
 
     void readData(TComponent* instance, int depth) {
-        while (!r_.EndOfList()) readProperty(instance);
+        while (!r_.EndOfList())
+            readProperty(instance);
         r_.ReadListEnd();
-        while (!r_.EndOfList()) readChild(instance, depth + 1);
+        while (!r_.EndOfList())
+            readChild(instance, depth + 1);
         r_.ReadListEnd();
     }
 
@@ -263,9 +270,7 @@ private:
         c->SetReadingState(false);
     }
 
-    [[noreturn]] void propertyError(const AnsiString& message) const {
-        throw EReadError(message);
-    }
+    [[noreturn]] void propertyError(const AnsiString& message) const { throw EReadError(message); }
 
     void readProperty(TComponent* component) {
         AnsiString path = r_.ReadStr();
@@ -274,7 +279,8 @@ private:
             size_t start = 0;
             for (;;) {
                 size_t dot = path.find('.', start);
-                AnsiString part = path.substr(start, dot == AnsiString::npos ? AnsiString::npos : dot - start);
+                AnsiString part =
+                    path.substr(start, dot == AnsiString::npos ? AnsiString::npos : dot - start);
                 const TPropInfo* p = instance->ClassType()->FindProp(part);
                 if (dot == AnsiString::npos) {
                     if (p) {
@@ -306,7 +312,8 @@ private:
         return c->GetName().empty() ? c->ClassName() : c->GetName();
     }
 
-    void readValue(TObject* instance, const TPropInfo* p, TComponent* component, const AnsiString& path) {
+    void readValue(TObject* instance, const TPropInfo* p, TComponent* component,
+                   const AnsiString& path) {
         switch (p->Kind) {
         case tkInteger: {
             int64_t v;
@@ -348,7 +355,8 @@ private:
             return;
         }
         case tkClass:
-            if (!(p->SetObject && p->PropClass && p->PropClass->InheritsFrom(TComponent::StaticClass())))
+            if (!(p->SetObject && p->PropClass &&
+                  p->PropClass->InheritsFrom(TComponent::StaticClass())))
                 propertyError(LoadResString(rtlconsts::SInvalidPropertyValue));
             if (r_.NextValue() == vaNil) {
                 r_.ReadValue();
@@ -367,7 +375,8 @@ private:
             AnsiString name = r_.ReadIdent();
             const TMethodInfo* m = root_->ClassType()->FindMethod(name);
             if (!m) propertyError(FmtLoadStr(rtlconsts::SMethodNotFound, {name}));
-            if (m->Signature != p->EventType) propertyError(FmtLoadStr(rtlconsts::SMethodSignature, {name}));
+            if (m->Signature != p->EventType)
+                propertyError(FmtLoadStr(rtlconsts::SMethodSignature, {name}));
             p->SetMethod(instance, m->Bind(root_), m->Name);
             return;
         }
@@ -385,7 +394,8 @@ private:
         bool first = true;
         for (;;) {
             size_t dot = reference.find('.', start);
-            AnsiString part = reference.substr(start, dot == AnsiString::npos ? AnsiString::npos : dot - start);
+            AnsiString part =
+                reference.substr(start, dot == AnsiString::npos ? AnsiString::npos : dot - start);
             if (first) {
                 if (SameText(part, "Owner"))
                     c = root_;
@@ -417,13 +427,15 @@ private:
     // After a failure: unbind the root's fields and free, newest first, what this read created.
     void cleanUp(TComponent* instance) {
         if (root_) {
-            for (const TFieldInfo* f : fields_) f->Set(root_, nullptr);
+            for (const TFieldInfo* f : fields_)
+                f->Set(root_, nullptr);
         }
         if (instance) {
             instance->SetReadingState(false);
             instance->SetLoadingState(false);
         }
-        for (auto it = created_.rbegin(); it != created_.rend(); ++it) delete *it;
+        for (auto it = created_.rbegin(); it != created_.rend(); ++it)
+            delete *it;
         created_.clear();
     }
 
@@ -446,7 +458,8 @@ void WriteComponent(TStream* Stream, TComponent* Root) {
     writer.FlushBuffer();
 }
 
-TComponent* ReadComponent(TStream* Stream, TComponent* Instance, TComponent* Owner, TComponent* Parent) {
+TComponent* ReadComponent(TStream* Stream, TComponent* Instance, TComponent* Owner,
+                          TComponent* Parent) {
     TReader reader(Stream, 4096);
     FormReader formReader(reader);
     return formReader.readRoot(Instance, Owner, Parent);

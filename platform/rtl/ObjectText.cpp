@@ -7,6 +7,7 @@
 #include "RTLConsts.h"
 
 #include <cerrno>
+#include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -27,9 +28,15 @@ AnsiString readAll(TStream* s) {
     return text;
 }
 
-bool isIdentStart(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
-bool isIdentChar(char c) { return isIdentStart(c) || (c >= '0' && c <= '9'); }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isIdentStart(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+}
+bool isIdentChar(char c) {
+    return isIdentStart(c) || (c >= '0' && c <= '9');
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 int hexValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
@@ -46,8 +53,8 @@ public:
     explicit TextParser(const AnsiString& text) : s_(text) { next(); }
 
     TokenKind kind = tkEOF;
-    AnsiString text;   // symbol text, or the char of a tkChar
-    AnsiString str;    // string value (bytes)
+    AnsiString text; // symbol text, or the char of a tkChar
+    AnsiString str;  // string value (bytes)
     int64_t intValue = 0;
     long double floatValue = 0;
     char floatType = 0; // 's', 'c', 'd' or 0
@@ -82,7 +89,8 @@ public:
         char c = s_[p_];
         if (isIdentStart(c)) {
             size_t b = p_;
-            while (p_ < s_.size() && isIdentChar(s_[p_])) ++p_;
+            while (p_ < s_.size() && isIdentChar(s_[p_]))
+                ++p_;
             text = s_.substr(b, p_ - b);
             kind = tkSymbol;
         } else if (c == '\'' || c == '#') {
@@ -107,7 +115,8 @@ public:
         while (p_ + 1 < s_.size() && s_[p_] == '.' && isIdentStart(s_[p_ + 1])) {
             size_t b = p_;
             ++p_;
-            while (p_ < s_.size() && isIdentChar(s_[p_])) ++p_;
+            while (p_ < s_.size() && isIdentChar(s_[p_]))
+                ++p_;
             text += s_.substr(b, p_ - b);
         }
     }
@@ -178,7 +187,8 @@ private:
                 bool hex = p_ < s_.size() && s_[p_] == '$';
                 if (hex) ++p_;
                 while (p_ < s_.size() && (hex ? hexValue(s_[p_]) >= 0 : isDigit(s_[p_]))) {
-                    v = v * (hex ? 16 : 10) + static_cast<uint32_t>(hex ? hexValue(s_[p_]) : s_[p_] - '0');
+                    v = v * (hex ? 16 : 10) +
+                        static_cast<uint32_t>(hex ? hexValue(s_[p_]) : s_[p_] - '0');
                     ++p_;
                     if (++digits > 7) error(LoadResString(rtlconsts::SInvalidString));
                 }
@@ -217,12 +227,14 @@ private:
             kind = tkInteger;
             return;
         }
-        while (p_ < s_.size() && isDigit(s_[p_])) ++p_;
+        while (p_ < s_.size() && isDigit(s_[p_]))
+            ++p_;
         bool isFloat = false;
         if (p_ + 1 < s_.size() && s_[p_] == '.' && isDigit(s_[p_ + 1])) {
             isFloat = true;
             ++p_;
-            while (p_ < s_.size() && isDigit(s_[p_])) ++p_;
+            while (p_ < s_.size() && isDigit(s_[p_]))
+                ++p_;
         }
         if (p_ < s_.size() && (s_[p_] == 'e' || s_[p_] == 'E')) {
             size_t e = p_ + 1;
@@ -230,7 +242,8 @@ private:
             if (e < s_.size() && isDigit(s_[e])) {
                 isFloat = true;
                 p_ = e;
-                while (p_ < s_.size() && isDigit(s_[p_])) ++p_;
+                while (p_ < s_.size() && isDigit(s_[p_]))
+                    ++p_;
             }
         }
         AnsiString literal = s_.substr(b, p_ - b);
@@ -245,7 +258,8 @@ private:
         if (isFloat) {
             errno = 0;
             floatValue = std::strtold(literal.c_str(), nullptr);
-            if (errno == ERANGE && std::isinf(floatValue)) error(LoadResString(rtlconsts::SInvalidNumber));
+            if (errno == ERANGE && std::isinf(floatValue))
+                error(LoadResString(rtlconsts::SInvalidNumber));
             kind = tkFloat;
             return;
         }
@@ -298,8 +312,8 @@ public:
             p_.next();
         }
         w_.WritePrefix(flags, pos);
-        w_.WriteStr(cls);
-        w_.WriteStr(name);
+        writeName(cls);
+        writeName(name);
         while (!isObjectStart() && !p_.isSymbol("end")) {
             if (p_.kind == tkEOF) p_.expected("'end'");
             convertProperty(depth);
@@ -318,7 +332,8 @@ private:
         return p_.isSymbol("object") || p_.isSymbol("inherited") || p_.isSymbol("inline");
     }
     void checkDepth(int depth) const {
-        if (depth >= MaxStreamNesting) p_.error(FmtLoadStr(rtlconsts::SNestingTooDeep, {MaxStreamNesting}));
+        if (depth >= MaxStreamNesting)
+            p_.error(FmtLoadStr(rtlconsts::SNestingTooDeep, {MaxStreamNesting}));
     }
     void writeName(const AnsiString& name) const {
         if (name.size() > 255) p_.error(FmtLoadStr(rtlconsts::SNameTooLong, {name}));
@@ -351,6 +366,8 @@ private:
         case tkFloat:
             switch (p_.floatType) {
             case 's':
+                if (std::fabs(p_.floatValue) > FLT_MAX)
+                    p_.error(LoadResString(rtlconsts::SInvalidNumber));
                 w_.WriteSingle(static_cast<float>(p_.floatValue));
                 break;
             case 'c': {
@@ -361,6 +378,8 @@ private:
                 break;
             }
             case 'd':
+                if (std::fabs(p_.floatValue) > DBL_MAX)
+                    p_.error(LoadResString(rtlconsts::SInvalidNumber));
                 w_.WriteDate(static_cast<double>(p_.floatValue));
                 break;
             default:
@@ -382,7 +401,8 @@ private:
         }
         case tkSymbol:
             // A keyword where a value belongs means the value is missing, not an identifier.
-            if (isObjectStart() || p_.isSymbol("end")) p_.error(LoadResString(rtlconsts::SValueExpectedText));
+            if (isObjectStart() || p_.isSymbol("end"))
+                p_.error(LoadResString(rtlconsts::SValueExpectedText));
             p_.extendDottedSymbol();
             writeIdent(p_.text);
             p_.next();
@@ -470,7 +490,8 @@ private:
 // Decimal digits of v (no sign, no point, trailing zeros removed) and the position of the
 // decimal point relative to them, using the fewest significant digits from minDigits to 21 that
 // read back as the same value in the stored type (0 extended, 1 double, 2 single).
-void decimalDigits(long double v, int minDigits, int kind, AnsiString& digits, int& pointPos, int& used) {
+void decimalDigits(long double v, int minDigits, int kind, AnsiString& digits, int& pointPos,
+                   int& used) {
     char buf[64];
     int precision = minDigits;
     for (; precision < 21; ++precision) {
@@ -486,7 +507,8 @@ void decimalDigits(long double v, int minDigits, int kind, AnsiString& digits, i
     size_t e = s.find('e');
     int exp10 = std::atoi(s.c_str() + e + 1);
     digits = s.substr(0, 1) + (e > 2 ? s.substr(2, e - 2) : AnsiString());
-    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.pop_back();
     pointPos = exp10 + 1;
     used = precision;
 }
@@ -502,7 +524,7 @@ AnsiString scientific(const AnsiString& digits, int pointPos) {
 AnsiString floatToText(long double v, int kind) {
     if (std::isnan(v)) return "NAN";
     if (std::isinf(v)) return v < 0 ? "-INF" : "INF";
-    if (v == 0) return "0";
+    if (v == 0) return std::signbit(v) ? "-0" : "0";
     AnsiString digits;
     int pointPos, precision;
     decimalDigits(v, 15, kind, digits, pointPos, precision);
@@ -514,7 +536,8 @@ AnsiString floatToText(long double v, int kind) {
     else if (static_cast<size_t>(pointPos) >= digits.size())
         out = digits + AnsiString(static_cast<size_t>(pointPos) - digits.size(), '0');
     else
-        out = digits.substr(0, static_cast<size_t>(pointPos)) + "." + digits.substr(static_cast<size_t>(pointPos));
+        out = digits.substr(0, static_cast<size_t>(pointPos)) + "." +
+              digits.substr(static_cast<size_t>(pointPos));
     return v < 0 ? "-" + out : out;
 }
 
@@ -523,7 +546,7 @@ AnsiString floatToText(long double v, int kind) {
 // cannot carry exactly (16 significant digits at most, 18 decimals) use scientific notation.
 AnsiString extendedToText(long double v) {
     if (std::isnan(v) || std::isinf(v)) return floatToText(v, 0);
-    if (v == 0) return "0.000000000000000000";
+    if (v == 0) return std::signbit(v) ? "-0.000000000000000000" : "0.000000000000000000";
     AnsiString digits;
     int pointPos, precision;
     decimalDigits(v, 1, 0, digits, pointPos, precision);
@@ -535,7 +558,8 @@ AnsiString extendedToText(long double v) {
         else if (static_cast<size_t>(pointPos) >= digits.size())
             out = digits + AnsiString(static_cast<size_t>(pointPos) - digits.size(), '0') + ".";
         else
-            out = digits.substr(0, static_cast<size_t>(pointPos)) + "." + digits.substr(static_cast<size_t>(pointPos));
+            out = digits.substr(0, static_cast<size_t>(pointPos)) + "." +
+                  digits.substr(static_cast<size_t>(pointPos));
         size_t point = out.find('.');
         out.append(18 - (out.size() - point - 1), '0');
     } else {
@@ -567,9 +591,11 @@ public:
         if (flags & ffChildPos) out_ += " [" + IntToStr(pos) + "]";
         out_ += "\n";
         ++nesting_;
-        while (!r_.EndOfList()) convertProperty(depth);
+        while (!r_.EndOfList())
+            convertProperty(depth);
         r_.ReadListEnd();
-        while (!r_.EndOfList()) convertObject(depth + 1);
+        while (!r_.EndOfList())
+            convertObject(depth + 1);
         r_.ReadListEnd();
         --nesting_;
         writeIndent();
@@ -581,7 +607,8 @@ private:
     static constexpr int32_t kBytesPerLine = 32;
 
     void checkDepth(int depth) const {
-        if (depth >= MaxStreamNesting) r_.Error(FmtLoadStr(rtlconsts::SNestingTooDeep, {MaxStreamNesting}));
+        if (depth >= MaxStreamNesting)
+            r_.Error(FmtLoadStr(rtlconsts::SNestingTooDeep, {MaxStreamNesting}));
     }
     void writeIndent() { out_.append(static_cast<size_t>(nesting_) * 2, ' '); }
     void newLine() {
@@ -645,7 +672,8 @@ private:
         r_.Read(lenBytes, 4);
         uint32_t count = lenBytes[0] | (lenBytes[1] << 8) | (lenBytes[2] << 16) |
                          (static_cast<uint32_t>(lenBytes[3]) << 24);
-        if (count > static_cast<uint64_t>(r_.Remaining())) r_.Error(LoadResString(rtlconsts::SReadError));
+        if (count > static_cast<uint64_t>(r_.Remaining()))
+            r_.Error(LoadResString(rtlconsts::SReadError));
         bool multiLine = count >= static_cast<uint32_t>(kBytesPerLine);
         static const char hex[] = "0123456789ABCDEF";
         while (count > 0) {
@@ -744,7 +772,8 @@ private:
                 out_ += '\n';
                 r_.CheckValue(vaList);
                 ++nesting_;
-                while (!r_.EndOfList()) convertProperty(depth + 1);
+                while (!r_.EndOfList())
+                    convertProperty(depth + 1);
                 r_.ReadListEnd();
                 --nesting_;
                 writeIndent();

@@ -15,11 +15,21 @@
 
 namespace vcl {
 
-VCL_DEFINE_CLASS(TStream, TObject, c) { (void)c; }
-VCL_DEFINE_CLASS(TFileStream, TStream, c) { (void)c; }
-VCL_DEFINE_CLASS(TCustomMemoryStream, TStream, c) { (void)c; }
-VCL_DEFINE_CLASS(TMemoryStream, TCustomMemoryStream, c) { (void)c; }
-VCL_DEFINE_CLASS(TResourceStream, TCustomMemoryStream, c) { (void)c; }
+VCL_DEFINE_CLASS(TStream, TObject, c) {
+    (void)c;
+}
+VCL_DEFINE_CLASS(TFileStream, TStream, c) {
+    (void)c;
+}
+VCL_DEFINE_CLASS(TCustomMemoryStream, TStream, c) {
+    (void)c;
+}
+VCL_DEFINE_CLASS(TMemoryStream, TCustomMemoryStream, c) {
+    (void)c;
+}
+VCL_DEFINE_CLASS(TResourceStream, TCustomMemoryStream, c) {
+    (void)c;
+}
 
 namespace {
 
@@ -41,7 +51,9 @@ int64_t TStream::GetSize() {
     return size;
 }
 
-void TStream::SetSize(int64_t NewSize) { (void)NewSize; }
+void TStream::SetSize(int64_t NewSize) {
+    (void)NewSize;
+}
 
 void TStream::ReadBuffer(void* Buffer, int32_t Count) {
     if (Count != 0 && Read(Buffer, Count) != Count)
@@ -60,7 +72,8 @@ int64_t TStream::CopyFrom(TStream* Source, int64_t Count) {
     }
     const int64_t result = Count;
     constexpr int32_t chunk = 64 * 1024;
-    std::vector<uint8_t> buf(static_cast<size_t>(std::min<int64_t>(std::max<int64_t>(Count, 0), chunk)));
+    std::vector<uint8_t> buf(
+        static_cast<size_t>(std::min<int64_t>(std::max<int64_t>(Count, 0), chunk)));
     while (Count > 0) {
         int32_t n = static_cast<int32_t>(std::min<int64_t>(Count, chunk));
         Source->ReadBuffer(buf.data(), n);
@@ -76,7 +89,8 @@ TFileStream::TFileStream(const AnsiString& FileName, uint16_t Mode) : fileName_(
     if (Mode == fmCreate) {
         fd_ = ::open(FileName.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
         if (fd_ < 0)
-            throw EFCreateError(FmtLoadStr(rtlconsts::SFCreateErrorEx, {FileName, SysErrorMessage(errno)}));
+            throw EFCreateError(
+                FmtLoadStr(rtlconsts::SFCreateErrorEx, {FileName, SysErrorMessage(errno)}));
         return;
     }
     int flags = O_CLOEXEC;
@@ -102,7 +116,8 @@ TFileStream::TFileStream(const AnsiString& FileName, uint16_t Mode) : fileName_(
             err = EISDIR;
         }
     }
-    if (fd_ < 0) throw EFOpenError(FmtLoadStr(rtlconsts::SFOpenErrorEx, {FileName, SysErrorMessage(err)}));
+    if (fd_ < 0)
+        throw EFOpenError(FmtLoadStr(rtlconsts::SFOpenErrorEx, {FileName, SysErrorMessage(err)}));
 }
 
 TFileStream::~TFileStream() {
@@ -141,7 +156,8 @@ int64_t TFileStream::Seek(int64_t Offset, TSeekOrigin Origin) {
 void TFileStream::SetSize(int64_t NewSize) {
     int64_t pos = Seek(0, soCurrent);
     if (::ftruncate(fd_, static_cast<off_t>(NewSize)) != 0)
-        throw EWriteError(FmtLoadStr(rtlconsts::SSetSizeError, {fileName_, SysErrorMessage(errno)}));
+        throw EWriteError(
+            FmtLoadStr(rtlconsts::SSetSizeError, {fileName_, SysErrorMessage(errno)}));
     if (pos > NewSize) Seek(NewSize, soBeginning);
 }
 
@@ -241,7 +257,9 @@ void TMemoryStream::LoadFromFile(const AnsiString& FileName) {
     LoadFromStream(&f);
 }
 
-std::vector<uint8_t> TMemoryStream::Bytes() const { return data_; }
+std::vector<uint8_t> TMemoryStream::Bytes() const {
+    return data_;
+}
 
 // --- TResourceStream -------------------------------------------------------------------------
 

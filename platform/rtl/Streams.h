@@ -43,8 +43,9 @@ public:
     int64_t CopyFrom(TStream* Source, int64_t Count);
 };
 
-// A stream on a file (POSIX descriptor). The share modes are accepted and ignored. Open failures raise EFOpenError ("Cannot open file \"%s\". %s") and
-// create failures EFCreateError ("Cannot create file \"%s\". %s"), with the system's reason.
+// A stream on a file (POSIX descriptor). The share modes are accepted and ignored. Open failures
+// raise EFOpenError ("Cannot open file \"%s\". %s") and create failures EFCreateError ("Cannot
+// create file \"%s\". %s"), with the system's reason.
 class TFileStream : public TStream {
     VCL_DECLARE_CLASS(TFileStream, TStream)
 public:

@@ -59,7 +59,8 @@ TEST(Writer, IntegersTakeTheSmallestForm) {
     EXPECT_EQ(enc(static_cast<int32_t>(0x8000000F)), (Bytes{0x04, 0x0F, 0x00, 0x00, 0x80}));
     EXPECT_EQ(enc(INT32_MIN), (Bytes{0x04, 0x00, 0x00, 0x00, 0x80}));
     EXPECT_EQ(enc(int64_t{1} << 32), (Bytes{0x13, 0, 0, 0, 0, 1, 0, 0, 0}));
-    EXPECT_EQ(enc(int64_t{INT32_MIN} - 1), (Bytes{0x13, 0xFF, 0xFF, 0xFF, 0x7F, 0xFF, 0xFF, 0xFF, 0xFF}));
+    EXPECT_EQ(enc(int64_t{INT32_MIN} - 1),
+              (Bytes{0x13, 0xFF, 0xFF, 0xFF, 0x7F, 0xFF, 0xFF, 0xFF, 0xFF}));
 }
 
 TEST(Writer, StringsAndOtherKinds) {
@@ -88,9 +89,12 @@ TEST(Writer, StringsAndOtherKinds) {
               }),
               (Bytes{0x07, 5, 'c', 'l', 'R', 'e', 'd', 0x08, 0x09, 0x0D, 0x00}));
     EXPECT_EQ(written([](TWriter& w) { w.WriteSet(0b1001, &kStyles); }),
-              (Bytes{0x0B, 6, 'f', 's', 'B', 'o', 'l', 'd', 11, 'f', 's', 'S', 't', 'r', 'i', 'k', 'e',
-                     'O', 'u', 't', 0}));
-    EXPECT_EQ(written([](TWriter& w) { w.WriteBinary({0xDE, 0xAD}); }), (Bytes{0x0A, 2, 0, 0, 0, 0xDE, 0xAD}));
+              (Bytes{0x0B, 6,   'f', 's', 'B', 'o', 'l', 'd', 11,  'f', 's',
+                     'S',  't', 'r', 'i', 'k', 'e', 'O', 'u', 't', 0}));
+    EXPECT_EQ(written([](TWriter& w) {
+                  w.WriteBinary({0xDE, 0xAD});
+              }),
+              (Bytes{0x0A, 2, 0, 0, 0, 0xDE, 0xAD}));
     EXPECT_EQ(written([](TWriter& w) { w.WriteChar('x'); }), (Bytes{0x06, 1, 'x'}));
     // 1.5 as an 80-bit extended: mantissa 0xC000..., exponent 0x3FFF.
     EXPECT_EQ(written([](TWriter& w) { w.WriteFloat(1.5L); }),
@@ -119,7 +123,8 @@ TEST(Writer, BuffersAndFlushesOnDestruction) {
 TEST(Reader, RoundTripOfEveryKind) {
     Bytes b = written([](TWriter& w) {
         w.WriteListBegin();
-        for (int64_t v : {0LL, 127LL, -128LL, 128LL, -129LL, 32767LL, 32768LL, -2147483648LL, 2147483647LL})
+        for (int64_t v :
+             {0LL, 127LL, -128LL, 128LL, -129LL, 32767LL, 32768LL, -2147483648LL, 2147483647LL})
             w.WriteInteger(v);
         w.WriteInteger(int64_t{1} << 40);
         w.WriteString(std::string(300, 'q'));
@@ -139,7 +144,8 @@ TEST(Reader, RoundTripOfEveryKind) {
     std::unique_ptr<TMemoryStream> m(streamOf(b));
     TReader r(m.get(), 7); // a small buffer exercises the refills
     r.ReadListBegin();
-    for (int64_t v : {0LL, 127LL, -128LL, 128LL, -129LL, 32767LL, 32768LL, -2147483648LL, 2147483647LL})
+    for (int64_t v :
+         {0LL, 127LL, -128LL, 128LL, -129LL, 32767LL, 32768LL, -2147483648LL, 2147483647LL})
         EXPECT_EQ(r.ReadInteger(), v);
     EXPECT_EQ(r.ReadInt64(), int64_t{1} << 40);
     EXPECT_EQ(r.ReadString(), std::string(300, 'q'));
@@ -190,24 +196,33 @@ TEST(Reader, WideAndUtf8StringsBecomeWindows1252) {
         w.WriteWideString(u"\u00e9\u20ac");
         w.WriteUTF8String("\xC3\xA9");
     });
-    EXPECT_EQ(viaWriter, (Bytes{0x12, 2, 0, 0, 0, 0xE9, 0, 0xAC, 0x20, 0x14, 2, 0, 0, 0, 0xC3, 0xA9}));
+    EXPECT_EQ(viaWriter,
+              (Bytes{0x12, 2, 0, 0, 0, 0xE9, 0, 0xAC, 0x20, 0x14, 2, 0, 0, 0, 0xC3, 0xA9}));
 }
 
 TEST(Reader, WrongKindSaysWhatWasExpected) {
-    EXPECT_EQ(readError({0x06, 0x00}, [](TReader& r) { r.ReadInteger(); }), "Integer value expected");
+    EXPECT_EQ(readError({0x06, 0x00}, [](TReader& r) { r.ReadInteger(); }),
+              "Integer value expected");
     EXPECT_EQ(readError({0x02, 0x00}, [](TReader& r) { r.ReadString(); }), "String value expected");
-    EXPECT_EQ(readError({0x02, 0x01}, [](TReader& r) { r.ReadBoolean(); }), "Boolean value expected");
-    EXPECT_EQ(readError({0x06, 0x00}, [](TReader& r) { r.ReadIdent(); }), "Identifier value expected");
-    EXPECT_EQ(readError({0x06, 0x00}, [](TReader& r) { r.ReadFloat(); }), "Floating point value expected");
-    EXPECT_EQ(readError({0x02, 0x00}, [](TReader& r) { r.ReadListBegin(); }), "List start expected");
+    EXPECT_EQ(readError({0x02, 0x01}, [](TReader& r) { r.ReadBoolean(); }),
+              "Boolean value expected");
+    EXPECT_EQ(readError({0x06, 0x00}, [](TReader& r) { r.ReadIdent(); }),
+              "Identifier value expected");
+    EXPECT_EQ(readError({0x06, 0x00}, [](TReader& r) { r.ReadFloat(); }),
+              "Floating point value expected");
+    EXPECT_EQ(readError({0x02, 0x00}, [](TReader& r) { r.ReadListBegin(); }),
+              "List start expected");
     EXPECT_EQ(readError({0x02, 0x00}, [](TReader& r) { r.ReadListEnd(); }), "End of list expected");
-    EXPECT_EQ(readError({0x06, 0x00}, [](TReader& r) { r.ReadSet(&kStyles); }), "Set value expected");
+    EXPECT_EQ(readError({0x06, 0x00}, [](TReader& r) { r.ReadSet(&kStyles); }),
+              "Set value expected");
     EXPECT_EQ(readError({0x06, 0x00}, [](TReader& r) { r.ReadBinary(); }), "Binary value expected");
-    EXPECT_EQ(readError({0x06, 0x02, 'a', 'b'}, [](TReader& r) { r.ReadChar(); }), "Character value expected");
+    EXPECT_EQ(readError({0x06, 0x02, 'a', 'b'}, [](TReader& r) { r.ReadChar(); }),
+              "Character value expected");
     EXPECT_EQ(readError({0x0B, 3, 'f', 's', 'X', 0}, [](TReader& r) { r.ReadSet(&kStyles); }),
               "Invalid property element: fsX");
     EXPECT_EQ(readError({0x15}, [](TReader& r) { r.SkipValue(); }), "Invalid value type (21)");
-    EXPECT_EQ(readError({'T', 'P', 'F', '1'}, [](TReader& r) { r.ReadSignature(); }), "Invalid stream format");
+    EXPECT_EQ(readError({'T', 'P', 'F', '1'}, [](TReader& r) { r.ReadSignature(); }),
+              "Invalid stream format");
 }
 
 TEST(Reader, TruncatedInputAndLyingLengthsFailAtOnce) {
@@ -216,7 +231,8 @@ TEST(Reader, TruncatedInputAndLyingLengthsFailAtOnce) {
     EXPECT_EQ(readError({0x03, 0x01}, [](TReader& r) { r.ReadInteger(); }), err);
     EXPECT_EQ(readError({0x04, 1, 2, 3}, [](TReader& r) { r.ReadInteger(); }), err);
     EXPECT_EQ(readError({0x06, 5, 'a', 'b'}, [](TReader& r) { r.ReadString(); }), err);
-    EXPECT_EQ(readError({0x0C, 0xFF, 0xFF, 0xFF, 0xFF, 'a'}, [](TReader& r) { r.ReadString(); }), err);
+    EXPECT_EQ(readError({0x0C, 0xFF, 0xFF, 0xFF, 0xFF, 'a'}, [](TReader& r) { r.ReadString(); }),
+              err);
     EXPECT_EQ(readError({0x12, 0xFF, 0xFF, 0xFF, 0x7F}, [](TReader& r) { r.ReadString(); }), err);
     EXPECT_EQ(readError({0x14, 0x00, 0x00, 0x00, 0x80}, [](TReader& r) { r.ReadString(); }), err);
     EXPECT_EQ(readError({0x0A, 0xFF, 0xFF, 0xFF, 0xFF}, [](TReader& r) { r.ReadBinary(); }), err);
@@ -225,10 +241,12 @@ TEST(Reader, TruncatedInputAndLyingLengthsFailAtOnce) {
     EXPECT_EQ(readError({0x01, 0x02, 0x05}, [](TReader& r) { r.SkipValue(); }), err);
     EXPECT_EQ(readError({0x0B, 6, 'f', 's'}, [](TReader& r) { r.ReadSet(&kStyles); }), err);
     // A list that never ends.
-    EXPECT_EQ(readError({0x01, 0x02, 0x05, 0x02, 0x06}, [](TReader& r) {
-                  r.ReadListBegin();
-                  while (!r.EndOfList()) r.ReadInteger();
-              }),
+    EXPECT_EQ(readError({0x01, 0x02, 0x05, 0x02, 0x06},
+                        [](TReader& r) {
+                            r.ReadListBegin();
+                            while (!r.EndOfList())
+                                r.ReadInteger();
+                        }),
               err);
     // Nesting deeper than any real stream is rejected before the stack runs out.
     Bytes deep(100000, 0x01);

@@ -46,12 +46,14 @@ public:
             "Items",
             [this](TReader* r) {
                 r->ReadListBegin();
-                while (!r->EndOfList()) Items.push_back(r->ReadInteger());
+                while (!r->EndOfList())
+                    Items.push_back(r->ReadInteger());
                 r->ReadListEnd();
             },
             [this](TWriter* w) {
                 w->WriteListBegin();
-                for (int i : Items) w->WriteInteger(i);
+                for (int i : Items)
+                    w->WriteInteger(i);
                 w->WriteListEnd();
             },
             true);
@@ -65,15 +67,20 @@ public:
             !Blob.empty());
     }
 };
-VCL_DEFINE_CLASS(TFsKeys, TPersistent, c) { (void)c; }
+VCL_DEFINE_CLASS(TFsKeys, TPersistent, c) {
+    (void)c;
+}
 
 class TFsControl : public TComponent {
     VCL_DECLARE_CLASS(TFsControl, TComponent)
 public:
     explicit TFsControl(TComponent* AOwner) : TComponent(AOwner) {}
     ~TFsControl() override {
-        for (TFsControl* c : Children) c->Parent = nullptr;
-        if (Parent) Parent->Children.erase(std::find(Parent->Children.begin(), Parent->Children.end(), this));
+        for (TFsControl* c : Children)
+            c->Parent = nullptr;
+        if (Parent)
+            Parent->Children.erase(
+                std::find(Parent->Children.begin(), Parent->Children.end(), this));
         SetLink(nullptr);
     }
     void SetParentComponent(TComponent* Value) override {
@@ -132,7 +139,9 @@ VCL_DEFINE_CLASS(TFsControl, TComponent, c) {
     c.Str("Caption", &TFsControl::Caption, &TFsControl::Caption);
     c.Enum("Align", FsAlignInfo, &TFsControl::Align, &TFsControl::Align).Default(alNone);
     c.Bool("Visible", &TFsControl::Visible, &TFsControl::Visible).Default(true);
-    c.Int("Color", &TFsControl::Color, &TFsControl::Color).Idents(FsColors).Default(static_cast<int32_t>(0x8000000F));
+    c.Int("Color", &TFsControl::Color, &TFsControl::Color)
+        .Idents(FsColors)
+        .Default(static_cast<int32_t>(0x8000000F));
     c.SetOf("Anchors", FsStyleInfo, &TFsControl::Anchors, &TFsControl::Anchors);
     c.Float("Ratio", &TFsControl::Ratio, &TFsControl::Ratio);
     c.Object<TFsFont>("Font", &TFsControl::GetFont);
@@ -148,14 +157,20 @@ public:
     explicit TFsButton(TComponent* AOwner) : TFsControl(AOwner) {}
     TEvent<void(TObject*, int)> OnMove;
 };
-VCL_DEFINE_CLASS(TFsButton, TFsControl, c) { c.Event("OnMove", &TFsButton::OnMove); }
+VCL_DEFINE_CLASS(TFsButton, TFsControl, c) {
+    c.Event("OnMove", &TFsButton::OnMove);
+}
 
 class TFsForm : public TFsControl {
     VCL_DECLARE_CLASS(TFsForm, TFsControl)
 public:
     explicit TFsForm(TComponent* AOwner) : TFsControl(AOwner) {}
-    void FormClick(TObject* Sender) { g_events.push_back("FormClick " + As<TComponent>(Sender)->GetName()); }
-    void Button1Click(TObject* Sender) { g_events.push_back("Button1Click " + As<TComponent>(Sender)->GetName()); }
+    void FormClick(TObject* Sender) {
+        g_events.push_back("FormClick " + As<TComponent>(Sender)->GetName());
+    }
+    void Button1Click(TObject* Sender) {
+        g_events.push_back("Button1Click " + As<TComponent>(Sender)->GetName());
+    }
     TFsControl* Panel1 = nullptr;
     TFsButton* Button1 = nullptr;
 };
@@ -235,7 +250,8 @@ end
 struct FormStreams : ::testing::Test {
     void SetUp() override {
         g_events.clear();
-        RegisterClasses({TFsControl::StaticClass(), TFsButton::StaticClass(), TFsForm::StaticClass()});
+        RegisterClasses(
+            {TFsControl::StaticClass(), TFsButton::StaticClass(), TFsForm::StaticClass()});
     }
 };
 
@@ -329,26 +345,37 @@ TEST_F(FormStreams, BadStreamsRaiseNamedErrorsAndLeaveNothingBehind) {
         std::string replace, with, message;
     };
     std::vector<Case> cases{
-        {"      Left = -3\n", "      Wheels = 4\n", "Error reading Button1.Wheels: Property Wheels does not exist"},
-        {"  Font.Size = 12\n", "  Font.Weight = 12\n", "Error reading Form1.Font.Weight: Property Weight does not exist"},
-        {"  Font.Size = 12\n", "  Fnt.Size = 12\n", "Error reading Form1.Fnt.Size: Property Fnt does not exist"},
-        {"  Font.Size = 12\n", "  Caption.Size = 12\n", "Error reading Form1.Caption.Size: Invalid property path"},
+        {"      Left = -3\n", "      Wheels = 4\n",
+         "Error reading Button1.Wheels: Property Wheels does not exist"},
+        {"  Font.Size = 12\n", "  Font.Weight = 12\n",
+         "Error reading Form1.Font.Weight: Property Weight does not exist"},
+        {"  Font.Size = 12\n", "  Fnt.Size = 12\n",
+         "Error reading Form1.Fnt.Size: Property Fnt does not exist"},
+        {"  Font.Size = 12\n", "  Caption.Size = 12\n",
+         "Error reading Form1.Caption.Size: Invalid property path"},
         {"  Keys.Items = (\n    1\n    300)\n", "  Keys.Items = (\n    1\n    'x')\n",
          "Error reading Form1.Keys.Items: Integer value expected"},
-        {"    Left = 10\n", "    Left = 'ten'\n", "Error reading Panel1.Left: Integer value expected"},
-        {"  Align = alClient\n", "  Align = alWrong\n", "Error reading Form1.Align: Invalid property element: alWrong"},
-        {"  Color = clRed\n", "  Color = clPurple\n", "Error reading Form1.Color: Invalid property element: clPurple"},
-        {"  Visible = False\n", "  Visible = 0\n", "Error reading Form1.Visible: Identifier value expected"},
+        {"    Left = 10\n", "    Left = 'ten'\n",
+         "Error reading Panel1.Left: Integer value expected"},
+        {"  Align = alClient\n", "  Align = alWrong\n",
+         "Error reading Form1.Align: Invalid property element: alWrong"},
+        {"  Color = clRed\n", "  Color = clPurple\n",
+         "Error reading Form1.Color: Invalid property element: clPurple"},
+        {"  Visible = False\n", "  Visible = 0\n",
+         "Error reading Form1.Visible: Identifier value expected"},
         {"  Font.Style = [fsItalic]\n", "  Font.Style = [fsHuge]\n",
          "Error reading Form1.Font.Style: Invalid property element: fsHuge"},
-        {"  Font.Name = 'Arial'\n", "  Font = 'Arial'\n", "Error reading Form1.Font: Invalid property value"},
+        {"  Font.Name = 'Arial'\n", "  Font = 'Arial'\n",
+         "Error reading Form1.Font: Invalid property value"},
         {"      OnClick = Button1Click\n", "      OnClick = Nowhere\n",
          "Error reading Button1.OnClick: Method Nowhere not found"},
         {"      OnClick = Button1Click\n", "      OnMove = Button1Click\n",
          "Error reading Button1.OnMove: Method Button1Click has an incompatible parameter list"},
-        {"    Link = Button1\n", "    Link = Ghost\n", "Error reading Panel1.Link: Component Ghost not found"},
+        {"    Link = Button1\n", "    Link = Ghost\n",
+         "Error reading Panel1.Link: Component Ghost not found"},
         {"object Button1: TFsButton", "object Button1: TNope", "Class TNope not found"},
-        {"object Extra: TFsControl", "object Panel1: TFsControl", "A component named Panel1 already exists"},
+        {"object Extra: TFsControl", "object Panel1: TFsControl",
+         "A component named Panel1 already exists"},
     };
     for (const Case& c : cases) {
         std::string text = kForm;

@@ -39,7 +39,8 @@ std::string parseError(const std::string& text) {
 
 Bytes concat(std::initializer_list<Bytes> parts) {
     Bytes r;
-    for (const Bytes& p : parts) r.insert(r.end(), p.begin(), p.end());
+    for (const Bytes& p : parts)
+        r.insert(r.end(), p.begin(), p.end());
     return r;
 }
 
@@ -122,7 +123,8 @@ TEST(ObjectText, CanonicalTextSurvivesBinaryAndBack) {
 
 TEST(ObjectText, FloatsKeepKindAndValue) {
     // Written from binary and read back, every float keeps its kind and its exact value.
-    for (long double v : {1.0L / 3, 1e-30L, 123456789.125L, 1e16L, 12345678901234567.0L, -0.001L, 1e4000L}) {
+    for (long double v :
+         {-0.0L, 1.0L / 3, 1e-30L, 123456789.125L, 1e16L, 12345678901234567.0L, -0.001L, 1e4000L}) {
         TMemoryStream m;
         {
             TWriter w(&m, 64);
@@ -137,19 +139,36 @@ TEST(ObjectText, FloatsKeepKindAndValue) {
         Bytes bin = m.Bytes();
         EXPECT_EQ(textToBinary(binaryToText(bin)), bin) << binaryToText(bin);
     }
+    // The sign of a zero survives in every float kind.
+    std::string zeros = "object A: TA\n  E = -0.0\n  S = -0s\n  D = -0d\nend\n";
+    Bytes bin = textToBinary(zeros);
+    EXPECT_EQ(binaryToText(bin),
+              "object A: TA\n  E = -0.000000000000000000\n  S = -0s\n  D = -0d\nend\n");
+    EXPECT_EQ(textToBinary(binaryToText(bin)), bin);
 }
 
 TEST(ObjectText, BinaryIsByteExact) {
     Bytes bin = textToBinary("object Form1: TForm1\n  Left = 128\n  Color = $8000000F\n"
                              "  Caption = 'A'#13'B'\n  Font.Style = [fsBold]\n"
                              "  object TItem [1]\n  end\nend\n");
-    Bytes expected = concat({{'T', 'P', 'F', '0'}, str("TForm1"), str("Form1"),
-                             str("Left"), {0x03, 0x80, 0x00},
-                             str("Color"), {0x04, 0x0F, 0x00, 0x00, 0x80},
-                             str("Caption"), {0x06, 3, 'A', 13, 'B'},
-                             str("Font.Style"), {0x0B}, str("fsBold"), {0x00},
+    Bytes expected = concat({{'T', 'P', 'F', '0'},
+                             str("TForm1"),
+                             str("Form1"),
+                             str("Left"),
+                             {0x03, 0x80, 0x00},
+                             str("Color"),
+                             {0x04, 0x0F, 0x00, 0x00, 0x80},
+                             str("Caption"),
+                             {0x06, 3, 'A', 13, 'B'},
+                             str("Font.Style"),
+                             {0x0B},
+                             str("fsBold"),
                              {0x00},
-                             {0xF2, 0x02, 0x01}, str("TItem"), {0x00}, {0x00, 0x00},
+                             {0x00},
+                             {0xF2, 0x02, 0x01},
+                             str("TItem"),
+                             {0x00},
+                             {0x00, 0x00},
                              {0x00}});
     EXPECT_EQ(bin, expected);
 }
@@ -160,40 +179,67 @@ TEST(ObjectText, LiteralsAndContinuations) {
                        "  Set = [a,b , c]\nend trailing text is not read";
     EXPECT_EQ(binaryToText(textToBinary(text)),
               "object A: TA\n  Hex = 255\n  Neg = -16\n  Wide = 4294967296\n"
-              "  S = 'abcdA'#128'?'\n  Flt = 1000.000000000000000000\n  Ref = Form2.Edit1\n  Set = [a, b, c]\nend\n");
+              "  S = 'abcdA'#128'?'\n  Flt = 1000.000000000000000000\n  Ref = Form2.Edit1\n  Set = "
+              "[a, b, c]\nend\n");
     // Line ends of either kind; keywords in any case.
-    EXPECT_EQ(binaryToText(textToBinary("OBJECT a: TA\r\n  X = 1\r\nEND\r\n")), "object a: TA\n  X = 1\nend\n");
+    EXPECT_EQ(binaryToText(textToBinary("OBJECT a: TA\r\n  X = 1\r\nEND\r\n")),
+              "object a: TA\n  X = 1\nend\n");
 }
 
 TEST(ObjectText, LongBinaryAndWideStringsFromBinary) {
     // vaWString and vaUTF8String values are written as strings of Windows-1252 bytes.
-    Bytes bin = concat({{'T', 'P', 'F', '0'}, str("TA"), str("A"),
-                        str("W"), {0x12, 2, 0, 0, 0, 0xE9, 0x00, 0x3A, 0x26},
-                        str("U"), {0x14, 2, 0, 0, 0, 0xC3, 0xA9},
-                        str("I"), {0x13, 1, 0, 0, 0, 0, 0, 0, 0x80},
+    Bytes bin = concat({{'T', 'P', 'F', '0'},
+                        str("TA"),
+                        str("A"),
+                        str("W"),
+                        {0x12, 2, 0, 0, 0, 0xE9, 0x00, 0x3A, 0x26},
+                        str("U"),
+                        {0x14, 2, 0, 0, 0, 0xC3, 0xA9},
+                        str("I"),
+                        {0x13, 1, 0, 0, 0, 0, 0, 0, 0x80},
                         {0x00, 0x00}});
-    EXPECT_EQ(binaryToText(bin), "object A: TA\n  W = #233'?'\n  U = #233\n  I = -9223372036854775807\nend\n");
+    EXPECT_EQ(binaryToText(bin),
+              "object A: TA\n  W = #233'?'\n  U = #233\n  I = -9223372036854775807\nend\n");
 }
 
 TEST(ObjectText, SyntaxErrorsNameLineAndColumn) {
-    EXPECT_EQ(parseError("object Form1: TForm1\n  Left = \nend\n"), "Property value expected on line 3, column 1");
-    EXPECT_EQ(parseError("object Form1: TForm1\n  Caption = 'abc\nend\n"), "Unterminated string on line 2, column 13");
-    EXPECT_EQ(parseError("object Form1: TForm1\n  Left = 1\n"), "'end' expected on line 3, column 1");
+    EXPECT_EQ(parseError("object Form1: TForm1\n  Left = \nend\n"),
+              "Property value expected on line 3, column 1");
+    EXPECT_EQ(parseError("object Form1: TForm1\n  Caption = 'abc\nend\n"),
+              "Unterminated string on line 2, column 13");
+    EXPECT_EQ(parseError("object Form1: TForm1\n  Left = 1\n"),
+              "'end' expected on line 3, column 1");
     EXPECT_EQ(parseError("thing Form1: TForm1\nend\n"), "'object' expected on line 1, column 1");
-    EXPECT_EQ(parseError("object Form1: TForm1\n  Left 1\nend\n"), "'=' expected on line 2, column 8");
-    EXPECT_EQ(parseError("object Form1: TForm1\n  D = {0G}\nend\n"), "Invalid binary value on line 2, column 9");
-    EXPECT_EQ(parseError("object Form1: TForm1\n  D = {012}\nend\n"), "Invalid binary value on line 2, column 11");
-    EXPECT_EQ(parseError("object Form1: TForm1\n  S = 'a' + 1\nend\n"), "String expected on line 2, column 13");
+    EXPECT_EQ(parseError("object Form1: TForm1\n  Left 1\nend\n"),
+              "'=' expected on line 2, column 8");
+    EXPECT_EQ(parseError("object Form1: TForm1\n  D = {0G}\nend\n"),
+              "Invalid binary value on line 2, column 9");
+    EXPECT_EQ(parseError("object Form1: TForm1\n  D = {012}\nend\n"),
+              "Invalid binary value on line 2, column 11");
+    EXPECT_EQ(parseError("object Form1: TForm1\n  S = 'a' + 1\nend\n"),
+              "String expected on line 2, column 13");
     EXPECT_EQ(parseError("object Form1: TForm1\n  N = 99999999999999999999\nend\n"),
               "Invalid numeric value on line 2, column 7");
-    EXPECT_EQ(parseError("object Form1: TForm1\n  N = 12ab\nend\n"), "Invalid numeric value on line 2, column 7");
-    EXPECT_EQ(parseError("object Form1: TForm1\n  L = (1\nend\n"), "')' expected on line 3, column 1");
-    EXPECT_EQ(parseError("object F: T\n  C = <\n    thing\n  >\nend\n"), "'item' expected on line 3, column 5");
-    EXPECT_EQ(parseError("object F: T\n  S = #\nend\n"), "Invalid string constant on line 2, column 7");
-    EXPECT_EQ(parseError("object F: T\n  S = \x80\nend\n"), "Invalid character '#128' on line 2, column 7");
+    EXPECT_EQ(parseError("object Form1: TForm1\n  N = 12ab\nend\n"),
+              "Invalid numeric value on line 2, column 7");
+    EXPECT_EQ(parseError("object F: T\n  N = 1e39s\nend\n"),
+              "Invalid numeric value on line 2, column 7");
+    EXPECT_EQ(parseError("object F: T\n  N = -1e309d\nend\n"),
+              "Invalid numeric value on line 2, column 7");
+    EXPECT_EQ(parseError("object F: " + std::string(256, 'T') + "\nend\n"),
+              "Name longer than 255 characters: " + std::string(256, 'T') + " on line 2, column 1");
+    EXPECT_EQ(parseError("object Form1: TForm1\n  L = (1\nend\n"),
+              "')' expected on line 3, column 1");
+    EXPECT_EQ(parseError("object F: T\n  C = <\n    thing\n  >\nend\n"),
+              "'item' expected on line 3, column 5");
+    EXPECT_EQ(parseError("object F: T\n  S = #\nend\n"),
+              "Invalid string constant on line 2, column 7");
+    EXPECT_EQ(parseError("object F: T\n  S = \x80\nend\n"),
+              "Invalid character '#128' on line 2, column 7");
     EXPECT_EQ(parseError(""), "'object' expected on line 1, column 1");
     std::string deep = "object F: T\n  L = " + std::string(300, '(') + "\nend\n";
-    EXPECT_EQ(parseError(deep), "Values or objects nested more than 256 levels deep on line 2, column 262");
+    EXPECT_EQ(parseError(deep),
+              "Values or objects nested more than 256 levels deep on line 2, column 262");
 }
 
 TEST(ObjectText, NothingIsWrittenWhenConversionFails) {

@@ -15,7 +15,8 @@ using namespace vcl;
 namespace {
 
 std::string tempPath(const char* name) {
-    return std::string(::testing::TempDir()) + "quimbel_streams_" + std::to_string(::getpid()) + "_" + name;
+    return std::string(::testing::TempDir()) + "quimbel_streams_" + std::to_string(::getpid()) +
+           "_" + name;
 }
 
 } // namespace
@@ -154,13 +155,16 @@ TEST(Resources, LookupIsCaseInsensitiveAndMissingRaises) {
 
 TEST(CodePage, EveryByteSurvivesUnicodeAndBack) {
     AnsiString all;
-    for (int i = 0; i < 256; ++i) all += static_cast<char>(i);
+    for (int i = 0; i < 256; ++i)
+        all += static_cast<char>(i);
     EXPECT_EQ(Utf8ToAnsi(AnsiToUtf8(all)), all);
     EXPECT_EQ(Utf16ToAnsi(AnsiToUtf16(all)), all);
     EXPECT_EQ(AnsiToUtf8("\x80"), "\xE2\x82\xAC");
     EXPECT_EQ(AnsiCharToUnicode(0x81), 0x81u);
     // Characters without a Windows-1252 byte, and malformed input, become '?'.
     EXPECT_EQ(Utf8ToAnsi("\xE2\x82\xAC\xCE\xA9\xF0\x9F\x98\x80"), "\x80??");
-    EXPECT_EQ(Utf8ToAnsi("a\xC3" "b\xFF\xC0\x80"), "a?b??");
+    EXPECT_EQ(Utf8ToAnsi("a\xC3"
+                         "b\xFF\xC0\x80"),
+              "a?b??");
     EXPECT_EQ(Utf16ToAnsi(u"\u00e9\u2122\u03a9\xD83D\xDE00\xD800x"), "\xE9\x99???x");
 }

@@ -1,3 +1,5 @@
 // A library that holds resources and nothing a program refers to: its resources must still be
 // registered in every program that links it.
-int quimbelResourceTestAnchor() { return 0; }
+int quimbelResourceTestAnchor() {
+    return 0;
+}
