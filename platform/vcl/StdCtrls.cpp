@@ -156,6 +156,8 @@ TCustomEdit::TCustomEdit(TComponent* AOwner) : TWinControl(AOwner) {
     SetBounds(0, 0, 121, 21);
     SetTabStop(true);
     SetColor(clWindow);
+    // The new colour equals the inherited default, so SetColor alone keeps ParentColor on.
+    SetParentColor(false);
 }
 
 void TCustomEdit::SetBorderStyle(TBorderStyle Value) {
@@ -382,6 +384,7 @@ TCustomComboBox::TCustomComboBox(TComponent* AOwner)
     SetBounds(0, 0, 145, 21);
     SetTabStop(true);
     SetColor(clWindow);
+    SetParentColor(false);
     items_->OnChange = [this](TObject*) { itemsChanged(); };
 }
 
