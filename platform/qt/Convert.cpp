@@ -1,0 +1,43 @@
+#include "qt/Convert.h"
+
+#include "qt/Colors.h"
+#include "qt/Fonts.h"
+
+namespace vcl::qt {
+
+QFont ToQFont(const vcl::TFont* Font) {
+    if (!Font) return MakeFont("MS Sans Serif", 8);
+    const vcl::TFontStyles s = Font->GetStyle();
+    QFont f = MakeFont(Font->GetName(), Font->GetSize(),
+                       FontStyle{s.Contains(vcl::fsBold), s.Contains(vcl::fsItalic),
+                                 s.Contains(vcl::fsUnderline), s.Contains(vcl::fsStrikeOut)});
+    const int height = Font->GetHeight();
+    const int ppi = Font->GetPixelsPerInch() > 0 ? Font->GetPixelsPerInch() : 96;
+    // A negative height is the character height in pixels at the font's resolution.
+    if (height < 0) f.setPixelSize(-height * 96 / ppi > 0 ? -height * 96 / ppi : 1);
+    return f;
+}
+
+QColor ToQColor(vcl::TColor Color) {
+    return ColorToQColor(static_cast<std::uint32_t>(Color));
+}
+
+vcl::TColor FromQColor(const QColor& c) {
+    return vcl::RGB(static_cast<uint8_t>(c.red()), static_cast<uint8_t>(c.green()),
+                    static_cast<uint8_t>(c.blue()));
+}
+
+QImage ToQImage(const vcl::TBitmap* Bitmap) {
+    if (!Bitmap || Bitmap->Empty()) return QImage();
+    QImage img(Bitmap->GetWidth(), Bitmap->GetHeight(), QImage::Format_RGB32);
+    for (int y = 0; y < img.height(); ++y) {
+        QRgb* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 0; x < img.width(); ++x) {
+            const vcl::TColor c = Bitmap->GetPixel(x, y);
+            line[x] = qRgb(vcl::GetRValue(c), vcl::GetGValue(c), vcl::GetBValue(c));
+        }
+    }
+    return img;
+}
+
+} // namespace vcl::qt

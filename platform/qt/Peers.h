@@ -1,0 +1,89 @@
+#pragma once
+// The peers of the windowed controls (internal to the widgetset).
+//
+// Every peer owns one QWidget (except the peer of a TQtWidgetControl, which borrows one). Child
+// widgets sit in the widget of the parent's peer at the model's bounds, offset by the parent's
+// non-client frame. Containers (forms, panels, group boxes, radio groups, any other control)
+// use a HostWidget, which paints the control and its graphic children and feeds pointer input
+// into the model; standard controls use the matching Qt widget and report what the user changes
+// through the model's entry points.
+
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+
+#include "vcl/Controls.h"
+#include "vcl/Widgetset.h"
+
+class QPainter;
+
+namespace vcl::qt {
+
+class QtPeer;
+
+// Runs a model call from a Qt event: an exception goes to the application's exception handling
+// instead of through Qt, and work the model queued for after the event runs at its end.
+void RunFromEvent(vcl::TObject* Sender, const std::function<void()>& Call);
+
+// True while a peer delivers a key message it synthesised, so the widgetset's dialog-key
+// handling leaves that key alone.
+bool DeliveringSyntheticKey();
+
+// The peer of a widget (or of its nearest ancestor that has one), or null.
+QtPeer* PeerOf(const QWidget* Widget, bool SearchAncestors = false);
+
+class QtPeer : public vcl::TWinControlPeer {
+public:
+    explicit QtPeer(vcl::TWinControl* Control);
+    ~QtPeer() override;
+
+    QWidget* Widget() const { return widget_; }
+    // Where the pixel (0, 0) of the control's client area lies in its widget.
+    virtual QPoint ClientOffset() const;
+    // Places the widget in the parent's peer (or as a window) and applies every property.
+    void Attach(QWidget* Widget, bool Owned = true);
+    // True while the peer itself changes the widget, so widget notifications are not echoed.
+    bool Syncing() const { return syncing_ > 0; }
+
+    void BoundsChanged() override;
+    void VisibleChanged() override;
+    void EnabledChanged() override;
+    void TextChanged() override {}
+    void FontChanged() override;
+    void ColorChanged() override;
+    void ZOrderChanged() override;
+    void Changed(vcl::TPeerChange What) override { (void)What; }
+    void Invalidate() override;
+    void InvalidateControl(vcl::TControl* Child) override;
+    void ControlRemoved(vcl::TControl* Child) override;
+    void SetFocus() override;
+    void DefaultHandler(vcl::TMessage& Message) override;
+
+    // The widget was moved or resized by Qt (a window manager, a Qt layout): the model follows.
+    void WidgetGeometryChanged();
+    // Paints the graphic children that intersect the area, in z-order.
+    void PaintGraphicChildren(QPainter& Painter, const QRect& Area);
+    // Pointer input at widget coordinates.
+    void MouseInput(int Kind, Qt::MouseButton Button, Qt::MouseButtons Buttons,
+                    Qt::KeyboardModifiers Modifiers, QPointF Pos, bool Double);
+
+protected:
+    struct SyncGuard {
+        explicit SyncGuard(QtPeer* p) : peer(p) { ++peer->syncing_; }
+        ~SyncGuard() { --peer->syncing_; }
+        QtPeer* peer;
+    };
+    virtual void ApplyBounds();
+    virtual void ApplyAll();
+    bool IsTopLevel() const;
+
+    QPointer<QWidget> widget_;
+    bool owned_ = true;
+    int syncing_ = 0;
+};
+
+// Creates the peer that fits the control's class.
+std::unique_ptr<vcl::TWinControlPeer> CreateQtPeer(vcl::TWinControl* Control);
+
+} // namespace vcl::qt

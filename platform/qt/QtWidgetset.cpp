@@ -1,0 +1,368 @@
+#include "qt/QtWidgetset.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QEventLoop>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QScreen>
+
+#include "qt/Codepage.h"
+#include "qt/Colors.h"
+#include "qt/Convert.h"
+#include "qt/NativeDialogs.h"
+#include "qt/Peers.h"
+#include "qt/Symbols.h"
+#include "vcl/Dialogs.h"
+#include "vcl/Forms.h"
+#include "vcl/Menus.h"
+
+namespace vcl::qt {
+
+namespace {
+
+TQtWidgetset* g_installed = nullptr;
+vcl::TWidgetset* g_previous = nullptr;
+
+QWidget* ActiveParent() {
+    return QApplication::activeModalWidget() ? QApplication::activeModalWidget()
+                                             : QApplication::activeWindow();
+}
+
+} // namespace
+
+// --- TQtWidgetControl ---------------------------------------------------------------------------
+
+VCL_DEFINE_CLASS(TQtWidgetControl, vcl::TWinControl, c) {
+    (void)c;
+}
+
+TQtWidgetControl::TQtWidgetControl(vcl::TComponent* AOwner, QWidget* Widget)
+    : vcl::TWinControl(AOwner) {
+    SetWidget(Widget);
+}
+
+TQtWidgetControl::~TQtWidgetControl() {
+    QObject::disconnect(destroyedConnection_);
+}
+
+void TQtWidgetControl::SetWidget(QWidget* Widget) {
+    QObject::disconnect(destroyedConnection_);
+    DestroyHandle();
+    widget_ = Widget;
+    if (Widget) {
+        destroyedConnection_ =
+            QObject::connect(Widget, &QObject::destroyed, [this] { widgetDestroyed(); });
+        const QRect g = Widget->geometry();
+        SetBounds(g.x(), g.y(), g.width(), g.height());
+        HandleNeeded();
+    }
+}
+
+void TQtWidgetControl::widgetDestroyed() {
+    QObject::disconnect(destroyedConnection_);
+    widget_.clear();
+    DestroyHandle();
+    if (OnWidgetDestroyed) {
+        TQtWidgetControl* self = this;
+        RunFromEvent(self, [self] { self->OnWidgetDestroyed(self); });
+    }
+}
+
+// --- the widgetset ------------------------------------------------------------------------------
+
+struct TQtWidgetset::ModalLoop {
+    const vcl::TCustomForm* Form = nullptr;
+    QEventLoop Loop;
+};
+
+// Return, Enter, Escape and Tab that a user types into a control are the form's dialog keys
+// first (default and cancel buttons, the model's tab order); keys the model leaves alone take
+// their native course. Keys a keyboard sends with Perform are not dialog keys.
+class TQtWidgetset::KeyFilter : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress || DeliveringSyntheticKey()) return false;
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (!widget) return false;
+        // A key the first receiver ignored travels on to its parents; it was handled (or left
+        // alone) at the first one already.
+        if (event == lastEvent_ && lastReceiver_ && widget != lastReceiver_ &&
+            widget->isAncestorOf(lastReceiver_))
+            return false;
+        lastEvent_ = event;
+        lastReceiver_ = widget;
+        QtPeer* peer = PeerOf(widget, true);
+        if (!peer) return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        vcl::Word vk = 0;
+        switch (key->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            vk = vcl::VK_RETURN;
+            break;
+        case Qt::Key_Escape:
+            vk = vcl::VK_ESCAPE;
+            break;
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+            vk = vcl::VK_TAB;
+            break;
+        default:
+            return false;
+        }
+        vcl::TShiftState shift;
+        if (key->modifiers() & Qt::ShiftModifier || key->key() == Qt::Key_Backtab)
+            shift.Include(vcl::ssShift);
+        if (key->modifiers() & Qt::ControlModifier) shift.Include(vcl::ssCtrl);
+        if (key->modifiers() & Qt::AltModifier) shift.Include(vcl::ssAlt);
+        bool used = false;
+        vcl::TWinControl* control = peer->Control();
+        RunFromEvent(control, [&] { used = control->InputKeyDown(vk, shift); });
+        return used;
+    }
+
+private:
+    const QEvent* lastEvent_ = nullptr;
+    QPointer<QWidget> lastReceiver_;
+};
+
+TQtWidgetset::TQtWidgetset() : keyFilter_(std::make_unique<KeyFilter>()) {
+    if (qApp) qApp->installEventFilter(keyFilter_.get());
+    // Keep the model's idea of the focus in step with the user's clicks into native controls.
+    if (qApp)
+        QObject::connect(qApp, &QApplication::focusChanged, keyFilter_.get(),
+                         [](QWidget*, QWidget* now) {
+                             QtPeer* peer = PeerOf(now, true);
+                             if (!peer || peer->Syncing()) return;
+                             vcl::TWinControl* c = peer->Control();
+                             if (c->Focused() || !c->CanFocus()) return;
+                             RunFromEvent(c, [c] { c->SetFocus(); });
+                         });
+}
+
+TQtWidgetset::~TQtWidgetset() {
+    EndModalLoops(nullptr);
+    if (qApp) qApp->removeEventFilter(keyFilter_.get());
+}
+
+std::unique_ptr<vcl::TWinControlPeer> TQtWidgetset::CreatePeer(vcl::TWinControl* Control) {
+    return CreateQtPeer(Control);
+}
+
+void TQtWidgetset::WaitModal(vcl::TCustomForm* Form) {
+    if (Form->GetModalResult() != vcl::mrNone || vcl::Application->Terminated()) return;
+    ModalLoop loop;
+    loop.Form = Form;
+    modalLoops_.push_back(&loop);
+    loop.Loop.exec(QEventLoop::DialogExec);
+    modalLoops_.erase(std::remove(modalLoops_.begin(), modalLoops_.end(), &loop),
+                      modalLoops_.end());
+}
+
+void TQtWidgetset::ModalResultChanged(vcl::TCustomForm* Form) {
+    EndModalLoops(Form);
+}
+
+void TQtWidgetset::EndModalLoops(const vcl::TCustomForm* Form) {
+    for (ModalLoop* l : modalLoops_)
+        if (!Form || l->Form == Form) l->Loop.quit();
+}
+
+bool TQtWidgetset::ExecuteFileDialog(vcl::TOpenDialog* Dialog, bool Save) {
+    FileDialogRequest r;
+    r.Save = Save;
+    r.Title = Dialog->GetTitle();
+    r.InitialDir = Dialog->GetInitialDir();
+    r.DefaultExt = Dialog->GetDefaultExt();
+    r.Filter = Dialog->GetFilter();
+    r.FilterIndex = Dialog->GetFilterIndex();
+    r.FileName = Dialog->GetFileName();
+    const vcl::TOpenOptions o = Dialog->GetOptions();
+    r.OverwritePrompt = o.Contains(vcl::ofOverwritePrompt);
+    r.FileMustExist = o.Contains(vcl::ofFileMustExist);
+    r.PathMustExist = o.Contains(vcl::ofPathMustExist);
+    r.AllowMultiSelect = o.Contains(vcl::ofAllowMultiSelect);
+    const FileDialogResult result = RunFileDialog(r, ActiveParent());
+    if (!result.Accepted) return false;
+    Dialog->SetFileName(result.FileName);
+    Dialog->SetFilterIndex(result.FilterIndex);
+    Dialog->GetFiles()->Clear();
+    for (const vcl::AnsiString& f : result.Files)
+        Dialog->GetFiles()->Add(f);
+    return true;
+}
+
+bool TQtWidgetset::ExecuteFontDialog(vcl::TFontDialog* Dialog) {
+    vcl::TFont* font = Dialog->GetFont();
+    FontDialogRequest r;
+    r.Name = font->GetName();
+    r.Size = font->GetSize();
+    const vcl::TFontStyles s = font->GetStyle();
+    r.Bold = s.Contains(vcl::fsBold);
+    r.Italic = s.Contains(vcl::fsItalic);
+    r.Underline = s.Contains(vcl::fsUnderline);
+    r.StrikeOut = s.Contains(vcl::fsStrikeOut);
+    r.Color = static_cast<std::uint32_t>(font->GetColor());
+    r.Effects = Dialog->GetOptions().Contains(vcl::fdEffects);
+    if (Dialog->GetOptions().Contains(vcl::fdLimitSize)) {
+        r.MinFontSize = Dialog->GetMinFontSize();
+        r.MaxFontSize = Dialog->GetMaxFontSize();
+    }
+    const FontDialogResult result = RunFontDialog(r, ActiveParent());
+    if (!result.Accepted) return false;
+    // One change notification for the whole choice, as an Assign gives.
+    vcl::TFont chosen;
+    chosen.Assign(font);
+    chosen.SetName(result.Name);
+    chosen.SetSize(result.Size);
+    vcl::TFontStyles style;
+    if (result.Bold) style.Include(vcl::fsBold);
+    if (result.Italic) style.Include(vcl::fsItalic);
+    if (result.Underline) style.Include(vcl::fsUnderline);
+    if (result.StrikeOut) style.Include(vcl::fsStrikeOut);
+    chosen.SetStyle(style);
+    chosen.SetColor(static_cast<vcl::TColor>(result.Color));
+    font->Assign(&chosen);
+    return true;
+}
+
+vcl::TModalResult TQtWidgetset::MessageDlg(const vcl::AnsiString& Msg, vcl::TMsgDlgType DlgType,
+                                           vcl::TMsgDlgButtons Buttons, int HelpCtx) {
+    (void)HelpCtx;
+    unsigned mask = 0;
+    for (int b = vcl::mbYes; b <= vcl::mbHelp; ++b)
+        if (Buttons.Contains(static_cast<vcl::TMsgDlgBtn>(b))) mask |= 1u << b;
+    return RunMessageDialog(Msg, static_cast<int>(DlgType), mask, ActiveParent());
+}
+
+namespace {
+
+void FillMenu(QMenu* menu, vcl::TMenuItem* parent, vcl::TMenuItem*& chosen,
+              std::vector<std::pair<QAction*, vcl::TMenuItem*>>& map) {
+    for (int i = 0; i < parent->GetCount(); ++i) {
+        vcl::TMenuItem* item = parent->GetItem(i);
+        if (!item->GetVisible()) continue;
+        if (item->GetCaption() == "-") {
+            menu->addSeparator();
+            continue;
+        }
+        const QString text = ToQString(item->GetCaption());
+        if (item->GetCount() > 0) {
+            QMenu* sub = menu->addMenu(text);
+            sub->setEnabled(item->GetEnabled());
+            FillMenu(sub, item, chosen, map);
+            continue;
+        }
+        QAction* a = menu->addAction(text);
+        a->setEnabled(item->GetEnabled());
+        a->setCheckable(item->GetChecked() || item->GetRadioItem());
+        a->setChecked(item->GetChecked());
+        if (item->GetDefault()) {
+            QFont f = a->font();
+            f.setBold(true);
+            a->setFont(f);
+        }
+        map.emplace_back(a, item);
+    }
+}
+
+} // namespace
+
+vcl::TMenuItem* TQtWidgetset::TrackPopupMenu(vcl::TPopupMenu* Menu, int X, int Y) {
+    QMenu menu(ActiveParent());
+    vcl::TMenuItem* chosen = nullptr;
+    std::vector<std::pair<QAction*, vcl::TMenuItem*>> map;
+    FillMenu(&menu, Menu->GetItems(), chosen, map);
+    QAction* a = menu.exec(QPoint(X, Y));
+    for (auto& m : map)
+        if (m.first == a) return m.second;
+    return nullptr;
+}
+
+void TQtWidgetset::Beep() {
+    SystemBeep();
+}
+
+bool TQtWidgetset::GetCursorPos(vcl::TPoint& P) {
+    // While the model handles a pointer event it knows where the pointer is; at other times
+    // the real cursor is asked.
+    if (vcl::InInputEvent()) return false;
+    const QPoint p = QCursor::pos();
+    P = vcl::TPoint{p.x(), p.y()};
+    return true;
+}
+
+void TQtWidgetset::ProcessMessages() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void TQtWidgetset::Run() {
+    while (!vcl::Application->Terminated()) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::AllEvents);
+        vcl::ProcessQueuedCalls();
+        if (QCoreApplication::closingDown()) break;
+    }
+}
+
+vcl::TColor TQtWidgetset::GetSysColor(int Index) {
+    return FromQColor(ColorToQColor(0x80000000u | static_cast<std::uint32_t>(Index & 0xFF)));
+}
+
+vcl::TSize TQtWidgetset::TextExtent(const vcl::TFont* Font, const vcl::AnsiString& Text) {
+    const QFontMetrics fm(ToQFont(Font));
+    const QString s = Font ? DisplayText(Font->GetName(), Text) : ToQString(Text);
+    return vcl::TSize{fm.horizontalAdvance(s), fm.height()};
+}
+
+vcl::TSize TQtWidgetset::ScreenSize() {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return vcl::TWidgetset::ScreenSize();
+    const QSize s = screen->size();
+    return vcl::TSize{s.width(), s.height()};
+}
+
+// --- installation and the bridge ----------------------------------------------------------------
+
+TQtWidgetset* InstallQtWidgetset(int& argc, char** argv) {
+    if (!QApplication::instance()) {
+        // The application object lives as long as the program.
+        static QApplication* app = new QApplication(argc, argv);
+        (void)app;
+    }
+    return InstallQtWidgetset();
+}
+
+TQtWidgetset* InstallQtWidgetset() {
+    if (g_installed) return g_installed;
+    g_installed = new TQtWidgetset();
+    g_previous = vcl::InstallWidgetset(g_installed);
+    return g_installed;
+}
+
+void UninstallQtWidgetset() {
+    if (!g_installed) return;
+    vcl::InstallWidgetset(g_previous);
+    delete g_installed;
+    g_installed = nullptr;
+    g_previous = nullptr;
+}
+
+TQtWidgetset* QtWidgetset() {
+    return g_installed && vcl::Widgetset() == g_installed ? g_installed : nullptr;
+}
+
+QWidget* WidgetOf(vcl::TWinControl* Control) {
+    if (!Control || !QtWidgetset()) return nullptr;
+    Control->HandleNeeded();
+    auto* peer = static_cast<QtPeer*>(Control->GetPeer());
+    return peer ? peer->Widget() : nullptr;
+}
+
+vcl::TWinControl* ControlOf(const QWidget* Widget) {
+    QtPeer* peer = PeerOf(Widget);
+    return peer ? peer->Control() : nullptr;
+}
+
+} // namespace vcl::qt

@@ -1,0 +1,443 @@
+// The Qt widgetset driven as a user drives it: real Qt mouse and key events on real widgets.
+#include "qt/QtWidgetset.h"
+
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QVBoxLayout>
+#include <gtest/gtest.h>
+
+#include "ModalDriver.h"
+#include "vcl/Buttons.h"
+#include "vcl/Dialogs.h"
+#include "vcl/ExtCtrls.h"
+#include "vcl/Forms.h"
+#include "vcl/StdCtrls.h"
+
+using namespace vcl;
+using vcl::qt::WidgetOf;
+
+class TTestDialogForm : public TForm {
+    VCL_DECLARE_CLASS(TTestDialogForm, TForm)
+public:
+    explicit TTestDialogForm(TComponent* AOwner) : TForm(AOwner) { InitInheritedComponent(); }
+    TRadioGroup* KindRadioGroup = nullptr;
+    TGroupBox* CaptionsGroupBox = nullptr;
+    TLabel* Label1 = nullptr;
+    TLabel* Label2 = nullptr;
+    TEdit* NormalEdit = nullptr;
+    TEdit* ShiftEdit = nullptr;
+    TComboBox* SizeComboBox = nullptr;
+    TButton* OKBtn = nullptr;
+    TButton* CancelBtn = nullptr;
+};
+VCL_DEFINE_CLASS(TTestDialogForm, TForm, c) {
+    c.Field("KindRadioGroup", &TTestDialogForm::KindRadioGroup);
+    c.Field("CaptionsGroupBox", &TTestDialogForm::CaptionsGroupBox);
+    c.Field("Label1", &TTestDialogForm::Label1);
+    c.Field("Label2", &TTestDialogForm::Label2);
+    c.Field("NormalEdit", &TTestDialogForm::NormalEdit);
+    c.Field("ShiftEdit", &TTestDialogForm::ShiftEdit);
+    c.Field("SizeComboBox", &TTestDialogForm::SizeComboBox);
+    c.Field("OKBtn", &TTestDialogForm::OKBtn);
+    c.Field("CancelBtn", &TTestDialogForm::CancelBtn);
+}
+
+namespace {
+
+class QtWidgetset : public ::testing::Test {
+protected:
+    void SetUp() override { vcl::qt::InstallQtWidgetset(); }
+    void TearDown() override {
+        for (TComponent* c : owned_)
+            delete c;
+        vcl::qt::UninstallQtWidgetset();
+    }
+    template <class T> T* Keep(T* c) {
+        owned_.push_back(c);
+        return c;
+    }
+    // A form with an edit box at the top and a panel of speed buttons below it.
+    TForm* KeyboardForm(TEdit*& edit, TPanel*& panel, std::vector<TSpeedButton*>& keys) {
+        TForm* form = Keep(new TForm(nullptr));
+        form->SetBounds(50, 50, 320, 200);
+        edit = new TEdit(form);
+        edit->SetParent(form);
+        edit->SetBounds(8, 8, 200, 21);
+        panel = new TPanel(form);
+        panel->SetParent(form);
+        panel->SetBounds(8, 40, 296, 100);
+        panel->SetCaption("");
+        const char* captions[] = {"A", "B", "\xE0", "Enter"};
+        for (int i = 0; i < 4; ++i) {
+            auto* key = new TSpeedButton(form);
+            key->SetParent(panel);
+            key->SetBounds(8 + i * 70, 8, 64, 40);
+            key->SetCaption(captions[i]);
+            keys.push_back(key);
+        }
+        keys[2]->GetFont()->SetName("Wingdings");
+        keys[2]->GetFont()->SetSize(14);
+        keys[3]->GetFont()->SetColor(clRed);
+        return form;
+    }
+    std::vector<TComponent*> owned_;
+};
+
+QPoint CentreOf(TControl* c) {
+    return QPoint(c->GetLeft() + c->GetWidth() / 2, c->GetTop() + c->GetHeight() / 2);
+}
+
+// How many different colours a picture has; a blank grab has one.
+int Colours(const QImage& img) {
+    QSet<QRgb> seen;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            seen.insert(img.pixel(x, y));
+    return static_cast<int>(seen.size());
+}
+
+void SaveGrab(const QImage& img, const char* name) {
+    QDir().mkpath(QUIMBEL_GRAB_DIR);
+    img.save(QString(QUIMBEL_GRAB_DIR) + "/" + name);
+}
+
+} // namespace
+
+TEST_F(QtWidgetset, KeyMessagesEditTheLineEditOfATEdit) {
+    TEdit* edit;
+    TPanel* panel;
+    std::vector<TSpeedButton*> keys;
+    TForm* form = KeyboardForm(edit, panel, keys);
+    form->Show();
+    auto* line = qobject_cast<QLineEdit*>(WidgetOf(edit));
+    ASSERT_NE(line, nullptr);
+    for (char c : std::string("abc"))
+        edit->Perform(WM_CHAR, static_cast<unsigned char>(c), 0);
+    edit->Perform(WM_CHAR, 8, 0);
+    edit->Perform(WM_KEYDOWN, VK_LEFT, 0);
+    edit->Perform(WM_CHAR, 0xE4, 0);
+    edit->Perform(WM_KEYDOWN, VK_HOME, 0);
+    edit->Perform(WM_CHAR, 'x', 0);
+    edit->Perform(WM_KEYDOWN, VK_END, 0);
+    edit->Perform(WM_KEYDOWN, VK_LEFT, 0);
+    edit->Perform(WM_KEYDOWN, VK_DELETE, 0);
+    EXPECT_EQ(line->text(), QString::fromUtf8("xaä"));
+    // The model follows what Qt edited, caret included.
+    EXPECT_EQ(edit->GetText(), "xa\xE4");
+    EXPECT_EQ(line->cursorPosition(), 3);
+    EXPECT_EQ(edit->GetSelStart(), 3);
+    // Text set by the program shows in the widget.
+    edit->SetText("Gr\xFC\xDF"
+                  "e");
+    EXPECT_EQ(line->text(), QString::fromUtf8("Grüße"));
+}
+
+TEST_F(QtWidgetset, AnyQWidgetCanBeLinkedAndItsDestructionIsReported) {
+    auto* line = new QLineEdit;
+    auto* control = Keep(new vcl::qt::TQtWidgetControl(nullptr, line));
+    int destroyed = 0;
+    control->OnWidgetDestroyed = [&](TObject* Sender) {
+        EXPECT_EQ(Sender, control);
+        ++destroyed;
+    };
+    control->Perform(WM_CHAR, 'h', 0);
+    control->Perform(WM_CHAR, 'i', 0);
+    control->Perform(WM_KEYDOWN, VK_HOME, 0);
+    control->Perform(WM_CHAR, '>', 0);
+    EXPECT_EQ(line->text(), ">hi");
+    EXPECT_EQ(line->parentWidget(), nullptr); // not moved into any window
+    EXPECT_FALSE(line->isVisible());          // nor shown
+    delete line;
+    EXPECT_EQ(destroyed, 1);
+    EXPECT_EQ(control->Widget(), nullptr);
+    control->Perform(WM_CHAR, 'x', 0); // goes nowhere, harmlessly
+}
+
+TEST_F(QtWidgetset, SpeedButtonsClickOnRealMouseEventsAndNeverTakeTheFocus) {
+    TEdit* edit;
+    TPanel* panel;
+    std::vector<TSpeedButton*> keys;
+    TForm* form = KeyboardForm(edit, panel, keys);
+    int clicks = 0;
+    keys[0]->OnClick = [&](TObject*) {
+        ++clicks;
+        edit->Perform(WM_CHAR, 'q', 0);
+    };
+    form->Show();
+    QWidget* window = WidgetOf(form);
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    auto* line = qobject_cast<QLineEdit*>(WidgetOf(edit));
+    edit->SetFocus();
+    line->setText("hello");
+    line->setSelection(1, 2);
+    ASSERT_EQ(QApplication::focusWidget(), line);
+
+    QWidget* surface = WidgetOf(panel);
+    const QPoint a = CentreOf(keys[0]);
+    QTest::mousePress(surface, Qt::LeftButton, {}, a);
+    // Held down: the button looks sunken (the shadow colour at its top left corner).
+    const QImage held = surface->grab().toImage();
+    EXPECT_EQ(held.pixel(keys[0]->GetLeft(), keys[0]->GetTop()),
+              QApplication::palette().color(QPalette::Dark).rgb());
+    QTest::mouseRelease(surface, Qt::LeftButton, {}, a);
+    EXPECT_EQ(clicks, 1);
+    const QImage up = surface->grab().toImage();
+    EXPECT_EQ(up.pixel(keys[0]->GetLeft(), keys[0]->GetTop()),
+              QApplication::palette().color(QPalette::Light).rgb());
+
+    // Released outside: no click. Dragged out and back in: a click.
+    QTest::mousePress(surface, Qt::LeftButton, {}, a);
+    QTest::mouseMove(surface, QPoint(a.x(), 95));
+    QTest::mouseRelease(surface, Qt::LeftButton, {}, QPoint(a.x(), 95));
+    EXPECT_EQ(clicks, 1);
+    QTest::mousePress(surface, Qt::LeftButton, {}, a);
+    QTest::mouseMove(surface, CentreOf(keys[1]));
+    QTest::mouseMove(surface, a);
+    QTest::mouseRelease(surface, Qt::LeftButton, {}, a);
+    EXPECT_EQ(clicks, 2);
+
+    // The edit kept the focus; the typed characters replaced the selection, then went on at the
+    // caret, exactly as when a person types.
+    EXPECT_EQ(QApplication::focusWidget(), line);
+    EXPECT_EQ(FindFocusedControl(), edit);
+    EXPECT_EQ(line->text(), "hqqlo");
+    EXPECT_EQ(line->cursorPosition(), 3);
+}
+
+TEST_F(QtWidgetset, AKeyboardInAWindowOfItsOwnLeavesTheFocusInTheOtherWindow) {
+    TEdit* edit;
+    TPanel* unused;
+    std::vector<TSpeedButton*> unusedKeys;
+    TForm* form = KeyboardForm(edit, unused, unusedKeys);
+    form->Show();
+    QWidget* window = WidgetOf(form);
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    edit->SetFocus();
+    auto* line = qobject_cast<QLineEdit*>(WidgetOf(edit));
+
+    auto* keyboard = Keep(new TPanel(nullptr));
+    keyboard->SetBounds(400, 50, 200, 60);
+    auto* key = new TSpeedButton(keyboard);
+    key->SetParent(keyboard);
+    key->SetBounds(10, 10, 40, 40);
+    key->SetCaption("z");
+    key->OnClick = [&](TObject*) { edit->Perform(WM_CHAR, 'z', 0); };
+    keyboard->Show();
+    QWidget* kw = WidgetOf(keyboard);
+    ASSERT_TRUE(kw->isWindow());
+    EXPECT_TRUE(kw->windowFlags() & Qt::WindowDoesNotAcceptFocus);
+    EXPECT_TRUE(kw->testAttribute(Qt::WA_ShowWithoutActivating));
+    QTest::mouseClick(kw, Qt::LeftButton, {}, CentreOf(key));
+    QTest::mouseClick(kw, Qt::LeftButton, {}, CentreOf(key));
+    EXPECT_EQ(line->text(), "zz");
+    EXPECT_EQ(QApplication::activeWindow(), window);
+    EXPECT_EQ(QApplication::focusWidget(), line);
+    // A form with something to type into does take the focus.
+    EXPECT_FALSE(window->windowFlags() & Qt::WindowDoesNotAcceptFocus);
+}
+
+TEST_F(QtWidgetset, AFormFromItsResourceEndsWithTheResultOfTheButtonPressed) {
+    auto* form = Keep(new TTestDialogForm(nullptr));
+    ASSERT_NE(form->OKBtn, nullptr);
+    // Edits keep their own window colour on a button-face form.
+    EXPECT_FALSE(form->NormalEdit->GetParentColor());
+    EXPECT_EQ(form->NormalEdit->GetColor(), clWindow);
+    int clickedItem = -1;
+    form->KindRadioGroup->OnClick = [&](TObject*) {
+        clickedItem = form->KindRadioGroup->GetItemIndex();
+    };
+    {
+        ModalDriver user({[&](QWidget* w) {
+            EXPECT_EQ(w, WidgetOf(form));
+            EXPECT_EQ(w->windowTitle(), "Key Test");
+            EXPECT_EQ(w->size(), QSize(330, 200)); // the client size of the resource
+            // The user picks "Enter", types into an edit, then presses OK.
+            auto radios = WidgetOf(form->KindRadioGroup)->findChildren<QRadioButton*>();
+            ASSERT_EQ(radios.size(), 4);
+            QTest::mouseClick(radios[3], Qt::LeftButton, {}, QPoint(6, radios[3]->height() / 2));
+            auto* edit = qobject_cast<QLineEdit*>(WidgetOf(form->NormalEdit));
+            QTest::mouseClick(edit, Qt::LeftButton);
+            QTest::keyClick(edit, Qt::Key_End);
+            QTest::keyClicks(edit, "bc");
+            QTest::mouseClick(WidgetOf(form->OKBtn), Qt::LeftButton);
+        }});
+        EXPECT_EQ(form->ShowModal(), mrOk);
+    }
+    EXPECT_EQ(clickedItem, 3);
+    EXPECT_EQ(form->KindRadioGroup->GetItemIndex(), 3);
+    EXPECT_EQ(form->NormalEdit->GetText(), "abc");
+    EXPECT_FALSE(WidgetOf(form)->isVisible());
+
+    // Enter in an edit presses the default button, Escape the cancel button, and the close box
+    // cancels.
+    {
+        ModalDriver user(
+            {[&](QWidget*) { QTest::keyClick(WidgetOf(form->ShiftEdit), Qt::Key_Return); }});
+        form->ShiftEdit->SetFocus();
+        EXPECT_EQ(form->ShowModal(), mrOk);
+    }
+    {
+        ModalDriver user(
+            {[&](QWidget*) { QTest::keyClick(WidgetOf(form->NormalEdit), Qt::Key_Escape); }});
+        EXPECT_EQ(form->ShowModal(), mrCancel);
+    }
+    {
+        ModalDriver user({[&](QWidget* w) { w->close(); }});
+        EXPECT_EQ(form->ShowModal(), mrCancel);
+    }
+    {
+        ModalDriver user(
+            {[&](QWidget*) { QTest::mouseClick(WidgetOf(form->CancelBtn), Qt::LeftButton); }});
+        EXPECT_EQ(form->ShowModal(), mrCancel);
+    }
+}
+
+TEST_F(QtWidgetset, GrabsOfAKeyPanelAndADialogShowTheirControls) {
+    TEdit* edit;
+    TPanel* panel;
+    std::vector<TSpeedButton*> keys;
+    TForm* form = KeyboardForm(edit, panel, keys);
+    // A glyph button: a black arrow on white, the white drawn transparent.
+    auto* glyphKey = new TSpeedButton(form);
+    glyphKey->SetParent(panel);
+    glyphKey->SetBounds(8, 56, 18, 18);
+    {
+        // 10x10, 24 bits per pixel, bottom-up rows of 32 bytes.
+        std::vector<uint8_t> bmp(54 + 10 * 32, 0xFF);
+        auto put32 = [&](size_t at, uint32_t v) {
+            for (int i = 0; i < 4; ++i)
+                bmp[at + i] = static_cast<uint8_t>(v >> (8 * i));
+        };
+        bmp[0] = 'B';
+        bmp[1] = 'M';
+        put32(2, static_cast<uint32_t>(bmp.size()));
+        put32(6, 0);
+        put32(10, 54);
+        put32(14, 40);
+        put32(18, 10);
+        put32(22, 10);
+        bmp[26] = 1;
+        bmp[27] = 0;
+        bmp[28] = 24;
+        bmp[29] = 0;
+        put32(30, 0);
+        put32(34, 10 * 32);
+        put32(38, 2835);
+        put32(42, 2835);
+        put32(46, 0);
+        put32(50, 0);
+        // A right arrow: a bar on rows 4 and 5, a head widening towards column 4.
+        auto isArrow = [](int x, int y) {
+            if ((y == 4 || y == 5) && x >= 1 && x <= 8) return true;
+            for (int k = 1; k <= 3; ++k)
+                if (x == 8 - k && (y == 4 - k || y == 5 + k)) return true;
+            return false;
+        };
+        for (int row = 0; row < 10; ++row)
+            for (int col = 0; col < 10; ++col)
+                if (isArrow(col, 9 - row)) { // rows are stored bottom-up
+                    const size_t at =
+                        54 + static_cast<size_t>(row) * 32 + static_cast<size_t>(col) * 3;
+                    bmp[at] = bmp[at + 1] = bmp[at + 2] = 0;
+                }
+        glyphKey->GetGlyph()->LoadFromBytes(bmp);
+    }
+    auto* shape = new TShape(form);
+    shape->SetParent(panel);
+    shape->SetBounds(40, 56, 60, 30);
+    shape->GetBrush()->SetColor(clYellow);
+    shape->GetPen()->SetColor(clBlue);
+    auto* label = new TLabel(form);
+    label->SetParent(panel);
+    label->SetLeft(110);
+    label->SetTop(64);
+    label->SetCaption("&Label");
+    form->Show();
+    const QImage panelPicture = WidgetOf(panel)->grab().toImage();
+    SaveGrab(panelPicture, "panel-with-buttons.png");
+    EXPECT_GT(Colours(panelPicture), 8);
+    // The transparent glyph background shows the face, the arrow stays black.
+    const QColor face = QApplication::palette().color(QPalette::Button);
+    EXPECT_EQ(panelPicture.pixelColor(glyphKey->GetLeft() + 4, glyphKey->GetTop() + 4), face);
+    EXPECT_EQ(panelPicture.pixelColor(glyphKey->GetLeft() + 4 + 3, glyphKey->GetTop() + 4 + 4),
+              QColor(Qt::black));
+    // The shape: blue pen, yellow brush.
+    EXPECT_EQ(panelPicture.pixelColor(shape->GetLeft(), shape->GetTop() + 10), QColor(Qt::blue));
+    EXPECT_EQ(panelPicture.pixelColor(shape->GetLeft() + 30, shape->GetTop() + 15),
+              QColor(Qt::yellow));
+
+    auto* dialog = Keep(new TTestDialogForm(nullptr));
+    dialog->Show();
+    const QImage dialogPicture = WidgetOf(dialog)->grab().toImage();
+    SaveGrab(dialogPicture, "dialog-form.png");
+    EXPECT_EQ(dialogPicture.size(), QSize(330, 200));
+    EXPECT_GT(Colours(dialogPicture), 8);
+}
+
+TEST_F(QtWidgetset, AControlInAQtLayoutFollowsItsWidget) {
+    auto* panel = Keep(new TPanel(nullptr));
+    int resizes = 0;
+    panel->OnResize = [&](TObject*) { ++resizes; };
+    QWidget host;
+    auto* layout = new QVBoxLayout(&host);
+    layout->setContentsMargins(0, 0, 0, 0);
+    QWidget* w = WidgetOf(panel);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(vcl::qt::ControlOf(w), panel);
+    layout->addWidget(w);
+    host.resize(320, 90);
+    host.show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(panel->GetWidth(), w->width());
+    EXPECT_EQ(panel->GetHeight(), 90);
+    EXPECT_GT(resizes, 0);
+    host.resize(500, 120);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(panel->GetWidth(), 500);
+    EXPECT_EQ(panel->GetHeight(), 120);
+    delete panel; // takes its widget out of the layout
+    owned_.clear();
+}
+
+TEST_F(QtWidgetset, DialogsAndPromptsOfTheModelRunNatively) {
+    QTemporaryDir tmp;
+    QFile(tmp.filePath("layout.kly")).open(QIODevice::WriteOnly);
+    auto* open = Keep(new TOpenDialog(nullptr));
+    open->SetTitle("Load Keyboard Layout");
+    open->SetFilter("Keyboard Layout (*.kly)|*.kly");
+    open->SetDefaultExt("kly");
+    open->SetInitialDir(QFile::encodeName(tmp.path()).toStdString());
+    open->SetOptions({ofHideReadOnly, ofPathMustExist, ofFileMustExist, ofEnableSizing});
+    {
+        ModalDriver user({[&](QWidget* w) {
+            EXPECT_EQ(w->windowTitle(), "Load Keyboard Layout");
+            w->findChild<QLineEdit*>("fileNameEdit")->setText("layout");
+            static_cast<QDialog*>(w)->accept();
+        }});
+        ASSERT_TRUE(open->Execute());
+    }
+    EXPECT_EQ(open->GetFileName(), QFile::encodeName(tmp.filePath("layout.kly")).toStdString());
+    {
+        ModalDriver user({[&](QWidget* w) {
+            EXPECT_EQ(w->windowTitle(), "Confirmation");
+            QTest::keyClick(w, Qt::Key_Escape);
+        }});
+        EXPECT_EQ(
+            MessageDlg("All keys will be deleted! Proceed?", mtConfirmation, {mbYes, mbNo}, 0),
+            mrNo);
+    }
+    Beep();
+    // Outside input events the model reads the real cursor.
+    QCursor::setPos(123, 45);
+    EXPECT_EQ(Mouse->GetCursorPos().X, QCursor::pos().x());
+    EXPECT_EQ(Mouse->GetCursorPos().Y, QCursor::pos().y());
+}
