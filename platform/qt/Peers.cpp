@@ -225,17 +225,23 @@ void QtPeer::Invalidate() {
 void QtPeer::InvalidateControl(vcl::TControl* Child) {
     if (!widget_ || !Child) return;
     const QPoint o = ClientOffset();
-    // One pixel more around the child: a bounds change also repaints where it was, as the
-    // model reports the new bounds only.
-    widget_->update(QRect(o.x() + Child->GetLeft(), o.y() + Child->GetTop(), Child->GetWidth(),
-                          Child->GetHeight())
-                        .adjusted(-1, -1, 1, 1));
-    widget_->update();
+    const QRect now(o.x() + Child->GetLeft(), o.y() + Child->GetTop(), Child->GetWidth(),
+                    Child->GetHeight());
+    // The model reports the new bounds only; where the child was is repainted too.
+    auto it = painted_.find(Child);
+    if (it != painted_.end()) widget_->update(it->second);
+    widget_->update(now);
+    painted_[Child] = now;
 }
 
 void QtPeer::ControlRemoved(vcl::TControl* Child) {
-    (void)Child;
-    if (widget_) widget_->update();
+    auto it = painted_.find(Child);
+    if (it == painted_.end()) {
+        if (widget_) widget_->update();
+        return;
+    }
+    if (widget_) widget_->update(it->second);
+    painted_.erase(it);
 }
 
 void QtPeer::SetFocus() {
@@ -482,6 +488,7 @@ void QtPeer::PaintGraphicChildren(QPainter& p, const QRect& area) {
         if (Dyn<vcl::TWinControl>(child) || !child->GetVisible()) continue;
         const QRect r(o.x() + child->GetLeft(), o.y() + child->GetTop(), child->GetWidth(),
                       child->GetHeight());
+        painted_[child] = r;
         if (r.width() <= 0 || r.height() <= 0 || !r.intersects(area)) continue;
         p.save();
         p.setClipRect(r, Qt::IntersectClip);
@@ -502,6 +509,11 @@ public:
     explicit ContainerPeer(vcl::TWinControl* c) : QtPeer(c) {
         auto* w = new HostWidget(this, nullptr);
         Attach(w);
+    }
+    ~ContainerPeer() override {
+        // A form freed while it is shown modally ends its modal loop.
+        if (auto* form = Dyn<vcl::TCustomForm>(Control()))
+            if (TQtWidgetset* ws = QtWidgetset()) ws->EndModalLoops(form);
     }
     QPoint ClientOffset() const override {
         if (Dyn<vcl::TCustomForm>(Control())) return QPoint(); // the window manager draws the frame

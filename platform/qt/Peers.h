@@ -9,9 +9,11 @@
 // through the model's entry points.
 
 #include <QPointer>
+#include <QRect>
 #include <QWidget>
 
 #include <functional>
+#include <unordered_map>
 
 #include "vcl/Controls.h"
 #include "vcl/Widgetset.h"
@@ -79,6 +81,8 @@ protected:
     bool IsTopLevel() const;
 
     QPointer<QWidget> widget_;
+    // Where each graphic child was painted last, to repaint that area when it moves or goes.
+    std::unordered_map<const vcl::TControl*, QRect> painted_;
     bool owned_ = true;
     int syncing_ = 0;
 };

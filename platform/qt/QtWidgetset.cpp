@@ -360,6 +360,12 @@ QWidget* WidgetOf(vcl::TWinControl* Control) {
     return peer ? peer->Widget() : nullptr;
 }
 
+QImage GrabControl(vcl::TWinControl* Control) {
+    QWidget* w = WidgetOf(Control);
+    if (!w) return QImage();
+    return w->grab().toImage();
+}
+
 vcl::TWinControl* ControlOf(const QWidget* Widget) {
     QtPeer* peer = PeerOf(Widget);
     return peer ? peer->Control() : nullptr;

@@ -18,6 +18,7 @@
 // The Qt bridge lets a Qt program host controls in its own layouts (WidgetOf) and link a
 // keyboard to any existing QWidget (TQtWidgetControl).
 
+#include <QImage>
 #include <QPointer>
 #include <QWidget>
 
@@ -42,6 +43,9 @@ TQtWidgetset* QtWidgetset();
 // program may put it into a layout of its own: resizing the widget resizes the control (and runs
 // its Resize). Null when the Qt widgetset is not installed.
 QWidget* WidgetOf(vcl::TWinControl* Control);
+// A picture of a windowed control and its children as the widgetset shows them, also when the
+// control is not on screen (offscreen programs, screenshots). Null without the Qt widgetset.
+QImage GrabControl(vcl::TWinControl* Control);
 // The control a peer widget shows, or null for any other widget.
 vcl::TWinControl* ControlOf(const QWidget* Widget);
 

@@ -1,7 +1,7 @@
 #pragma once
-// Plays the user in front of real modal Qt windows: each step runs once on the next modal
-// window that appears (nested windows included) and may fill it in, press its buttons or close
-// it. A watchdog closes whatever is still open so a broken test fails instead of hanging.
+// Plays the user in front of real modal Qt windows and popup menus: each step runs once on the next
+// modal window that appears (nested windows included) and may fill it in, press its buttons or
+// close it. A watchdog closes whatever is still open so a broken test fails instead of hanging.
 
 #include <QApplication>
 #include <QPointer>
@@ -23,7 +23,8 @@ public:
 
 private:
     void poll() {
-        QWidget* w = QApplication::activeModalWidget();
+        QWidget* w = QApplication::activePopupWidget();
+        if (!w) w = QApplication::activeModalWidget();
         if (!w || !w->isVisible()) return;
         if (w == last_ || steps_.empty()) {
             if (w != last_) sameTicks_ = 0;

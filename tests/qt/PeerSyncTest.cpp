@@ -1,0 +1,194 @@
+// Model changes reach the peers; popup menus, errors in handlers, font dialogs and freed modal
+// forms behave under Qt as a user expects.
+#include <QApplication>
+#include <QFontDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "ModalDriver.h"
+#include "qt/QtWidgetset.h"
+#include "vcl/Buttons.h"
+#include "vcl/Dialogs.h"
+#include "vcl/ExtCtrls.h"
+#include "vcl/Forms.h"
+#include "vcl/Menus.h"
+#include "vcl/StdCtrls.h"
+
+using namespace vcl;
+using vcl::qt::WidgetOf;
+
+namespace {
+
+class QtPeers : public ::testing::Test {
+protected:
+    void SetUp() override {
+        vcl::qt::InstallQtWidgetset();
+        form_ = new TForm(nullptr);
+        form_->SetBounds(30, 30, 400, 300);
+    }
+    void TearDown() override {
+        delete form_;
+        vcl::qt::UninstallQtWidgetset();
+    }
+    template <class T> T* Child(TWinControl* parent, int l, int t, int w, int h) {
+        auto* c = new T(form_);
+        c->SetParent(parent);
+        c->SetBounds(l, t, w, h);
+        return c;
+    }
+    TForm* form_ = nullptr;
+};
+
+} // namespace
+
+TEST_F(QtPeers, ModelChangesReachTheWidgets) {
+    auto* panel = Child<TPanel>(form_, 10, 10, 200, 100);
+    auto* button = Child<TButton>(panel, 5, 5, 75, 25);
+    auto* edit = Child<TEdit>(form_, 10, 150, 120, 21);
+    form_->Show();
+    QWidget* pw = WidgetOf(panel);
+    EXPECT_EQ(pw->geometry(), QRect(10, 10, 200, 100));
+    // The model keeps odd sizes as given; only the widget clamps them.
+    panel->SetBounds(-20, 30, -5, 0);
+    EXPECT_EQ(panel->GetWidth(), -5);
+    EXPECT_EQ(pw->geometry(), QRect(-20, 30, 0, 0));
+    panel->SetBounds(10, 10, 200, 100);
+    EXPECT_EQ(pw->geometry(), QRect(10, 10, 200, 100));
+
+    button->SetCaption("&Go");
+    EXPECT_EQ(qobject_cast<QPushButton*>(WidgetOf(button))->text(), "&Go");
+    button->SetEnabled(false);
+    EXPECT_FALSE(WidgetOf(button)->isEnabled());
+    panel->Hide();
+    EXPECT_FALSE(pw->isVisible());
+    panel->Show();
+    EXPECT_TRUE(pw->isVisible());
+
+    edit->GetFont()->SetSize(14);
+    edit->GetFont()->SetStyle({fsBold});
+    const QFont f = WidgetOf(edit)->font();
+    EXPECT_TRUE(f.bold());
+    EXPECT_EQ(f.pixelSize(), 19); // 14 points at 96 pixels per inch
+
+    panel->SetColor(clYellow);
+    EXPECT_EQ(pw->grab().toImage().pixelColor(100, 80), QColor(Qt::yellow));
+
+    // Stacking follows the model: the panel brought to the front covers the edit.
+    auto* cover = Child<TPanel>(form_, 0, 140, 200, 40);
+    QWidget* window = WidgetOf(form_);
+    EXPECT_EQ(window->childAt(20, 160), WidgetOf(cover));
+    edit->BringToFront();
+    EXPECT_EQ(window->childAt(20, 160)->window(), window);
+    EXPECT_TRUE(window->childAt(20, 160) == WidgetOf(edit) ||
+                WidgetOf(edit)->isAncestorOf(window->childAt(20, 160)));
+
+    // A freed control takes its widget with it.
+    QPointer<QWidget> gone = WidgetOf(cover);
+    delete cover;
+    EXPECT_TRUE(gone.isNull());
+}
+
+TEST_F(QtPeers, RightClickPopsUpTheMenuAndTheChosenItemRuns) {
+    auto* panel = Child<TPanel>(form_, 0, 0, 300, 100);
+    auto* key = new TSpeedButton(form_);
+    key->SetParent(panel);
+    key->SetBounds(10, 10, 40, 40);
+    auto* menu = new TPopupMenu(form_);
+    std::vector<std::string> chosen;
+    for (const char* caption : {"&Delete Key", "&Properties"}) {
+        auto* item = new TMenuItem(menu);
+        item->SetCaption(caption);
+        item->OnClick = [&chosen, item](TObject*) { chosen.push_back(item->GetCaption()); };
+        menu->GetItems()->Add(item);
+    }
+    key->SetPopupMenu(menu);
+    form_->Show();
+    QStringList shown;
+    ModalDriver user({[&](QWidget* w) {
+        auto* m = qobject_cast<QMenu*>(w);
+        ASSERT_NE(m, nullptr);
+        for (QAction* a : m->actions())
+            shown << a->text();
+        QTest::mouseClick(m, Qt::LeftButton, {}, m->actionGeometry(m->actions()[1]).center());
+    }});
+    QTest::mousePress(WidgetOf(panel), Qt::RightButton, {}, QPoint(30, 30));
+    QTest::mouseRelease(WidgetOf(panel), Qt::RightButton, {}, QPoint(30, 30));
+    EXPECT_EQ(shown, QStringList({"&Delete Key", "&Properties"}));
+    EXPECT_EQ(chosen, std::vector<std::string>{"&Properties"});
+    EXPECT_EQ(menu->GetPopupComponent(), key);
+}
+
+TEST_F(QtPeers, AnErrorInAHandlerIsShownAndTheProgramGoesOn) {
+    auto* panel = Child<TPanel>(form_, 0, 0, 300, 100);
+    auto* key = new TSpeedButton(form_);
+    key->SetParent(panel);
+    key->SetBounds(10, 10, 40, 40);
+    int clicks = 0;
+    key->OnClick = [&](TObject*) {
+        if (++clicks == 1) throw Exception("File missing.kly not found!");
+    };
+    form_->Show();
+    QString message;
+    ModalDriver user({[&](QWidget* w) {
+        message = w->findChild<QLabel*>("qt_msgbox_label")
+                      ? w->findChild<QLabel*>("qt_msgbox_label")->text()
+                      : QString();
+        QTest::keyClick(w, Qt::Key_Return);
+    }});
+    QTest::mouseClick(WidgetOf(panel), Qt::LeftButton, {}, QPoint(30, 30));
+    EXPECT_EQ(message, "File missing.kly not found!");
+    QTest::mouseClick(WidgetOf(panel), Qt::LeftButton, {}, QPoint(30, 30));
+    EXPECT_EQ(clicks, 2);
+}
+
+TEST_F(QtPeers, FontDialogOfTheModel) {
+    auto* dialog = new TFontDialog(form_);
+    dialog->GetFont()->SetName("MS Sans Serif");
+    dialog->GetFont()->SetSize(8);
+    int changes = 0;
+    dialog->GetFont()->OnChange = [&](TObject*) { ++changes; };
+    ModalDriver user({[&](QWidget* w) {
+        auto* fd = qobject_cast<QFontDialog*>(w);
+        ASSERT_NE(fd, nullptr);
+        QFont f = fd->currentFont();
+        f.setStyleName(QString()); // the weight decides, as when the user picks "Bold"
+
+        f.setPointSize(12);
+        f.setBold(true);
+        fd->setCurrentFont(f);
+        fd->accept();
+    }});
+    ASSERT_TRUE(dialog->Execute());
+    EXPECT_EQ(dialog->GetFont()->GetName(), "MS Sans Serif"); // its stand-in was kept
+    EXPECT_EQ(dialog->GetFont()->GetSize(), 12);
+    EXPECT_TRUE(dialog->GetFont()->GetStyle().Contains(fsBold));
+    EXPECT_EQ(dialog->GetFont()->GetColor(), clWindowText);
+    EXPECT_EQ(changes, 1);
+}
+
+TEST_F(QtPeers, AModalFormFreedWhileShownEndsItsLoop) {
+    auto* modal = new TForm(nullptr);
+    modal->SetBounds(100, 100, 200, 100);
+    ModalDriver user({[&](QWidget*) { delete modal; }});
+    EXPECT_EQ(modal->ShowModal(), mrNone);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST_F(QtPeers, ControlsCanBePicturedOffscreen) {
+    auto* panel = new TPanel(nullptr);
+    panel->SetBounds(0, 0, 120, 50);
+    panel->SetCaption("Offscreen");
+    const QImage img = vcl::qt::GrabControl(panel);
+    EXPECT_EQ(img.size(), QSize(120, 50));
+    bool text = false;
+    const QRgb face = img.pixel(60, 5);
+    for (int x = 20; x < 100 && !text; ++x)
+        for (int y = 15; y < 35 && !text; ++y)
+            text = img.pixel(x, y) != face;
+    EXPECT_TRUE(text);
+    delete panel;
+}
