@@ -87,10 +87,13 @@ protected:
     void resizeEvent(QResizeEvent* e) override;
     void moveEvent(QMoveEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
+    bool event(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     void input(int kind, QMouseEvent* e, bool dbl);
     ContainerPeer* peer_;
+    QPointer<QWidget> watchedWindow_;
 };
 
 // --- QtPeer -------------------------------------------------------------------------------------
@@ -275,9 +278,16 @@ void QtPeer::WidgetGeometryChanged() {
         // The screen position of the control follows the real window, so that ScreenToClient
         // of the real cursor lands where the user points.
         const QPoint global = widget_->mapToGlobal(QPoint(0, 0));
-        const QPoint o = ClientOffset();
-        left = global.x() - o.x();
-        top = global.y() - o.y();
+        // A form's widget is its client area (the window manager draws the frame); any other
+        // control's widget covers its whole bounds.
+        if (Dyn<vcl::TCustomForm>(c)) {
+            const vcl::TRect f = c->NonClientInsets();
+            left = global.x() - f.Left;
+            top = global.y() - f.Top;
+        } else {
+            left = global.x();
+            top = global.y();
+        }
     }
     // A widget narrower than a clamped negative size does not change the model's size.
     if (g.width() != (width > 0 ? width : 0)) width = g.width();
@@ -567,6 +577,26 @@ void HostWidget::moveEvent(QMoveEvent* e) {
 
 void HostWidget::closeEvent(QCloseEvent* e) {
     peer_->CloseRequested(e);
+}
+
+bool HostWidget::event(QEvent* e) {
+    // A control without a parent hosted in a Qt program's own window moves on the screen when
+    // that window moves; its screen position in the model follows.
+    if (e->type() == QEvent::ParentChange) {
+        if (watchedWindow_) watchedWindow_->removeEventFilter(this);
+        watchedWindow_ = nullptr;
+        if (!isWindow() && !peer_->Control()->GetParent()) {
+            watchedWindow_ = window();
+            watchedWindow_->installEventFilter(this);
+        }
+        peer_->WidgetGeometryChanged();
+    }
+    return QWidget::event(e);
+}
+
+bool HostWidget::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == watchedWindow_ && e->type() == QEvent::Move) peer_->WidgetGeometryChanged();
+    return false;
 }
 
 void ContainerPeer::CloseRequested(QCloseEvent* e) {

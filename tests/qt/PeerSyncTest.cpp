@@ -92,6 +92,40 @@ TEST_F(QtPeers, ModelChangesReachTheWidgets) {
     EXPECT_TRUE(gone.isNull());
 }
 
+TEST_F(QtPeers, ScreenPositionsOfTheModelMatchTheWidgets) {
+    // The layout editor converts the real cursor with ScreenToClient: model and Qt must agree.
+    auto* panel = Child<TPanel>(form_, 10, 20, 200, 100);
+    form_->Show();
+    EXPECT_EQ(form_->GetLeft(), 30);
+    EXPECT_EQ(form_->GetTop(), 30);
+    const QPoint formOrigin = WidgetOf(form_)->mapToGlobal(QPoint(0, 0));
+    EXPECT_EQ(form_->ClientToScreen({0, 0}).X, formOrigin.x());
+    EXPECT_EQ(form_->ClientToScreen({0, 0}).Y, formOrigin.y());
+    const QPoint panelOrigin = WidgetOf(panel)->mapToGlobal(QPoint(0, 0));
+    EXPECT_EQ(panel->ClientToScreen({0, 0}).X, panelOrigin.x());
+    EXPECT_EQ(panel->ClientToScreen({0, 0}).Y, panelOrigin.y());
+    // The window moved by the window manager (or the user): the model follows.
+    WidgetOf(form_)->move(formOrigin + QPoint(15, 25));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(panel->ClientToScreen({0, 0}).X, WidgetOf(panel)->mapToGlobal(QPoint(0, 0)).x());
+    EXPECT_EQ(panel->ClientToScreen({0, 0}).Y, WidgetOf(panel)->mapToGlobal(QPoint(0, 0)).y());
+
+    // A control hosted in a Qt window follows that window too.
+    auto* hosted = new TPanel(nullptr);
+    QWidget host;
+    host.setGeometry(300, 200, 200, 100);
+    QWidget* hw = WidgetOf(hosted);
+    hw->setParent(&host);
+    hw->move(7, 9);
+    host.show();
+    QCoreApplication::processEvents();
+    host.move(320, 240);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(hosted->ClientToScreen({0, 0}).X, hw->mapToGlobal(QPoint(0, 0)).x());
+    EXPECT_EQ(hosted->ClientToScreen({0, 0}).Y, hw->mapToGlobal(QPoint(0, 0)).y());
+    delete hosted;
+}
+
 TEST_F(QtPeers, RightClickPopsUpTheMenuAndTheChosenItemRuns) {
     auto* panel = Child<TPanel>(form_, 0, 0, 300, 100);
     auto* key = new TSpeedButton(form_);
