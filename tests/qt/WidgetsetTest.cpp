@@ -383,6 +383,74 @@ TEST_F(QtWidgetset, GrabsOfAKeyPanelAndADialogShowTheirControls) {
     EXPECT_GT(Colours(dialogPicture), 8);
 }
 
+TEST_F(QtWidgetset, GrabOfADesignerLikeFormWithGridToolbarAndKeys) {
+    auto* form = Keep(new TForm(nullptr));
+    form->SetCaption("Keyboard Layout Editor");
+    form->SetBounds(305, 195, 639, 387);
+    auto* top = new TPanel(form);
+    top->SetParent(form);
+    top->SetAlign(alTop);
+    top->SetHeight(40);
+    top->SetBevelInner(bvRaised);
+    top->SetBevelOuter(bvLowered);
+    top->SetCaption("");
+    const char* captions[] = {"&New Key", "&Load Layout", "&Save Layout", "&Clear All",
+                              "Set Key &Font"};
+    for (int i = 0; i < 5; ++i) {
+        auto* b = new TButton(form);
+        b->SetParent(top);
+        b->SetBounds(8 + 80 * i, 8, 75, 24);
+        b->SetCaption(captions[i]);
+    }
+    // The four shift buttons as a cross, with Wingdings arrows for captions.
+    const int cross[4][2] = {{414, 12}, {432, 2}, {432, 20}, {450, 12}};
+    const char* arrows[] = {"\xDF", "\xE1", "\xE2", "\xE0"};
+    for (int i = 0; i < 4; ++i) {
+        auto* b = new TSpeedButton(form);
+        b->SetParent(top);
+        b->SetBounds(cross[i][0], cross[i][1], 18, 18);
+        b->SetCaption(arrows[i]);
+        b->GetFont()->SetName("Wingdings");
+    }
+    auto* surface = new TPanel(form);
+    surface->SetParent(form);
+    surface->SetAlign(alClient);
+    surface->SetBevelOuter(bvNone);
+    surface->SetColor(clWhite);
+    surface->SetCaption("");
+    for (int x = 0; x <= 2000; x += 8) {
+        auto* line = new TShape(form);
+        line->SetParent(surface);
+        line->SetBounds(x, 0, 1, 1500);
+        line->GetPen()->SetColor(clSilver);
+    }
+    for (int y = 0; y <= 1500; y += 8) {
+        auto* line = new TShape(form);
+        line->SetParent(surface);
+        line->SetBounds(0, y, 2000, 1);
+        line->GetPen()->SetColor(clSilver);
+    }
+    const char* keys[] = {"Esc", "1", "2", "3", "\xC3", "Shift", "A"};
+    for (int i = 0; i < 7; ++i) {
+        auto* k = new TSpeedButton(form);
+        k->SetParent(surface);
+        k->SetBounds(8 + 36 * i, 8, i == 5 ? 64 : 32, 32);
+        if (i == 5) k->SetLeft(8 + 36 * 5);
+        if (i == 6) k->SetLeft(8 + 36 * 5 + 68);
+        k->SetCaption(keys[i]);
+        if (i == 4) k->GetFont()->SetName("Wingdings");
+        if (i == 5) k->GetFont()->SetColor(clRed);
+    }
+    form->Show();
+    const QImage picture = WidgetOf(form)->grab().toImage();
+    SaveGrab(picture, "layout-designer.png");
+    EXPECT_EQ(picture.size(), QSize(631, 360)); // the client area of a 639 x 387 form
+    EXPECT_GT(Colours(picture), 8);
+    // The grid shows on white: silver every 8 pixels, white between.
+    EXPECT_EQ(picture.pixelColor(16, 40 + 300), QColor(192, 192, 192));
+    EXPECT_EQ(picture.pixelColor(20, 40 + 300), QColor(Qt::white));
+}
+
 TEST_F(QtWidgetset, AControlInAQtLayoutFollowsItsWidget) {
     auto* panel = Keep(new TPanel(nullptr));
     int resizes = 0;
