@@ -82,8 +82,8 @@ public:
     // Told when a component is inserted into or removed from an owner's list (to the owner and its
     // owned components), and when a component that asked for free notification is destroyed.
     virtual void Notification(TComponent* AComponent, TOperation Operation);
-    // The children written into this component's entry of a form stream, in order (for a
-    // non-visual component: the owned components when it is the root).
+    // The children written into this component's entry of a form stream, in order; none by
+    // default (forms and windowed controls list theirs).
     virtual void GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root);
     // The component that reads the children of this one (sets their parent).
     virtual void SetParentComponent(TComponent* Value);
