@@ -43,21 +43,42 @@ bool DeliveringSyntheticKey() {
     return g_syntheticKeys > 0;
 }
 
+namespace {
+int g_eventDepth = 0;
+} // namespace
+
+int EventDepth() {
+    return g_eventDepth;
+}
+
 void RunFromEvent(vcl::TObject* Sender, const std::function<void()>& Call) {
-    try {
-        vcl::TInputEventScope scope;
-        Call();
-        scope.Finish();
-    } catch (...) {
+    auto handle = [Sender] {
         try {
             vcl::Application->HandleException(Sender);
         } catch (...) {
             // Showing the error failed as well; the event loop must go on.
         }
+    };
+    ++g_eventDepth;
+    try {
+        vcl::TInputEventScope scope;
+        Call();
+        scope.Finish();
+    } catch (...) {
+        handle();
     }
-    if (vcl::Application->Terminated()) {
-        if (TQtWidgetset* w = QtWidgetset()) w->EndModalLoops(nullptr);
+    --g_eventDepth;
+    TQtWidgetset* ws = QtWidgetset();
+    // Work queued for after an event runs after the outermost event of a nested modal loop as
+    // well, as posted messages do: a menu item chosen in a modal window runs while it is open.
+    if (ws && ws->ModalLoopBase() >= 0 && g_eventDepth == ws->ModalLoopBase()) {
+        try {
+            vcl::ProcessQueuedCalls();
+        } catch (...) {
+            handle();
+        }
     }
+    if (vcl::Application->Terminated() && ws) ws->EndModalLoops(nullptr);
 }
 
 QtPeer* PeerOf(const QWidget* w, bool SearchAncestors) {

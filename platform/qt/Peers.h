@@ -28,6 +28,9 @@ class QtPeer;
 // instead of through Qt, and work the model queued for after the event runs at its end.
 void RunFromEvent(vcl::TObject* Sender, const std::function<void()>& Call);
 
+// How many model calls from Qt events are running, nested (a modal loop runs inside one).
+int EventDepth();
+
 // True while a peer delivers a key message it synthesised, so the widgetset's dialog-key
 // handling leaves that key alone.
 bool DeliveringSyntheticKey();

@@ -74,6 +74,7 @@ void TQtWidgetControl::widgetDestroyed() {
 
 struct TQtWidgetset::ModalLoop {
     const vcl::TCustomForm* Form = nullptr;
+    int Base = 0;
     QEventLoop Loop;
 };
 
@@ -153,8 +154,12 @@ std::unique_ptr<vcl::TWinControlPeer> TQtWidgetset::CreatePeer(vcl::TWinControl*
 
 void TQtWidgetset::WaitModal(vcl::TCustomForm* Form) {
     if (Form->GetModalResult() != vcl::mrNone || vcl::Application->Terminated()) return;
+    // What the event that opened the form queued runs now, as the loop's first messages would.
+    vcl::ProcessQueuedCalls();
+    if (Form->GetModalResult() != vcl::mrNone) return;
     ModalLoop loop;
     loop.Form = Form;
+    loop.Base = EventDepth();
     modalLoops_.push_back(&loop);
     loop.Loop.exec(QEventLoop::DialogExec);
     modalLoops_.erase(std::remove(modalLoops_.begin(), modalLoops_.end(), &loop),
@@ -163,6 +168,10 @@ void TQtWidgetset::WaitModal(vcl::TCustomForm* Form) {
 
 void TQtWidgetset::ModalResultChanged(vcl::TCustomForm* Form) {
     EndModalLoops(Form);
+}
+
+int TQtWidgetset::ModalLoopBase() const {
+    return modalLoops_.empty() ? -1 : modalLoops_.back()->Base;
 }
 
 void TQtWidgetset::EndModalLoops(const vcl::TCustomForm* Form) {

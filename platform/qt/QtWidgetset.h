@@ -97,6 +97,8 @@ public:
 
     // Ends every nested modal loop of a form (it got a result or is going away).
     void EndModalLoops(const vcl::TCustomForm* Form);
+    // The event depth at which the innermost modal loop runs, or -1 outside modal loops.
+    int ModalLoopBase() const;
 
 private:
     struct ModalLoop;

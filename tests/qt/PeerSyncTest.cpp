@@ -156,6 +156,48 @@ TEST_F(QtPeers, RightClickPopsUpTheMenuAndTheChosenItemRuns) {
     EXPECT_EQ(menu->GetPopupComponent(), key);
 }
 
+TEST_F(QtPeers, AMenuItemChosenInAModalFormRunsWhileTheFormIsOpen) {
+    auto* panel = Child<TPanel>(form_, 0, 0, 300, 100);
+    auto* opener = new TSpeedButton(form_);
+    opener->SetParent(panel);
+    opener->SetBounds(10, 10, 40, 40);
+    auto* modal = new TForm(form_);
+    modal->SetBounds(100, 100, 300, 120);
+    auto* modalPanel = new TPanel(modal);
+    modalPanel->SetParent(modal);
+    modalPanel->SetAlign(alClient);
+    auto* key = new TSpeedButton(modal);
+    key->SetParent(modalPanel);
+    key->SetBounds(10, 10, 40, 40);
+    auto* menu = new TPopupMenu(modal);
+    auto* item = new TMenuItem(menu);
+    item->SetCaption("&Properties");
+    bool ranWhileOpen = false;
+    item->OnClick = [&](TObject*) {
+        ranWhileOpen = WidgetOf(modal)->isVisible();
+        modal->SetModalResult(mrOk);
+    };
+    menu->GetItems()->Add(item);
+    key->SetPopupMenu(menu);
+    TModalResult result = mrNone;
+    opener->OnClick = [&](TObject*) { result = modal->ShowModal(); };
+    form_->Show();
+    ModalDriver user(
+        {[&](QWidget* w) {
+             EXPECT_EQ(w, WidgetOf(modal));
+             QTest::mouseClick(WidgetOf(modalPanel), Qt::RightButton, {}, QPoint(30, 30));
+         },
+         [&](QWidget* w) {
+             auto* m = qobject_cast<QMenu*>(w);
+             ASSERT_NE(m, nullptr);
+             QTest::mouseClick(m, Qt::LeftButton, {}, m->actionGeometry(m->actions()[0]).center());
+         }});
+    QTest::mouseClick(WidgetOf(panel), Qt::LeftButton, {}, QPoint(30, 30));
+    EXPECT_TRUE(ranWhileOpen);
+    EXPECT_EQ(result, mrOk);
+    EXPECT_TRUE(user.done());
+}
+
 TEST_F(QtPeers, AnErrorInAHandlerIsShownAndTheProgramGoesOn) {
     auto* panel = Child<TPanel>(form_, 0, 0, 300, 100);
     auto* key = new TSpeedButton(form_);
