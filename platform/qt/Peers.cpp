@@ -122,8 +122,9 @@ private:
 QtPeer::QtPeer(vcl::TWinControl* Control) : vcl::TWinControlPeer(Control) {}
 
 QtPeer::~QtPeer() {
+    // By the address kept, since a borrowed widget may already be gone (its guard is null).
+    if (key_) PeerMap().remove(key_);
     if (widget_) {
-        PeerMap().remove(widget_);
         if (owned_) {
             // Widgets of child peers that outlive this one (rare) must not be deleted with it.
             for (QObject* child : widget_->children()) {
@@ -149,6 +150,7 @@ QPoint QtPeer::ClientOffset() const {
 
 void QtPeer::Attach(QWidget* w, bool owned) {
     widget_ = w;
+    key_ = w;
     owned_ = owned;
     PeerMap().insert(w, this);
     if (owned) {

@@ -84,6 +84,7 @@ protected:
     bool IsTopLevel() const;
 
     QPointer<QWidget> widget_;
+    const QWidget* key_ = nullptr;
     // Where each graphic child was painted last, to repaint that area when it moves or goes.
     std::unordered_map<const vcl::TControl*, QRect> painted_;
     bool owned_ = true;

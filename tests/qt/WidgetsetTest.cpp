@@ -158,6 +158,12 @@ TEST_F(QtWidgetset, AnyQWidgetCanBeLinkedAndItsDestructionIsReported) {
     EXPECT_EQ(destroyed, 1);
     EXPECT_EQ(control->Widget(), nullptr);
     control->Perform(WM_CHAR, 'x', 0); // goes nowhere, harmlessly
+    // A new widget (often at the address of the old one) belongs to no control.
+    QLineEdit other;
+    EXPECT_EQ(vcl::qt::ControlOf(&other), nullptr);
+    auto* again = new QLineEdit;
+    EXPECT_EQ(vcl::qt::ControlOf(again), nullptr);
+    delete again;
 }
 
 TEST_F(QtWidgetset, SpeedButtonsClickOnRealMouseEventsAndNeverTakeTheFocus) {
