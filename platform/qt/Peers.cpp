@@ -102,6 +102,8 @@ public:
 protected:
     void paintEvent(QPaintEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override { input(0, e, false); }
+    // Qt reports the second press of a double click as a double click only, as the classic
+    // platform does; it is a press for the model (with ssDouble), so a double tap types twice.
     void mouseDoubleClickEvent(QMouseEvent* e) override { input(0, e, true); }
     void mouseMoveEvent(QMouseEvent* e) override { input(1, e, false); }
     void mouseReleaseEvent(QMouseEvent* e) override { input(2, e, false); }

@@ -210,12 +210,17 @@ TEST_F(QtWidgetset, SpeedButtonsClickOnRealMouseEventsAndNeverTakeTheFocus) {
     QTest::mouseRelease(surface, Qt::LeftButton, {}, a);
     EXPECT_EQ(clicks, 2);
 
+    // A quick double tap types twice (sent as the platform sends it: press, release, press,
+    // double click, release).
+    QTest::mouseDClick(window->windowHandle(), Qt::LeftButton, {}, surface->mapTo(window, a));
+    EXPECT_EQ(clicks, 4);
+
     // The edit kept the focus; the typed characters replaced the selection, then went on at the
     // caret, exactly as when a person types.
     EXPECT_EQ(QApplication::focusWidget(), line);
     EXPECT_EQ(FindFocusedControl(), edit);
-    EXPECT_EQ(line->text(), "hqqlo");
-    EXPECT_EQ(line->cursorPosition(), 3);
+    EXPECT_EQ(line->text(), "hqqqqlo");
+    EXPECT_EQ(line->cursorPosition(), 5);
 }
 
 TEST_F(QtWidgetset, AKeyboardInAWindowOfItsOwnLeavesTheFocusInTheOtherWindow) {
