@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSet>
@@ -187,6 +188,10 @@ TEST_F(QtWidgetset, SpeedButtonsClickOnRealMouseEventsAndNeverTakeTheFocus) {
     ASSERT_EQ(QApplication::focusWidget(), line);
 
     QWidget* surface = WidgetOf(panel);
+    // A key that types nothing leaves caret and selection alone.
+    QTest::mouseClick(surface, Qt::LeftButton, {}, CentreOf(keys[1]));
+    EXPECT_EQ(line->selectedText(), "el");
+    EXPECT_EQ(QApplication::focusWidget(), line);
     const QPoint a = CentreOf(keys[0]);
     QTest::mousePress(surface, Qt::LeftButton, {}, a);
     // Held down: the button looks sunken (the shadow colour at its top left corner).
@@ -210,9 +215,13 @@ TEST_F(QtWidgetset, SpeedButtonsClickOnRealMouseEventsAndNeverTakeTheFocus) {
     QTest::mouseRelease(surface, Qt::LeftButton, {}, a);
     EXPECT_EQ(clicks, 2);
 
-    // A quick double tap types twice (sent as the platform sends it: press, release, press,
-    // double click, release).
-    QTest::mouseDClick(window->windowHandle(), Qt::LeftButton, {}, surface->mapTo(window, a));
+    // A quick double tap types twice. Qt hands a widget a double tap as press, release,
+    // double click, release.
+    QTest::mouseClick(surface, Qt::LeftButton, {}, a);
+    QMouseEvent dbl(QEvent::MouseButtonDblClick, a, surface->mapToGlobal(a), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(surface, &dbl);
+    QTest::mouseRelease(surface, Qt::LeftButton, {}, a);
     EXPECT_EQ(clicks, 4);
 
     // The edit kept the focus; the typed characters replaced the selection, then went on at the
