@@ -629,7 +629,6 @@ void ContainerPeer::CloseRequested(QCloseEvent* e) {
     e->ignore();
     if (Syncing()) return;
     if (auto* form = Dyn<vcl::TCustomForm>(Control())) {
-        auto alive = form->LifeToken();
         RunFromEvent(form, [&] { form->Close(); });
     } else {
         RunFromEvent(Control(), [&] { Control()->Hide(); });

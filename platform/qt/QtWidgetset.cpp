@@ -248,7 +248,7 @@ vcl::TModalResult TQtWidgetset::MessageDlg(const vcl::AnsiString& Msg, vcl::TMsg
 
 namespace {
 
-void FillMenu(QMenu* menu, vcl::TMenuItem* parent, vcl::TMenuItem*& chosen,
+void FillMenu(QMenu* menu, vcl::TMenuItem* parent,
               std::vector<std::pair<QAction*, vcl::TMenuItem*>>& map) {
     for (int i = 0; i < parent->GetCount(); ++i) {
         vcl::TMenuItem* item = parent->GetItem(i);
@@ -261,7 +261,7 @@ void FillMenu(QMenu* menu, vcl::TMenuItem* parent, vcl::TMenuItem*& chosen,
         if (item->GetCount() > 0) {
             QMenu* sub = menu->addMenu(text);
             sub->setEnabled(item->GetEnabled());
-            FillMenu(sub, item, chosen, map);
+            FillMenu(sub, item, map);
             continue;
         }
         QAction* a = menu->addAction(text);
@@ -281,9 +281,8 @@ void FillMenu(QMenu* menu, vcl::TMenuItem* parent, vcl::TMenuItem*& chosen,
 
 vcl::TMenuItem* TQtWidgetset::TrackPopupMenu(vcl::TPopupMenu* Menu, int X, int Y) {
     QMenu menu(ActiveParent());
-    vcl::TMenuItem* chosen = nullptr;
     std::vector<std::pair<QAction*, vcl::TMenuItem*>> map;
-    FillMenu(&menu, Menu->GetItems(), chosen, map);
+    FillMenu(&menu, Menu->GetItems(), map);
     QAction* a = menu.exec(QPoint(X, Y));
     for (auto& m : map)
         if (m.first == a) return m.second;
@@ -345,6 +344,13 @@ TQtWidgetset* InstallQtWidgetset(int& argc, char** argv) {
 
 TQtWidgetset* InstallQtWidgetset() {
     if (g_installed) return g_installed;
+    if (!QApplication::instance()) {
+        // A program that did not pass its arguments still gets its application object.
+        static int argc = 1;
+        static char name[] = "quimbel";
+        static char* argv[] = {name, nullptr};
+        return InstallQtWidgetset(argc, argv);
+    }
     g_installed = new TQtWidgetset();
     g_previous = vcl::InstallWidgetset(g_installed);
     return g_installed;

@@ -32,7 +32,7 @@ class TQtWidgetset;
 // Creates the QApplication when the program has none yet, then installs the Qt widgetset.
 // Returns the widgetset, which lives until the program ends.
 TQtWidgetset* InstallQtWidgetset(int& argc, char** argv);
-// Installs the Qt widgetset into a program that already has its QApplication.
+// Installs the Qt widgetset, creating a QApplication without arguments when there is none.
 TQtWidgetset* InstallQtWidgetset();
 // Puts the headless widgetset back (tests); controls that have peers must be gone by then.
 void UninstallQtWidgetset();
