@@ -846,6 +846,16 @@ void ContainerPeer::Paint(QPainter& p, const QRect& area) {
 
 // --- radio group --------------------------------------------------------------------------------
 
+// A radio button that reacts anywhere in its cell, as the classic one does (Qt's reacts on its
+// indicator and text only), which matters on a touch screen.
+class CellRadioButton : public QRadioButton {
+public:
+    CellRadioButton(const QString& text, QWidget* parent) : QRadioButton(text, parent) {}
+
+protected:
+    bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+};
+
 class RadioGroupPeer : public ContainerPeer {
 public:
     explicit RadioGroupPeer(vcl::TCustomRadioGroup* g) : ContainerPeer(g), group_(g) {
@@ -886,7 +896,7 @@ private:
         }
         vcl::TStrings* items = group_->GetItems();
         for (int i = 0; i < items->GetCount(); ++i) {
-            auto* b = new QRadioButton(ToQString(items->Get(i)), widget_);
+            auto* b = new CellRadioButton(ToQString(items->Get(i)), widget_);
             b->setFocusPolicy(Qt::StrongFocus);
             buttons_->addButton(b, i);
             b->show();

@@ -283,7 +283,9 @@ TEST_F(QtWidgetset, AFormFromItsResourceEndsWithTheResultOfTheButtonPressed) {
             // The user picks "Enter", types into an edit, then presses OK.
             auto radios = WidgetOf(form->KindRadioGroup)->findChildren<QRadioButton*>();
             ASSERT_EQ(radios.size(), 4);
-            QTest::mouseClick(radios[3], Qt::LeftButton, {}, QPoint(6, radios[3]->height() / 2));
+            // Anywhere in the item's cell, not only on its text.
+            QTest::mouseClick(radios[3], Qt::LeftButton, {},
+                              QPoint(radios[3]->width() - 5, radios[3]->height() / 2));
             auto* edit = qobject_cast<QLineEdit*>(WidgetOf(form->NormalEdit));
             QTest::mouseClick(edit, Qt::LeftButton);
             QTest::keyClick(edit, Qt::Key_End);
