@@ -115,13 +115,30 @@ uint8_t TReader::readByte() {
     return b;
 }
 
+// Numbers are a few bytes each: copied byte by byte, they cost less than a call of memcpy.
+void TReader::readSmall(uint8_t* Bytes, int32_t Count) {
+    if (Count > bufEnd_ - bufPos_) {
+        Read(Bytes, Count);
+        return;
+    }
+    const uint8_t* s = buffer_.data() + bufPos_;
+    for (int32_t i = 0; i < Count; ++i) Bytes[i] = s[i];
+    bufPos_ += Count;
+}
+
 uint32_t TReader::readUInt32() {
     uint8_t b[4];
-    Read(b, 4);
+    readSmall(b, 4);
     return static_cast<uint32_t>(loadLE(b, 4));
 }
 
 void TReader::Read(void* Buf, int32_t Count) {
+    // Most values lie wholly in the buffer.
+    if (Count <= bufEnd_ - bufPos_) {
+        if (Count > 0) std::memcpy(Buf, buffer_.data() + bufPos_, static_cast<size_t>(Count));
+        bufPos_ += std::max(Count, 0);
+        return;
+    }
     auto* p = static_cast<uint8_t*>(Buf);
     while (Count > 0) {
         if (bufPos_ >= bufEnd_) {
@@ -156,6 +173,12 @@ void TReader::checkLength(uint64_t count) const {
 }
 
 AnsiString TReader::readBytes(uint64_t count) {
+    // Buffered bytes need no length check against the stream.
+    if (count <= static_cast<uint64_t>(bufEnd_ - bufPos_)) {
+        AnsiString s(reinterpret_cast<const char*>(buffer_.data()) + bufPos_, count);
+        bufPos_ += static_cast<int32_t>(count);
+        return s;
+    }
     checkLength(count);
     AnsiString s;
     // Grown chunk by chunk: when the stream cannot tell its size, only bytes that really
@@ -210,19 +233,31 @@ void TReader::ReadPrefix(uint8_t& Flags, int32_t& ChildPos) {
 }
 
 int64_t TReader::ReadInt64() {
+    // The common case, a whole small integer in the buffer, decoded in place.
+    if (bufEnd_ - bufPos_ >= 5) {
+        const uint8_t* p = buffer_.data() + bufPos_;
+        if (p[0] == vaInt8) {
+            bufPos_ += 2;
+            return static_cast<int8_t>(p[1]);
+        }
+        if (p[0] == vaInt16) {
+            bufPos_ += 3;
+            return static_cast<int16_t>(p[1] | (p[2] << 8));
+        }
+    }
     uint8_t b[8];
     switch (ReadValue()) {
     case vaInt8:
-        Read(b, 1);
+        readSmall(b, 1);
         return static_cast<int8_t>(b[0]);
     case vaInt16:
-        Read(b, 2);
+        readSmall(b, 2);
         return static_cast<int16_t>(loadLE(b, 2));
     case vaInt32:
-        Read(b, 4);
+        readSmall(b, 4);
         return static_cast<int32_t>(loadLE(b, 4));
     case vaInt64:
-        Read(b, 8);
+        readSmall(b, 8);
         return static_cast<int64_t>(loadLE(b, 8));
     default:
         Error(LoadResString(rtlconsts::SIntegerExpected));
@@ -236,6 +271,14 @@ int32_t TReader::ReadInteger() {
 }
 
 AnsiString TReader::ReadString() {
+    // The common case, a whole short string in the buffer.
+    if (bufEnd_ - bufPos_ >= 2 && buffer_[bufPos_] == vaString &&
+        buffer_[bufPos_ + 1] + 2 <= bufEnd_ - bufPos_) {
+        const char* p = reinterpret_cast<const char*>(buffer_.data()) + bufPos_;
+        const int32_t n = static_cast<uint8_t>(p[1]);
+        bufPos_ += n + 2;
+        return AnsiString(p + 2, static_cast<size_t>(n));
+    }
     switch (ReadValue()) {
     case vaString:
         return readBytes(readByte());
@@ -503,8 +546,14 @@ void TWriter::FlushBuffer() {
 }
 
 void TWriter::Write(const void* Buf, int32_t Count) {
-    const auto* p = static_cast<const uint8_t*>(Buf);
     const int32_t size = static_cast<int32_t>(buffer_.size());
+    // Most values fit into the buffer as they are.
+    if (Count > 0 && Count <= size - bufPos_) {
+        std::memcpy(buffer_.data() + bufPos_, Buf, static_cast<size_t>(Count));
+        bufPos_ += Count;
+        return;
+    }
+    const auto* p = static_cast<const uint8_t*>(Buf);
     while (Count > 0) {
         if (bufPos_ == size) FlushBuffer();
         if (bufPos_ == 0 && Count >= size) {
@@ -519,13 +568,25 @@ void TWriter::Write(const void* Buf, int32_t Count) {
     }
 }
 
+// Tags and numbers are a few bytes each: copied byte by byte, they cost less than a call of
+// memcpy.
+void TWriter::writeSmall(const uint8_t* Bytes, int32_t Count) {
+    if (Count > static_cast<int32_t>(buffer_.size()) - bufPos_) {
+        Write(Bytes, Count);
+        return;
+    }
+    uint8_t* d = buffer_.data() + bufPos_;
+    for (int32_t i = 0; i < Count; ++i) d[i] = Bytes[i];
+    bufPos_ += Count;
+}
+
 int64_t TWriter::Position() const {
     return stream_->GetPosition() + bufPos_;
 }
 
 void TWriter::WriteValue(TValueType Value) {
     uint8_t b = Value;
-    Write(&b, 1);
+    writeSmall(&b, 1);
 }
 
 void TWriter::WriteListBegin() {
@@ -559,7 +620,7 @@ void TWriter::WriteInteger(int64_t Value) {
     else
         b[0] = vaInt64, n = 8;
     storeLE(b + 1, static_cast<uint64_t>(Value), n);
-    Write(b, n + 1);
+    writeSmall(b, n + 1);
 }
 
 void TWriter::WriteInt64(int64_t Value) {
@@ -571,7 +632,7 @@ void TWriter::WriteInt64(int64_t Value) {
 void TWriter::WriteString(const AnsiString& Value) {
     if (Value.size() <= 255) {
         uint8_t b[2] = {vaString, static_cast<uint8_t>(Value.size())};
-        Write(b, 2);
+        writeSmall(b, 2);
     } else {
         if (Value.size() > static_cast<size_t>(INT32_MAX))
             throw EWriteError(LoadResString(rtlconsts::SStringTooLong));

@@ -138,6 +138,7 @@ private:
     void refill();
     uint8_t peekByte();
     uint8_t readByte();
+    void readSmall(uint8_t* Bytes, int32_t Count);
     uint32_t readUInt32();
     AnsiString readBytes(uint64_t count);
     void checkLength(uint64_t count) const;
@@ -188,6 +189,9 @@ public:
 
     // Prefix of nested property names ("Font.") kept by the form writer.
     AnsiString PropPath;
+
+private:
+    void writeSmall(const uint8_t* Bytes, int32_t Count);
 };
 
 // Extended (80-bit) floating-point encoding used by vaExtended.
