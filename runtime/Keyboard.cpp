@@ -54,11 +54,9 @@ constexpr int32_t styleStrikeOut = 8;
 
 // --- TKey ------------------------------------------------------------------------------------
 
-TKey::TKey(TKeyType AKeyType) : KeyType(AKeyType), Font(new vcl::TFont) {}
+TKey::TKey(TKeyType AKeyType) : KeyType(AKeyType), Font(&fontObject_) {}
 
-TKey::~TKey() {
-    delete Font;
-}
+TKey::~TKey() = default;
 
 vcl::AnsiString TKey::GetKeyCaption(TKeyLevel Level) const {
     assert(Level <= klAltGr);
@@ -70,14 +68,14 @@ vcl::AnsiString TKey::GetKeyValue(TKeyLevel Level) const {
     return KeyValue[Level];
 }
 
-void TKey::SetKeyCaption(TKeyLevel Level, const vcl::AnsiString& Value) {
+void TKey::SetKeyCaption(TKeyLevel Level, vcl::AnsiString Value) {
     assert(Level <= klAltGr);
-    KeyCaption[Level] = Value;
+    KeyCaption[Level] = std::move(Value);
 }
 
-void TKey::SetKeyValue(TKeyLevel Level, const vcl::AnsiString& Value) {
+void TKey::SetKeyValue(TKeyLevel Level, vcl::AnsiString Value) {
     assert(Level <= klAltGr);
-    KeyValue[Level] = Value;
+    KeyValue[Level] = std::move(Value);
 }
 
 void TKey::SetKeyType(TKeyType Value) {
