@@ -5,6 +5,7 @@
 #include "vcl/VCLConsts.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace vcl {
 
@@ -37,6 +38,8 @@ int MulDiv(int Number, int Numerator, int Denominator) {
     long long a = product < 0 ? -product : product;
     long long d = Denominator < 0 ? -static_cast<long long>(Denominator) : Denominator;
     long long q = (a + d / 2) / d;
+    // A result beyond the int range is an overflow, reported as -1 like a zero denominator.
+    if (q > INT_MAX) return -1;
     return static_cast<int>(negative ? -q : q);
 }
 

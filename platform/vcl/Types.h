@@ -64,7 +64,8 @@ inline void InflateRect(TRect& R, int dx, int dy) {
 }
 
 // Multiplies and divides with rounding to the nearest integer, halves away from zero, without
-// overflowing in between.
+// overflowing in between. Returns -1 when Denominator is 0 or the magnitude of the result
+// exceeds INT_MAX, so that its negation is always an int.
 int MulDiv(int Number, int Numerator, int Denominator);
 
 } // namespace vcl
