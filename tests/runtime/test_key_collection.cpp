@@ -253,6 +253,24 @@ TEST(KeyCollectionStream, StoredValuesAreTakenWithoutRangeTest) {
     EXPECT_EQ(key->Font->GetStyle(), (vcl::TFontStyles{vcl::fsItalic, vcl::fsStrikeOut}));
 }
 
+TEST(KeyCollectionStream, AbsurdFontSizesSettleAfterOneRoundTrip) {
+    // The font keeps its size as a pixel height, so sizes beyond what a height can hold change
+    // on reading; what the writer then produces reads back unchanged.
+    for (int32_t size : {INT32_MAX, INT32_MIN, 1610612736, -1610612736, 1610612735, 0, -7}) {
+        TKeyCollection keys;
+        auto* key = new TKey(ktNormal);
+        key->Font->SetSize(size);
+        keys.AddKey(key);
+        const Bytes once = Write(keys);
+        TKeyCollection back;
+        Read(back, once);
+        EXPECT_EQ(Write(back), once) << size;
+        if (size > -1000 && size < 1000) {
+            EXPECT_EQ(back.GetItem(0)->Font->GetSize(), size);
+        }
+    }
+}
+
 TEST(KeyCollectionStream, BrokenStreamKeepsTheKeysReadCompletely) {
     TKeyCollection source;
     source.AddKey(MakeKey(ktNormal, "a", "A", ""));
