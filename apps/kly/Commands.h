@@ -28,11 +28,15 @@ struct Command {
 CommandRun SetupDump(CLI::App& Sub);
 CommandRun SetupBuild(CLI::App& Sub);
 CommandRun SetupCheck(CLI::App& Sub);
+CommandRun SetupGeometry(CLI::App& Sub);
+CommandRun SetupPress(CLI::App& Sub);
 
 inline const Command kCommands[] = {
     {"dump", "Print a layout file as JSON", SetupDump},
     {"build", "Build a layout file from its JSON form", SetupBuild},
     {"check", "Check layout files", SetupCheck},
+    {"geometry", "Print the button bounds of a layout on a keyboard of a given size", SetupGeometry},
+    {"press", "Click keys of a layout on a keyboard and print what happens", SetupPress},
 };
 
 // Writes Text to standard output; raises EKlyError when that fails (a full disk, a closed pipe).
