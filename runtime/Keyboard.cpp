@@ -484,8 +484,17 @@ int scaledPosition(int64_t units, int64_t extra) {
     return static_cast<int>(units * 4 + (units * extra) / 8);
 }
 
+// units * extra / 8 rounded to the nearest integer, ties to the even one. Exact in integers,
+// as the division by 8 is in floating point; the pass runs this for every key on every resize.
 int scaledSize(int64_t units, int64_t extra) {
-    return static_cast<int>(units * 4 + vcl::Round(static_cast<long double>(units * extra) / 8));
+    const int64_t n = units * extra;
+    int64_t q = n / 8, r = n % 8;
+    if (r < 0) { // floor division, so that r is the non-negative remainder
+        r += 8;
+        --q;
+    }
+    if (r > 4 || (r == 4 && (q & 1) != 0)) ++q;
+    return static_cast<int>(units * 4 + q);
 }
 
 // Extra pixels per 8 layout units that stretch a span of `span` units over `avail` units. A span

@@ -106,6 +106,7 @@ void TComponent::insert(TComponent* c) {
 }
 
 void TComponent::remove(TComponent* c) {
+    ++removals_;
     components_.erase(std::remove(components_.begin(), components_.end(), c), components_.end());
     c->owner_ = nullptr;
 }
@@ -214,10 +215,14 @@ void TComponent::Loaded() {
 void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
     if (Operation == opRemove && AComponent) RemoveFreeNotification(AComponent);
     // Owned components hear about their siblings; iterate over a copy since handlers may free.
+    // Whether one is still owned needs checking only once a handler removed some component, so
+    // a notification costs one pass however many components there are.
     std::vector<TComponent*> owned = components_;
+    const uint64_t removals = removals_;
     for (TComponent* c : owned)
-        if (std::find(components_.begin(), components_.end(), c) != components_.end() &&
-            c != AComponent)
+        if (c != AComponent &&
+            (removals_ == removals ||
+             std::find(components_.begin(), components_.end(), c) != components_.end()))
             c->Notification(AComponent, Operation);
 }
 

@@ -120,6 +120,8 @@ private:
     int32_t designInfo_ = 0;
     TComponentState state_;
     std::vector<TComponent*> components_;
+    // Counts removals from components_, so that Notification knows when its copy went stale.
+    uint64_t removals_ = 0;
     std::vector<TComponent*> freeNotifies_;
 };
 
