@@ -37,8 +37,11 @@ fuzz: deps
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
 
-demo: build
-	$(BUILD)/apps/demo/quimbel-demo
+# Interactive with a display; without one it types a sentence offscreen and saves
+# quimbel-demo.png. DEMO_ARGS passes options, e.g. DEMO_ARGS='--layout de'.
+demo: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS) --target quimbel-demo
+	$(BUILD)/apps/demo/quimbel-demo $(DEMO_ARGS)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_DIR) $(FUZZ_DIR)

@@ -30,6 +30,9 @@ CommandRun SetupBuild(CLI::App& Sub);
 CommandRun SetupCheck(CLI::App& Sub);
 CommandRun SetupGeometry(CLI::App& Sub);
 CommandRun SetupPress(CLI::App& Sub);
+#ifdef KLY_RENDER
+CommandRun SetupRender(CLI::App& Sub);
+#endif
 
 inline const Command kCommands[] = {
     {"dump", "Print a layout file as JSON", SetupDump},
@@ -37,6 +40,9 @@ inline const Command kCommands[] = {
     {"check", "Check layout files", SetupCheck},
     {"geometry", "Print the button bounds of a layout on a keyboard of a given size", SetupGeometry},
     {"press", "Click keys of a layout on a keyboard and print what happens", SetupPress},
+#ifdef KLY_RENDER
+    {"render", "Draw a layout on a keyboard into a PNG picture", SetupRender},
+#endif
 };
 
 // Writes Text to standard output; raises EKlyError when that fails (a full disk, a closed pipe).

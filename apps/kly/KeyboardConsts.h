@@ -22,8 +22,6 @@ inline const TResStringRec SKeyNoArea{"SKeyNoArea", "its button has no area at t
 inline const TResStringRec SKeyCovered{"SKeyCovered", "another key's button covers its middle"};
 inline const TResStringRec SRenderTooLarge{"SRenderTooLarge",
                                            "a picture can be at most %d x %d pixels"};
-inline const TResStringRec SRenderNoDisplay{"SRenderNoDisplay",
-                                            "cannot start the Qt widgetset (platform \"%s\")"};
 inline const TResStringRec SRenderWriteError{"SRenderWriteError", "%s: cannot write the picture"};
 
 } // namespace kly::consts

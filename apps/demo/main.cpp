@@ -1,0 +1,172 @@
+// quimbel-demo: an edit box over an on-screen keyboard. With a display it is interactive;
+// without one, or with --self-test TEXT, it types TEXT by clicking the key buttons with real
+// pointer events, prints what the edit box holds, saves a screenshot and exits 0 only when the
+// edit box holds exactly TEXT.
+
+#include "DemoConsts.h"
+#include "DemoForm.h"
+#include "Typist.h"
+
+#include "qt/QtWidgetset.h"
+#include "rtl/CodePage.h"
+
+#include <CLI/CLI.hpp>
+#include <QApplication>
+#include <QImage>
+#include <QMouseEvent>
+#include <QString>
+#include <QtGlobal>
+
+#include <cstdlib>
+#include <iostream>
+#include <string>
+
+namespace {
+
+using quimbel::demo::TDemoForm;
+namespace consts = quimbel::demo::consts;
+
+constexpr int ExitOk = 0;
+constexpr int ExitFailed = 1;
+constexpr int ExitUsage = 2;
+
+bool hasDisplay() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
+        const char* value = std::getenv(name);
+        if (value && *value) return true;
+    }
+    return false;
+}
+
+// A sentence for the self-test: the first of the built-in sentences that the layout can type
+// (capitals, digits and Alt Gr characters where the layout has them), else the normal values
+// of its first keys.
+std::string defaultSentence(const quimbel::TKeyboard& Keyboard) {
+    static const char* const sentences[] = {
+        "Hello, World! Café & señor: 1 + 2 = 3 €", // us
+        "Grüße an Max: 3 € @ {x} 42 µ²",           // de
+        "3.14*2-1/8+42",                           // numpad
+    };
+    for (const char* s : sentences)
+        if (quimbel::demo::PlanTyping(Keyboard, vcl::Utf8ToAnsi(s)).Missing.empty()) return s;
+    vcl::AnsiString text;
+    const quimbel::TKeyCollection* keys = Keyboard.GetKeys();
+    for (int i = 0; i < keys->GetCount() && text.size() < 40; ++i) {
+        const quimbel::TKey* key = keys->GetItem(i);
+        if (key->KeyType == quimbel::ktNormal && key->Visible && key->Enabled)
+            text += key->KeyValue[quimbel::klNormal];
+    }
+    return vcl::AnsiToUtf8(text);
+}
+
+// Offscreen, Qt's remarks about the missing display and desktop session are noise in the
+// self-test's output; its critical messages still reach standard error.
+void quietQtMessages(QtMsgType Type, const QMessageLogContext&, const QString& Message) {
+    if (Type == QtCriticalMsg || Type == QtFatalMsg)
+        std::cerr << Message.toLocal8Bit().constData() << std::endl;
+}
+
+void processEvents() {
+    vcl::Application->ProcessMessages();
+}
+
+// A press and a release of the left button in the middle of the key's button, delivered to the
+// keyboard's widget as Qt delivers a user's click.
+void clickKey(quimbel::TKeyboard* Keyboard, quimbel::TKey* Key) {
+    QWidget* widget = vcl::qt::WidgetOf(Keyboard);
+    const vcl::TControl* button = Key->Control;
+    const vcl::TRect frame = Keyboard->NonClientInsets();
+    const QPointF pos(button->GetLeft() + button->GetWidth() / 2 + frame.Left,
+                      button->GetTop() + button->GetHeight() / 2 + frame.Top);
+    const QPointF global = widget->mapToGlobal(pos);
+    QMouseEvent move(QEvent::MouseMove, pos, global, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
+    QMouseEvent press(QEvent::MouseButtonPress, pos, global, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(widget, &press);
+    processEvents();
+    QMouseEvent release(QEvent::MouseButtonRelease, pos, global, Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(widget, &release);
+    processEvents();
+}
+
+int runSelfTest(TDemoForm* Form, const std::string& Text, const std::string& Screenshot) {
+    const vcl::AnsiString ansi = vcl::Utf8ToAnsi(Text);
+    if (vcl::AnsiToUtf8(ansi) != Text) {
+        std::cerr << "quimbel-demo: " << vcl::LoadResString(consts::SNotAnsi) << "\n";
+        return ExitFailed;
+    }
+    Form->Show();
+    processEvents();
+    const quimbel::demo::TTypingPlan plan = quimbel::demo::PlanTyping(*Form->Keyboard, ansi);
+    if (!plan.Missing.empty()) {
+        std::cerr << "quimbel-demo: "
+                  << vcl::FmtLoadStr(consts::SNoKeyFor, {vcl::AnsiToUtf8(plan.Missing)}) << "\n";
+        return ExitFailed;
+    }
+    for (quimbel::TKey* key : plan.Keys)
+        clickKey(Form->Keyboard, key);
+    processEvents();
+
+    const std::string typed = vcl::AnsiToUtf8(Form->Edit->GetText());
+    std::cout << "typed: " << typed << std::endl;
+    const QImage picture = vcl::qt::GrabControl(Form);
+    if (picture.isNull() || !picture.save(QString::fromLocal8Bit(Screenshot.c_str()), "PNG")) {
+        std::cerr << "quimbel-demo: " << vcl::FmtLoadStr(consts::SScreenshotError, {Screenshot})
+                  << "\n";
+        return ExitFailed;
+    }
+    if (typed != Text) {
+        std::cerr << "quimbel-demo: " << vcl::FmtLoadStr(consts::STypedOther, {typed, Text})
+                  << "\n";
+        return ExitFailed;
+    }
+    return ExitOk;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app{"quimbel-demo: an edit box over the Quimbel on-screen keyboard", "quimbel-demo"};
+    std::string layout = "us";
+    std::string text;
+    std::string screenshot = "quimbel-demo.png";
+    app.add_option("--layout", layout,
+                   "Built-in layout (us, de, numpad) or a layout file (.kly); default us");
+    CLI::Option* selfTestOption = app.add_option(
+        "--self-test", text,
+        "Type TEXT offscreen by clicking the keys, print it, save a screenshot; exit 0 when the "
+        "edit box holds exactly TEXT");
+    app.add_option("--screenshot", screenshot,
+                   "Where the self-test saves its screenshot (default quimbel-demo.png)");
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        if (e.get_exit_code() == 0) return app.exit(e);
+        std::cerr << "quimbel-demo: " << e.what() << " (see quimbel-demo --help)\n";
+        return ExitUsage;
+    }
+
+    // Without a display the demo can only test itself, and does so offscreen.
+    const bool selfTest = selfTestOption->count() > 0 || !hasDisplay();
+    if (selfTest && !std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    if (platform && std::string(platform) == "offscreen") qInstallMessageHandler(quietQtMessages);
+
+    try {
+        vcl::qt::InstallQtWidgetset(argc, argv);
+        auto* form = vcl::Application->CreateForm<TDemoForm>();
+        form->UseLayout(layout);
+        if (!selfTest) {
+            vcl::Application->Run();
+            return ExitOk;
+        }
+        if (selfTestOption->count() == 0) text = defaultSentence(*form->Keyboard);
+        return runSelfTest(form, text, screenshot);
+    } catch (const vcl::Exception& e) {
+        // The names in these messages are the command line's own bytes.
+        std::cerr << "quimbel-demo: " << e.Message() << "\n";
+        return ExitFailed;
+    }
+}

@@ -1,0 +1,105 @@
+// quimbel-demo as a user or CI runs it without a display: it types a text by clicking the keys,
+// reports what the edit box holds and saves a screenshot.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+struct RunResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+class Demo : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* base = std::getenv("TMPDIR");
+        dir_ = std::string(base && *base ? base : "/tmp") + "/quimbel-demo-XXXXXX";
+        ASSERT_NE(::mkdtemp(&dir_[0]), nullptr);
+    }
+    void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
+
+    std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+
+    // Runs the demo in the test's folder without a display.
+    RunResult Run(const std::string& args) const {
+        const std::string command = "cd '" + dir_ + "' && env -u DISPLAY -u WAYLAND_DISPLAY '" +
+                                    DEMO_PROGRAM "' " + args + " >'" + Path(".out") + "' 2>'" +
+                                    Path(".err") + "'";
+        RunResult r;
+        int raw = std::system(command.c_str());
+        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        r.out = Text(Path(".out"));
+        r.err = Text(Path(".err"));
+        return r;
+    }
+
+    static std::string Text(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+
+    // Width and height of a PNG file, or 0 x 0 when it is none.
+    static std::pair<int, int> PngSize(const std::string& path) {
+        const std::string data = Text(path);
+        if (data.size() < 24 || data.compare(0, 8, "\x89PNG\r\n\x1a\n") != 0) return {0, 0};
+        auto be32 = [&](size_t at) {
+            return (static_cast<unsigned char>(data[at]) << 24) |
+                   (static_cast<unsigned char>(data[at + 1]) << 16) |
+                   (static_cast<unsigned char>(data[at + 2]) << 8) |
+                   static_cast<unsigned char>(data[at + 3]);
+        };
+        return {be32(16), be32(20)};
+    }
+
+    std::string dir_;
+};
+
+TEST_F(Demo, TypesTheTextWithShiftAndAltGrAndSavesAScreenshot) {
+    RunResult r =
+        Run("--layout de --self-test 'Grüße an Max: 3 € @ {x} 42 µ²' --screenshot de.png");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "typed: Grüße an Max: 3 € @ {x} 42 µ²\n");
+    EXPECT_EQ(PngSize(Path("de.png")), std::make_pair(960, 400));
+
+    // Without a display and without a text it types a sentence of its own on the default
+    // layout (us) into quimbel-demo.png.
+    r = Run("");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "typed: Hello, World! Café & señor: 1 + 2 = 3 €\n");
+    EXPECT_EQ(PngSize(Path("quimbel-demo.png")), std::make_pair(960, 400));
+
+    r = Run("--layout numpad");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "typed: 3.14*2-1/8+42\n");
+}
+
+TEST_F(Demo, FailsWhenTheTextCannotBeTypedOrTheLayoutIsMissing) {
+    // No key of the numeric keypad types letters: nothing is claimed as typed.
+    RunResult r = Run("--layout numpad --self-test '12a'");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "quimbel-demo: no key of this layout types \"a\"\n");
+    r = Run("--layout de --self-test '✓'");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("Windows-1252"), std::string::npos) << r.err;
+
+    r = Run("--layout missing.kly --self-test x");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "quimbel-demo: File missing.kly not found!\n");
+    r = Run("--layout fr --self-test x");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("fr"), std::string::npos) << r.err;
+    EXPECT_EQ(Run("--layout").status, 2);
+    EXPECT_EQ(Run("--colour red").status, 2);
+}
+
+} // namespace
