@@ -19,6 +19,7 @@
 
 #include <cstdlib>
 #include <iostream>
+#include <memory>
 #include <string>
 
 namespace {
@@ -154,19 +155,28 @@ int main(int argc, char** argv) {
     const char* platform = std::getenv("QT_QPA_PLATFORM");
     if (platform && std::string(platform) == "offscreen") qInstallMessageHandler(quietQtMessages);
 
+    // The program owns the application object, so that everything Qt holds (fonts included) is
+    // released at the end: the form and its widgets first, then the widgetset, then Qt.
+    QApplication qtApp(argc, argv);
+    vcl::qt::InstallQtWidgetset();
+    int status = ExitOk;
+    std::unique_ptr<TDemoForm> form;
     try {
-        vcl::qt::InstallQtWidgetset(argc, argv);
-        auto* form = vcl::Application->CreateForm<TDemoForm>();
+        form = std::make_unique<TDemoForm>(nullptr);
+        vcl::Application->SetMainForm(form.get());
         form->UseLayout(layout);
         if (!selfTest) {
             vcl::Application->Run();
-            return ExitOk;
+        } else {
+            if (selfTestOption->count() == 0) text = defaultSentence(*form->Keyboard);
+            status = runSelfTest(form.get(), text, screenshot);
         }
-        if (selfTestOption->count() == 0) text = defaultSentence(*form->Keyboard);
-        return runSelfTest(form, text, screenshot);
     } catch (const vcl::Exception& e) {
         // The names in these messages are the command line's own bytes.
         std::cerr << "quimbel-demo: " << e.Message() << "\n";
-        return ExitFailed;
+        status = ExitFailed;
     }
+    form.reset();
+    vcl::qt::UninstallQtWidgetset();
+    return status;
 }

@@ -5,6 +5,7 @@
 
 #include "qt/QtWidgetset.h"
 
+#include <QApplication>
 #include <QImage>
 #include <QString>
 #include <QtGlobal>
@@ -27,15 +28,10 @@ void quietQtMessages(QtMsgType Type, const QMessageLogContext&, const QString& M
         std::cerr << Message.toLocal8Bit().constData() << std::endl;
 }
 
-void startWidgetset() {
-    if (vcl::qt::QtWidgetset()) return;
-    // A picture needs no screen: draw offscreen unless the caller chose a platform.
+// A picture needs no screen: draw offscreen unless the caller chose a platform.
+void chooseOffscreen() {
     if (!std::getenv("QT_QPA_PLATFORM")) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     qInstallMessageHandler(quietQtMessages);
-    static int argc = 1;
-    static char name[] = "kly";
-    static char* argv[] = {name, nullptr};
-    vcl::qt::InstallQtWidgetset(argc, argv);
 }
 
 } // namespace
@@ -69,10 +65,20 @@ CommandRun SetupRender(CLI::App& Sub) {
         else if (o->State == "altgr")
             keyboard->ToggleAltGrState();
 
-        startWidgetset();
+        // Qt lives for this command only, so that everything it holds is released on the way
+        // out: the keyboard and its widget first, then the widgetset, then Qt.
+        chooseOffscreen();
+        int argc = 1;
+        char name[] = "kly";
+        char* argv[] = {name, nullptr};
+        QApplication app(argc, argv);
+        vcl::qt::InstallQtWidgetset();
         const QImage picture = vcl::qt::GrabControl(keyboard.get());
-        if (picture.isNull() || !picture.save(QString::fromLocal8Bit(o->Output.c_str()), "PNG"))
-            throw EKlyError(vcl::FmtLoadStr(consts::SRenderWriteError, {o->Output}));
+        const bool saved =
+            !picture.isNull() && picture.save(QString::fromLocal8Bit(o->Output.c_str()), "PNG");
+        keyboard.reset();
+        vcl::qt::UninstallQtWidgetset();
+        if (!saved) throw EKlyError(vcl::FmtLoadStr(consts::SRenderWriteError, {o->Output}));
         return ExitOk;
     };
 }
