@@ -31,9 +31,9 @@ std::unique_ptr<quimbel::TKeyCollection> makeLayout() {
 }
 
 void perKey(benchmark::State& state) {
-    state.counters["per_key"] = benchmark::Counter(
-        static_cast<double>(kKeys), benchmark::Counter::kIsIterationInvariantRate |
-                                        benchmark::Counter::kInvert);
+    state.counters["per_key"] = benchmark::Counter(static_cast<double>(kKeys),
+                                                   benchmark::Counter::kIsIterationInvariantRate |
+                                                       benchmark::Counter::kInvert);
 }
 
 void BM_WriteKeys(benchmark::State& state) {

@@ -25,11 +25,12 @@ void warnRanges(const std::string& File, const quimbel::TKeyCollection& Keys,
             warnings.push_back(vcl::FmtLoadStr(consts::SWarnHeight, {File, i, int(key->Height)}));
     }
     if (Result.TrailingBytes > 0)
-        warnings.push_back(vcl::FmtLoadStr(
-            consts::SWarnTrailing, {File, static_cast<long long>(Result.TrailingBytes)}));
+        warnings.push_back(vcl::FmtLoadStr(consts::SWarnTrailing,
+                                           {File, static_cast<long long>(Result.TrailingBytes)}));
     if (warnings.empty()) return;
     std::cout.flush();
-    for (const auto& w : warnings) std::cerr << w << '\n';
+    for (const auto& w : warnings)
+        std::cerr << w << '\n';
     std::cerr.flush();
 }
 
@@ -50,9 +51,9 @@ CommandRun SetupCheck(CLI::App& Sub) {
                     line = vcl::FmtLoadStr(consts::SCheckOk, {file, keys.GetCount()});
                 } else {
                     failed = true;
-                    line = vcl::FmtLoadStr(consts::SLayoutError,
-                                           {file, static_cast<long long>(result.ErrorOffset),
-                                            result.ErrorMessage});
+                    line = vcl::FmtLoadStr(
+                        consts::SLayoutError,
+                        {file, static_cast<long long>(result.ErrorOffset), result.ErrorMessage});
                 }
             } catch (const vcl::Exception& e) {
                 failed = true;

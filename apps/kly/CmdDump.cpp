@@ -19,9 +19,9 @@ CommandRun SetupDump(CLI::App& Sub) {
         quimbel::TKeyCollection keys;
         TLayoutReadResult result = ReadLayoutFile(o->File, keys);
         if (!result.Ok)
-            throw EKlyError(vcl::FmtLoadStr(consts::SLayoutError,
-                                            {o->File, static_cast<long long>(result.ErrorOffset),
-                                             result.ErrorMessage}));
+            throw EKlyError(vcl::FmtLoadStr(
+                consts::SLayoutError,
+                {o->File, static_cast<long long>(result.ErrorOffset), result.ErrorMessage}));
         WriteStdout(LayoutToJson(keys, o->Pretty));
         return ExitOk;
     };

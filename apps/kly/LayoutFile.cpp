@@ -9,13 +9,13 @@ namespace {
 // The value kinds of one key record, in stream order.
 enum class TValueKind { Integer, String, Boolean };
 constexpr TValueKind kRecord[17] = {
-    TValueKind::Integer,                                                  // type
-    TValueKind::String,  TValueKind::String,  TValueKind::String,         // captions
-    TValueKind::String,  TValueKind::String,  TValueKind::String,         // values
-    TValueKind::Integer, TValueKind::Integer, TValueKind::Integer, TValueKind::Integer,
-    TValueKind::Boolean, TValueKind::Boolean,                             // visible, enabled
-    TValueKind::String,  TValueKind::Integer, TValueKind::Integer,        // font name, size, colour
-    TValueKind::Integer};                                                 // font style
+    TValueKind::Integer,                                          // type
+    TValueKind::String,  TValueKind::String,  TValueKind::String, // captions
+    TValueKind::String,  TValueKind::String,  TValueKind::String, // values
+    TValueKind::Integer, TValueKind::Integer, TValueKind::Integer,
+    TValueKind::Integer, TValueKind::Boolean, TValueKind::Boolean, // visible, enabled
+    TValueKind::String,  TValueKind::Integer, TValueKind::Integer, // font name, size, colour
+    TValueKind::Integer};                                          // font style
 
 // Walks a layout stream value by value and returns the offset where the value that fails
 // starts. TKeyCollection::LoadKeys reads the same values with the same reader, so it fails at

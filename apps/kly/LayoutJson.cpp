@@ -155,13 +155,13 @@ public:
     void CheckFields(std::initializer_list<const char*> Names) const {
         for (const auto& item : object_.items()) {
             bool known = false;
-            for (const char* n : Names) known = known || item.key() == n;
+            for (const char* n : Names)
+                known = known || item.key() == n;
             if (!known)
                 Fail(vcl::FmtLoadStr(consts::SUnknownField, {prefix_ + AnsiString(item.key())}));
         }
         for (const char* n : Names)
-            if (!object_.contains(n))
-                Fail(vcl::FmtLoadStr(consts::SMissingField, {prefix_ + n}));
+            if (!object_.contains(n)) Fail(vcl::FmtLoadStr(consts::SMissingField, {prefix_ + n}));
     }
 
     const json& Get(const char* Name) const { return object_.at(Name); }
@@ -169,8 +169,9 @@ public:
     int64_t Integer(const char* Name, int64_t Min, int64_t Max) const {
         int64_t v;
         if (!IntegerOf(Get(Name), Min, Max, v))
-            FailField(Name, vcl::FmtLoadStr(consts::SIntegerExpected, {static_cast<long long>(Min),
-                                                                       static_cast<long long>(Max)}));
+            FailField(Name,
+                      vcl::FmtLoadStr(consts::SIntegerExpected,
+                                      {static_cast<long long>(Min), static_cast<long long>(Max)}));
         return v;
     }
 
@@ -302,8 +303,7 @@ json parse(const std::string& text) {
     std::vector<std::set<std::string>> objects;
     int keyIndex = -1;
     auto callback = [&](int depth, json::parse_event_t event, json& parsed) {
-        if (depth > kMaxDepth)
-            throw EKlyError(vcl::FmtLoadStr(consts::SJsonNesting, {kMaxDepth}));
+        if (depth > kMaxDepth) throw EKlyError(vcl::FmtLoadStr(consts::SJsonNesting, {kMaxDepth}));
         switch (event) {
         case json::parse_event_t::object_start:
             if (depth == 2) ++keyIndex;
@@ -367,8 +367,10 @@ void LayoutFromJson(const std::string& Json, quimbel::TKeyCollection& Keys) {
 
     std::vector<std::unique_ptr<TKey>> read;
     read.reserve(keys.size());
-    for (size_t i = 0; i < keys.size(); ++i) read.push_back(keyOf(keys[i], static_cast<int>(i)));
-    for (auto& key : read) Keys.AddKey(key.release());
+    for (size_t i = 0; i < keys.size(); ++i)
+        read.push_back(keyOf(keys[i], static_cast<int>(i)));
+    for (auto& key : read)
+        Keys.AddKey(key.release());
 }
 
 } // namespace kly

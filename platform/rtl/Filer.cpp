@@ -122,7 +122,8 @@ void TReader::readSmall(uint8_t* Bytes, int32_t Count) {
         return;
     }
     const uint8_t* s = buffer_.data() + bufPos_;
-    for (int32_t i = 0; i < Count; ++i) Bytes[i] = s[i];
+    for (int32_t i = 0; i < Count; ++i)
+        Bytes[i] = s[i];
     bufPos_ += Count;
 }
 
@@ -576,7 +577,8 @@ void TWriter::writeSmall(const uint8_t* Bytes, int32_t Count) {
         return;
     }
     uint8_t* d = buffer_.data() + bufPos_;
-    for (int32_t i = 0; i < Count; ++i) d[i] = Bytes[i];
+    for (int32_t i = 0; i < Count; ++i)
+        d[i] = Bytes[i];
     bufPos_ += Count;
 }
 

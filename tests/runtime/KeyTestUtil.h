@@ -52,7 +52,8 @@ inline void Read(quimbel::TKeyCollection& keys, const Bytes& bytes) {
 
 inline Bytes Concat(std::initializer_list<Bytes> parts) {
     Bytes out;
-    for (const Bytes& p : parts) out.insert(out.end(), p.begin(), p.end());
+    for (const Bytes& p : parts)
+        out.insert(out.end(), p.begin(), p.end());
     return out;
 }
 
@@ -65,8 +66,10 @@ inline Bytes ShortString(const std::string& s) {
 // Everything the layout stream carries of a key, for comparisons with a readable failure.
 inline std::string Describe(const quimbel::TKey& k) {
     std::string s = std::to_string(k.KeyType);
-    for (const auto& c : k.KeyCaption) s += "|" + c;
-    for (const auto& v : k.KeyValue) s += "|" + v;
+    for (const auto& c : k.KeyCaption)
+        s += "|" + c;
+    for (const auto& v : k.KeyValue)
+        s += "|" + v;
     s += "|" + std::to_string(k.Left) + "," + std::to_string(k.Top) + "," +
          std::to_string(k.Width) + "x" + std::to_string(k.Height);
     s += k.Visible ? "|visible" : "|hidden";
@@ -78,7 +81,8 @@ inline std::string Describe(const quimbel::TKey& k) {
 
 inline std::vector<std::string> Describe(const quimbel::TKeyCollection& keys) {
     std::vector<std::string> out;
-    for (int i = 0; i < keys.GetCount(); ++i) out.push_back(Describe(*keys.GetItem(i)));
+    for (int i = 0; i < keys.GetCount(); ++i)
+        out.push_back(Describe(*keys.GetItem(i)));
     return out;
 }
 

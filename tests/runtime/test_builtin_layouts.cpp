@@ -65,12 +65,11 @@ void expectSoundGeometry(const Layout& layout, const char* name) {
 // Editing and cursor keys, with the Wingdings arrows where the key properties dialog puts them.
 void expectFullKeyboard(const Layout& layout, const char* name) {
     EXPECT_EQ(layout.OfType(ktShift).size(), 2u) << name;
-    for (TKeyType single : {ktCapsLock, ktAltGr, ktEscape, KtTab, ktBackspace, ktInsert, ktDelete,
-                            ktHome, ktEnd})
+    for (TKeyType single :
+         {ktCapsLock, ktAltGr, ktEscape, KtTab, ktBackspace, ktInsert, ktDelete, ktHome, ktEnd})
         EXPECT_EQ(layout.OfType(single).size(), 1u) << name << " type " << int(single);
-    const std::map<TKeyType, char> arrows{{ktEnter, '\xC3'},    {ktLeft, '\xDF'},
-                                          {ktRight, '\xE0'},    {ktUp, '\xE1'},
-                                          {ktDown, '\xE2'},     {ktPageUp, '\xF1'},
+    const std::map<TKeyType, char> arrows{{ktEnter, '\xC3'},   {ktLeft, '\xDF'}, {ktRight, '\xE0'},
+                                          {ktUp, '\xE1'},      {ktDown, '\xE2'}, {ktPageUp, '\xF1'},
                                           {ktPageDown, '\xF2'}};
     for (const auto& [type, glyph] : arrows) {
         ASSERT_EQ(layout.OfType(type).size(), 1u) << name << " type " << int(type);
@@ -122,10 +121,11 @@ TEST(BuiltInLayouts, GermanTypesAsciiAndItsAltGrCharacters) {
     EXPECT_NE(de.Key("z"), nullptr);
     EXPECT_EQ(de.Key("y")->Top, de.Key("x")->Top);
     EXPECT_GT(de.Key("y")->Top, de.Key("z")->Top);
-    for (const char* c : {"\xE4", "\xF6", "\xFC", "\xDF"}) EXPECT_NE(de.Key(c), nullptr);
+    for (const char* c : {"\xE4", "\xF6", "\xFC", "\xDF"})
+        EXPECT_NE(de.Key(c), nullptr);
     const std::map<std::string, std::string> altGr{
-        {"q", "@"}, {"e", "\x80"}, {"7", "{"}, {"8", "["},    {"9", "]"},     {"0", "}"},
-        {"\xDF", "\\"}, {"+", "~"}, {"<", "|"}, {"m", "\xB5"}, {"2", "\xB2"}, {"3", "\xB3"}};
+        {"q", "@"},     {"e", "\x80"}, {"7", "{"}, {"8", "["},    {"9", "]"},    {"0", "}"},
+        {"\xDF", "\\"}, {"+", "~"},    {"<", "|"}, {"m", "\xB5"}, {"2", "\xB2"}, {"3", "\xB3"}};
     for (const auto& [key, value] : altGr) {
         ASSERT_NE(de.Key(key), nullptr) << key;
         EXPECT_EQ(de.Key(key)->GetKeyValue(klAltGr), value) << key;
@@ -137,7 +137,8 @@ TEST(BuiltInLayouts, GermanTypesAsciiAndItsAltGrCharacters) {
 TEST(BuiltInLayouts, NumpadAndUnknownNames) {
     Layout pad("numpad");
     expectSoundGeometry(pad, "numpad");
-    for (const char* c : {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "+", "-", "*", "/", "."}) {
+    for (const char* c :
+         {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "+", "-", "*", "/", "."}) {
         ASSERT_NE(pad.Key(c), nullptr) << c;
         EXPECT_EQ(pad.Key(c)->KeyValue, (TKeyLevelValue{c, c, c}));
     }

@@ -120,9 +120,9 @@ TEST(Key, AssignControlAndUpdateControlPushInTheirOrder) {
 
     TLoggingKeyControl button(nullptr);
     key->AssignControl(&button);
-    EXPECT_EQ(button.log, (std::vector<std::string>{"top 4", "left 8", "width 48", "height 64",
-                                                    "disabled", "hidden", "font Wingdings",
-                                                    "caption a"}));
+    EXPECT_EQ(button.log,
+              (std::vector<std::string>{"top 4", "left 8", "width 48", "height 64", "disabled",
+                                        "hidden", "font Wingdings", "caption a"}));
 
     // Changed in place, then shown again: the caption now comes before the font.
     button.log.clear();
@@ -135,9 +135,9 @@ TEST(Key, AssignControlAndUpdateControlPushInTheirOrder) {
     key->KeyCaption[klNormal] = "b";
     key->Font->SetName("Arial");
     key->UpdateControl();
-    EXPECT_EQ(button.log, (std::vector<std::string>{"top 12", "left 16", "width 32", "height 32",
-                                                    "enabled", "shown", "caption b",
-                                                    "font Arial"}));
+    EXPECT_EQ(button.log,
+              (std::vector<std::string>{"top 12", "left 16", "width 32", "height 32", "enabled",
+                                        "shown", "caption b", "font Arial"}));
 
     TKey unbound(ktNormal);
     unbound.UpdateControl(); // nothing to do, nothing fails

@@ -13,7 +13,8 @@ namespace {
 
 // The bytes of a default key (type 0, six empty strings, Left 0, Top 0, 8 by 8, visible,
 // enabled, the default font) around its Left value, which the tests vary.
-const Bytes kHead = Concat({{0x01, 0x02, 0x00}, {0x06, 0x00, 0x06, 0x00, 0x06, 0x00},
+const Bytes kHead = Concat({{0x01, 0x02, 0x00},
+                            {0x06, 0x00, 0x06, 0x00, 0x06, 0x00},
                             {0x06, 0x00, 0x06, 0x00, 0x06, 0x00}});
 const Bytes kTail = Concat({{0x02, 0x00, 0x02, 0x08, 0x02, 0x08, 0x09, 0x09},
                             ShortString("MS Sans Serif"),
@@ -53,7 +54,8 @@ struct FreedLog {
 TKey* randomKey(std::mt19937& rng) {
     auto byteString = [&](size_t maxLen) {
         std::string s(std::uniform_int_distribution<size_t>(0, maxLen)(rng), '\0');
-        for (char& c : s) c = static_cast<char>(rng());
+        for (char& c : s)
+            c = static_cast<char>(rng());
         return s;
     };
     auto* key = new TKey(static_cast<TKeyType>(rng() & 0xFF));
@@ -161,7 +163,8 @@ TEST(KeyCollectionStream, WhatTheWriterProducesReadsBackToEqualKeys) {
     for (int round = 0; round < 20; ++round) {
         TKeyCollection keys;
         const int count = round == 0 ? 1 : static_cast<int>(rng() % 40);
-        for (int i = 0; i < count; ++i) keys.AddKey(randomKey(rng));
+        for (int i = 0; i < count; ++i)
+            keys.AddKey(randomKey(rng));
         // A special key keeps the values it holds; reading never applies SetKeyType's rule.
         TKey* enter = MakeKey(ktEnter, "\xC3", "", "");
         enter->SetKeyValue(klShift, "shifted");
@@ -184,10 +187,12 @@ TEST(KeyCollectionStream, LoadKeysAppendsBehindTheKeysAlreadyThere) {
 
     TKeyCollection keys;
     TKey* first[3] = {MakeKey(ktNormal, "1", "!", ""), new TKey(ktShift), new TKey(ktEnter)};
-    for (TKey* k : first) keys.AddKey(k);
+    for (TKey* k : first)
+        keys.AddKey(k);
     Read(keys, bytes);
     ASSERT_EQ(keys.GetCount(), 5);
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(keys.GetItem(i), first[i]);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(keys.GetItem(i), first[i]);
     EXPECT_EQ(keys.GetItem(3)->GetKeyCaption(klNormal), "x");
     EXPECT_EQ(keys.GetItem(4)->GetKeyCaption(klNormal), "y");
     EXPECT_EQ(keys.GetItem(4)->Control, nullptr);
@@ -196,19 +201,19 @@ TEST(KeyCollectionStream, LoadKeysAppendsBehindTheKeysAlreadyThere) {
 TEST(KeyCollectionStream, ReadingAcceptsEveryIntegerAndStringForm) {
     // The 52-byte example, with each integer in a larger form than needed, the strings in the
     // long form, the font name as UTF-8 and the booleans as written.
-    const Bytes stream = Concat(
-        {{0x01, 0x04, 0x00, 0x00, 0x00, 0x00},                        // type as vaInt32
-         {0x0C, 0x01, 0x00, 0x00, 0x00, 'a'},                          // vaLString
-         {0x06, 0x01, 'A', 0x06, 0x00},                                // short strings
-         {0x0C, 0x01, 0x00, 0x00, 0x00, 'a', 0x06, 0x01, 'A', 0x0C, 0x00, 0x00, 0x00, 0x00},
-         {0x03, 0x00, 0x00},                                           // Left 0 as vaInt16
-         {0x13, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00},       // Top 0 as vaInt64
-         {0x04, 0x08, 0x00, 0x00, 0x00, 0x03, 0x08, 0x00},             // 8 as vaInt32, vaInt16
-         {0x09, 0x08},                                                 // visible, disabled
-         {0x14, 0x0D, 0x00, 0x00, 0x00},                               // vaUTF8String
-         Bytes{'M', 'S', ' ', 'S', 'a', 'n', 's', ' ', 'S', 'e', 'r', 'i', 'f'},
-         {0x04, 0x08, 0x00, 0x00, 0x00, 0x04, 0xFF, 0x00, 0x00, 0x00, 0x03, 0x01, 0x00},
-         {0x00}});
+    const Bytes stream =
+        Concat({{0x01, 0x04, 0x00, 0x00, 0x00, 0x00}, // type as vaInt32
+                {0x0C, 0x01, 0x00, 0x00, 0x00, 'a'},  // vaLString
+                {0x06, 0x01, 'A', 0x06, 0x00},        // short strings
+                {0x0C, 0x01, 0x00, 0x00, 0x00, 'a', 0x06, 0x01, 'A', 0x0C, 0x00, 0x00, 0x00, 0x00},
+                {0x03, 0x00, 0x00},                                     // Left 0 as vaInt16
+                {0x13, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}, // Top 0 as vaInt64
+                {0x04, 0x08, 0x00, 0x00, 0x00, 0x03, 0x08, 0x00},       // 8 as vaInt32, vaInt16
+                {0x09, 0x08},                                           // visible, disabled
+                {0x14, 0x0D, 0x00, 0x00, 0x00},                         // vaUTF8String
+                Bytes{'M', 'S', ' ', 'S', 'a', 'n', 's', ' ', 'S', 'e', 'r', 'i', 'f'},
+                {0x04, 0x08, 0x00, 0x00, 0x00, 0x04, 0xFF, 0x00, 0x00, 0x00, 0x03, 0x01, 0x00},
+                {0x00}});
     TKeyCollection keys;
     Read(keys, stream);
     ASSERT_EQ(keys.GetCount(), 1);
@@ -231,13 +236,13 @@ TEST(KeyCollectionStream, ReadingAcceptsEveryIntegerAndStringForm) {
 TEST(KeyCollectionStream, StoredValuesAreTakenWithoutRangeTest) {
     // Type 0x113 and width 0x108 keep their low 8 bits; a height of -1 is 255; style bits
     // beyond strike-out are ignored.
-    const Bytes stream = Concat({{0x01, 0x03, 0x13, 0x01},
-                                 {0x06, 0x00, 0x06, 0x00, 0x06, 0x00, 0x06, 0x00, 0x06, 0x00,
-                                  0x06, 0x00},
-                                 {0x04, 0xFF, 0xFF, 0xFF, 0x7F, 0x02, 0x80},
-                                 {0x03, 0x08, 0x01, 0x02, 0xFF, 0x08, 0x09},
-                                 ShortString(""),
-                                 {0x02, 0x00, 0x02, 0x00, 0x03, 0xFA, 0x00, 0x00}});
+    const Bytes stream =
+        Concat({{0x01, 0x03, 0x13, 0x01},
+                {0x06, 0x00, 0x06, 0x00, 0x06, 0x00, 0x06, 0x00, 0x06, 0x00, 0x06, 0x00},
+                {0x04, 0xFF, 0xFF, 0xFF, 0x7F, 0x02, 0x80},
+                {0x03, 0x08, 0x01, 0x02, 0xFF, 0x08, 0x09},
+                ShortString(""),
+                {0x02, 0x00, 0x02, 0x00, 0x03, 0xFA, 0x00, 0x00}});
     TKeyCollection keys;
     Read(keys, stream);
     ASSERT_EQ(keys.GetCount(), 1);
@@ -413,7 +418,8 @@ TEST(KeyCollection, FreeingKeysIsOrderlyAndNeverTwice) {
     keys.DeleteAndFreeKey(twice);
     EXPECT_EQ(log.names, (std::vector<std::string>{"twice"}));
     ASSERT_EQ(keys.GetCount(), 2);
-    for (int i = 0; i < keys.GetCount(); ++i) EXPECT_NE(keys.GetItem(i), twice);
+    for (int i = 0; i < keys.GetCount(); ++i)
+        EXPECT_NE(keys.GetItem(i), twice);
 
     TKey* again = new TProbeKey("again");
     keys.AddKey(again);

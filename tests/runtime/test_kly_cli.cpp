@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <dirent.h>
 #include <fstream>
-#include <random>
 #include <iterator>
+#include <random>
 #include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -44,8 +44,8 @@ protected:
 
     // Runs kly with the arguments (a shell word list) in the test's folder.
     RunResult Kly(const std::string& args) const {
-        const std::string command = "cd '" + dir_ + "' && '" KLY_PROGRAM "' " + args +
-                                    " >'" + Path(".out") + "' 2>'" + Path(".err") + "'";
+        const std::string command = "cd '" + dir_ + "' && '" KLY_PROGRAM "' " + args + " >'" +
+                                    Path(".out") + "' 2>'" + Path(".err") + "'";
         RunResult r;
         int raw = std::system(command.c_str());
         r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -95,11 +95,12 @@ TEST_F(KlyProgram, DumpPrintsTheJsonForm) {
     Put("a.kly", exampleLayout());
     RunResult r = Kly("dump a.kly");
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out,
-              R"({"keys": [{"type": "ktNormal", "captions": ["a", "A", ""], "values": ["a", "A", ""], )"
-              R"("left": 0, "top": 0, "width": 8, "height": 8, "visible": true, "enabled": true, )"
-              R"("font": {"name": "MS Sans Serif", "size": 8, "color": 255, "style": ["fsBold"]}}]})"
-              "\n");
+    EXPECT_EQ(
+        r.out,
+        R"({"keys": [{"type": "ktNormal", "captions": ["a", "A", ""], "values": ["a", "A", ""], )"
+        R"("left": 0, "top": 0, "width": 8, "height": 8, "visible": true, "enabled": true, )"
+        R"("font": {"name": "MS Sans Serif", "size": 8, "color": 255, "style": ["fsBold"]}}]})"
+        "\n");
     EXPECT_EQ(r.err, "");
 
     r = Kly("dump missing.kly");
@@ -123,7 +124,8 @@ TEST_F(KlyProgram, BuildIsTheExactInverseOfDump) {
         for (int i = 0, n = static_cast<int>(rng() % 30); i < n; ++i) {
             TKey* key = new TKey(static_cast<TKeyType>(rng() % 22));
             std::string caption(rng() % 4, '\0');
-            for (char& c : caption) c = static_cast<char>(rng());
+            for (char& c : caption)
+                c = static_cast<char>(rng());
             key->SetKeyCaption(klShift, caption);
             key->SetLeft(static_cast<int32_t>(rng()));
             key->SetWidth(static_cast<TKeyWidth>(rng()));
@@ -202,8 +204,8 @@ TEST_F(KlyProgram, CheckReportsEveryFileOnOneLine) {
 }
 
 TEST_F(KlyProgram, UsageErrorsExitWithTwoAndOneLine) {
-    for (const char* args : {"", "frobnicate", "dump", "dump a.kly b.kly", "build x.json",
-                             "check", "dump --colour a.kly"}) {
+    for (const char* args : {"", "frobnicate", "dump", "dump a.kly b.kly", "build x.json", "check",
+                             "dump --colour a.kly"}) {
         RunResult r = Kly(args);
         EXPECT_EQ(r.status, 2) << args;
         EXPECT_EQ(r.out, "") << args;
@@ -222,7 +224,8 @@ TEST_F(KlyProgram, NothingCrashesOnGarbage) {
     const Bytes good = exampleLayout();
     for (int i = 0; i < 20; ++i) {
         Bytes bytes = good;
-        for (int k = 0; k < 3; ++k) bytes[rng() % bytes.size()] = static_cast<uint8_t>(rng());
+        for (int k = 0; k < 3; ++k)
+            bytes[rng() % bytes.size()] = static_cast<uint8_t>(rng());
         if (i % 4 == 0) bytes.resize(rng() % bytes.size());
         Put("g.kly", bytes);
         std::string json(bytes.begin(), bytes.end());

@@ -65,8 +65,10 @@ Bytes randomLayout(std::mt19937& rng, int count) {
         auto* key = new TKey(static_cast<TKeyType>(rng() % 24));
         for (TKeyLevel level : {klNormal, klShift, klAltGr}) {
             std::string caption(rng() % 5, '\0'), value(rng() % 300 == 0 ? 300 : rng() % 4, '\0');
-            for (char& c : caption) c = static_cast<char>(rng());
-            for (char& c : value) c = static_cast<char>(rng());
+            for (char& c : caption)
+                c = static_cast<char>(rng());
+            for (char& c : value)
+                c = static_cast<char>(rng());
             key->SetKeyCaption(level, caption);
             key->SetKeyValue(level, value);
         }
@@ -77,7 +79,8 @@ Bytes randomLayout(std::mt19937& rng, int count) {
         key->SetVisible(rng() & 1);
         key->SetEnabled(rng() & 1);
         std::string name(1 + rng() % 12, '\0');
-        for (char& c : name) c = static_cast<char>(rng());
+        for (char& c : name)
+            c = static_cast<char>(rng());
         key->Font->SetName(name);
         key->Font->SetSize(static_cast<int>(rng() % 200) - 20);
         key->Font->SetColor(static_cast<vcl::TColor>(rng()));
@@ -109,7 +112,8 @@ TEST(KlyJson, TheDocumentedExampleBothWays) {
 
 TEST(KlyJson, EveryByteValueSurvivesAsUtf8) {
     std::string all;
-    for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+    for (int b = 0; b < 256; ++b)
+        all += static_cast<char>(b);
     TKeyCollection keys;
     keys.AddKey(MakeKey(ktNormal, all, "\x80\x81\x8D\x8F\x90\x9D\x9F", "\"\\/"));
     keys.GetItem(0)->Font->SetName(all.substr(1));
@@ -157,8 +161,8 @@ TEST(KlyJson, AlternativeSpellingsAreAccepted) {
 }
 
 TEST(KlyJson, ErrorsNameTheKeyAndTheField) {
-    const std::string second = R"({"keys": [)" + kExample.substr(10, kExample.size() - 12) +
-                               ", " + R"({"type": "ktNormal"}]})";
+    const std::string second = R"({"keys": [)" + kExample.substr(10, kExample.size() - 12) + ", " +
+                               R"({"type": "ktNormal"}]})";
     EXPECT_EQ(errorOf(second), R"(key 1: missing field "captions")");
     EXPECT_EQ(errorOf(withKeyField("width", "")), R"(key 0: missing field "width")");
     EXPECT_EQ(errorOf(withKeyField("colour", "1")), R"(key 0: unknown field "colour")");
@@ -207,7 +211,8 @@ TEST(KlyJson, ErrorsNameTheKeyAndTheField) {
     fontTwice.insert(fontTwice.find("\"size\""), "\"size\": 9, ");
     EXPECT_EQ(errorOf(fontTwice), R"(key 0: field "font.size" appears twice)");
 
-    EXPECT_EQ(errorOf("{\"keys\": [").rfind("invalid JSON: parse error at line 1, column 11", 0), 0u);
+    EXPECT_EQ(errorOf("{\"keys\": [").rfind("invalid JSON: parse error at line 1, column 11", 0),
+              0u);
     EXPECT_EQ(errorOf(""), "invalid JSON: parse error at line 1, column 1: syntax error while "
                            "parsing value - unexpected end of input; expected '[', '{', or a "
                            "literal");

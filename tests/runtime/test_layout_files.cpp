@@ -26,7 +26,8 @@ protected:
         ASSERT_NE(::mkdtemp(&dir_[0]), nullptr);
     }
     void TearDown() override {
-        for (const std::string& name : Entries()) ::unlink((dir_ + "/" + name).c_str());
+        for (const std::string& name : Entries())
+            ::unlink((dir_ + "/" + name).c_str());
         ::rmdir(dir_.c_str());
     }
 
@@ -94,7 +95,8 @@ TEST_F(LayoutFiles, LoadFromFileEmptiesTheCollectionFirst) {
     Bytes bytes = Write(source);
     bytes.pop_back();
     std::ofstream(Path("cut.kly"), std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
     Fill(keys, 5);
     EXPECT_THROW(keys.LoadFromFile(Path("cut.kly")), vcl::EReadError);
     EXPECT_EQ(Describe(keys), Describe(source));

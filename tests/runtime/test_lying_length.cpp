@@ -25,12 +25,24 @@ void* allocate(size_t n) {
 }
 } // namespace
 
-void* operator new(size_t n) { return allocate(n); }
-void* operator new[](size_t n) { return allocate(n); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, size_t) noexcept { std::free(p); }
-void operator delete[](void* p, size_t) noexcept { std::free(p); }
+void* operator new(size_t n) {
+    return allocate(n);
+}
+void* operator new[](size_t n) {
+    return allocate(n);
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, size_t) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, size_t) noexcept {
+    std::free(p);
+}
 
 using namespace keytest;
 
@@ -43,8 +55,8 @@ TEST(KeyCollectionStream, LyingLengthFailsAtOnceWithoutALargeAllocation) {
     const Bytes lying = Concat({Bytes(first.begin(), first.end() - 1),
                                 {0x02, 0x00, 0x0C, 0xFF, 0xFF, 0xFF, 0xFF, 'a', 'b', 'c'}});
     // The same lie in the font name, and as a length just beyond the bytes that follow.
-    const Bytes lyingFont = Concat({Bytes(first.begin(), first.end() - 25),
-                                    {0x0C, 0x00, 0x00, 0x00, 0x80, 'M', 'S'}});
+    const Bytes lyingFont =
+        Concat({Bytes(first.begin(), first.end() - 25), {0x0C, 0x00, 0x00, 0x00, 0x80, 'M', 'S'}});
     const Bytes oneShort = Concat({Bytes(first.begin(), first.end() - 1),
                                    {0x02, 0x00, 0x0C, 0x04, 0x00, 0x00, 0x00, 'a', 'b', 'c'}});
 
