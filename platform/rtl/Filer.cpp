@@ -611,6 +611,14 @@ void TWriter::WritePrefix(uint8_t Flags, int32_t ChildPos) {
 }
 
 void TWriter::WriteInteger(int64_t Value) {
+    // The most frequent case, a one-byte integer, straight into the buffer.
+    if (Value >= INT8_MIN && Value <= INT8_MAX &&
+        bufPos_ + 2 <= static_cast<int32_t>(buffer_.size())) {
+        buffer_[bufPos_] = vaInt8;
+        buffer_[bufPos_ + 1] = static_cast<uint8_t>(Value);
+        bufPos_ += 2;
+        return;
+    }
     uint8_t b[9];
     int n;
     if (Value >= INT8_MIN && Value <= INT8_MAX)
@@ -632,6 +640,16 @@ void TWriter::WriteInt64(int64_t Value) {
 }
 
 void TWriter::WriteString(const AnsiString& Value) {
+    // A short string that fits into the buffer goes there in one piece.
+    const size_t free = buffer_.size() - static_cast<size_t>(bufPos_);
+    if (Value.size() <= 255 && Value.size() + 2 <= free) {
+        uint8_t* d = buffer_.data() + bufPos_;
+        d[0] = vaString;
+        d[1] = static_cast<uint8_t>(Value.size());
+        std::memcpy(d + 2, Value.data(), Value.size());
+        bufPos_ += static_cast<int32_t>(Value.size()) + 2;
+        return;
+    }
     if (Value.size() <= 255) {
         uint8_t b[2] = {vaString, static_cast<uint8_t>(Value.size())};
         writeSmall(b, 2);
