@@ -51,20 +51,26 @@ void BM_WriteKeys(benchmark::State& state) {
 }
 BENCHMARK(BM_WriteKeys)->Unit(benchmark::kMicrosecond);
 
-void BM_LoadKeys(benchmark::State& state) {
+std::unique_ptr<vcl::TMemoryStream> layoutStream() {
     auto keys = makeLayout();
-    vcl::TMemoryStream stream;
-    {
-        vcl::TWriter writer(&stream, 1024);
-        keys->WriteKeys(&writer);
-    }
+    auto stream = std::make_unique<vcl::TMemoryStream>();
+    vcl::TWriter writer(stream.get(), 1024);
+    keys->WriteKeys(&writer);
+    writer.FlushBuffer();
+    return stream;
+}
+
+void load(vcl::TMemoryStream& stream, quimbel::TKeyCollection& keys) {
+    stream.SetPosition(0);
+    vcl::TReader reader(&stream, 1024);
+    keys.LoadKeys(&reader);
+}
+
+void BM_LoadKeys(benchmark::State& state) {
+    auto stream = layoutStream();
     for (auto _ : state) {
-        stream.SetPosition(0);
         quimbel::TKeyCollection loaded;
-        {
-            vcl::TReader reader(&stream, 1024);
-            loaded.LoadKeys(&reader);
-        }
+        load(*stream, loaded);
         benchmark::DoNotOptimize(loaded.GetCount());
         // Freeing the keys is not part of reading them.
         state.PauseTiming();
@@ -72,7 +78,7 @@ void BM_LoadKeys(benchmark::State& state) {
         state.ResumeTiming();
     }
     perKey(state);
-    state.SetBytesProcessed(state.iterations() * stream.GetSize());
+    state.SetBytesProcessed(state.iterations() * stream->GetSize());
 }
 BENCHMARK(BM_LoadKeys)->Unit(benchmark::kMicrosecond);
 
