@@ -80,6 +80,11 @@ TEST_F(Demo, TypesTheTextWithShiftAndAltGrAndSavesAScreenshot) {
     r = Run("--layout numpad");
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "typed: 3.14*2-1/8+42\n");
+
+    // A layout file: the keyboard is laid out as it is for a built-in layout.
+    r = Run("--layout '" LAYOUT_FILES "/de.kly' --self-test 'Straße 7 {ok}' --screenshot f.png");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "typed: Straße 7 {ok}\n");
 }
 
 TEST_F(Demo, FailsWhenTheTextCannotBeTypedOrTheLayoutIsMissing) {
