@@ -325,6 +325,9 @@ vcl::AnsiString createFileBeside(const vcl::AnsiString& Target, const vcl::AnsiS
 
 void TKeyCollection::SaveToFile(const vcl::AnsiString& FileName) {
     const vcl::AnsiString target = saveTarget(FileName);
+    // Replacing the file would get past its write protection, which opening it would not.
+    if (::access(target.c_str(), F_OK) == 0 && ::access(target.c_str(), W_OK) != 0)
+        raiseCreateError(FileName, errno);
     const vcl::AnsiString temp = createFileBeside(target, FileName);
     try {
         vcl::TFileStream stream(temp, vcl::fmCreate);

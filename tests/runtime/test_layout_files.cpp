@@ -166,3 +166,20 @@ TEST_F(LayoutFiles, SaveKeepsPermissionsAndWritesThroughLinks) {
     ASSERT_EQ(::stat(Path("new.kly").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0644u);
 }
+
+TEST_F(LayoutFiles, WriteProtectedFileIsNotReplaced) {
+    if (::geteuid() == 0) GTEST_SKIP() << "write protection does not bind the superuser";
+    TKeyCollection keys;
+    keys.SaveToFile(Path("locked.kly"));
+    ASSERT_EQ(::chmod(Path("locked.kly").c_str(), 0444), 0);
+    Fill(keys, 3);
+    try {
+        keys.SaveToFile(Path("locked.kly"));
+        FAIL() << "no error";
+    } catch (const vcl::EFCreateError& e) {
+        EXPECT_EQ(e.Message(),
+                  "Cannot create file \"" + Path("locked.kly") + "\". Permission denied");
+    }
+    EXPECT_EQ(FileBytes(Path("locked.kly")), (Bytes{0x01, 0x00}));
+    EXPECT_EQ(Entries(), std::vector<std::string>{"locked.kly"});
+}
