@@ -233,19 +233,26 @@ void TReader::ReadPrefix(uint8_t& Flags, int32_t& ChildPos) {
     }
 }
 
-int64_t TReader::ReadInt64() {
-    // The common case, a whole small integer in the buffer, decoded in place.
-    if (bufEnd_ - bufPos_ >= 5) {
-        const uint8_t* p = buffer_.data() + bufPos_;
-        if (p[0] == vaInt8) {
-            bufPos_ += 2;
-            return static_cast<int8_t>(p[1]);
-        }
-        if (p[0] == vaInt16) {
-            bufPos_ += 3;
-            return static_cast<int16_t>(p[1] | (p[2] << 8));
-        }
+// The common case, a whole one- or two-byte integer in the buffer, decoded in place.
+inline bool TReader::readSmallInteger(int32_t& Value) {
+    if (bufEnd_ - bufPos_ < 3) return false;
+    const uint8_t* p = buffer_.data() + bufPos_;
+    if (p[0] == vaInt8) {
+        bufPos_ += 2;
+        Value = static_cast<int8_t>(p[1]);
+        return true;
     }
+    if (p[0] == vaInt16) {
+        bufPos_ += 3;
+        Value = static_cast<int16_t>(p[1] | (p[2] << 8));
+        return true;
+    }
+    return false;
+}
+
+int64_t TReader::ReadInt64() {
+    int32_t small;
+    if (readSmallInteger(small)) return small;
     uint8_t b[8];
     switch (ReadValue()) {
     case vaInt8:
@@ -266,6 +273,8 @@ int64_t TReader::ReadInt64() {
 }
 
 int32_t TReader::ReadInteger() {
+    int32_t small;
+    if (readSmallInteger(small)) return small;
     int64_t v = ReadInt64();
     if (v < INT32_MIN || v > INT32_MAX) Error(LoadResString(rtlconsts::SIntegerRange));
     return static_cast<int32_t>(v);

@@ -139,6 +139,7 @@ private:
     uint8_t peekByte();
     uint8_t readByte();
     void readSmall(uint8_t* Bytes, int32_t Count);
+    bool readSmallInteger(int32_t& Value);
     uint32_t readUInt32();
     AnsiString readBytes(uint64_t count);
     void checkLength(uint64_t count) const;
