@@ -38,19 +38,6 @@ vcl::TFontStyles stylesFromBits(int bits) {
 
 // --- writing ---------------------------------------------------------------------------------
 
-void appendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 // Control characters, DEL and the C1 range are escaped so that they stay visible.
 void appendString(std::string& out, const AnsiString& s) {
     out += '"';
@@ -84,7 +71,7 @@ void appendString(std::string& out, const AnsiString& s) {
                 std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned>(cp));
                 out += buf;
             } else {
-                appendUtf8(out, cp);
+                out += vcl::AnsiToUtf8(AnsiString(1, static_cast<char>(b)));
             }
         }
     }
