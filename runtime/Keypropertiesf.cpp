@@ -48,14 +48,22 @@ int sizeToItem(uint8_t Units) {
 // caption.
 unsigned char arrowGlyph(int KeyType) {
     switch (KeyType) {
-    case ktEnter: return 0xC3;
-    case ktPageUp: return 0xF1;
-    case ktPageDown: return 0xF2;
-    case ktLeft: return 0xDF;
-    case ktRight: return 0xE0;
-    case ktUp: return 0xE1;
-    case ktDown: return 0xE2;
-    default: return 0;
+    case ktEnter:
+        return 0xC3;
+    case ktPageUp:
+        return 0xF1;
+    case ktPageDown:
+        return 0xF2;
+    case ktLeft:
+        return 0xDF;
+    case ktRight:
+        return 0xE0;
+    case ktUp:
+        return 0xE1;
+    case ktDown:
+        return 0xE2;
+    default:
+        return 0;
     }
 }
 
@@ -98,8 +106,10 @@ void TKeyPropertiesForm::UpdateControls() {
     const bool enabled = selected == ktNormal;
     TEdit* const levelEdits[] = {NormalValueEdit, ShiftValueEdit, AltGrValueEdit, ShiftCaptionEdit,
                                  AltGrCaptionEdit};
-    for (TEdit* edit : levelEdits) edit->SetEnabled(enabled);
-    for (TEdit* edit : levelEdits) edit->SetColor(edit->GetEnabled() ? clWindow : clBtnFace);
+    for (TEdit* edit : levelEdits)
+        edit->SetEnabled(enabled);
+    for (TEdit* edit : levelEdits)
+        edit->SetColor(edit->GetEnabled() ? clWindow : clBtnFace);
     // Special keys have one caption only; a function key keeps its levels.
     if (selected > ktNormal && selected < ktFunction) {
         ShiftCaptionEdit->SetText(AnsiString());

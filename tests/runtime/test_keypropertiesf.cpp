@@ -125,26 +125,42 @@ TEST(KeyPropertiesForm, ResourceHoldsTheDialogsForm) {
         }
     }
 
-    const char* const types[] = {"Normal",    "Shift",     "Caps Lock", "Escape",
-                                 "Alt Gr",    "Enter",     "Tabulator", "Backspace",
-                                 "Insert",    "Delete",    "Home",      "End",
-                                 "Page Up",   "Page Down", "Left",      "Right",
-                                 "Up",        "Down",      "Function [ F1 - F12 ]"};
+    const char* const types[] = {"Normal",
+                                 "Shift",
+                                 "Caps Lock",
+                                 "Escape",
+                                 "Alt Gr",
+                                 "Enter",
+                                 "Tabulator",
+                                 "Backspace",
+                                 "Insert",
+                                 "Delete",
+                                 "Home",
+                                 "End",
+                                 "Page Up",
+                                 "Page Down",
+                                 "Left",
+                                 "Right",
+                                 "Up",
+                                 "Down",
+                                 "Function [ F1 - F12 ]"};
     TStrings* items = f.KeyTypeRadioGroup->GetItems();
     ASSERT_EQ(items->Count(), 19);
-    for (int i = 0; i < 19; ++i) EXPECT_EQ(items->Get(i), types[i]) << i;
+    for (int i = 0; i < 19; ++i)
+        EXPECT_EQ(items->Get(i), types[i]) << i;
     EXPECT_EQ(f.KeyTypeRadioGroup->GetColumns(), 2);
     EXPECT_EQ(f.KeyTypeRadioGroup->ItemCell(9), Point(0, 9));
     EXPECT_EQ(f.KeyTypeRadioGroup->ItemCell(10), Point(1, 0));
     EXPECT_EQ(f.KeyTypeRadioGroup->OnClick.MethodName(), "KeyTypeRadioGroupClick");
 
-    const char* const sizes[] = {"1/2", "1",   "1 1/2", "2",   "2 1/2", "3",   "3 1/2",
-                                 "4",   "4 1/2", "5",   "5 1/2", "6",   "6 1/2", "7",
-                                 "7 1/2", "8", "8 1/2", "9",   "9 1/2", "10"};
+    const char* const sizes[] = {"1/2",   "1",     "1 1/2", "2",     "2 1/2", "3",     "3 1/2",
+                                 "4",     "4 1/2", "5",     "5 1/2", "6",     "6 1/2", "7",
+                                 "7 1/2", "8",     "8 1/2", "9",     "9 1/2", "10"};
     for (TComboBox* box : {f.KeyWidthComboBox, f.KeyHeightComboBox}) {
         EXPECT_EQ(box->GetStyle(), csDropDownList);
         ASSERT_EQ(box->GetItems()->Count(), 20);
-        for (int i = 0; i < 20; ++i) EXPECT_EQ(box->GetItems()->Get(i), sizes[i]) << i;
+        for (int i = 0; i < 20; ++i)
+            EXPECT_EQ(box->GetItems()->Get(i), sizes[i]) << i;
     }
 
     EXPECT_TRUE(f.OKBtn->GetDefault());
@@ -206,9 +222,9 @@ TEST(KeyPropertiesForm, PickingATypeSetsArrowsAndFontsAtOnce) {
     struct Case {
         std::vector<int> picks;
         TModalResult end;
-        AnsiString caption;  // Normal caption edit afterwards
-        const char* font;    // font of that edit and of the key afterwards
-        TKeyType savedType;  // the key's type afterwards
+        AnsiString caption; // Normal caption edit afterwards
+        const char* font;   // font of that edit and of the key afterwards
+        TKeyType savedType; // the key's type afterwards
         AnsiString keyCaption;
     };
     const Case cases[] = {
@@ -229,7 +245,8 @@ TEST(KeyPropertiesForm, PickingATypeSetsArrowsAndFontsAtOnce) {
         b.key->UpdateControl();
         std::string seen;
         EditWith(b, [&](TKeyPropertiesForm& f) {
-            for (int pick : c.picks) f.KeyTypeRadioGroup->ClickItem(pick);
+            for (int pick : c.picks)
+                f.KeyTypeRadioGroup->ClickItem(pick);
             seen = f.NormalCaptionEdit->GetFont()->GetName();
             EXPECT_EQ(f.NormalCaptionEdit->GetText(), c.caption);
             EXPECT_EQ(b.key->Font->GetName(), c.font); // before the dialog ends
@@ -268,14 +285,14 @@ TEST(KeyPropertiesForm, OkSavesLevelsAfterTheType) {
     for (const Case& c : cases) {
         BoundKey b(MakeTyped(c.loaded));
         EXPECT_EQ(EditWith(b,
-                      [&](TKeyPropertiesForm& f) {
-                          if (f.ShiftCaptionEdit->GetEnabled()) {
-                              f.ShiftCaptionEdit->SetText("S");
-                              f.ShiftValueEdit->SetText("T");
-                          }
-                          if (c.pick >= 0) f.KeyTypeRadioGroup->ClickItem(c.pick);
-                          EXPECT_TRUE(f.InputKeyDown(VK_RETURN));
-                      }),
+                           [&](TKeyPropertiesForm& f) {
+                               if (f.ShiftCaptionEdit->GetEnabled()) {
+                                   f.ShiftCaptionEdit->SetText("S");
+                                   f.ShiftValueEdit->SetText("T");
+                               }
+                               if (c.pick >= 0) f.KeyTypeRadioGroup->ClickItem(c.pick);
+                               EXPECT_TRUE(f.InputKeyDown(VK_RETURN));
+                           }),
                   mrOk);
         EXPECT_EQ(b.key->KeyType, c.saved) << int(c.loaded) << " " << c.pick;
         EXPECT_EQ(b.key->GetKeyCaption(klShift), c.shiftCaption);
@@ -294,8 +311,8 @@ TEST(KeyPropertiesForm, SizesMapToHalfKeySteps) {
         int saved;
     };
     const Case cases[] = {
-        {8, 1, -1, 8},   {8, 1, 4, 20},   {13, 2, -1, 12}, {80, 19, -1, 80}, {4, 0, -1, 4},
-        {3, -1, -1, 3},  {0, -1, -1, 0},  {84, -1, -1, 84}, {255, -1, -1, 255}, {255, -1, 19, 80},
+        {8, 1, -1, 8},  {8, 1, 4, 20},  {13, 2, -1, 12},  {80, 19, -1, 80},   {4, 0, -1, 4},
+        {3, -1, -1, 3}, {0, -1, -1, 0}, {84, -1, -1, 84}, {255, -1, -1, 255}, {255, -1, 19, 80},
     };
     for (const Case& c : cases) {
         BoundKey b(MakeTyped(ktNormal));
@@ -330,13 +347,13 @@ TEST(KeyPropertiesForm, EveryWayOutSavesOnlyOnOk) {
         BoundKey b(MakeTyped(ktNormal));
         const std::string before = keytest::Describe(*b.key);
         EXPECT_EQ(EditWith(b,
-                      [&](TKeyPropertiesForm& f) {
-                          f.NormalCaptionEdit->SetText("x");
-                          f.NormalValueEdit->SetText("y");
-                          f.KeyHeightComboBox->SelectItem(3);
-                          f.KeyTypeRadioGroup->ClickItem(10);
-                          w.end(f);
-                      }),
+                           [&](TKeyPropertiesForm& f) {
+                               f.NormalCaptionEdit->SetText("x");
+                               f.NormalValueEdit->SetText("y");
+                               f.KeyHeightComboBox->SelectItem(3);
+                               f.KeyTypeRadioGroup->ClickItem(10);
+                               w.end(f);
+                           }),
                   w.result)
             << w.name;
         if (w.result == mrOk) {
