@@ -8,8 +8,9 @@
 #   Each file becomes a generated .cpp holding its bytes and a static registrar. Those objects
 #   are linked into every program that links <target>, even when <target> is a static library:
 #   they travel as link dependencies of <target> ($<TARGET_OBJECTS:...>), so a linker that drops
-#   unreferenced archive members cannot lose them. Consumers simply link <target>. <target> must
-#   use the keyword form of target_link_libraries (PRIVATE/PUBLIC/INTERFACE).
+#   unreferenced archive members cannot lose them; a shared library holds them itself. Consumers
+#   simply link <target>. <target> must use the keyword form of target_link_libraries
+#   (PRIVATE/PUBLIC/INTERFACE).
 #
 # quimbel_add_form_resource(<target> <file.dfm> [<RESNAME>])
 #   Converts a text form to the binary form at build time with dfmconv and embeds it under the
@@ -105,8 +106,15 @@ function(quimbel_add_resources target)
   set_property(TARGET ${target} PROPERTY QUIMBEL_RESOURCE_COUNT ${count})
   set(objects ${target}_resources_${count})
   add_library(${objects} OBJECT ${sources})
-  target_include_directories(${objects} PRIVATE ${PROJECT_SOURCE_DIR}/platform)
-  target_link_libraries(${target} PRIVATE $<TARGET_OBJECTS:${objects}>)
+  set_target_properties(${objects} PROPERTIES POSITION_INDEPENDENT_CODE ON)
+  target_include_directories(${objects} PRIVATE ${CMAKE_BINARY_DIR}/layers/rtl)
+  # An object library has no link step: what links it receives the resources.
+  get_target_property(target_type ${target} TYPE)
+  if(target_type STREQUAL "OBJECT_LIBRARY")
+    target_link_libraries(${target} INTERFACE $<TARGET_OBJECTS:${objects}>)
+  else()
+    target_link_libraries(${target} PRIVATE $<TARGET_OBJECTS:${objects}>)
+  endif()
 endfunction()
 
 function(quimbel_add_form_resource target dfm)
@@ -130,6 +138,8 @@ function(quimbel_add_form_resource target dfm)
   endif()
   get_filename_component(base "${dfm}" NAME_WE)
   set(bin "${CMAKE_CURRENT_BINARY_DIR}/quimbel_res/${base}.dfm.bin")
+  # dfmconv writes into the folder; not every generator creates the folders of outputs.
+  file(MAKE_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}/quimbel_res")
   add_custom_command(
     OUTPUT "${bin}"
     COMMAND dfmconv text2bin "${dfm}" "${bin}"
