@@ -81,6 +81,9 @@ struct TPropInfo {
     std::function<AnsiString(const TObject*)> GetMethodName;
     std::function<bool(const TObject*)> MethodAssigned;
     std::function<void(TObject*, const std::any&, const AnsiString&)> SetMethod;
+    // A handler of the slot's type that does nothing: what a form designer binds to a named
+    // event while the form has no code of its own.
+    std::function<std::any()> EmptyHandler;
 
     bool HasDefault = false;
     int64_t Default = 0;
@@ -228,6 +231,12 @@ public:
                 slot = nullptr;
             else
                 slot.Bind(std::any_cast<Fn>(fn), methodName);
+        };
+        p.EmptyHandler = [] {
+            return std::any(Fn([](auto&&...) -> typename Fn::result_type {
+                if constexpr (!std::is_void_v<typename Fn::result_type>)
+                    return typename Fn::result_type();
+            }));
         };
         return *this;
     }
