@@ -1,6 +1,7 @@
 #include "Keyboardlayouteditor.h"
 
 #include "QuimbelConsts.h"
+#include "runtime/Keypropertiesf.h"
 #include "vcl/Publish.h"
 
 namespace quimbel {
@@ -123,6 +124,14 @@ void TKeyboardLayoutEditor::MoveKeysLeft(int Delta) {
 
 void TKeyboardLayoutEditor::MoveKeysRight(int Delta) {
     moveKeys(ksRight, Delta);
+}
+
+void TKeyboardLayoutEditor::ShowKeyPropertiesDialog(TKey* Key) {
+    ShowPropertiesForm(Key);
+}
+
+void TKeyboardLayoutEditor::ShowPropertiesForm(TKey* Key) {
+    EditKeyProperties(this, Key);
 }
 
 void TKeyboardLayoutEditor::Loaded() {

@@ -49,6 +49,14 @@ public:
 
     // Makes Font the default key font and gives it to every key.
     void SetKeyFont(vcl::TFont* Font);
+    // The key properties dialog for Key, owned by the editor; OK shows the changes on the key's
+    // button.
+    void ShowKeyPropertiesDialog(TKey* Key);
+
+    // One bound button per key, in layout order, for keys put into GetKeys() directly.
+    void CreateControls();
+    // Frees the key buttons; the keys stay.
+    void DestroyControls();
 
     vcl::TFont* GetDefaultKeyFont() const { return FDefaultKeyFont; }
     // Copies Value into the font of later new keys; existing keys keep their fonts.
@@ -69,9 +77,8 @@ public:
 protected:
     void Loaded() override;
     void CreateGrid();
-    void CreateControls();
-    void DestroyControls();
     TKeyControl* CreateKeyControl();
+    void ShowPropertiesForm(TKey* Key);
 
 private:
     void moveKeys(TKeyShiftDirection Direction, int Delta);

@@ -3,10 +3,12 @@
 #include "KeyTestUtil.h"
 
 #include "runtime/Keyboardlayouteditor.h"
+#include "runtime/Keypropertiesf.h"
 
 #include "rtl/FormStreams.h"
 #include "vcl/ExtCtrls.h"
 #include "vcl/Forms.h"
+#include "vcl/Widgetset.h"
 
 #include <gtest/gtest.h>
 
@@ -260,6 +262,25 @@ TEST(LayoutEditor, NewKeysFontsAndDeleting) {
     ed.ClearAll();
     EXPECT_EQ(ed.GetKeys()->GetCount(), 0);
     EXPECT_EQ(ed.ControlCount(), 439);
+}
+
+TEST(LayoutEditor, ClickedKeyInThePropertiesDialog) {
+    Editor e;
+    TKey* key = e.Add(0, 0);
+    e.ed.OnKeyClicked = [&e](TKey* Key) { e.ed.ShowKeyPropertiesDialog(Key); };
+    for (auto [result, caption] : {std::pair{vcl::mrCancel, ""}, std::pair{vcl::mrOk, "q"}}) {
+        vcl::TModalResponderScope user([&, result = result](vcl::TModalRequest& r) {
+            auto* dialog = dynamic_cast<TKeyPropertiesForm*>(r.Form);
+            ASSERT_NE(dialog, nullptr);
+            EXPECT_EQ(dialog->GetOwner(), &e.ed);
+            dialog->NormalCaptionEdit->SetText("q");
+            dialog->SetModalResult(result);
+        });
+        e.Down(16, 16);
+        e.Up(16, 16);
+        EXPECT_EQ(key->Control->GetCaption(), caption);
+        EXPECT_EQ(e.ed.ComponentCount(), 440); // the dialog is gone
+    }
 }
 
 TEST(LayoutEditor, LayoutFiles) {
