@@ -4,6 +4,12 @@
 
 namespace quimbel {
 
+int BuiltInLayoutCodePage(const vcl::AnsiString& Name) {
+    for (const TBuiltInLayout& layout : BuiltInLayouts)
+        if (vcl::SameText(Name, layout.Name)) return layout.CodePage;
+    return 0;
+}
+
 void LoadLayoutResource(TKeyCollection* Keys, const vcl::AnsiString& Name) {
     Keys->DeleteAllKeys();
     vcl::TResourceStream stream(Name, LayoutResourceType);

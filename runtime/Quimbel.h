@@ -6,10 +6,22 @@
 namespace quimbel {
 
 // The built-in layouts are resources of type KLY named US (US QWERTY with the US-International
-// Alt Gr characters), DE (German QWERTZ) and NUMPAD (a numeric keypad); names are not
-// case-sensitive.
+// Alt Gr characters), DE (German QWERTZ), NUMPAD (a numeric keypad), RU (Russian, Latin letters on
+// Alt Gr) and EL (Greek); names are not case-sensitive. Their strings are bytes of the ANSI code
+// page recorded with each: an application activates it (vcl::SetAnsiCodePage) before it shows
+// the layout.
 inline const char* const LayoutResourceType = "KLY";
-inline const char* const BuiltInLayoutNames[] = {"us", "de", "numpad"};
+inline const char* const BuiltInLayoutNames[] = {"us", "de", "numpad", "ru", "el"};
+
+struct TBuiltInLayout {
+    const char* Name;
+    int CodePage;
+};
+inline constexpr TBuiltInLayout BuiltInLayouts[] = {
+    {"us", 1252}, {"de", 1252}, {"numpad", 1252}, {"ru", 1251}, {"el", 1253}};
+
+// The code page of the built-in layout Name, or 0 when there is no such layout.
+int BuiltInLayoutCodePage(const vcl::AnsiString& Name);
 
 // Replaces the keys of Keys by the built-in layout Name, as LoadFromFile does with a file; a
 // name without a layout raises EResNotFound.

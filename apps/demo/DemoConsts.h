@@ -8,9 +8,8 @@ namespace quimbel::demo::consts {
 using vcl::TResStringRec;
 
 inline const TResStringRec SUnknownLayout{
-    "SUnknownLayout", "unknown layout \"%s\" (built in: us, de, numpad; or a .kly file)"};
-inline const TResStringRec SNotAnsi{
-    "SNotAnsi", "the text has characters that no key can type (keys hold Windows-1252 characters)"};
+    "SUnknownLayout", "unknown layout \"%s\" (built in: us, de, numpad, ru, el; or a .kly file)"};
+inline const TResStringRec SNotAnsi{"SNotAnsi", "no key can type the text: %s"};
 inline const TResStringRec SNoKeyFor{"SNoKeyFor", "no key of this layout types \"%s\""};
 inline const TResStringRec SScreenshotError{"SScreenshotError", "%s: cannot write the screenshot"};
 inline const TResStringRec STypedOther{"STypedOther", "the edit box holds \"%s\", expected \"%s\""};

@@ -8,6 +8,7 @@
 #include "Typist.h"
 
 #include "qt/QtWidgetset.h"
+#include "runtime/Quimbel.h"
 #include "rtl/CodePage.h"
 
 #include <CLI/CLI.hpp>
@@ -39,17 +40,26 @@ bool hasDisplay() {
     return false;
 }
 
-// A sentence for the self-test: the first of the built-in sentences that the layout can type
-// (capitals, digits and Alt Gr characters where the layout has them), else the normal values
-// of its first keys.
+// A sentence for the self-test: the first of the built-in sentences that the active code page
+// holds and the layout can type (capitals, digits and Alt Gr characters where the layout has
+// them), else the normal values of its first keys.
 std::string defaultSentence(const quimbel::TKeyboard& Keyboard) {
     static const char* const sentences[] = {
-        "Hello, World! Café & señor: 1 + 2 = 3 €", // us
-        "Grüße an Max: 3 € @ {x} 42 µ²",           // de
-        "3.14*2-1/8+42",                           // numpad
+        "Hello, World! Café & señor: 1 + 2 = 3 €",     // us
+        "Grüße an Max: 3 € @ {x} 42 µ²",               // de
+        "Съешь же ещё этих мягких французских булок", // ru
+        "Ξεσκεπάζω την ψυχοφθόρα βδελυγμία",           // el
+        "3.14*2-1/8+42",                               // numpad
     };
-    for (const char* s : sentences)
-        if (quimbel::demo::PlanTyping(Keyboard, vcl::Utf8ToAnsi(s)).Missing.empty()) return s;
+    for (const char* s : sentences) {
+        vcl::AnsiString ansi;
+        try {
+            ansi = vcl::Utf8ToAnsiStrict(s);
+        } catch (const vcl::EConvertError&) {
+            continue;
+        }
+        if (quimbel::demo::PlanTyping(Keyboard, ansi).Missing.empty()) return s;
+    }
     vcl::AnsiString text;
     const quimbel::TKeyCollection* keys = Keyboard.GetKeys();
     for (int i = 0; i < keys->GetCount() && text.size() < 40; ++i) {
@@ -93,9 +103,11 @@ void clickKey(quimbel::TKeyboard* Keyboard, quimbel::TKey* Key) {
 }
 
 int runSelfTest(TDemoForm* Form, const std::string& Text, const std::string& Screenshot) {
-    const vcl::AnsiString ansi = vcl::Utf8ToAnsi(Text);
-    if (vcl::AnsiToUtf8(ansi) != Text) {
-        std::cerr << "quimbel-demo: " << vcl::LoadResString(consts::SNotAnsi) << "\n";
+    vcl::AnsiString ansi;
+    try {
+        ansi = vcl::Utf8ToAnsiStrict(Text);
+    } catch (const vcl::EConvertError& e) {
+        std::cerr << "quimbel-demo: " << vcl::FmtLoadStr(consts::SNotAnsi, {e.Message()}) << "\n";
         return ExitFailed;
     }
     Form->Show();
@@ -133,8 +145,12 @@ int main(int argc, char** argv) {
     std::string layout = "us";
     std::string text;
     std::string screenshot = "quimbel-demo.png";
+    std::string codePage;
     app.add_option("--layout", layout,
-                   "Built-in layout (us, de, numpad) or a layout file (.kly); default us");
+                   "Built-in layout (us, de, numpad, ru, el) or a layout file (.kly); default us");
+    CLI::Option* codePageOption = app.add_option(
+        "--codepage", codePage,
+        "ANSI code page: 874 or 1250-1258 (default: the built-in layout's, else from the locale)");
     CLI::Option* selfTestOption = app.add_option(
         "--self-test", text,
         "Type TEXT offscreen by clicking the keys, print it, save a screenshot; exit 0 when the "
@@ -146,6 +162,17 @@ int main(int argc, char** argv) {
     } catch (const CLI::ParseError& e) {
         if (e.get_exit_code() == 0) return app.exit(e);
         std::cerr << "quimbel-demo: " << e.what() << " (see quimbel-demo --help)\n";
+        return ExitUsage;
+    }
+
+    // A built-in layout brings its code page; an explicit one wins.
+    try {
+        if (codePageOption->count())
+            vcl::SetAnsiCodePageFromArgument(codePage);
+        else if (const int page = quimbel::BuiltInLayoutCodePage(layout))
+            vcl::SetAnsiCodePage(page);
+    } catch (const vcl::EConvertError& e) {
+        std::cerr << "quimbel-demo: " << e.Message() << " (see quimbel-demo --help)\n";
         return ExitUsage;
     }
 

@@ -1,6 +1,9 @@
-// dfmconv text2bin IN OUT | dfmconv bin2text IN OUT
+// dfmconv [--codepage N] text2bin IN OUT | dfmconv [--codepage N] bin2text IN OUT
+// Strings are bytes of the active ANSI code page (from the locale, or --codepage): #nnn above 255
+// in a text form and wide or UTF-8 strings in a binary form are converted to it.
 // Exit status: 0 on success, 1 with one line on stderr when the conversion fails, 2 for bad usage.
 
+#include "rtl/CodePage.h"
 #include "rtl/FormStreams.h"
 
 #include <cstdio>
@@ -10,9 +13,11 @@
 
 namespace {
 
-const char kUsage[] = "usage: dfmconv text2bin IN OUT\n"
-                      "       dfmconv bin2text IN OUT\n"
-                      "Converts a form between its text (.dfm) and its binary (TPF0) form.\n";
+const char kUsage[] = "usage: dfmconv [--codepage N] text2bin IN OUT\n"
+                      "       dfmconv [--codepage N] bin2text IN OUT\n"
+                      "Converts a form between its text (.dfm) and its binary (TPF0) form.\n"
+                      "--codepage N: the ANSI code page of the strings, 874 or 1250-1258\n"
+                      "(default: from the locale).\n";
 
 } // namespace
 
@@ -20,6 +25,16 @@ int main(int argc, char** argv) {
     if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
         std::fputs(kUsage, stdout);
         return 0;
+    }
+    if (argc >= 3 && std::strcmp(argv[1], "--codepage") == 0) {
+        try {
+            vcl::SetAnsiCodePageFromArgument(argv[2]);
+        } catch (const vcl::EConvertError& e) {
+            std::fprintf(stderr, "dfmconv: %s\n", e.Message().c_str());
+            return 2;
+        }
+        argc -= 2;
+        argv += 2;
     }
     if (argc != 4 ||
         (std::strcmp(argv[1], "text2bin") != 0 && std::strcmp(argv[1], "bin2text") != 0)) {

@@ -58,7 +58,7 @@ quimbel::TKey* findKey(const quimbel::TKeyboard& Keyboard, const std::string& Ar
     }
     const quimbel::TKeyLevel level = Keyboard.GetKeyLevel();
     const vcl::AnsiString caption = vcl::Utf8ToAnsi(Arg);
-    // A character without a Windows-1252 code cannot be on any key.
+    // A character the active code page cannot hold cannot be on any key.
     if (vcl::AnsiToUtf8(caption) == Arg) {
         if (quimbel::TKey* key = Keyboard.SearchKey(caption, level)) return key;
         for (int i = 0; i < keys->GetCount(); ++i) {

@@ -10,6 +10,10 @@
 
 namespace kly {
 
+// The option of every command that sets the active ANSI code page (874, 1250-1258); without it the
+// page follows the locale.
+inline const char* const kCodePageOption = "--codepage";
+
 // Exit statuses.
 constexpr int ExitOk = 0;
 constexpr int ExitFailed = 1; // a file could not be read, written or checked

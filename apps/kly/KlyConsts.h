@@ -60,7 +60,10 @@ inline const TResStringRec SStyleExpected{
     "SStyleExpected",
     "expected an array of fsBold, fsItalic, fsUnderline, fsStrikeOut or an integer from 0 to 15"};
 inline const TResStringRec SUnknownStyle{"SUnknownStyle", "unknown font style \"%s\""};
-inline const TResStringRec SNoAnsiChar{"SNoAnsiChar", "character U+%.4X has no Windows-1252 code"};
+inline const TResStringRec SCodePageExpected{"SCodePageExpected",
+                                             "expected a code page: 874 or 1250 to 1258"};
+inline const TResStringRec SNoAnsiChar{"SNoAnsiChar",
+                                       "character \"%s\" (U+%.4X) is not in code page %d"};
 
 } // namespace consts
 } // namespace kly

@@ -38,7 +38,8 @@ vcl::TFontStyles stylesFromBits(int bits) {
 
 // --- writing ---------------------------------------------------------------------------------
 
-// Control characters, DEL and the C1 range are escaped so that they stay visible.
+// Control characters, DEL, the C1 range and the private-use characters that stand for undefined
+// bytes are escaped so that they stay visible.
 void appendString(std::string& out, const AnsiString& s) {
     out += '"';
     for (unsigned char b : s) {
@@ -66,7 +67,7 @@ void appendString(std::string& out, const AnsiString& s) {
             out += "\\t";
             break;
         default:
-            if (cp < 0x20 || (cp >= 0x7F && cp <= 0x9F)) {
+            if (cp < 0x20 || (cp >= 0x7F && cp <= 0x9F) || (cp >= 0xF700 && cp <= 0xF7FF)) {
                 char buf[8];
                 std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned>(cp));
                 out += buf;
@@ -138,11 +139,14 @@ public:
         Fail(vcl::FmtLoadStr(consts::SField, {prefix_ + Name, Message}));
     }
 
-    // Every field must be one of Names, and each of Names must be present.
-    void CheckFields(std::initializer_list<const char*> Names) const {
+    // Every field must be one of Names or Optional, and each of Names must be present.
+    void CheckFields(std::initializer_list<const char*> Names,
+                     std::initializer_list<const char*> Optional = {}) const {
         for (const auto& item : object_.items()) {
             bool known = false;
             for (const char* n : Names)
+                known = known || item.key() == n;
+            for (const char* n : Optional)
                 known = known || item.key() == n;
             if (!known)
                 Fail(vcl::FmtLoadStr(consts::SUnknownField, {prefix_ + AnsiString(item.key())}));
@@ -200,21 +204,19 @@ public:
     }
 
 private:
-    // JSON strings are valid UTF-8 (the parser checks); each code point needs a Windows-1252 byte.
+    // JSON strings are valid UTF-8 (the parser checks); each character must be in the active
+    // code page.
     AnsiString ToAnsi(const char* Name, const std::string& Utf8) const {
         AnsiString out;
         out.reserve(Utf8.size());
         for (size_t i = 0; i < Utf8.size();) {
-            unsigned char b = static_cast<unsigned char>(Utf8[i]);
-            int len = b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
-            char32_t cp = len == 1 ? b : len == 2 ? b & 0x1F : len == 3 ? b & 0x0F : b & 0x07;
-            for (int k = 1; k < len && i + k < Utf8.size(); ++k)
-                cp = (cp << 6) | (static_cast<unsigned char>(Utf8[i + k]) & 0x3F);
-            i += static_cast<size_t>(len);
-            char c;
-            if (!vcl::UnicodeToAnsiChar(cp, c))
-                FailField(Name, vcl::FmtLoadStr(consts::SNoAnsiChar, {static_cast<unsigned>(cp)}));
-            out += c;
+            const size_t start = i;
+            char32_t cp = 0;
+            vcl::DecodeUtf8(Utf8, i, cp);
+            if (!vcl::AppendAnsiChar(out, cp))
+                FailField(Name, vcl::FmtLoadStr(consts::SNoAnsiChar,
+                                                {Utf8.substr(start, i - start),
+                                                 static_cast<unsigned>(cp), vcl::GetAnsiCodePage()}));
         }
         return out;
     }
@@ -330,7 +332,7 @@ json parse(const std::string& text) {
 } // namespace
 
 std::string LayoutToJson(const quimbel::TKeyCollection& Keys, bool Pretty) {
-    std::string out = "{\"keys\": [";
+    std::string out = "{\"codepage\": " + std::to_string(vcl::GetAnsiCodePage()) + ", \"keys\": [";
     const int count = Keys.GetCount();
     for (int i = 0; i < count; ++i) {
         if (Pretty)
@@ -344,11 +346,18 @@ std::string LayoutToJson(const quimbel::TKeyCollection& Keys, bool Pretty) {
     return out;
 }
 
-void LayoutFromJson(const std::string& Json, quimbel::TKeyCollection& Keys) {
+void LayoutFromJson(const std::string& Json, quimbel::TKeyCollection& Keys, bool UseFileCodePage) {
     const json doc = parse(Json);
     TFieldReader root(doc, -1, "");
     if (!doc.is_object()) root.Fail(vcl::LoadResString(consts::SRootExpected));
-    root.CheckFields({"keys"});
+    root.CheckFields({"keys"}, {"codepage"});
+    if (doc.contains("codepage")) {
+        int64_t page = 0;
+        if (!TFieldReader::IntegerOf(doc.at("codepage"), 0, INT32_MAX, page) ||
+            !vcl::IsSupportedCodePage(static_cast<int>(page)))
+            root.FailField("codepage", vcl::LoadResString(consts::SCodePageExpected));
+        if (UseFileCodePage) vcl::SetAnsiCodePage(static_cast<int>(page));
+    }
     const json& keys = doc.at("keys");
     if (!keys.is_array()) root.FailField("keys", vcl::LoadResString(consts::SArrayExpected));
 

@@ -11,29 +11,25 @@ char16_t AnsiToUnicode(unsigned char Byte) {
 }
 
 bool UnicodeToAnsi(char32_t Code, unsigned char& Byte) {
-    char c = 0;
-    if (!vcl::UnicodeToAnsiChar(Code, c)) return false;
-    Byte = static_cast<unsigned char>(c);
+    vcl::AnsiString s;
+    if (!vcl::AppendAnsiChar(s, Code) || s.size() != 1) return false;
+    Byte = static_cast<unsigned char>(s[0]);
     return true;
 }
 
 QString ToQString(const vcl::AnsiString& S) {
-    QString result;
-    result.reserve(static_cast<qsizetype>(S.size()));
-    for (unsigned char c : S)
-        result.append(QChar(AnsiToUnicode(c)));
-    return result;
+    const std::u16string u = vcl::AnsiToUtf16(S);
+    return QString(reinterpret_cast<const QChar*>(u.data()), static_cast<qsizetype>(u.size()));
 }
 
 vcl::AnsiString FromQString(const QString& S) {
-    vcl::AnsiString result;
-    result.reserve(static_cast<size_t>(S.size()));
-    // By code point, so a character outside the BMP becomes one '?', not two.
-    for (char32_t code : S.toUcs4()) {
-        unsigned char b;
-        result.push_back(UnicodeToAnsi(code, b) ? static_cast<char>(b) : '?');
-    }
-    return result;
+    return vcl::Utf16ToAnsi(std::u16string(reinterpret_cast<const char16_t*>(S.utf16()),
+                                           static_cast<size_t>(S.size())));
+}
+
+vcl::AnsiString FromQStringStrict(const QString& S) {
+    const QList<uint> ucs4 = S.toUcs4();
+    return vcl::UnicodeToAnsiStrict(std::u32string(ucs4.begin(), ucs4.end()));
 }
 
 } // namespace vcl::qt

@@ -1,7 +1,7 @@
 #pragma once
-// Windows-1252 <-> Unicode at the widgetset boundary. The model keeps every string as
-// Windows-1252 bytes; Qt wants UTF-16. The mapping is a bijection on all 256 byte values: the
-// five bytes that Windows-1252 leaves undefined stand for the C1 controls of the same value.
+// The active ANSI code page <-> Unicode at the widgetset boundary. The model keeps every string
+// as bytes of the active code page (rtl/CodePage.h); Qt wants UTF-16. Every byte has a character
+// of its own, so bytes -> QString -> bytes is lossless.
 
 #include <QChar>
 #include <QString>
@@ -10,13 +10,16 @@
 
 namespace vcl::qt {
 
-// The Unicode character a Windows-1252 byte stands for.
+// The Unicode character a byte stands for in the active code page.
 char16_t AnsiToUnicode(unsigned char Byte);
-// The byte for a Unicode character, or false when Windows-1252 has none for it.
+// The byte for a Unicode character, or false when the active code page has no single byte for it.
 bool UnicodeToAnsi(char32_t Code, unsigned char& Byte);
 
 QString ToQString(const vcl::AnsiString& S);
-// Characters that Windows-1252 cannot hold become '?', as the classic conversion does.
+// Characters that the active code page cannot hold become '?', as the classic conversion does.
 vcl::AnsiString FromQString(const QString& S);
+// Text a user typed or pasted: a character the active code page cannot hold raises EConvertError
+// naming the character and the code page.
+vcl::AnsiString FromQStringStrict(const QString& S);
 
 } // namespace vcl::qt

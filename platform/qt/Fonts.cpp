@@ -5,6 +5,7 @@
 
 #include "qt/Codepage.h"
 #include "qt/Symbols.h"
+#include "rtl/CodePage.h"
 
 namespace vcl::qt {
 
@@ -27,11 +28,38 @@ Kind KindOf(const QString& face) {
     return Kind::Sans;
 }
 
+// The script of the active ANSI code page, which a substitute face must cover.
+QFontDatabase::WritingSystem ActiveScript() {
+    switch (vcl::GetAnsiCodePage()) {
+    case 874:
+        return QFontDatabase::Thai;
+    case 1251:
+        return QFontDatabase::Cyrillic;
+    case 1253:
+        return QFontDatabase::Greek;
+    case 1255:
+        return QFontDatabase::Hebrew;
+    case 1256:
+        return QFontDatabase::Arabic;
+    case 1258:
+        return QFontDatabase::Vietnamese;
+    default:
+        return QFontDatabase::Latin;
+    }
+}
+
+// The first installed candidate that covers the active script, else the first installed one.
 QString FirstInstalled(const QStringList& candidates, QFont::StyleHint hint) {
     const QStringList families = QFontDatabase::families();
+    const QFontDatabase::WritingSystem script = ActiveScript();
+    QString installed;
     for (const QString& c : candidates)
         for (const QString& f : families)
-            if (f.compare(c, Qt::CaseInsensitive) == 0) return f;
+            if (f.compare(c, Qt::CaseInsensitive) == 0) {
+                if (QFontDatabase::writingSystems(f).contains(script)) return f;
+                if (installed.isEmpty()) installed = f;
+            }
+    if (!installed.isEmpty()) return installed;
     QFont probe;
     probe.setStyleHint(hint);
     return probe.defaultFamily();
@@ -47,10 +75,12 @@ QString Installed(const QString& face) {
 } // namespace
 
 QString SubstituteFamily(const vcl::AnsiString& Face) {
-    // The font database is slow to ask; forms ask for the same few faces again and again.
+    // The font database is slow to ask; forms ask for the same few faces again and again. The
+    // choice depends on the script of the code page.
     static QHash<QString, QString> cache;
     const QString face = ToQString(Face).trimmed();
-    auto it = cache.constFind(face.toLower());
+    const QString cacheKey = QString::number(vcl::GetAnsiCodePage()) + QLatin1Char(':') + face.toLower();
+    auto it = cache.constFind(cacheKey);
     if (it != cache.constEnd()) return *it;
 
     QString result = face.isEmpty() || IsSymbolFont(Face) ? QString() : Installed(face);
@@ -72,7 +102,7 @@ QString SubstituteFamily(const vcl::AnsiString& Face) {
             break;
         }
     }
-    cache.insert(face.toLower(), result);
+    cache.insert(cacheKey, result);
     return result;
 }
 

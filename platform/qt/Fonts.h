@@ -1,7 +1,9 @@
 #pragma once
 // Font substitution. Forms and layouts name the faces of the classic desktop ("MS Sans Serif",
 // "Wingdings", "Courier New"); where the machine lacks a face it is shown in an installed face
-// of the same kind (sans-serif, serif or fixed pitch) at the same point size.
+// of the same kind (sans-serif, serif or fixed pitch) at the same point size, one that covers the
+// script of the active ANSI code page (Cyrillic, Greek, Hebrew, Arabic, Thai, Vietnamese) where
+// an installed one does.
 
 #include <QFont>
 #include <QString>

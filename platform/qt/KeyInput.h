@@ -1,6 +1,6 @@
 #pragma once
 // Keyboard output into Qt widgets. The model speaks in window messages: WM_CHAR carries a
-// Windows-1252 character, WM_KEYDOWN a virtual-key code. A widget receives them as the key
+// character of the active ANSI code page, WM_KEYDOWN a virtual-key code. A widget receives them as the key
 // presses a person would make, delivered synchronously and without a key release, so a
 // QLineEdit or QTextEdit edits with its own rules (caret, selection, undo).
 
@@ -12,7 +12,7 @@ namespace vcl::qt {
 int VirtualKeyToQtKey(unsigned VirtualKey);
 
 // WM_CHAR: 13 arrives as Return, 9 as Tab, 8 as Backspace, 27 as Escape, every other byte as
-// the character it stands for in Windows-1252. Returns whether the widget accepted the key.
+// the character it stands for in the active ANSI code page. Returns whether the widget accepted the key.
 bool SendCharMessage(QWidget* Target, unsigned Char);
 // WM_KEYDOWN: a press of the matching key with no text. Unknown codes send nothing and
 // return false.

@@ -9,12 +9,13 @@
 
 namespace vcl::qt {
 
-// True for the symbol faces whose bytes are translated rather than shown as Windows-1252.
+// True for the symbol faces whose bytes are translated rather than shown in the ANSI code page.
 bool IsSymbolFont(const vcl::AnsiString& FaceName);
 // The Unicode symbol for one Wingdings byte, or 0 when there is no close match.
 char32_t WingdingsToUnicode(unsigned char Byte);
 // The text to show for a caption set in the given face: symbol bytes become their Unicode
-// symbols (bytes without a match stay as Windows-1252), any other face is plain Windows-1252.
+// symbols (bytes without a match stay characters of the active ANSI code page), any other face
+// shows the characters of the active code page.
 QString DisplayText(const vcl::AnsiString& FaceName, const vcl::AnsiString& Text);
 
 } // namespace vcl::qt

@@ -109,7 +109,8 @@ public:
     // Accepts vaInt8, vaInt16 and vaInt32 whatever the magnitude, and vaInt64 in range.
     int32_t ReadInteger();
     int64_t ReadInt64(); // the integer forms and vaInt64
-    // vaString, vaLString; vaWString and vaUTF8String are converted to Windows-1252.
+    // vaString, vaLString; vaWString and vaUTF8String are converted to the active ANSI code page
+    // (what it cannot hold becomes '?').
     AnsiString ReadString();
     bool ReadBoolean();
     char ReadChar();

@@ -36,9 +36,10 @@ bool ReadComponentRes(const AnsiString& ResName, TComponent* Instance);
 // Text form (object Name: TClass ... end) to binary form and back. Syntax errors raise
 // EParserError with the line and column; nothing is written to Output unless the conversion
 // succeeds. Text is ASCII: string bytes outside 32..126 and the quote are written as #nnn, and
-// #nnn up to 255 in the input is that Windows-1252 byte (above 255, the Unicode character's
-// Windows-1252 byte, or '?'). $ hex literals of up to eight digits are 32-bit values ($8000000F
-// is negative). Wide and UTF-8 string values are written as Windows-1252 strings.
+// #nnn up to 255 in the input is that byte of the active ANSI code page; above 255 it is the
+// Unicode character, converted to the page ('?' when the page cannot hold it).
+// $ hex literals of up to eight digits are 32-bit values ($8000000F is negative). Wide and UTF-8
+// string values are written as strings of the active code page.
 void ObjectTextToBinary(TStream* Input, TStream* Output);
 void ObjectBinaryToText(TStream* Input, TStream* Output);
 

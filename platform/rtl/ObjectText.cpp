@@ -1,6 +1,6 @@
 // The text form of form streams (.dfm text) and its conversion to and from the binary form.
 // Text is kept ASCII: bytes outside the printable range are written as #nnn escapes, and #nnn
-// with nnn <= 255 in the input stands for that byte (Windows-1252).
+// with nnn <= 255 in the input stands for that byte of the active ANSI code page.
 
 #include "CodePage.h"
 #include "FormStreams.h"
@@ -193,11 +193,10 @@ private:
                     if (++digits > 7) error(LoadResString(rtlconsts::SInvalidString));
                 }
                 if (digits == 0 || v > 0x10FFFF) error(LoadResString(rtlconsts::SInvalidString));
-                char c;
                 if (v <= 0xFF)
                     str += static_cast<char>(v);
-                else
-                    str += UnicodeToAnsiChar(v, c) ? c : '?';
+                else if (!AppendAnsiChar(str, v))
+                    str += '?';
             } else {
                 break;
             }

@@ -75,4 +75,10 @@ inline const TResStringRec SInvalidCharacter{"SInvalidCharacter", "Invalid chara
 inline const TResStringRec SUnterminatedString{"SUnterminatedString", "Unterminated string"};
 inline const TResStringRec SValueExpectedText{"SValueExpectedText", "Property value expected"};
 
+// Code pages.
+inline const TResStringRec SNoAnsiChar{"SNoAnsiChar", "Character U+%.4X is not in code page %d"};
+inline const TResStringRec SInvalidUtf8{"SInvalidUtf8", "Invalid UTF-8 at byte %d"};
+inline const TResStringRec SBadCodePage{"SBadCodePage",
+                                        "'%s' is not a supported code page (874, 1250 to 1258)"};
+
 } // namespace vcl::rtlconsts

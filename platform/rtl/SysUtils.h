@@ -8,8 +8,8 @@
 
 namespace vcl {
 
-// 8-bit string holding Windows-1252 bytes; converted to Unicode only at the widgetset boundary
-// and in text file formats.
+// 8-bit string holding bytes of the active ANSI code page (CodePage.h); converted to Unicode only
+// at the widgetset boundary and in text file formats.
 using AnsiString = std::string;
 
 // One argument of Format: an integer (signed or unsigned) or a string.

@@ -97,8 +97,8 @@ TEST_F(KlyProgram, DumpPrintsTheJsonForm) {
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(
         r.out,
-        R"({"keys": [{"type": "ktNormal", "captions": ["a", "A", ""], "values": ["a", "A", ""], )"
-        R"("left": 0, "top": 0, "width": 8, "height": 8, "visible": true, "enabled": true, )"
+        R"({"codepage": 1252, "keys": [{"type": "ktNormal", "captions": ["a", "A", ""], )"
+        R"("values": ["a", "A", ""], "left": 0, "top": 0, "width": 8, "height": 8, "visible": true, "enabled": true, )"
         R"("font": {"name": "MS Sans Serif", "size": 8, "color": 255, "style": ["fsBold"]}}]})"
         "\n");
     EXPECT_EQ(r.err, "");
@@ -241,15 +241,36 @@ TEST_F(KlyProgram, NothingCrashesOnGarbage) {
 }
 
 TEST_F(KlyProgram, BuiltInLayoutsAreTheirJsonFiles) {
-    for (const char* name : {"us", "de", "numpad"}) {
+    // Built again under a locale of yet another code page: the JSON names its own.
+    const std::string savedLocale = std::getenv("LC_ALL") ? std::getenv("LC_ALL") : "";
+    ::setenv("LC_ALL", "tr_TR.UTF-8", 1);
+    const std::pair<const char*, int> layouts[] = {
+        {"us", 1252}, {"de", 1252}, {"numpad", 1252}, {"ru", 1251}, {"el", 1253}};
+    for (const auto& [name, page] : layouts) {
         const std::string kly = std::string(KLY_LAYOUT_FILES) + "/" + name + ".kly";
         const std::string json = std::string(KLY_LAYOUT_SOURCES) + "/" + name + ".json";
-        RunResult r = Kly("dump --pretty '" + kly + "'");
+        RunResult r = Kly("dump --pretty --codepage " + std::to_string(page) + " '" + kly + "'");
         ASSERT_EQ(r.status, 0) << r.err;
         // The files in the repository are in the form that dump --pretty prints.
         EXPECT_EQ(r.out, Text(json)) << name;
+        r = Kly("build '" + json + "' -o again.kly");
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(Text(Path("again.kly")), Text(kly)) << name;
         r = Kly("check '" + kly + "'");
         EXPECT_EQ(r.status, 0);
         EXPECT_EQ(r.err, "") << name;
     }
+    ::setenv("LC_ALL", savedLocale.c_str(), 1);
+
+    // --codepage overrides the JSON's; a page that cannot hold the captions is an error.
+    const std::string ru = std::string(KLY_LAYOUT_SOURCES) + "/ru.json";
+    RunResult r = Kly("build --codepage 1252 '" + ru + "' -o x.kly");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "kly: " + ru +
+                         ": key 13: field \"captions\": character \"ё\" (U+0451) is not in code "
+                         "page 1252\n");
+    r = Kly("dump --codepage 65001 x.kly");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "kly: '65001' is not a supported code page (874, 1250 to 1258) (see kly "
+                     "--help)\n");
 }

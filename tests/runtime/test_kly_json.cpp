@@ -3,6 +3,8 @@
 #include "KlyConsts.h"
 #include "LayoutJson.h"
 
+#include "rtl/CodePage.h"
+
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -14,7 +16,7 @@ using namespace keytest;
 namespace {
 
 const std::string kExample =
-    R"({"keys": [{"type": "ktNormal", "captions": ["a", "A", ""], "values": ["a", "A", ""], )"
+    R"({"codepage": 1252, "keys": [{"type": "ktNormal", "captions": ["a", "A", ""], "values": ["a", "A", ""], )"
     R"("left": 0, "top": 0, "width": 8, "height": 8, "visible": true, "enabled": true, )"
     R"("font": {"name": "MS Sans Serif", "size": 8, "color": 255, "style": ["fsBold"]}}]})";
 
@@ -28,6 +30,12 @@ std::string dump(const Bytes& bytes, bool pretty = false) {
     TKeyCollection keys;
     Read(keys, bytes);
     return kly::LayoutToJson(keys, pretty);
+}
+
+// The example's key object.
+std::string exampleKey() {
+    const size_t from = kExample.find('[') + 1;
+    return kExample.substr(from, kExample.size() - from - 2);
 }
 
 // The error LayoutFromJson raises for a JSON text, or "" when there is none.
@@ -96,8 +104,8 @@ TEST(KlyJson, TheDocumentedExampleBothWays) {
     const Bytes bytes = build(kExample);
     EXPECT_EQ(bytes.size(), 52u);
     EXPECT_EQ(dump(bytes), kExample + "\n");
-    EXPECT_EQ(dump({0x01, 0x00}), "{\"keys\": []}\n");
-    EXPECT_EQ(dump({0x01, 0x00}, true), "{\"keys\": []}\n");
+    EXPECT_EQ(dump({0x01, 0x00}), "{\"codepage\": 1252, \"keys\": []}\n");
+    EXPECT_EQ(dump({0x01, 0x00}, true), "{\"codepage\": 1252, \"keys\": []}\n");
     EXPECT_EQ(build("{\"keys\": []}"), (Bytes{0x01, 0x00}));
 
     // Pretty output puts one key on a line and reads back the same.
@@ -105,8 +113,8 @@ TEST(KlyJson, TheDocumentedExampleBothWays) {
     Read(two, bytes);
     Read(two, bytes);
     const std::string pretty = dump(Write(two), true);
-    EXPECT_EQ(pretty, "{\"keys\": [\n  " + kExample.substr(10, kExample.size() - 12) + ",\n  " +
-                          kExample.substr(10, kExample.size() - 12) + "\n]}\n");
+    EXPECT_EQ(pretty, "{\"codepage\": 1252, \"keys\": [\n  " + exampleKey() + ",\n  " +
+                          exampleKey() + "\n]}\n");
     EXPECT_EQ(build(pretty), Write(two));
 }
 
@@ -161,7 +169,7 @@ TEST(KlyJson, AlternativeSpellingsAreAccepted) {
 }
 
 TEST(KlyJson, ErrorsNameTheKeyAndTheField) {
-    const std::string second = R"({"keys": [)" + kExample.substr(10, kExample.size() - 12) + ", " +
+    const std::string second = R"({"keys": [)" + exampleKey() + ", " +
                                R"({"type": "ktNormal"}]})";
     EXPECT_EQ(errorOf(second), R"(key 1: missing field "captions")");
     EXPECT_EQ(errorOf(withKeyField("width", "")), R"(key 0: missing field "width")");
@@ -184,7 +192,7 @@ TEST(KlyJson, ErrorsNameTheKeyAndTheField) {
               "key 0: field \"type\": expected a key type name (ktNormal ... ktFunction) or an "
               "integer from 0 to 255");
     EXPECT_EQ(errorOf(withKeyField("captions", "[\"\u2192\", \"\", \"\"]")),
-              R"(key 0: field "captions": character U+2192 has no Windows-1252 code)");
+              R"(key 0: field "captions": character "→" (U+2192) is not in code page 1252)");
     EXPECT_EQ(errorOf(withKeyField("font", "3")), R"(key 0: field "font": expected an object)");
     EXPECT_EQ(errorOf(withFontField("size", "\"8\"")),
               R"(key 0: field "font.size": expected an integer from -2147483648 to 2147483647)");
@@ -219,4 +227,52 @@ TEST(KlyJson, ErrorsNameTheKeyAndTheField) {
     EXPECT_EQ(errorOf(std::string(10000, '[') + std::string(10000, ']')),
               "invalid JSON: values nested more than 16 levels deep");
     EXPECT_NE(errorOf("{\"keys\": [\"\xFF\"]}").find("invalid JSON"), std::string::npos);
+}
+
+TEST(KlyJson, TheCodePageFieldGivesTheBytesTheirMeaning) {
+    struct Guard {
+        int saved = vcl::GetAnsiCodePage();
+        ~Guard() { vcl::SetAnsiCodePage(saved); }
+    } guard;
+    auto layout = [](const std::string& page, const char* normal, const char* shift) {
+        nlohmann::json doc = nlohmann::json::parse(kExample);
+        if (page.empty())
+            doc.erase("codepage");
+        else
+            doc["codepage"] = nlohmann::json::parse(page);
+        doc["keys"][0]["captions"] = {normal, shift, "q"};
+        return doc.dump();
+    };
+    struct Case {
+        const char* Page;
+        const char* Normal;
+        const char* Shift;
+        Bytes Expected; // the caption bytes
+    };
+    const Case cases[] = {{"1251", "й", "Й", {0xE9, 0xC9}},
+                          {"1253", "ς", "Σ", {0xF2, 0xD3}},
+                          {"1252", "é", "É", {0xE9, 0xC9}}};
+    for (const Case& c : cases) {
+        vcl::SetAnsiCodePage(1250);
+        const Bytes bytes = build(layout(c.Page, c.Normal, c.Shift));
+        EXPECT_EQ(vcl::GetAnsiCodePage(), std::stoi(c.Page));
+        TKeyCollection keys;
+        Read(keys, bytes);
+        EXPECT_EQ(keys.GetItem(0)->GetKeyCaption(klNormal), std::string(1, char(c.Expected[0])));
+        EXPECT_EQ(keys.GetItem(0)->GetKeyCaption(klShift), std::string(1, char(c.Expected[1])));
+        EXPECT_EQ(nlohmann::json::parse(dump(bytes)),
+                  nlohmann::json::parse(layout(c.Page, c.Normal, c.Shift)));
+    }
+
+    // Without the field, or told to ignore it, the active page counts.
+    vcl::SetAnsiCodePage(1252);
+    TKeyCollection keys;
+    EXPECT_THROW(kly::LayoutFromJson(layout("1251", "й", "Й"), keys, false), kly::EKlyError);
+    EXPECT_EQ(errorOf(layout("", "й", "Й")),
+              R"(key 0: field "captions": character "й" (U+0439) is not in code page 1252)");
+    EXPECT_EQ(errorOf(layout("1253", "й", "Й")),
+              R"(key 0: field "captions": character "й" (U+0439) is not in code page 1253)");
+    for (const char* bad : {"65001", "\"1251\"", "-1"})
+        EXPECT_EQ(errorOf(layout(bad, "a", "A")),
+                  R"(field "codepage": expected a code page: 874 or 1250 to 1258)");
 }
