@@ -1,0 +1,194 @@
+// Input routing: pointer capture and hover, the focused control, mouse and key input entering
+// at a windowed control, and the shift-state conversions of mouse messages.
+
+#include "vcl/Controls.h"
+
+#include "vcl/InputState.h"
+#include "vcl/VCLConsts.h"
+
+namespace vcl {
+
+TControl* g_capture = nullptr;
+TControl* g_mouseControl = nullptr;
+TWinControl* g_focused = nullptr;
+TShiftState g_lastShift;
+
+bool IsAncestorOrSelf(const TControl* Ancestor, const TControl* C) {
+    for (; C; C = C->GetParent())
+        if (C == Ancestor) return true;
+    return false;
+}
+
+namespace {
+TMouse g_mouse;
+} // namespace
+
+TMouse* const Mouse = &g_mouse;
+
+TPoint TMouse::GetCursorPos() const {
+    TPoint p;
+    if (Widgetset()->GetCursorPos(p)) return p;
+    return pos_;
+}
+
+TControl* TMouse::Capture() const {
+    return g_capture;
+}
+
+TControl* GetCaptureControl() {
+    return g_capture;
+}
+void SetCaptureControl(TControl* Control) {
+    g_capture = Control;
+}
+TControl* GetMouseControl() {
+    return g_mouseControl;
+}
+TWinControl* FindFocusedControl() {
+    return g_focused;
+}
+
+TShiftState KeysToShiftState(uintptr_t Keys) {
+    TShiftState s;
+    if (Keys & MK_SHIFT) s.Include(ssShift);
+    if (Keys & MK_CONTROL) s.Include(ssCtrl);
+    if (Keys & MK_LBUTTON) s.Include(ssLeft);
+    if (Keys & MK_RBUTTON) s.Include(ssRight);
+    if (Keys & MK_MBUTTON) s.Include(ssMiddle);
+    if (g_lastShift.Contains(ssAlt)) s.Include(ssAlt);
+    return s;
+}
+
+uintptr_t ShiftStateToKeys(TShiftState Shift) {
+    uintptr_t k = 0;
+    if (Shift.Contains(ssShift)) k |= MK_SHIFT;
+    if (Shift.Contains(ssCtrl)) k |= MK_CONTROL;
+    if (Shift.Contains(ssLeft)) k |= MK_LBUTTON;
+    if (Shift.Contains(ssRight)) k |= MK_RBUTTON;
+    if (Shift.Contains(ssMiddle)) k |= MK_MBUTTON;
+    return k;
+}
+
+namespace {
+
+enum { kDown, kMove, kUp };
+
+// The deepest visible, enabled windowed control under a screen point, starting at W.
+TWinControl* windowAt(TWinControl* w, const TPoint& screen) {
+    for (;;) {
+        TPoint p = w->ScreenToClient(screen);
+        TControl* c = w->ControlAtPos(p, false, true);
+        if (!c || !c->Is<TWinControl>()) return w;
+        w = static_cast<TWinControl*>(c);
+    }
+}
+
+unsigned mouseMessage(int kind, TMouseButton b, bool dbl) {
+    if (kind == kMove) return WM_MOUSEMOVE;
+    switch (b) {
+    case mbLeft:
+        return kind == kDown ? (dbl ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN) : WM_LBUTTONUP;
+    case mbRight:
+        return kind == kDown ? (dbl ? WM_RBUTTONDBLCLK : WM_RBUTTONDOWN) : WM_RBUTTONUP;
+    default:
+        return kind == kDown ? (dbl ? WM_MBUTTONDBLCLK : WM_MBUTTONDOWN) : WM_MBUTTONUP;
+    }
+}
+
+void trackHover(TControl* over) {
+    if (over == g_mouseControl) return;
+    TControl* old = g_mouseControl;
+    g_mouseControl = over;
+    if (old) old->Perform(CM_MOUSELEAVE, 0, 0);
+    if (over && g_mouseControl == over) over->Perform(CM_MOUSEENTER, 0, 0);
+}
+
+} // namespace
+
+void TWinControl::routeMouse(unsigned Kind, TMouseButton Button, TShiftState Shift, int X, int Y) {
+    TInputEventScope scope;
+    TPoint screen = ClientToScreen({X, Y});
+    g_mouse.SetCursorPos(screen);
+    g_lastShift = Shift;
+
+    TWinControl* window = windowAt(this, screen);
+    TControl* over = window->ControlAtPos(window->ScreenToClient(screen), false, false);
+    if (!over) over = window;
+    if (Kind == kMove || Kind == kDown) trackHover(over);
+
+    TControl* target = g_capture ? g_capture : over;
+    uintptr_t keys = ShiftStateToKeys(Shift);
+    if (Kind == kDown) {
+        keys |= Button == mbLeft ? MK_LBUTTON : Button == mbRight ? MK_RBUTTON : MK_MBUTTON;
+        // Windowed controls that take part in the tab order take the focus when pressed; graphic
+        // controls (a speed button) never do.
+        if (Button == mbLeft && target->isWinControl_) {
+            auto* w = static_cast<TWinControl*>(target);
+            if (w->tabStop_ && w->CanFocus() && !w->Focused()) w->SetFocus();
+        }
+    } else if (Kind == kUp) {
+        keys &= ~(Button == mbLeft ? MK_LBUTTON : Button == mbRight ? MK_RBUTTON : MK_MBUTTON);
+    }
+    TPoint local = target->ScreenToClient(screen);
+    auto alive = target->LifeToken();
+    target->Perform(mouseMessage(static_cast<int>(Kind), Button, Shift.Contains(ssDouble)), keys,
+                    PointToLParam(local.X, local.Y));
+    if (Kind == kDown && Button == mbRight && *alive)
+        target->Perform(WM_CONTEXTMENU, 0, PointToLParam(screen.X, screen.Y));
+    scope.Finish();
+}
+
+void TWinControl::InputMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    routeMouse(kDown, Button, Shift, X, Y);
+}
+
+void TWinControl::InputMouseMove(TShiftState Shift, int X, int Y) {
+    routeMouse(kMove, mbLeft, Shift, X, Y);
+}
+
+void TWinControl::InputMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    routeMouse(kUp, Button, Shift, X, Y);
+}
+
+bool TWinControl::InputKeyDown(Word Key, TShiftState Shift) {
+    TInputEventScope scope;
+    g_lastShift = Shift;
+    TWinControl* target = (g_focused && ContainsControl(g_focused)) ? g_focused : this;
+    if (target->OnKeyDown) {
+        target->OnKeyDown(target, Key, Shift);
+        if (Key == 0) {
+            scope.Finish();
+            return true;
+        }
+    }
+    bool used = false;
+    if (Key == VK_RETURN || Key == VK_ESCAPE || Key == VK_TAB) {
+        if (TWinControl* top = target->GetTopParent())
+            used = top->Perform(CM_DIALOGKEY, Key,
+                                static_cast<intptr_t>(ShiftStateToKeys(Shift))) != 0;
+    }
+    scope.Finish();
+    return used;
+}
+
+void TWinControl::InputChar(char Key) {
+    TInputEventScope scope;
+    TWinControl* target = (g_focused && ContainsControl(g_focused)) ? g_focused : this;
+    if (target->OnKeyPress) target->OnKeyPress(target, Key);
+    scope.Finish();
+}
+
+void MouseClick(TControl* Control, TMouseButton Button) {
+    MouseClickAt(Control, Control->GetClientWidth() / 2, Control->GetClientHeight() / 2, Button);
+}
+
+void MouseClickAt(TControl* Control, int X, int Y, TMouseButton Button) {
+    TWinControl* w = Control->GetWindowedControl();
+    if (!w) throw EInvalidOperation(FmtLoadStr(vclconsts::SParentRequired, {Control->GetName()}));
+    TPoint p = Control->ClientToClient({X, Y}, w);
+    auto alive = w->LifeToken();
+    w->InputMouseDown(Button, {}, p.X, p.Y);
+    if (*alive) w->InputMouseUp(Button, {}, p.X, p.Y);
+}
+
+} // namespace vcl
