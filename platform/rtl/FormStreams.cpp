@@ -20,11 +20,8 @@ public:
 
     void writeComponent(TComponent* c, int depth) {
         checkDepth(depth);
-        struct WritingGuard {
-            TComponent* c;
-            ~WritingGuard() { c->SetWritingState(false); }
-        } guard{c};
         c->SetWritingState(true);
+        TFinally writing([c] { c->SetWritingState(false); });
         w_.WriteStr(c->ClassName());
         w_.WriteStr(c->GetName());
         w_.PropPath.clear();

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <exception>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vcl {
@@ -11,6 +12,19 @@ namespace vcl {
 // 8-bit string holding bytes of the active ANSI code page (CodePage.h); converted to Unicode only
 // at the widgetset boundary and in text file formats.
 using AnsiString = std::string;
+
+// Runs an action when the scope that holds it ends, by return or by exception (the classic
+// try/finally): undoes a count, a flag or a change made for the length of a block.
+template <class F> class TFinally {
+public:
+    explicit TFinally(F Action) : action_(std::move(Action)) {}
+    ~TFinally() { action_(); }
+    TFinally(const TFinally&) = delete;
+    TFinally& operator=(const TFinally&) = delete;
+
+private:
+    F action_;
+};
 
 // One argument of Format: an integer (signed or unsigned) or a string.
 class TVarRec {

@@ -180,16 +180,16 @@ void TControl::UpdateBoundsRect(int ALeft, int ATop, int AWidth, int AHeight, bo
     constraints_->Constrain(AWidth, AHeight);
     if (ALeft == left_ && ATop == top_ && AWidth == width_ && AHeight == height_) return;
     bool sized = AWidth != width_ || AHeight != height_;
-    if (!isWinControl_) Invalidate();
+    if (!IsWindowed()) Invalidate();
     left_ = ALeft;
     top_ = ATop;
     width_ = AWidth;
     height_ = AHeight;
     BoundsChanged();
-    if (!isWinControl_) Invalidate();
+    if (!IsWindowed()) Invalidate();
     if (Realign) RequestAlign();
     if (sized) {
-        if (isWinControl_) static_cast<TWinControl*>(this)->alignChildren();
+        if (IsWindowed()) static_cast<TWinControl*>(this)->alignChildren();
         if (!IsLoading()) Resize();
     }
 }
@@ -563,7 +563,7 @@ void TControl::Resize() {
 }
 
 void TControl::Invalidate() {
-    if (parent_ && parent_->peer_ && !isWinControl_) parent_->peer_->InvalidateControl(this);
+    if (parent_ && parent_->peer_ && !IsWindowed()) parent_->peer_->InvalidateControl(this);
 }
 
 void TControl::BringToFront() {
@@ -587,14 +587,14 @@ void TControl::SendToBack() {
 }
 
 TWinControl* TControl::GetWindowedControl() {
-    return isWinControl_ ? static_cast<TWinControl*>(this) : parent_;
+    return IsWindowed() ? static_cast<TWinControl*>(this) : parent_;
 }
 
 TWinControl* TControl::GetTopParent() const {
     const TControl* c = this;
     while (c->parent_)
         c = c->parent_;
-    return c->isWinControl_ ? const_cast<TWinControl*>(static_cast<const TWinControl*>(c))
+    return c->IsWindowed() ? const_cast<TWinControl*>(static_cast<const TWinControl*>(c))
                             : nullptr;
 }
 

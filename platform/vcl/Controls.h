@@ -31,6 +31,8 @@ class TControlActionLink;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
+// What a pointer event reports: a button pressed, the pointer moved, a button released.
+enum TMouseEventKind { mekDown, mekMove, mekUp };
 enum TShiftStateItem { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
 using TShiftState = Set<TShiftStateItem>;
 enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
@@ -278,6 +280,8 @@ public:
     // Called after every change of the size.
     virtual void Resize();
 
+    // True for a windowed control (a TWinControl), which has a peer of its own.
+    bool IsWindowed() const { return isWinControl_; }
     // The windowed control whose peer shows this control: itself when windowed, else the parent.
     TWinControl* GetWindowedControl();
     // The form (or top-level windowed control) the control sits on.
@@ -492,7 +496,7 @@ private:
     friend class TControl;
     void alignChildren();
     void fixupTabList();
-    void routeMouse(unsigned Kind, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void routeMouse(TMouseEventKind Kind, TMouseButton Button, TShiftState Shift, int X, int Y);
 
     std::vector<TControl*> controls_;       // graphic children
     std::vector<TWinControl*> winControls_; // windowed children

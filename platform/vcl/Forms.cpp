@@ -279,8 +279,9 @@ TButtonControl* findButton(const TWinControl* parent, bool wantDefault) {
         TControl* c = parent->Controls(i);
         if (auto* b = dynamic_cast<TButtonControl*>(c))
             if (wantDefault ? b->IsDefaultButton() : b->IsCancelButton()) return b;
-        if (auto* w = dynamic_cast<TWinControl*>(c))
-            if (TButtonControl* found = findButton(w, wantDefault)) return found;
+        if (c->IsWindowed())
+            if (TButtonControl* found = findButton(static_cast<TWinControl*>(c), wantDefault))
+                return found;
     }
     return nullptr;
 }

@@ -71,27 +71,25 @@ uintptr_t ShiftStateToKeys(TShiftState Shift) {
 
 namespace {
 
-enum { kDown, kMove, kUp };
-
 // The deepest visible, enabled windowed control under a screen point, starting at W.
 TWinControl* windowAt(TWinControl* w, const TPoint& screen) {
     for (;;) {
         TPoint p = w->ScreenToClient(screen);
         TControl* c = w->ControlAtPos(p, false, true);
-        if (!c || !c->Is<TWinControl>()) return w;
+        if (!c || !c->IsWindowed()) return w;
         w = static_cast<TWinControl*>(c);
     }
 }
 
-unsigned mouseMessage(int kind, TMouseButton b, bool dbl) {
-    if (kind == kMove) return WM_MOUSEMOVE;
+unsigned mouseMessage(TMouseEventKind kind, TMouseButton b, bool dbl) {
+    if (kind == mekMove) return WM_MOUSEMOVE;
     switch (b) {
     case mbLeft:
-        return kind == kDown ? (dbl ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN) : WM_LBUTTONUP;
+        return kind == mekDown ? (dbl ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN) : WM_LBUTTONUP;
     case mbRight:
-        return kind == kDown ? (dbl ? WM_RBUTTONDBLCLK : WM_RBUTTONDOWN) : WM_RBUTTONUP;
+        return kind == mekDown ? (dbl ? WM_RBUTTONDBLCLK : WM_RBUTTONDOWN) : WM_RBUTTONUP;
     default:
-        return kind == kDown ? (dbl ? WM_MBUTTONDBLCLK : WM_MBUTTONDOWN) : WM_MBUTTONUP;
+        return kind == mekDown ? (dbl ? WM_MBUTTONDBLCLK : WM_MBUTTONDOWN) : WM_MBUTTONUP;
     }
 }
 
@@ -105,7 +103,7 @@ void trackHover(TControl* over) {
 
 } // namespace
 
-void TWinControl::routeMouse(unsigned Kind, TMouseButton Button, TShiftState Shift, int X, int Y) {
+void TWinControl::routeMouse(TMouseEventKind Kind, TMouseButton Button, TShiftState Shift, int X, int Y) {
     TInputEventScope scope;
     TPoint screen = ClientToScreen({X, Y});
     g_mouse.SetCursorPos(screen);
@@ -114,40 +112,40 @@ void TWinControl::routeMouse(unsigned Kind, TMouseButton Button, TShiftState Shi
     TWinControl* window = windowAt(this, screen);
     TControl* over = window->ControlAtPos(window->ScreenToClient(screen), false, false);
     if (!over) over = window;
-    if (Kind == kMove || Kind == kDown) trackHover(over);
+    if (Kind == mekMove || Kind == mekDown) trackHover(over);
 
     TControl* target = g_capture ? g_capture : over;
     uintptr_t keys = ShiftStateToKeys(Shift);
-    if (Kind == kDown) {
+    if (Kind == mekDown) {
         keys |= Button == mbLeft ? MK_LBUTTON : Button == mbRight ? MK_RBUTTON : MK_MBUTTON;
         // Windowed controls that take part in the tab order take the focus when pressed; graphic
         // controls (a speed button) never do.
-        if (Button == mbLeft && target->isWinControl_) {
+        if (Button == mbLeft && target->IsWindowed()) {
             auto* w = static_cast<TWinControl*>(target);
             if (w->tabStop_ && w->CanFocus() && !w->Focused()) w->SetFocus();
         }
-    } else if (Kind == kUp) {
+    } else if (Kind == mekUp) {
         keys &= ~(Button == mbLeft ? MK_LBUTTON : Button == mbRight ? MK_RBUTTON : MK_MBUTTON);
     }
     TPoint local = target->ScreenToClient(screen);
     auto alive = target->LifeToken();
-    target->Perform(mouseMessage(static_cast<int>(Kind), Button, Shift.Contains(ssDouble)), keys,
+    target->Perform(mouseMessage(Kind, Button, Shift.Contains(ssDouble)), keys,
                     PointToLParam(local.X, local.Y));
-    if (Kind == kDown && Button == mbRight && *alive)
+    if (Kind == mekDown && Button == mbRight && *alive)
         target->Perform(WM_CONTEXTMENU, 0, PointToLParam(screen.X, screen.Y));
     scope.Finish();
 }
 
 void TWinControl::InputMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-    routeMouse(kDown, Button, Shift, X, Y);
+    routeMouse(mekDown, Button, Shift, X, Y);
 }
 
 void TWinControl::InputMouseMove(TShiftState Shift, int X, int Y) {
-    routeMouse(kMove, mbLeft, Shift, X, Y);
+    routeMouse(mekMove, mbLeft, Shift, X, Y);
 }
 
 void TWinControl::InputMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
-    routeMouse(kUp, Button, Shift, X, Y);
+    routeMouse(mekUp, Button, Shift, X, Y);
 }
 
 bool TWinControl::InputKeyDown(Word Key, TShiftState Shift) {

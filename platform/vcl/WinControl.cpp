@@ -66,10 +66,10 @@ TControl* TWinControl::ControlAtPos(const TPoint& Pos, bool AllowDisabled,
 void TWinControl::InsertControl(TControl* AControl) {
     if (!AControl || AControl->parent_ == this) return;
     if (AControl == this ||
-        (AControl->isWinControl_ && static_cast<TWinControl*>(AControl)->ContainsControl(this)))
+        (AControl->IsWindowed() && static_cast<TWinControl*>(AControl)->ContainsControl(this)))
         throw EInvalidOperation(LoadResString(vclconsts::SControlParentSetToSelf));
     AControl->parent_ = this;
-    if (AControl->isWinControl_) {
+    if (AControl->IsWindowed()) {
         auto* w = static_cast<TWinControl*>(AControl);
         winControls_.push_back(w);
         tabList_.push_back(w);
@@ -85,7 +85,7 @@ void TWinControl::InsertControl(TControl* AControl) {
     AControl->Perform(CM_PARENTFONTCHANGED, 0, 0);
     AControl->ParentChanged();
     if (AControl->align_ != alNone && AControl->visible_) alignChildren();
-    if (AControl->isWinControl_)
+    if (AControl->IsWindowed())
         static_cast<TWinControl*>(AControl)->UpdateShowing();
     else if (peer_)
         peer_->InvalidateControl(AControl);
@@ -94,7 +94,7 @@ void TWinControl::InsertControl(TControl* AControl) {
 
 void TWinControl::RemoveControl(TControl* AControl) {
     if (!AControl || AControl->parent_ != this) return;
-    if (AControl->isWinControl_) {
+    if (AControl->IsWindowed()) {
         auto* w = static_cast<TWinControl*>(AControl);
         if (g_focused && IsAncestorOrSelf(w, g_focused)) {
             g_focused = nullptr;
@@ -415,14 +415,9 @@ void TWinControl::TextChanged() {
 
 void TWinControl::PeerTextChanged(const AnsiString& Text) {
     // The peer already shows the text; only the model and its listeners learn about it.
-    auto* peer = peer_.release();
-    try {
-        SetText(Text);
-    } catch (...) {
-        peer_.reset(peer);
-        throw;
-    }
-    peer_.reset(peer);
+    TWinControlPeer* peer = peer_.release();
+    TFinally restore([this, peer] { peer_.reset(peer); });
+    SetText(Text);
 }
 
 void TWinControl::FontChanged() {

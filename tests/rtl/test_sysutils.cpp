@@ -53,3 +53,16 @@ TEST(SysUtils, FileExistsSeesOnlyRegularFiles) {
     EXPECT_FALSE(FileExists("/"));
     EXPECT_FALSE(FileExists("/nonexistent/quimbel.kly"));
 }
+
+TEST(SysUtils, FinallyRunsWhenTheBlockEndsOrThrows) {
+    int depth = 0;
+    for (const bool fail : {false, true}) {
+        try {
+            ++depth;
+            TFinally done([&] { --depth; });
+            if (fail) throw EConvertError("stop");
+        } catch (const EConvertError&) {
+        }
+        EXPECT_EQ(depth, 0) << "fail=" << fail;
+    }
+}
