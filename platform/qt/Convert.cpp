@@ -40,4 +40,26 @@ QImage ToQImage(const vcl::TBitmap* Bitmap) {
     return img;
 }
 
+int ToQtAlignment(vcl::TAlignment Alignment) {
+    switch (Alignment) {
+    case vcl::taRightJustify:
+        return Qt::AlignRight;
+    case vcl::taCenter:
+        return Qt::AlignHCenter;
+    default:
+        return Qt::AlignLeft;
+    }
+}
+
+vcl::TShiftState ToShiftState(Qt::KeyboardModifiers Modifiers, Qt::MouseButtons Buttons) {
+    vcl::TShiftState shift;
+    if (Modifiers & Qt::ShiftModifier) shift.Include(vcl::ssShift);
+    if (Modifiers & Qt::ControlModifier) shift.Include(vcl::ssCtrl);
+    if (Modifiers & Qt::AltModifier) shift.Include(vcl::ssAlt);
+    if (Buttons & Qt::LeftButton) shift.Include(vcl::ssLeft);
+    if (Buttons & Qt::RightButton) shift.Include(vcl::ssRight);
+    if (Buttons & Qt::MiddleButton) shift.Include(vcl::ssMiddle);
+    return shift;
+}
+
 } // namespace vcl::qt

@@ -1,10 +1,12 @@
 #pragma once
-// Conversions between the model's graphic values and Qt's.
+// Conversions between the model's values (graphics, alignment, modifier keys) and Qt's.
 
 #include <QColor>
 #include <QFont>
 #include <QImage>
 
+#include "vcl/Controls.h"
+#include "vcl/ExtCtrls.h"
 #include "vcl/Graphics.h"
 
 namespace vcl::qt {
@@ -17,5 +19,10 @@ QColor ToQColor(vcl::TColor Color);
 QImage ToQImage(const vcl::TBitmap* Bitmap);
 // Inverse of ToQColor for plain colours (0x00BBGGRR).
 vcl::TColor FromQColor(const QColor& Color);
+// The horizontal Qt::Alignment flag of a text alignment.
+int ToQtAlignment(vcl::TAlignment Alignment);
+// Shift, Ctrl and Alt, and the mouse buttons held.
+vcl::TShiftState ToShiftState(Qt::KeyboardModifiers Modifiers,
+                              Qt::MouseButtons Buttons = Qt::NoButton);
 
 } // namespace vcl::qt

@@ -3,6 +3,13 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+#include "qt/Codepage.h"
+#include "qt/Convert.h"
+#include "qt/Symbols.h"
+#include "vcl/Buttons.h"
+#include "vcl/ExtCtrls.h"
+#include "vcl/StdCtrls.h"
+
 namespace vcl::qt {
 
 void Frame3D(QPainter& p, QRect& r, const QColor& topLeft, const QColor& bottomRight, int width) {
@@ -140,6 +147,191 @@ void PaintSpeedButton(QPainter& p, const QRect& rect, const SpeedButtonFace& f,
         }
     }
     p.restore();
+}
+
+SpeedButtonFace FaceOf(const vcl::TSpeedButton* b) {
+    SpeedButtonFace f;
+    const vcl::TFont* font = b->GetFont();
+    f.Caption = DisplayText(font->GetName(), b->GetCaption());
+    f.Font = ToQFont(font);
+    f.TextColor = ToQColor(font->GetColor());
+    f.Glyph = ToQImage(b->GetGlyph());
+    f.NumGlyphs = b->GetNumGlyphs();
+    f.Layout = static_cast<GlyphLayout>(b->GetLayout());
+    f.Margin = b->GetMargin();
+    f.Spacing = b->GetSpacing();
+    const vcl::TButtonState state = b->GetState();
+    f.Down = state == vcl::bsDown || state == vcl::bsExclusive;
+    f.Enabled = state != vcl::bsDisabled && b->IsEnabledInParents();
+    f.Flat = b->GetFlat();
+    f.Hot = b->MouseInControl();
+    return f;
+}
+
+void PaintShape(QPainter& p, const QRect& bounds, const vcl::TShape* s) {
+    const vcl::TPen* pen = s->GetPen();
+    const vcl::TBrush* brush = s->GetBrush();
+    int pw = pen->GetStyle() == vcl::psClear ? 0 : pen->GetWidth();
+    if (pw < 0) pw = 0;
+    // The classic geometry: the outline is centred on the rectangle inset by half the pen.
+    int x = pw / 2, y = pw / 2;
+    int w = bounds.width() - pw + 1, h = bounds.height() - pw + 1;
+    if (pw == 0) {
+        --w;
+        --h;
+    }
+    const vcl::TShapeType type = s->GetShape();
+    if (type == vcl::stSquare || type == vcl::stRoundSquare || type == vcl::stCircle) {
+        if (w < h) {
+            y += (h - w) / 2;
+            h = w;
+        } else {
+            x += (w - h) / 2;
+            w = h;
+        }
+    }
+    if (w <= 0 || h <= 0) return;
+    const QRect outer(bounds.left() + x - pw / 2, bounds.top() + y - pw / 2, w + pw - 1,
+                      h + pw - 1);
+    const QColor penColor = ToQColor(pen->GetColor());
+    const QColor brushColor = ToQColor(brush->GetColor());
+    const bool fill = brush->GetStyle() != vcl::bsClear && brushColor.isValid();
+    const bool rectangular = type == vcl::stRectangle || type == vcl::stSquare;
+    if (rectangular &&
+        (pen->GetStyle() == vcl::psSolid || pen->GetStyle() == vcl::psInsideFrame || pw == 0)) {
+        // Pixel-exact and fast: a layout grid is hundreds of these.
+        if (fill) p.fillRect(outer.adjusted(pw, pw, -pw, -pw), brushColor);
+        if (pw > 0 && penColor.isValid()) {
+            p.fillRect(QRect(outer.left(), outer.top(), outer.width(), pw), penColor);
+            p.fillRect(QRect(outer.left(), outer.bottom() - pw + 1, outer.width(), pw), penColor);
+            p.fillRect(QRect(outer.left(), outer.top(), pw, outer.height()), penColor);
+            p.fillRect(QRect(outer.right() - pw + 1, outer.top(), pw, outer.height()), penColor);
+        }
+        return;
+    }
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, !rectangular);
+    if (pw > 0 && penColor.isValid()) {
+        QPen qp(penColor, pw);
+        switch (pen->GetStyle()) {
+        case vcl::psDash:
+            qp.setStyle(Qt::DashLine);
+            break;
+        case vcl::psDot:
+            qp.setStyle(Qt::DotLine);
+            break;
+        case vcl::psDashDot:
+            qp.setStyle(Qt::DashDotLine);
+            break;
+        case vcl::psDashDotDot:
+            qp.setStyle(Qt::DashDotDotLine);
+            break;
+        default:
+            break;
+        }
+        p.setPen(qp);
+    } else {
+        p.setPen(Qt::NoPen);
+    }
+    p.setBrush(fill ? QBrush(brushColor) : QBrush(Qt::NoBrush));
+    const QRectF shape = QRectF(outer).adjusted(pw / 2.0, pw / 2.0, -pw / 2.0, -pw / 2.0);
+    if (type == vcl::stEllipse || type == vcl::stCircle)
+        p.drawEllipse(shape);
+    else if (type == vcl::stRoundRect || type == vcl::stRoundSquare) {
+        const qreal r = std::min(w, h) / 4.0;
+        p.drawRoundedRect(shape, r, r);
+    } else
+        p.drawRect(shape);
+}
+
+void PaintLabel(QPainter& p, const QRect& r, const vcl::TCustomLabel* l, const QPalette& pal) {
+    if (!l->GetTransparent()) {
+        const QColor bg = ToQColor(l->GetColor());
+        if (bg.isValid()) p.fillRect(r, bg);
+    }
+    const vcl::TFont* font = l->GetFont();
+    QString text = DisplayText(font->GetName(), l->GetCaption());
+    int flags = ToQtAlignment(l->GetAlignment());
+    switch (l->GetLayout()) {
+    case vcl::tlTop:
+        flags |= Qt::AlignTop;
+        break;
+    case vcl::tlCenter:
+        flags |= Qt::AlignVCenter;
+        break;
+    case vcl::tlBottom:
+        flags |= Qt::AlignBottom;
+        break;
+    }
+    flags |= l->GetWordWrap() ? Qt::TextWordWrap : Qt::TextSingleLine;
+    // "&x" underlines x and "&&" shows "&", as the classic label draws its accelerator.
+    flags |= l->GetShowAccelChar() ? Qt::TextShowMnemonic : 0;
+    p.setFont(ToQFont(font));
+    if (l->IsEnabledInParents()) {
+        const QColor c = ToQColor(font->GetColor());
+        p.setPen(c.isValid() ? c : pal.color(QPalette::WindowText));
+        p.drawText(r, flags, text);
+    } else {
+        p.setPen(pal.color(QPalette::Light));
+        p.drawText(r.translated(1, 1), flags, text);
+        p.setPen(pal.color(QPalette::Dark));
+        p.drawText(r, flags, text);
+    }
+}
+
+void PaintGroupFrame(QPainter& p, const vcl::TWinControl* c, const QRect& all,
+                     const QPalette& pal) {
+    const QFont font = ToQFont(c->GetFont());
+    const QFontMetrics fm(font);
+    const int h = fm.height();
+    QRect r(0, h / 2 - 1, all.width(), all.height() - (h / 2 - 1));
+    QRect light = r.adjusted(1, 1, 0, 0);
+    p.setPen(pal.color(QPalette::Light));
+    p.drawRect(light.adjusted(0, 0, -1, -1));
+    p.setPen(pal.color(QPalette::Dark));
+    p.drawRect(r.adjusted(0, 0, -2, -2));
+    const QString caption = DisplayText(c->GetFont()->GetName(), c->GetText());
+    if (caption.isEmpty()) return;
+    const QRect tr(8, 0, fm.horizontalAdvance(caption), h);
+    p.fillRect(tr, ToQColor(c->GetColor()));
+    p.setFont(font);
+    const QColor fc = ToQColor(c->GetFont()->GetColor());
+    p.setPen(c->IsEnabledInParents() ? (fc.isValid() ? fc : pal.color(QPalette::WindowText))
+                                     : pal.color(QPalette::Dark));
+    p.drawText(tr, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextShowMnemonic,
+               caption);
+}
+
+void PaintPanel(QPainter& p, const vcl::TCustomPanel* panel, const QRect& all,
+                const QPalette& pal) {
+    QRect r = all;
+    if (panel->GetBorderStyle() == vcl::bsSingle) {
+        if (panel->GetCtl3D()) {
+            Frame3D(p, r, pal.color(QPalette::Dark), pal.color(QPalette::Light), 1);
+            Frame3D(p, r, pal.color(QPalette::Shadow), pal.color(QPalette::Midlight), 1);
+        } else {
+            Frame3D(p, r, pal.color(QPalette::Shadow), pal.color(QPalette::Shadow), 1);
+        }
+    }
+    const QColor face = ToQColor(panel->GetColor());
+    auto bevel = [&](vcl::TBevelCut cut) {
+        if (cut == vcl::bvNone) return;
+        QColor tl = pal.color(QPalette::Light), br = pal.color(QPalette::Dark);
+        if (cut == vcl::bvLowered) std::swap(tl, br);
+        if (cut == vcl::bvSpace) tl = br = face;
+        Frame3D(p, r, tl, br, panel->GetBevelWidth());
+    };
+    bevel(panel->GetBevelOuter());
+    Frame3D(p, r, face, face, panel->GetBorderWidth());
+    bevel(panel->GetBevelInner());
+    const QString caption = DisplayText(panel->GetFont()->GetName(), panel->GetText());
+    if (caption.isEmpty()) return;
+    const int flags = Qt::AlignVCenter | Qt::TextSingleLine | ToQtAlignment(panel->GetAlignment());
+    p.setFont(ToQFont(panel->GetFont()));
+    const QColor fc = ToQColor(panel->GetFont()->GetColor());
+    p.setPen(panel->IsEnabledInParents() ? (fc.isValid() ? fc : pal.color(QPalette::WindowText))
+                                         : pal.color(QPalette::Dark));
+    p.drawText(r, flags, caption);
 }
 
 } // namespace vcl::qt

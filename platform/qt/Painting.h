@@ -1,6 +1,7 @@
 #pragma once
-// Drawing of the controls that have no widget of their own (speed buttons, shapes) and of the
-// classic 3-D frames, with the colours of the Qt palette.
+// Drawing of the controls that have no widget of their own (speed buttons, shapes, labels), of
+// the frames and captions of panels and group boxes, and of the classic 3-D frames, with the
+// colours of the Qt palette.
 
 #include <QColor>
 #include <QFont>
@@ -10,6 +11,14 @@
 #include <QString>
 
 class QPainter;
+
+namespace vcl {
+class TCustomLabel;
+class TCustomPanel;
+class TShape;
+class TSpeedButton;
+class TWinControl;
+} // namespace vcl
 
 namespace vcl::qt {
 
@@ -44,5 +53,19 @@ struct SpeedButtonFace {
 // is drawn literally (an "&" key shows "&").
 void PaintSpeedButton(QPainter& Painter, const QRect& Rect, const SpeedButtonFace& Face,
                       const QPalette& Palette);
+// What a speed button of the model shows now.
+SpeedButtonFace FaceOf(const vcl::TSpeedButton* Button);
+
+// A shape filling Bounds, its outline centred on the rectangle inset by half the pen.
+void PaintShape(QPainter& Painter, const QRect& Bounds, const vcl::TShape* Shape);
+// A label's caption (and its background unless transparent); a disabled one is embossed.
+void PaintLabel(QPainter& Painter, const QRect& Rect, const vcl::TCustomLabel* Label,
+                const QPalette& Palette);
+// The etched frame of a group box with its caption over the top line; All is the whole widget.
+void PaintGroupFrame(QPainter& Painter, const vcl::TWinControl* Group, const QRect& All,
+                     const QPalette& Palette);
+// A panel's border, bevels and caption; All is the whole widget.
+void PaintPanel(QPainter& Painter, const vcl::TCustomPanel* Panel, const QRect& All,
+                const QPalette& Palette);
 
 } // namespace vcl::qt

@@ -70,15 +70,15 @@ public:
     // Paints the graphic children that intersect the area, in z-order.
     void PaintGraphicChildren(QPainter& Painter, const QRect& Area);
     // Pointer input at widget coordinates.
-    void MouseInput(int Kind, Qt::MouseButton Button, Qt::MouseButtons Buttons,
+    void MouseInput(vcl::TMouseEventKind Kind, Qt::MouseButton Button, Qt::MouseButtons Buttons,
                     Qt::KeyboardModifiers Modifiers, QPointF Pos, bool Double);
 
 protected:
-    struct SyncGuard {
-        explicit SyncGuard(QtPeer* p) : peer(p) { ++peer->syncing_; }
-        ~SyncGuard() { --peer->syncing_; }
-        QtPeer* peer;
-    };
+    // Marks the peer as changing its widget until the returned guard goes.
+    auto Sync() {
+        ++syncing_;
+        return vcl::TFinally([this] { --syncing_; });
+    }
     virtual void ApplyBounds();
     virtual void ApplyAll();
     bool IsTopLevel() const;
@@ -93,5 +93,10 @@ protected:
 
 // Creates the peer that fits the control's class.
 std::unique_ptr<vcl::TWinControlPeer> CreateQtPeer(vcl::TWinControl* Control);
+// The peer of a standard control (edit, button, combo box) or of a TQtWidgetControl; null for
+// any other control.
+std::unique_ptr<vcl::TWinControlPeer> CreateStandardPeer(vcl::TWinControl* Control);
+// The peer of a container: a form, panel, group box, radio group or any other control.
+std::unique_ptr<vcl::TWinControlPeer> CreateContainerPeer(vcl::TWinControl* Control);
 
 } // namespace vcl::qt

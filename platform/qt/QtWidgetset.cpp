@@ -113,11 +113,8 @@ public:
         default:
             return false;
         }
-        vcl::TShiftState shift;
-        if (key->modifiers() & Qt::ShiftModifier || key->key() == Qt::Key_Backtab)
-            shift.Include(vcl::ssShift);
-        if (key->modifiers() & Qt::ControlModifier) shift.Include(vcl::ssCtrl);
-        if (key->modifiers() & Qt::AltModifier) shift.Include(vcl::ssAlt);
+        vcl::TShiftState shift = ToShiftState(key->modifiers());
+        if (key->key() == Qt::Key_Backtab) shift.Include(vcl::ssShift);
         bool used = false;
         vcl::TWinControl* control = peer->Control();
         RunFromEvent(control, [&] { used = control->InputKeyDown(vk, shift); });

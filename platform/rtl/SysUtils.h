@@ -54,7 +54,8 @@ private:
 AnsiString Format(const AnsiString& fmt, const std::vector<TVarRec>& args);
 
 AnsiString IntToStr(long long value);
-// Parses a decimal or $-hexadecimal integer; raises EConvertError ("'%s' is not a valid integer value").
+// Parses a decimal or $-hexadecimal integer; raises EConvertError ("'%s' is not a valid integer
+// value").
 int StrToInt(const AnsiString& s);
 // Changes only the ASCII letters; every other byte stays as it is.
 AnsiString UpperCase(const AnsiString& s);
@@ -66,10 +67,18 @@ bool FileExists(const AnsiString& fileName);
 // The operating system's text for an errno value.
 AnsiString SysErrorMessage(int errorCode);
 
-inline int Min(int a, int b) { return a < b ? a : b; }
-inline int Max(int a, int b) { return a > b ? a : b; }
-inline long long Min(long long a, long long b) { return a < b ? a : b; }
-inline long long Max(long long a, long long b) { return a > b ? a : b; }
+inline int Min(int a, int b) {
+    return a < b ? a : b;
+}
+inline int Max(int a, int b) {
+    return a > b ? a : b;
+}
+inline long long Min(long long a, long long b) {
+    return a < b ? a : b;
+}
+inline long long Max(long long a, long long b) {
+    return a > b ? a : b;
+}
 // Truncation toward zero.
 long long Trunc(long double x);
 // Rounding to the nearest integer, ties to the even one (2.5 -> 2, 7.5 -> 8).
@@ -78,7 +87,8 @@ long long Round(long double x);
 class Exception : public std::exception {
 public:
     explicit Exception(AnsiString msg) : message_(std::move(msg)) {}
-    Exception(const AnsiString& fmt, const std::vector<TVarRec>& args) : message_(Format(fmt, args)) {}
+    Exception(const AnsiString& fmt, const std::vector<TVarRec>& args)
+        : message_(Format(fmt, args)) {}
     const AnsiString& Message() const { return message_; }
     void SetMessage(const AnsiString& m) { message_ = m; }
     const char* what() const noexcept override { return message_.c_str(); }

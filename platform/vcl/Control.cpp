@@ -594,8 +594,7 @@ TWinControl* TControl::GetTopParent() const {
     const TControl* c = this;
     while (c->parent_)
         c = c->parent_;
-    return c->IsWindowed() ? const_cast<TWinControl*>(static_cast<const TWinControl*>(c))
-                            : nullptr;
+    return c->IsWindowed() ? const_cast<TWinControl*>(static_cast<const TWinControl*>(c)) : nullptr;
 }
 
 // --- TWinControl --------------------------------------------------------------------------------

@@ -103,7 +103,8 @@ void trackHover(TControl* over) {
 
 } // namespace
 
-void TWinControl::routeMouse(TMouseEventKind Kind, TMouseButton Button, TShiftState Shift, int X, int Y) {
+void TWinControl::routeMouse(TMouseEventKind Kind, TMouseButton Button, TShiftState Shift, int X,
+                             int Y) {
     TInputEventScope scope;
     TPoint screen = ClientToScreen({X, Y});
     g_mouse.SetCursorPos(screen);

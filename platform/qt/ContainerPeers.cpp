@@ -1,0 +1,384 @@
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QRadioButton>
+
+#include "qt/Codepage.h"
+#include "qt/Convert.h"
+#include "qt/Painting.h"
+#include "qt/Peers.h"
+#include "qt/QtWidgetset.h"
+#include "vcl/ExtCtrls.h"
+#include "vcl/Forms.h"
+#include "vcl/StdCtrls.h"
+
+namespace vcl::qt {
+
+// The widget of a container: paints the control and its graphic children and feeds pointer
+// input into the model.
+class ContainerPeer;
+
+class HostWidget : public QWidget {
+public:
+    HostWidget(ContainerPeer* peer, QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override { input(vcl::mekDown, e, false); }
+    // Qt reports the second press of a double click as a double click only, as the classic
+    // platform does; it is a press for the model (with ssDouble), so a double tap types twice.
+    void mouseDoubleClickEvent(QMouseEvent* e) override { input(vcl::mekDown, e, true); }
+    void mouseMoveEvent(QMouseEvent* e) override { input(vcl::mekMove, e, false); }
+    void mouseReleaseEvent(QMouseEvent* e) override { input(vcl::mekUp, e, false); }
+    void resizeEvent(QResizeEvent* e) override;
+    void moveEvent(QMoveEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    bool event(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    void input(vcl::TMouseEventKind kind, QMouseEvent* e, bool dbl);
+    ContainerPeer* peer_;
+    QPointer<QWidget> watchedWindow_;
+};
+
+class ContainerPeer : public QtPeer {
+public:
+    explicit ContainerPeer(vcl::TWinControl* c) : QtPeer(c) {
+        auto* w = new HostWidget(this, nullptr);
+        Attach(w);
+    }
+    ~ContainerPeer() override {
+        // A form freed while it is shown modally ends its modal loop.
+        if (auto* form = dynamic_cast<vcl::TCustomForm*>(Control()))
+            if (TQtWidgetset* ws = QtWidgetset()) ws->EndModalLoops(form);
+    }
+    QPoint ClientOffset() const override {
+        if (dynamic_cast<vcl::TCustomForm*>(Control()))
+            return QPoint(); // the window manager draws the frame
+        return QtPeer::ClientOffset();
+    }
+    void TextChanged() override;
+    void Changed(vcl::TPeerChange What) override;
+    void VisibleChanged() override;
+    void ZOrderChanged() override;
+    void ApplyBounds() override;
+    virtual void Paint(QPainter& p, const QRect& area);
+    void CloseRequested(QCloseEvent* e);
+
+protected:
+    void ApplyAll() override {
+        ApplyWindowFlags();
+        QtPeer::ApplyAll();
+    }
+    void ApplyWindowFlags();
+    bool AcceptsFocus() const;
+};
+
+HostWidget::HostWidget(ContainerPeer* peer, QWidget* parent) : QWidget(parent), peer_(peer) {
+    // Pointer moves without a button pressed reach the model too (hover, flat buttons, drags
+    // that continue after the release).
+    setMouseTracking(true);
+    // Clicking a container, or a speed button on it, never takes the focus from an edit.
+    setFocusPolicy(Qt::NoFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void HostWidget::paintEvent(QPaintEvent* e) {
+    QPainter p(this);
+    peer_->Paint(p, e->rect());
+}
+
+void HostWidget::input(vcl::TMouseEventKind kind, QMouseEvent* e, bool dbl) {
+    e->accept();
+    peer_->MouseInput(kind, e->button(), e->buttons(), e->modifiers(), e->position(), dbl);
+}
+
+void HostWidget::resizeEvent(QResizeEvent* e) {
+    QWidget::resizeEvent(e);
+    peer_->WidgetGeometryChanged();
+}
+
+void HostWidget::moveEvent(QMoveEvent* e) {
+    QWidget::moveEvent(e);
+    if (isWindow() || !peer_->Control()->GetParent()) peer_->WidgetGeometryChanged();
+}
+
+void HostWidget::closeEvent(QCloseEvent* e) {
+    peer_->CloseRequested(e);
+}
+
+bool HostWidget::event(QEvent* e) {
+    // A control without a parent hosted in a Qt program's own window moves on the screen when
+    // that window moves; its screen position in the model follows.
+    if (e->type() == QEvent::ParentChange) {
+        if (watchedWindow_) watchedWindow_->removeEventFilter(this);
+        watchedWindow_ = nullptr;
+        if (!isWindow() && !peer_->Control()->GetParent()) {
+            watchedWindow_ = window();
+            watchedWindow_->installEventFilter(this);
+        }
+        peer_->WidgetGeometryChanged();
+    }
+    return QWidget::event(e);
+}
+
+bool HostWidget::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == watchedWindow_ && e->type() == QEvent::Move) peer_->WidgetGeometryChanged();
+    return false;
+}
+
+void ContainerPeer::CloseRequested(QCloseEvent* e) {
+    // The model decides: a modal form ends with mrCancel, another hides (or frees itself).
+    e->ignore();
+    if (Syncing()) return;
+    if (auto* form = dynamic_cast<vcl::TCustomForm*>(Control())) {
+        RunFromEvent(form, [&] { form->Close(); });
+    } else {
+        RunFromEvent(Control(), [&] { Control()->Hide(); });
+    }
+}
+
+bool ContainerPeer::AcceptsFocus() const {
+    // A window with nothing to type into (a keyboard of its own) must never become active, so
+    // the focus stays in the window the user types into.
+    std::function<bool(const vcl::TWinControl*)> any = [&](const vcl::TWinControl* w) {
+        for (int i = 0; i < w->GetControlCount(); ++i) {
+            vcl::TControl* control = w->GetControl(i);
+            if (!control->IsWindowed()) continue;
+            auto* child = static_cast<vcl::TWinControl*>(control);
+            if (child->GetTabStop() || dynamic_cast<vcl::TButtonControl*>(child) ||
+                dynamic_cast<TQtWidgetControl*>(child))
+                return true;
+            if (any(child)) return true;
+        }
+        return false;
+    };
+    return any(Control());
+}
+
+void ContainerPeer::ApplyWindowFlags() {
+    if (!widget_ || Control()->GetParent()) return;
+    auto* form = dynamic_cast<vcl::TCustomForm*>(Control());
+    Qt::WindowFlags flags = Qt::Window;
+    if (form) {
+        const vcl::TBorderIcons icons = form->GetBorderIcons();
+        switch (form->GetBorderStyle()) {
+        case vcl::bsNone:
+            flags = Qt::Window | Qt::FramelessWindowHint;
+            break;
+        case vcl::bsDialog:
+            flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+            break;
+        case vcl::bsToolWindow:
+        case vcl::bsSizeToolWin:
+            flags = Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+            break;
+        default:
+            flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+            if (icons.Contains(vcl::biMinimize)) flags |= Qt::WindowMinimizeButtonHint;
+            if (icons.Contains(vcl::biMaximize)) flags |= Qt::WindowMaximizeButtonHint;
+            break;
+        }
+        if (form->GetBorderStyle() != vcl::bsNone && icons.Contains(vcl::biSystemMenu))
+            flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+        if (form->GetFormStyle() == vcl::fsStayOnTop) flags |= Qt::WindowStaysOnTopHint;
+    }
+    const bool focusable = AcceptsFocus();
+    if (!focusable) flags |= Qt::WindowDoesNotAcceptFocus;
+    const auto sync = Sync();
+    const bool visible = widget_->isVisible();
+    if (widget_->windowFlags() != flags) widget_->setWindowFlags(flags);
+    widget_->setAttribute(Qt::WA_ShowWithoutActivating, !focusable);
+    if (visible && !widget_->isVisible()) widget_->show();
+}
+
+void ContainerPeer::ApplyBounds() {
+    auto* form = dynamic_cast<vcl::TCustomForm*>(Control());
+    if (!form || !widget_) {
+        QtPeer::ApplyBounds();
+        return;
+    }
+    const auto sync = Sync();
+    const vcl::TPoint origin = form->ClientOrigin();
+    const int w = form->GetClientWidth() > 0 ? form->GetClientWidth() : 0;
+    const int h = form->GetClientHeight() > 0 ? form->GetClientHeight() : 0;
+    if (widget_->isWindow())
+        widget_->setGeometry(origin.X, origin.Y, w, h);
+    else
+        widget_->resize(w, h);
+    const vcl::TFormBorderStyle bs = form->GetBorderStyle();
+    if (widget_->isWindow() &&
+        (bs == vcl::bsDialog || bs == vcl::bsSingle || bs == vcl::bsToolWindow))
+        widget_->setFixedSize(w, h);
+    else {
+        widget_->setMinimumSize(0, 0);
+        widget_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    }
+}
+
+void ContainerPeer::TextChanged() {
+    if (!widget_) return;
+    if (Control()->GetParent() == nullptr) widget_->setWindowTitle(ToQString(Control()->GetText()));
+    widget_->update();
+}
+
+void ContainerPeer::Changed(vcl::TPeerChange What) {
+    if (What == vcl::pcFormOptions) {
+        ApplyWindowFlags();
+        ApplyBounds();
+    }
+    if (widget_) widget_->update();
+}
+
+void ContainerPeer::VisibleChanged() {
+    if (!widget_) return;
+    auto* form = dynamic_cast<vcl::TCustomForm*>(Control());
+    if (form && widget_->isWindow() && Control()->GetVisible() && !widget_->isVisible()) {
+        const auto sync = Sync();
+        widget_->setWindowModality(form->FormState().Contains(vcl::fsModal) ? Qt::ApplicationModal
+                                                                            : Qt::NonModal);
+        ApplyWindowFlags();
+        ApplyBounds();
+        switch (form->GetWindowState()) {
+        case vcl::wsMaximized:
+            widget_->showMaximized();
+            break;
+        case vcl::wsMinimized:
+            widget_->showMinimized();
+            break;
+        default:
+            widget_->show();
+            break;
+        }
+        if (form->FormState().Contains(vcl::fsModal) && AcceptsFocus()) {
+            widget_->raise();
+            widget_->activateWindow();
+        }
+        return;
+    }
+    QtPeer::VisibleChanged();
+}
+
+void ContainerPeer::ZOrderChanged() {
+    QtPeer::ZOrderChanged();
+    // A child that can take the focus may have arrived or gone.
+    if (widget_ && !Control()->GetParent() && !widget_->isVisible()) ApplyWindowFlags();
+}
+
+void ContainerPeer::Paint(QPainter& p, const QRect& area) {
+    vcl::TWinControl* c = Control();
+    const QRect all = widget_->rect();
+    const QPalette pal = QApplication::palette();
+    QColor bg = ToQColor(c->GetColor());
+    if (!bg.isValid()) bg = pal.color(QPalette::Window);
+    p.fillRect(area, bg);
+    if (auto* panel = dynamic_cast<vcl::TCustomPanel*>(c))
+        PaintPanel(p, panel, all, pal);
+    else if (dynamic_cast<vcl::TCustomGroupBox*>(c))
+        PaintGroupFrame(p, c, all, pal);
+    PaintGraphicChildren(p, area);
+}
+
+// A radio button that reacts anywhere in its cell (Qt's reacts on its indicator and text only),
+// which matters on a touch screen.
+class CellRadioButton : public QRadioButton {
+public:
+    CellRadioButton(const QString& text, QWidget* parent) : QRadioButton(text, parent) {}
+
+protected:
+    bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+};
+
+class RadioGroupPeer : public ContainerPeer {
+public:
+    explicit RadioGroupPeer(vcl::TCustomRadioGroup* g) : ContainerPeer(g), group_(g) {
+        buttons_ = new QButtonGroup(widget_);
+        buttons_->setExclusive(true);
+        QObject::connect(buttons_, &QButtonGroup::idClicked, widget_, [this](int id) {
+            if (Syncing()) return;
+            RunFromEvent(group_, [&] { group_->ClickItem(id); });
+            SyncChecked();
+        });
+        Rebuild();
+    }
+    void Changed(vcl::TPeerChange What) override {
+        if (What == vcl::pcItems)
+            Rebuild();
+        else if (What == vcl::pcItemIndex)
+            SyncChecked();
+        else if (What == vcl::pcAppearance)
+            Arrange();
+        ContainerPeer::Changed(What);
+    }
+    void ApplyBounds() override {
+        ContainerPeer::ApplyBounds();
+        Arrange();
+    }
+    void FontChanged() override {
+        ContainerPeer::FontChanged();
+        Arrange();
+    }
+
+private:
+    void Rebuild() {
+        if (!widget_) return;
+        const auto sync = Sync();
+        for (QAbstractButton* b : buttons_->buttons()) {
+            buttons_->removeButton(b);
+            delete b;
+        }
+        vcl::TStrings* items = group_->GetItems();
+        for (int i = 0; i < items->GetCount(); ++i) {
+            auto* b = new CellRadioButton(ToQString(items->Get(i)), widget_);
+            b->setFocusPolicy(Qt::StrongFocus);
+            buttons_->addButton(b, i);
+            b->show();
+        }
+        Arrange();
+        SyncChecked();
+    }
+    void SyncChecked() {
+        const auto sync = Sync();
+        const int index = group_->GetItemIndex();
+        buttons_->setExclusive(false);
+        for (QAbstractButton* b : buttons_->buttons())
+            b->setChecked(buttons_->id(b) == index);
+        buttons_->setExclusive(true);
+    }
+    // The classic arrangement: items fill the first column first, each cell as tall as the
+    // space below the caption allows.
+    void Arrange() {
+        if (!widget_ || !buttons_) return;
+        const QList<QAbstractButton*> list = buttons_->buttons();
+        const int count = static_cast<int>(list.size());
+        if (count == 0) return;
+        const int columns = group_->GetColumns() > 0 ? group_->GetColumns() : 1;
+        const int perCol = (count + columns - 1) / columns;
+        const int width = group_->GetWidth();
+        const int height = group_->GetHeight();
+        const int fontHeight = QFontMetrics(ToQFont(group_->GetFont())).height();
+        const int buttonWidth = (width - 10) / columns;
+        const int space = height - fontHeight - 5;
+        const int buttonHeight = space / perCol;
+        const int topMargin = fontHeight + 1 + (space % perCol) / 2;
+        for (QAbstractButton* b : list) {
+            const int i = buttons_->id(b);
+            b->setFont(ToQFont(group_->GetFont()));
+            b->setGeometry((i / perCol) * buttonWidth + 8, (i % perCol) * buttonHeight + topMargin,
+                           buttonWidth > 0 ? buttonWidth : 0, buttonHeight > 0 ? buttonHeight : 0);
+        }
+    }
+    vcl::TCustomRadioGroup* group_;
+    QButtonGroup* buttons_ = nullptr;
+};
+
+std::unique_ptr<vcl::TWinControlPeer> CreateContainerPeer(vcl::TWinControl* c) {
+    if (auto* rg = dynamic_cast<vcl::TCustomRadioGroup*>(c))
+        return std::make_unique<RadioGroupPeer>(rg);
+    return std::make_unique<ContainerPeer>(c);
+}
+
+} // namespace vcl::qt

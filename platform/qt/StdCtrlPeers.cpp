@@ -1,0 +1,170 @@
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "qt/Codepage.h"
+#include "qt/Peers.h"
+#include "qt/QtWidgetset.h"
+#include "vcl/StdCtrls.h"
+
+namespace vcl::qt {
+
+class EditPeer : public QtPeer {
+public:
+    explicit EditPeer(vcl::TCustomEdit* e) : QtPeer(e), edit_(e) {
+        auto* w = new QLineEdit();
+        QObject::connect(w, &QLineEdit::textEdited, w, [this](const QString& text) {
+            if (Syncing()) return;
+            RunFromEvent(edit_, [&] { edit_->PeerTextChanged(FromQString(text)); });
+            // The model may change what the user typed (character case); show its text.
+            if (widget_ && FromQString(line()->text()) != edit_->GetText()) {
+                const auto sync = Sync();
+                const int pos = line()->cursorPosition();
+                line()->setText(ToQString(edit_->GetText()));
+                line()->setCursorPosition(pos);
+            }
+            ReportSelection();
+        });
+        QObject::connect(w, &QLineEdit::cursorPositionChanged, w, [this] { ReportSelection(); });
+        QObject::connect(w, &QLineEdit::selectionChanged, w, [this] { ReportSelection(); });
+        Attach(w);
+        Changed(vcl::pcEditOptions);
+    }
+    QPoint ClientOffset() const override { return QPoint(); }
+    void TextChanged() override {
+        if (!widget_) return;
+        const QString text = ToQString(edit_->GetText());
+        if (line()->text() == text) return;
+        const auto sync = Sync();
+        line()->setText(text);
+    }
+    void Changed(vcl::TPeerChange What) override {
+        if (!widget_) return;
+        const auto sync = Sync();
+        if (What == vcl::pcEditOptions || What == vcl::pcAppearance) {
+            line()->setReadOnly(edit_->GetReadOnly());
+            line()->setMaxLength(edit_->GetMaxLength() > 0 ? edit_->GetMaxLength() : 32767);
+            line()->setEchoMode(edit_->GetPasswordChar() ? QLineEdit::Password : QLineEdit::Normal);
+            line()->setFrame(edit_->GetBorderStyle() != vcl::bsNone);
+        } else if (What == vcl::pcSelection) {
+            const int start = edit_->GetSelStart(), len = edit_->GetSelLength();
+            if (len > 0)
+                line()->setSelection(start, len);
+            else
+                line()->setCursorPosition(start);
+        }
+    }
+
+private:
+    QLineEdit* line() const { return static_cast<QLineEdit*>(widget_.data()); }
+    void ReportSelection() {
+        if (!widget_ || Syncing()) return;
+        QLineEdit* l = line();
+        const int start = l->hasSelectedText() ? l->selectionStart() : l->cursorPosition();
+        const int len = l->hasSelectedText() ? static_cast<int>(l->selectedText().size()) : 0;
+        if (start == edit_->GetSelStart() && len == edit_->GetSelLength()) return;
+        const auto sync = Sync();
+        RunFromEvent(edit_, [&] { edit_->PeerSelectionChanged(start, len); });
+    }
+    vcl::TCustomEdit* edit_;
+};
+
+class ButtonPeer : public QtPeer {
+public:
+    explicit ButtonPeer(vcl::TButtonControl* b) : QtPeer(b) {
+        auto* w = new QPushButton();
+        w->setAutoDefault(false);
+        QObject::connect(w, &QPushButton::clicked, w, [this] {
+            if (Syncing()) return;
+            vcl::TWinControl* c = Control();
+            RunFromEvent(c, [c] { c->Click(); });
+        });
+        Attach(w);
+        Changed(vcl::pcButtonOptions);
+    }
+    QPoint ClientOffset() const override { return QPoint(); }
+    void TextChanged() override {
+        if (widget_)
+            static_cast<QPushButton*>(widget_.data())->setText(ToQString(Control()->GetText()));
+    }
+    void ColorChanged() override {} // a push button keeps the button face
+    void Changed(vcl::TPeerChange What) override {
+        if (What == vcl::pcButtonOptions && widget_)
+            static_cast<QPushButton*>(widget_.data())
+                ->setDefault(static_cast<vcl::TButtonControl*>(Control())->IsDefaultButton());
+    }
+};
+
+class ComboPeer : public QtPeer {
+public:
+    explicit ComboPeer(vcl::TCustomComboBox* c) : QtPeer(c), combo_(c) {
+        auto* w = new QComboBox();
+        QObject::connect(w, &QComboBox::activated, w, [this](int index) {
+            if (Syncing()) return;
+            RunFromEvent(combo_, [&] { combo_->SelectItem(index); });
+        });
+        Attach(w);
+        Changed(vcl::pcAppearance);
+        Changed(vcl::pcItems);
+    }
+    QPoint ClientOffset() const override { return QPoint(); }
+    void TextChanged() override {
+        if (!widget_ || !box()->isEditable()) return;
+        const auto sync = Sync();
+        box()->setEditText(ToQString(combo_->GetText()));
+    }
+    void Changed(vcl::TPeerChange What) override {
+        if (!widget_) return;
+        const auto sync = Sync();
+        if (What == vcl::pcAppearance) {
+            const bool editable = combo_->GetStyle() != vcl::csDropDownList;
+            if (box()->isEditable() != editable) {
+                box()->setEditable(editable);
+                if (editable) {
+                    QObject::connect(box()->lineEdit(), &QLineEdit::textEdited, box(),
+                                     [this](const QString& text) {
+                                         if (Syncing()) return;
+                                         RunFromEvent(combo_, [&] {
+                                             combo_->PeerTextChanged(FromQString(text));
+                                         });
+                                     });
+                }
+            }
+            box()->setMaxVisibleItems(combo_->GetDropDownCount() > 0 ? combo_->GetDropDownCount()
+                                                                     : 8);
+        } else if (What == vcl::pcItems) {
+            box()->clear();
+            vcl::TStrings* items = combo_->GetItems();
+            for (int i = 0; i < items->GetCount(); ++i)
+                box()->addItem(ToQString(items->Get(i)));
+        }
+        box()->setCurrentIndex(combo_->GetItemIndex());
+        if (box()->isEditable()) box()->setEditText(ToQString(combo_->GetText()));
+    }
+
+private:
+    QComboBox* box() const { return static_cast<QComboBox*>(widget_.data()); }
+    vcl::TCustomComboBox* combo_;
+};
+
+// The peer of a TQtWidgetControl: borrows the application's widget.
+class ExternalPeer : public QtPeer {
+public:
+    explicit ExternalPeer(TQtWidgetControl* c) : QtPeer(c) {
+        if (c->Widget()) Attach(c->Widget(), false);
+    }
+    QPoint ClientOffset() const override { return QPoint(); }
+    void SetFocus() override {
+        if (widget_) widget_->setFocus(Qt::OtherFocusReason);
+    }
+};
+
+std::unique_ptr<vcl::TWinControlPeer> CreateStandardPeer(vcl::TWinControl* c) {
+    if (auto* x = dynamic_cast<TQtWidgetControl*>(c)) return std::make_unique<ExternalPeer>(x);
+    if (auto* e = dynamic_cast<vcl::TCustomEdit*>(c)) return std::make_unique<EditPeer>(e);
+    if (auto* b = dynamic_cast<vcl::TButtonControl*>(c)) return std::make_unique<ButtonPeer>(b);
+    if (auto* cb = dynamic_cast<vcl::TCustomComboBox*>(c)) return std::make_unique<ComboPeer>(cb);
+    return nullptr;
+}
+
+} // namespace vcl::qt
