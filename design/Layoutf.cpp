@@ -1,6 +1,6 @@
 #include "Layoutf.h"
 
-#include "design/QuimbelDesignConsts.h"
+#include "QuimbelDesignConsts.h"
 #include "runtime/Keypropertiesf.h"
 
 namespace quimbel {
