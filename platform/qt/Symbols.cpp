@@ -2,6 +2,11 @@
 
 #include "qt/Codepage.h"
 
+#include <QList>
+
+#include <algorithm>
+#include <iterator>
+
 namespace vcl::qt {
 
 namespace {
@@ -54,6 +59,24 @@ QString DisplayText(const vcl::AnsiString& FaceName, const vcl::AnsiString& Text
         if (code == 0) code = AnsiToUnicode(c);
         const char32_t one[1] = {code};
         result += QString::fromUcs4(one, 1);
+    }
+    return result;
+}
+
+vcl::AnsiString StoredText(const vcl::AnsiString& FaceName, const QString& Shown) {
+    if (!IsSymbolFont(FaceName)) return FromQString(Shown);
+    vcl::AnsiString result;
+    for (char32_t code : Shown.toUcs4()) {
+        unsigned char byte = '?';
+        // Only the bullet is both a symbol and a Windows-1252 character; in a symbol face it is
+        // the symbol, as DisplayText never shows a byte without a symbol as a symbol.
+        auto symbol = std::find_if(std::begin(kWingdings), std::end(kWingdings),
+                                   [&](const SymbolEntry& e) { return e.Code == code; });
+        if (symbol != std::end(kWingdings))
+            byte = symbol->Byte;
+        else
+            UnicodeToAnsi(code, byte);
+        result += static_cast<char>(byte);
     }
     return result;
 }

@@ -17,5 +17,8 @@ char32_t WingdingsToUnicode(unsigned char Byte);
 // symbols (bytes without a match stay characters of the active ANSI code page), any other face
 // shows the characters of the active code page.
 QString DisplayText(const vcl::AnsiString& FaceName, const vcl::AnsiString& Text);
+// The inverse of DisplayText, for text a user typed or pasted into a control set in the face:
+// shown symbols become their bytes again, everything else Windows-1252.
+vcl::AnsiString StoredText(const vcl::AnsiString& FaceName, const QString& Shown);
 
 } // namespace vcl::qt

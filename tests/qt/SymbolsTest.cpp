@@ -25,6 +25,13 @@ TEST(Symbols, DisplayTextDependsOnTheFace) {
     EXPECT_EQ(DisplayText("MS Sans Serif", "\xE0"), QString::fromUtf8("à"));
     // A byte without a symbol stays readable.
     EXPECT_EQ(DisplayText("Wingdings", " \xE2"), QString::fromUtf8(" ↓"));
+    // What a user types into a control set in the face is stored back as the same bytes.
+    for (int b = 0; b < 256; ++b) {
+        const vcl::AnsiString byte(1, static_cast<char>(b));
+        EXPECT_EQ(StoredText("Wingdings", DisplayText("Wingdings", byte)), byte) << b;
+        EXPECT_EQ(StoredText("Arial", DisplayText("Arial", byte)), byte) << b;
+    }
+    EXPECT_EQ(StoredText("Wingdings", QString::fromUtf8("a→€")), "a\xE0\x80");
     EXPECT_TRUE(IsSymbolFont("wingdings"));
     EXPECT_FALSE(IsSymbolFont("Wingdings 2"));
 }
