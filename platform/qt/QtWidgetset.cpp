@@ -132,6 +132,11 @@ TQtWidgetset::TQtWidgetset() : keyFilter_(std::make_unique<KeyFilter>()) {
     if (qApp)
         QObject::connect(qApp, &QApplication::focusChanged, keyFilter_.get(),
                          [](QWidget*, QWidget* now) {
+                             // A window behind a modal one may still get the focus from a late
+                             // activation event; following it would take the focus out of the
+                             // modal window, whose activation takes it back, without end.
+                             QWidget* modal = QApplication::activeModalWidget();
+                             if (now && modal && now->window() != modal) return;
                              QtPeer* peer = PeerOf(now, true);
                              if (!peer || peer->Syncing()) return;
                              vcl::TWinControl* c = peer->Control();
