@@ -433,7 +433,8 @@ void TCustomComboBox::SetSorted(bool Value) {
 
 void TCustomComboBox::sortItems() {
     if (sorting_) return;
-    AnsiString selected = itemIndex_ >= 0 ? items_->Get(itemIndex_) : AnsiString();
+    AnsiString selected =
+        itemIndex_ >= 0 && itemIndex_ < items_->GetCount() ? items_->Get(itemIndex_) : AnsiString();
     std::vector<AnsiString> all;
     for (int i = 0; i < items_->GetCount(); ++i)
         all.push_back(items_->Get(i));
@@ -448,7 +449,7 @@ void TCustomComboBox::sortItems() {
     items_->EndUpdate();
     sorting_ = false;
     if (itemIndex_ >= 0) itemIndex_ = items_->IndexOf(selected);
-    itemsChanged();
+    PeerChanged(pcItems);
 }
 
 void TCustomComboBox::SetCharCase(TEditCharCase Value) {

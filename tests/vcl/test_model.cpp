@@ -247,6 +247,16 @@ TEST(Model, EditAndComboBoxKeepTheirStateAndRaiseTheirEvents) {
     combo.SetItemIndex(1);
     combo.GetItems()->Delete(1);
     EXPECT_EQ(combo.GetItemIndex(), -1);
+
+    // A sorted box sorts what it holds and what is added later, keeping the selection.
+    combo.GetItems()->Add("0");
+    combo.SetItemIndex(0);
+    combo.SetSorted(true);
+    combo.GetItems()->Add("00");
+    EXPECT_EQ(combo.GetItems()->GetCommaText(), "0,00,1/2");
+    EXPECT_EQ(combo.GetText(), "1/2");
+    combo.GetItems()->Clear();
+    EXPECT_EQ(combo.GetItemIndex(), -1);
 }
 
 TEST(Model, ApplicationHandlesExceptionsOfHandlers) {

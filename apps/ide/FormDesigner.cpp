@@ -1,0 +1,367 @@
+#include "FormDesigner.h"
+
+#include "rtl/FormStreams.h"
+#include "rtl/Streams.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace quimbel::ide {
+
+using vcl::AnsiString;
+using vcl::TClass;
+using vcl::TComponent;
+using vcl::TControl;
+using vcl::TWinControl;
+
+namespace {
+
+constexpr int GridSize = 8;
+constexpr int HandleSize = 6;
+constexpr int MinSize = 4;
+constexpr const char* RootName = "Form1";
+
+int snap(int v) {
+    return (v >= 0 ? v + GridSize / 2 : v - GridSize / 2) / GridSize * GridSize;
+}
+
+bool isMouse(unsigned Msg) {
+    return Msg >= vcl::WM_MOUSEMOVE && Msg <= vcl::WM_MBUTTONDBLCLK;
+}
+
+bool isKey(unsigned Msg) {
+    return Msg >= vcl::WM_KEYDOWN && Msg <= vcl::WM_SYSCHAR;
+}
+
+std::vector<uint8_t> bytesOf(vcl::TMemoryStream& Stream) {
+    const auto* data = static_cast<const uint8_t*>(Stream.Memory());
+    return std::vector<uint8_t>(data, data + Stream.GetSize());
+}
+
+} // namespace
+
+TFormDesigner::TFormDesigner(TWinControl* Host) : host_(Host) {
+    NewForm();
+}
+
+TFormDesigner::~TFormDesigner() {
+    freeHandles();
+    root_.reset();
+}
+
+void TFormDesigner::Modified() {
+    modified_ = true;
+    HookControls();
+    updateHandles();
+    if (OnModified) OnModified();
+}
+
+void TFormDesigner::SetModified(bool Value) {
+    modified_ = Value;
+    if (OnModified) OnModified();
+}
+
+// --- files ---------------------------------------------------------------------------------------
+
+void TFormDesigner::NewForm() {
+    auto form = std::make_unique<vcl::TForm>(nullptr);
+    form->SetDesigning(true);
+    form->SetName(RootName);
+    form->SetCaption(RootName);
+    form->SetBounds(0, 0, 480, 360);
+    attachRoot(std::move(form), AnsiString());
+}
+
+void TFormDesigner::LoadFromFile(const AnsiString& FileName) {
+    vcl::TMemoryStream file;
+    file.LoadFromFile(FileName);
+    vcl::TMemoryStream binary;
+    if (file.GetSize() >= 4 && std::memcmp(file.Memory(), "TPF0", 4) == 0) {
+        binary.LoadFromStream(&file);
+    } else {
+        vcl::ObjectTextToBinary(&file, &binary);
+    }
+    binary.SetPosition(0);
+    auto form = std::make_unique<vcl::TForm>(nullptr);
+    form->SetDesigning(true);
+    vcl::ReadComponent(&binary, form.get());
+    // The reader leaves the designed components' bounds as stored; the form sits at the
+    // corner of the design area wherever it was stored.
+    form->SetDesigning(true, true);
+    attachRoot(std::move(form), FileName);
+}
+
+std::vector<uint8_t> TFormDesigner::FormStream() const {
+    vcl::TMemoryStream stream;
+    vcl::WriteComponent(&stream, root_.get());
+    return bytesOf(stream);
+}
+
+AnsiString TFormDesigner::FormText() const {
+    std::vector<uint8_t> bytes = FormStream();
+    vcl::TMemoryStream binary, text;
+    binary.WriteBuffer(bytes.data(), bytes.size());
+    binary.SetPosition(0);
+    vcl::ObjectBinaryToText(&binary, &text);
+    return AnsiString(static_cast<const char*>(text.Memory()), text.GetSize());
+}
+
+void TFormDesigner::SaveToFile(const AnsiString& FileName, bool Binary) {
+    vcl::TMemoryStream out;
+    if (Binary) {
+        vcl::WriteComponent(&out, root_.get());
+    } else {
+        AnsiString text = FormText();
+        out.WriteBuffer(text.data(), text.size());
+    }
+    out.SaveToFile(FileName);
+    fileName_ = FileName;
+    SetModified(false);
+}
+
+void TFormDesigner::attachRoot(std::unique_ptr<vcl::TForm> Root, const AnsiString& FileName) {
+    freeHandles();
+    selection_.clear();
+    drag_ = dgNone;
+    root_ = std::move(Root);
+    fileName_ = FileName;
+    modified_ = false;
+    const vcl::TRect bounds = root_->BoundsRect();
+    if (host_) {
+        root_->SetParent(host_);
+        root_->SetBounds(0, 0, bounds.Width(), bounds.Height());
+        root_->Show();
+    }
+    HookControls();
+    Select(root_.get());
+    if (OnModified) OnModified();
+}
+
+// --- placing and naming --------------------------------------------------------------------------
+
+AnsiString TFormDesigner::UniqueName(TClass Class) const {
+    AnsiString base = Class->ClassName;
+    if (base.size() > 1 && (base[0] == 'T' || base[0] == 't')) base.erase(0, 1);
+    for (int n = 1;; ++n) {
+        AnsiString name = base + vcl::IntToStr(n);
+        if (!root_->FindComponent(name) && !vcl::SameText(root_->GetName(), name)) return name;
+    }
+}
+
+TComponent* TFormDesigner::PlaceComponent(TClass Class, TWinControl* Parent, int X, int Y) {
+    if (!Class->CreateComponent) return nullptr;
+    TComponent* component = Class->CreateComponent(root_.get());
+    try {
+        component->SetName(UniqueName(Class));
+        if (auto* control = dynamic_cast<TControl*>(component)) {
+            control->SetBounds(snap(X), snap(Y), control->GetWidth(), control->GetHeight());
+            control->SetParent(Parent ? Parent : root_.get());
+            if (control->ControlStyle().Contains(vcl::csSetCaption))
+                control->SetCaption(component->GetName());
+        }
+    } catch (...) {
+        delete component;
+        throw;
+    }
+    tool_ = nullptr;
+    Select(component);
+    Modified();
+    return component;
+}
+
+// --- selection -----------------------------------------------------------------------------------
+
+void TFormDesigner::Select(TComponent* Component, bool Add) {
+    if (!Add) selection_.clear();
+    auto it = std::find(selection_.begin(), selection_.end(), Component);
+    if (it != selection_.end() && Add)
+        selection_.erase(it);
+    else if (it == selection_.end() && Component)
+        selection_.push_back(Component);
+    if (selection_.empty()) selection_.push_back(root_.get());
+    // The form is selected alone.
+    if (selection_.size() > 1)
+        selection_.erase(std::remove(selection_.begin(), selection_.end(), root_.get()),
+                         selection_.end());
+    updateHandles();
+    if (OnSelectionChanged) OnSelectionChanged();
+}
+
+void TFormDesigner::DeleteSelection() {
+    std::vector<TComponent*> doomed;
+    for (TComponent* c : selection_)
+        if (c != root_.get()) doomed.push_back(c);
+    if (doomed.empty()) return;
+    freeHandles();
+    selection_.clear();
+    // A component may own or contain another one of the selection; free each one that is
+    // still there.
+    for (TComponent* c : doomed) {
+        bool alive = false;
+        std::function<void(TComponent*)> find = [&](TComponent* owner) {
+            for (int i = 0; i < owner->GetComponentCount() && !alive; ++i)
+                if (owner->GetComponent(i) == c) alive = true;
+        };
+        find(root_.get());
+        if (alive) delete c;
+    }
+    Select(root_.get());
+    Modified();
+}
+
+void TFormDesigner::freeHandles() {
+    for (vcl::TPanel*& h : handles_) {
+        delete h;
+        h = nullptr;
+    }
+}
+
+void TFormDesigner::updateHandles() {
+    auto* control = selection_.size() == 1 ? dynamic_cast<TControl*>(selection_.front()) : nullptr;
+    if (!control || control == root_.get() || !control->GetParent()) {
+        freeHandles();
+        return;
+    }
+    const vcl::TRect r = control->BoundsRect();
+    const int xs[3] = {r.Left - HandleSize / 2, (r.Left + r.Right - HandleSize) / 2,
+                       r.Right - HandleSize / 2};
+    const int ys[3] = {r.Top - HandleSize / 2, (r.Top + r.Bottom - HandleSize) / 2,
+                       r.Bottom - HandleSize / 2};
+    static const int cell[8][2] = {{0, 0}, {1, 0}, {2, 0}, {2, 1}, {2, 2}, {1, 2}, {0, 2}, {0, 1}};
+    for (int i = 0; i < 8; ++i) {
+        vcl::TPanel*& h = handles_[static_cast<size_t>(i)];
+        if (h && h->GetParent() != control->GetParent()) {
+            delete h;
+            h = nullptr;
+        }
+        if (!h) {
+            h = new vcl::TPanel(nullptr);
+            h->SetBevelOuter(vcl::bvNone);
+            h->SetColor(vcl::clBlack);
+            h->SetParentColor(false);
+            h->SetParent(control->GetParent());
+            hook(h);
+        }
+        h->SetBounds(xs[cell[i][0]], ys[cell[i][1]], HandleSize, HandleSize);
+        h->BringToFront();
+    }
+}
+
+// --- input ---------------------------------------------------------------------------------------
+
+void TFormDesigner::HookControls() {
+    std::function<void(TControl*)> walk = [&](TControl* c) {
+        hook(c);
+        if (auto* w = dynamic_cast<TWinControl*>(c))
+            for (int i = 0; i < w->GetControlCount(); ++i)
+                walk(w->GetControl(i));
+    };
+    walk(root_.get());
+}
+
+void TFormDesigner::hook(TControl* Control) {
+    if (Control->WindowProc) return;
+    Control->WindowProc = [this, Control](vcl::TMessage& Message) {
+        if (!designMessage(Control, Message)) Control->WndProc(Message);
+    };
+}
+
+TControl* TFormDesigner::designedControl(TControl* Control) const {
+    for (TComponent* c = Control; c; c = c->GetOwner()) {
+        if (c == root_.get()) return root_.get();
+        if (c->GetOwner() == root_.get())
+            if (auto* control = dynamic_cast<TControl*>(c)) return control;
+    }
+    return root_.get();
+}
+
+TWinControl* TFormDesigner::containerAt(TControl* Control) const {
+    for (TControl* c = designedControl(Control); c; c = c->GetParent()) {
+        auto* w = dynamic_cast<TWinControl*>(c);
+        if (w && w->ControlStyle().Contains(vcl::csAcceptsControls) &&
+            (w == root_.get() || w->GetOwner() == root_.get()))
+            return w;
+        if (c == root_.get()) break;
+    }
+    return root_.get();
+}
+
+bool TFormDesigner::designMessage(TControl* Control, vcl::TMessage& Message) {
+    if (!isMouse(Message.Msg) && !isKey(Message.Msg)) return false;
+    if (isKey(Message.Msg)) {
+        if (Message.Msg == vcl::WM_KEYDOWN && Message.WParam == vcl::VK_DELETE) DeleteSelection();
+        return true; // designed controls take no keys
+    }
+    const vcl::TPoint screen =
+        Control->ClientToScreen({vcl::LParamX(Message.LParam), vcl::LParamY(Message.LParam)});
+    const vcl::TShiftState shift = vcl::KeysToShiftState(Message.WParam);
+    switch (Message.Msg) {
+    case vcl::WM_LBUTTONDOWN: {
+        auto handle = std::find(handles_.begin(), handles_.end(), Control);
+        if (handle != handles_.end()) {
+            drag_ = dgResize;
+            dragHandle_ = static_cast<THandlePos>(handle - handles_.begin());
+        } else if (tool_) {
+            TWinControl* parent = containerAt(Control);
+            const vcl::TPoint at = parent->ScreenToClient(screen);
+            PlaceComponent(tool_, parent, at.X, at.Y);
+            return true;
+        } else {
+            TControl* target = designedControl(Control);
+            const bool add = shift.Contains(vcl::ssShift);
+            if (add || std::find(selection_.begin(), selection_.end(), target) == selection_.end())
+                Select(target, add);
+            drag_ = target == root_.get() || add ? dgNone : dgMove;
+            dragControl_ = target;
+        }
+        if (drag_ == dgResize) dragControl_ = dynamic_cast<TControl*>(selection_.front());
+        if (drag_ != dgNone) {
+            dragStart_ = screen;
+            dragBounds_ = dragControl_->BoundsRect();
+            dragMoved_ = false;
+            vcl::SetCaptureControl(Control);
+        }
+        return true;
+    }
+    case vcl::WM_MOUSEMOVE: {
+        if (drag_ == dgNone) return true;
+        const int dx = screen.X - dragStart_.X, dy = screen.Y - dragStart_.Y;
+        if (!dragMoved_ && std::abs(dx) < 2 && std::abs(dy) < 2) return true;
+        dragMoved_ = true;
+        if (drag_ == dgMove) {
+            // The whole selection moves by the snapped step of the control pressed.
+            const int stepX = snap(dragBounds_.Left + dx) - dragControl_->GetLeft();
+            const int stepY = snap(dragBounds_.Top + dy) - dragControl_->GetTop();
+            for (TComponent* c : selection_)
+                if (auto* control = dynamic_cast<TControl*>(c))
+                    control->SetBounds(control->GetLeft() + stepX, control->GetTop() + stepY,
+                                       control->GetWidth(), control->GetHeight());
+        } else {
+            vcl::TRect r = dragBounds_;
+            const THandlePos h = dragHandle_;
+            if (h == hpTopLeft || h == hpLeft || h == hpBottomLeft)
+                r.Left = std::min(snap(r.Left + dx), r.Right - MinSize);
+            if (h == hpTopRight || h == hpRight || h == hpBottomRight)
+                r.Right = std::max(snap(r.Right + dx), r.Left + MinSize);
+            if (h == hpTopLeft || h == hpTop || h == hpTopRight)
+                r.Top = std::min(snap(r.Top + dy), r.Bottom - MinSize);
+            if (h == hpBottomLeft || h == hpBottom || h == hpBottomRight)
+                r.Bottom = std::max(snap(r.Bottom + dy), r.Top + MinSize);
+            dragControl_->SetBoundsRect(r);
+        }
+        updateHandles();
+        return true;
+    }
+    case vcl::WM_LBUTTONUP: {
+        const bool changed = drag_ != dgNone && dragMoved_;
+        drag_ = dgNone;
+        vcl::SetCaptureControl(nullptr);
+        if (changed) Modified();
+        return true;
+    }
+    default:
+        return true;
+    }
+}
+
+} // namespace quimbel::ide

@@ -1,0 +1,29 @@
+#pragma once
+// Texts of quimbel-ide.
+
+#include "rtl/ResStrings.h"
+
+namespace quimbel::ide::consts {
+
+inline const vcl::TResStringRec SAppTitle{"SAppTitle", "Quimbel IDE"};
+inline const vcl::TResStringRec STitle{"STitle", "Quimbel IDE - %s (%s)%s"};
+inline const vcl::TResStringRec SUntitled{"SUntitled", "untitled"};
+inline const vcl::TResStringRec SModifiedMark{"SModifiedMark", " *"};
+inline const vcl::TResStringRec SSaveChanges{"SSaveChanges", "Save changes to %s?"};
+inline const vcl::TResStringRec SFormFilter{"SFormFilter",
+                                            "Form files (*.dfm)|*.dfm|All files (*)|*"};
+inline const vcl::TResStringRec SSaveFilter{"SSaveFilter",
+                                            "Text form (*.dfm)|*.dfm|Binary form (*.dfm)|*.dfm"};
+inline const vcl::TResStringRec SPackageLoadFailed{"SPackageLoadFailed",
+                                                   "Package %s could not be loaded: %s"};
+inline const vcl::TResStringRec SNoRegistrationEntry{"SNoRegistrationEntry",
+                                                     "it has no registration entry %s"};
+inline const vcl::TResStringRec SCannotOpen{"SCannotOpen", "Cannot open %s: %s"};
+inline const vcl::TResStringRec SCannotSave{"SCannotSave", "Cannot save %s: %s"};
+inline const vcl::TResStringRec SCannotRun{"SCannotRun", "Cannot run the form: %s"};
+inline const vcl::TResStringRec SNoPackages{"SNoPackages", "No design packages are loaded."};
+inline const vcl::TResStringRec SPackageLine{"SPackageLine", "%s\n  %s, version %s\n  Units: %s"};
+inline const vcl::TResStringRec SStandardPage{"SStandardPage", "Standard"};
+inline const vcl::TResStringRec SFormText{"SFormText", "%s as text"};
+
+} // namespace quimbel::ide::consts

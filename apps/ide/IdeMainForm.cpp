@@ -1,0 +1,365 @@
+#include "IdeMainForm.h"
+
+#include "IdeConsts.h"
+
+#include "designide/DesignIntf.h"
+#include "rtl/FormStreams.h"
+#include "rtl/Resources.h"
+#include "rtl/Streams.h"
+#include "vcl/Dialogs.h"
+
+namespace quimbel::ide {
+
+using vcl::AnsiString;
+using vcl::TClass;
+
+VCL_DEFINE_CLASS(TIdeMainForm, vcl::TForm, c) {
+    c.Field("ToolBarPanel", &TIdeMainForm::ToolBarPanel);
+    c.Field("NewButton", &TIdeMainForm::NewButton);
+    c.Field("OpenButton", &TIdeMainForm::OpenButton);
+    c.Field("SaveButton", &TIdeMainForm::SaveButton);
+    c.Field("SaveAsButton", &TIdeMainForm::SaveAsButton);
+    c.Field("ViewTextButton", &TIdeMainForm::ViewTextButton);
+    c.Field("DeleteButton", &TIdeMainForm::DeleteButton);
+    c.Field("RunButton", &TIdeMainForm::RunButton);
+    c.Field("AboutButton", &TIdeMainForm::AboutButton);
+    c.Field("PaletteTabs", &TIdeMainForm::PaletteTabs);
+    c.Field("PalettePanel", &TIdeMainForm::PalettePanel);
+    c.Field("InspectorPanel", &TIdeMainForm::InspectorPanel);
+    c.Field("ComponentPanel", &TIdeMainForm::ComponentPanel);
+    c.Field("ComponentBox", &TIdeMainForm::ComponentBox);
+    c.Field("InspectorTabs", &TIdeMainForm::InspectorTabs);
+    c.Field("RowsPanel", &TIdeMainForm::RowsPanel);
+    c.Field("DesignArea", &TIdeMainForm::DesignArea);
+    c.Method<vcl::TNotifyEvent>("NewButtonClick", &TIdeMainForm::NewButtonClick);
+    c.Method<vcl::TNotifyEvent>("OpenButtonClick", &TIdeMainForm::OpenButtonClick);
+    c.Method<vcl::TNotifyEvent>("SaveButtonClick", &TIdeMainForm::SaveButtonClick);
+    c.Method<vcl::TNotifyEvent>("SaveAsButtonClick", &TIdeMainForm::SaveAsButtonClick);
+    c.Method<vcl::TNotifyEvent>("ViewTextButtonClick", &TIdeMainForm::ViewTextButtonClick);
+    c.Method<vcl::TNotifyEvent>("DeleteButtonClick", &TIdeMainForm::DeleteButtonClick);
+    c.Method<vcl::TNotifyEvent>("RunButtonClick", &TIdeMainForm::RunButtonClick);
+    c.Method<vcl::TNotifyEvent>("AboutButtonClick", &TIdeMainForm::AboutButtonClick);
+    c.Method<vcl::TNotifyEvent>("PaletteTabsChange", &TIdeMainForm::PaletteTabsChange);
+    c.Method<vcl::TNotifyEvent>("InspectorTabsChange", &TIdeMainForm::InspectorTabsChange);
+    c.Method<vcl::TNotifyEvent>("ComponentBoxSelect", &TIdeMainForm::ComponentBoxSelect);
+    c.Method<vcl::TCloseQueryEvent>("FormCloseQuery", &TIdeMainForm::FormCloseQuery);
+    c.Method<vcl::TKeyDownEvent>("FormKeyDown", &TIdeMainForm::FormKeyDown);
+}
+
+void RegisterStandardComponents() {
+    designide::RegisterComponents(vcl::LoadResString(consts::SStandardPage),
+                                  {vcl::TButton::StaticClass(), vcl::TEdit::StaticClass(),
+                                   vcl::TLabel::StaticClass(), vcl::TPanel::StaticClass(),
+                                   vcl::TComboBox::StaticClass(), vcl::TGroupBox::StaticClass(),
+                                   vcl::TRadioGroup::StaticClass()});
+}
+
+namespace {
+
+constexpr vcl::Word VK_F9 = vcl::VK_F1 + 8;
+constexpr int PaletteButtonSize = 30;
+constexpr int TextButtonWidth = 74;
+
+// A palette picture: the package's BITMAP resource named after the class (a device-independent
+// bitmap without file header), made into a bitmap file.
+bool loadPaletteGlyph(vcl::TBitmap* Glyph, TClass Class) {
+    const AnsiString name = vcl::UpperCase(Class->ClassName);
+    if (!vcl::ResourceExists("BITMAP", name)) return false;
+    const vcl::TResourceData dib = vcl::FindResourceData("BITMAP", name);
+    if (dib.Size < 40) return false;
+    const uint32_t headerSize = dib.Data[0] | dib.Data[1] << 8 | dib.Data[2] << 16 |
+                                static_cast<uint32_t>(dib.Data[3]) << 24;
+    const uint16_t bits = dib.Data[14] | dib.Data[15] << 8;
+    uint32_t colours = dib.Data[32] | dib.Data[33] << 8 | dib.Data[34] << 16 |
+                       static_cast<uint32_t>(dib.Data[35]) << 24;
+    if (colours == 0 && bits <= 8) colours = 1u << bits;
+    const uint32_t offset = 14 + headerSize + colours * 4;
+    const uint32_t size = static_cast<uint32_t>(14 + dib.Size);
+    std::vector<uint8_t> file = {'B', 'M'};
+    for (uint32_t v : {size, 0u, offset})
+        for (int i = 0; i < 4; ++i)
+            file.push_back(static_cast<uint8_t>(v >> (8 * i)));
+    file.insert(file.end(), dib.Data, dib.Data + dib.Size);
+    try {
+        Glyph->LoadFromBytes(file);
+    } catch (const vcl::Exception&) {
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+TIdeMainForm::TIdeMainForm(vcl::TComponent* AOwner) : vcl::TForm(AOwner) {
+    InitInheritedComponent();
+    designer_ = std::make_unique<TFormDesigner>(DesignArea);
+    inspector_ = std::make_unique<TObjectInspector>(RowsPanel);
+    inspector_->OnError = [this](const AnsiString& Message) { showError(Message); };
+    designer_->OnSelectionChanged = [this] { selectionChanged(); };
+    designer_->OnModified = [this] { formModified(); };
+    if (designide::GetPalettePages().empty()) RegisterStandardComponents();
+    RefreshPalette();
+    selectionChanged();
+    UpdateTitle();
+}
+
+TIdeMainForm::~TIdeMainForm() {
+    vcl::CancelQueuedCalls(this);
+    inspector_.reset();
+    designer_.reset();
+}
+
+// --- packages and palette ------------------------------------------------------------------------
+
+bool TIdeMainForm::LoadPackage(const AnsiString& FileName) {
+    try {
+        packages_.Load(FileName);
+    } catch (const vcl::Exception& e) {
+        showError(e.Message());
+        return false;
+    }
+    RefreshPalette();
+    return true;
+}
+
+void TIdeMainForm::RefreshPalette() {
+    const auto& pages = designide::GetPalettePages();
+    const AnsiString shown = PaletteTabs->GetTabIndex() >= 0
+                                 ? PaletteTabs->GetTabs()->Get(PaletteTabs->GetTabIndex())
+                                 : AnsiString();
+    PaletteTabs->GetTabs()->Clear();
+    for (const designide::TPalettePage& page : pages)
+        PaletteTabs->GetTabs()->Add(page.Name);
+    const int index = PaletteTabs->GetTabs()->IndexOf(shown);
+    PaletteTabs->SetTabIndex(index >= 0 ? index : 0);
+    showPalettePage();
+}
+
+void TIdeMainForm::PaletteTabsChange(vcl::TObject*) {
+    showPalettePage();
+}
+
+void TIdeMainForm::showPalettePage() {
+    for (vcl::TSpeedButton* b : paletteButtons_) {
+        b->OnClick = nullptr;
+        b->Hide();
+        vcl::QueueCall(this, [b] { delete b; }); // may be the button being clicked
+    }
+    paletteButtons_.clear();
+    paletteClasses_.clear();
+    designer_->SetTool(nullptr);
+    const int index = PaletteTabs->GetTabIndex();
+    const auto& pages = designide::GetPalettePages();
+    if (index < 0 || index >= static_cast<int>(pages.size())) return;
+    int left = 2;
+    for (TClass cls : pages[static_cast<size_t>(index)].Classes) {
+        auto* b = new vcl::TSpeedButton(nullptr);
+        const bool picture = loadPaletteGlyph(b->GetGlyph(), cls);
+        const int width = picture ? PaletteButtonSize : TextButtonWidth;
+        b->SetBounds(left, 1, width, PaletteButtonSize);
+        if (!picture) b->SetCaption(cls->ClassName.substr(1));
+        b->SetHint(cls->ClassName);
+        b->SetShowHint(true);
+        b->SetGroupIndex(1);
+        b->SetAllowAllUp(true);
+        b->SetFlat(true);
+        b->SetTag(static_cast<long>(paletteClasses_.size()));
+        b->SetParent(PalettePanel);
+        b->OnClick = [this, b](vcl::TObject*) { paletteClick(b); };
+        paletteButtons_.push_back(b);
+        paletteClasses_.push_back(cls);
+        left += width + 2;
+    }
+}
+
+TClass TIdeMainForm::PaletteClass(vcl::TSpeedButton* Button) const {
+    return paletteClasses_.at(static_cast<size_t>(Button->GetTag()));
+}
+
+void TIdeMainForm::paletteClick(vcl::TSpeedButton* Button) {
+    designer_->SetTool(Button->GetDown() ? PaletteClass(Button) : nullptr);
+}
+
+// --- selection and inspector ---------------------------------------------------------------------
+
+void TIdeMainForm::selectionChanged() {
+    if (!designer_->Tool())
+        for (vcl::TSpeedButton* b : paletteButtons_)
+            b->SetDown(false);
+    std::vector<vcl::TPersistent*> selection(designer_->Selection().begin(),
+                                             designer_->Selection().end());
+    inspector_->Inspect(designer_.get(), selection);
+
+    vcl::TStrings* items = ComponentBox->GetItems();
+    items->Clear();
+    vcl::TForm* root = designer_->Root();
+    items->Add(root->GetName() + ": " + root->ClassName());
+    for (int i = 0; i < root->GetComponentCount(); ++i) {
+        vcl::TComponent* c = root->GetComponent(i);
+        items->Add(c->GetName() + ": " + c->ClassName());
+    }
+    int index = -1;
+    if (selection.size() == 1) {
+        if (selection[0] == root)
+            index = 0;
+        else
+            index = static_cast<vcl::TComponent*>(selection[0])->GetComponentIndex() + 1;
+    }
+    ComponentBox->SetItemIndex(index);
+}
+
+void TIdeMainForm::ComponentBoxSelect(vcl::TObject*) {
+    const int index = ComponentBox->GetItemIndex();
+    vcl::TForm* root = designer_->Root();
+    if (index == 0)
+        designer_->Select(root);
+    else if (index > 0 && index <= root->GetComponentCount())
+        designer_->Select(root->GetComponent(index - 1));
+}
+
+void TIdeMainForm::InspectorTabsChange(vcl::TObject*) {
+    inspector_->SetShowEvents(InspectorTabs->GetTabIndex() == 1);
+}
+
+void TIdeMainForm::formModified() {
+    inspector_->Refresh();
+    UpdateTitle();
+}
+
+void TIdeMainForm::UpdateTitle() {
+    const AnsiString& file = designer_->FileName();
+    SetCaption(vcl::FmtLoadStr(
+        consts::STitle,
+        {designer_->Root()->GetName(), file.empty() ? vcl::LoadResString(consts::SUntitled) : file,
+         designer_->IsModified() ? vcl::LoadResString(consts::SModifiedMark) : AnsiString()}));
+}
+
+void TIdeMainForm::showError(const AnsiString& Message) {
+    vcl::MessageDlg(Message, vcl::mtError, {vcl::mbOK}, 0);
+}
+
+// --- file commands -------------------------------------------------------------------------------
+
+bool TIdeMainForm::CanDiscard() {
+    if (!designer_->IsModified()) return true;
+    const AnsiString name =
+        designer_->FileName().empty() ? designer_->Root()->GetName() : designer_->FileName();
+    switch (vcl::MessageDlg(vcl::FmtLoadStr(consts::SSaveChanges, {name}), vcl::mtConfirmation,
+                            {vcl::mbYes, vcl::mbNo, vcl::mbCancel}, 0)) {
+    case vcl::mrYes:
+        return SaveForm();
+    case vcl::mrNo:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool TIdeMainForm::NewForm() {
+    if (!CanDiscard()) return false;
+    designer_->NewForm();
+    return true;
+}
+
+bool TIdeMainForm::OpenForm(const AnsiString& FileName) {
+    if (!CanDiscard()) return false;
+    AnsiString file = FileName;
+    if (file.empty()) {
+        vcl::TOpenDialog dialog(nullptr);
+        dialog.SetFilter(vcl::LoadResString(consts::SFormFilter));
+        dialog.SetDefaultExt("dfm");
+        dialog.SetOptions(dialog.GetOptions() + vcl::TOpenOptions{vcl::ofFileMustExist});
+        if (!dialog.Execute()) return false;
+        file = dialog.GetFileName();
+    }
+    try {
+        designer_->LoadFromFile(file);
+    } catch (const vcl::Exception& e) {
+        showError(vcl::FmtLoadStr(consts::SCannotOpen, {file, e.Message()}));
+        return false;
+    }
+    return true;
+}
+
+bool TIdeMainForm::writeForm(const AnsiString& FileName, bool Binary) {
+    try {
+        designer_->SaveToFile(FileName, Binary);
+    } catch (const vcl::Exception& e) {
+        showError(vcl::FmtLoadStr(consts::SCannotSave, {FileName, e.Message()}));
+        return false;
+    }
+    return true;
+}
+
+bool TIdeMainForm::SaveForm() {
+    if (designer_->FileName().empty()) return SaveFormAs();
+    return writeForm(designer_->FileName(), false);
+}
+
+bool TIdeMainForm::SaveFormAs() {
+    vcl::TSaveDialog dialog(nullptr);
+    dialog.SetFilter(vcl::LoadResString(consts::SSaveFilter));
+    dialog.SetDefaultExt("dfm");
+    dialog.SetFileName(designer_->FileName());
+    dialog.SetOptions(dialog.GetOptions() + vcl::TOpenOptions{vcl::ofOverwritePrompt});
+    if (!dialog.Execute()) return false;
+    return writeForm(dialog.GetFileName(), dialog.GetFilterIndex() == 2);
+}
+
+void TIdeMainForm::ViewAsText() {
+    vcl::ShowMessage(designer_->FormText());
+}
+
+void TIdeMainForm::RunForm() {
+    const std::vector<uint8_t> bytes = designer_->FormStream();
+    vcl::TMemoryStream stream;
+    stream.WriteBuffer(bytes.data(), bytes.size());
+    stream.SetPosition(0);
+    std::unique_ptr<vcl::TForm> form;
+    try {
+        form = std::make_unique<vcl::TForm>(nullptr);
+        vcl::ReadComponent(&stream, form.get());
+        form->SetPosition(vcl::poScreenCenter);
+        running_ = form.get();
+        form->ShowModal();
+    } catch (const vcl::Exception& e) {
+        running_ = nullptr;
+        showError(vcl::FmtLoadStr(consts::SCannotRun, {e.Message()}));
+        return;
+    }
+    running_ = nullptr;
+}
+
+void TIdeMainForm::AboutPackages() {
+    vcl::ShowMessage(packages_.Describe());
+}
+
+// --- window --------------------------------------------------------------------------------------
+
+void TIdeMainForm::FormCloseQuery(vcl::TObject*, bool& CanClose) {
+    CanClose = CanDiscard();
+}
+
+void TIdeMainForm::FormKeyDown(vcl::TObject*, vcl::Word& Key, vcl::TShiftState Shift) {
+    const bool ctrl = Shift.Contains(vcl::ssCtrl);
+    vcl::TWinControl* focused = vcl::FindFocusedControl();
+    const bool inInspector = focused && InspectorPanel->ContainsControl(focused);
+    if (Key == vcl::VK_DELETE && !inInspector) {
+        Key = 0;
+        designer_->DeleteSelection();
+    } else if (Key == VK_F9) {
+        Key = 0;
+        RunForm();
+    } else if (ctrl && Key == 'S') {
+        Key = 0;
+        SaveForm();
+    } else if (ctrl && Key == 'O') {
+        Key = 0;
+        OpenForm();
+    } else if (ctrl && Key == 'N') {
+        Key = 0;
+        NewForm();
+    }
+}
+
+} // namespace quimbel::ide

@@ -1,0 +1,106 @@
+#pragma once
+// The IDE's window (from its form resource): commands, the component palette, the Object
+// Inspector and the design area that shows the form being designed.
+
+#include "FormDesigner.h"
+#include "ObjectInspector.h"
+#include "Packages.h"
+
+#include "vcl/Buttons.h"
+#include "vcl/ComCtrls.h"
+#include "vcl/ExtCtrls.h"
+#include "vcl/Forms.h"
+#include "vcl/StdCtrls.h"
+
+#include <memory>
+
+namespace quimbel::ide {
+
+class TIdeMainForm : public vcl::TForm {
+    VCL_DECLARE_CLASS(TIdeMainForm, vcl::TForm)
+public:
+    explicit TIdeMainForm(vcl::TComponent* AOwner);
+    ~TIdeMainForm() override;
+
+    vcl::TPanel* ToolBarPanel = nullptr;
+    vcl::TButton* NewButton = nullptr;
+    vcl::TButton* OpenButton = nullptr;
+    vcl::TButton* SaveButton = nullptr;
+    vcl::TButton* SaveAsButton = nullptr;
+    vcl::TButton* ViewTextButton = nullptr;
+    vcl::TButton* DeleteButton = nullptr;
+    vcl::TButton* RunButton = nullptr;
+    vcl::TButton* AboutButton = nullptr;
+    vcl::TTabControl* PaletteTabs = nullptr;
+    vcl::TPanel* PalettePanel = nullptr;
+    vcl::TPanel* InspectorPanel = nullptr;
+    vcl::TPanel* ComponentPanel = nullptr;
+    vcl::TComboBox* ComponentBox = nullptr;
+    vcl::TTabControl* InspectorTabs = nullptr;
+    vcl::TPanel* RowsPanel = nullptr;
+    vcl::TPanel* DesignArea = nullptr;
+
+    TFormDesigner* Designer() const { return designer_.get(); }
+    TObjectInspector* Inspector() const { return inspector_.get(); }
+    TPackageManager& PackageManager() { return packages_; }
+
+    // Loads a design package; a failure is shown as one message and the IDE goes on without it.
+    bool LoadPackage(const vcl::AnsiString& FileName);
+    // Rebuilds the palette from the registered pages (after loading packages).
+    void RefreshPalette();
+    // The palette's buttons of the page shown, in order; each one's Tag indexes its class.
+    const std::vector<vcl::TSpeedButton*>& PaletteButtons() const { return paletteButtons_; }
+    vcl::TClass PaletteClass(vcl::TSpeedButton* Button) const;
+
+    // The commands. Each one that discards the form asks first when it has unsaved changes;
+    // false when the user cancelled (or saving failed).
+    bool NewForm();
+    bool OpenForm(const vcl::AnsiString& FileName = vcl::AnsiString());
+    bool SaveForm();
+    bool SaveFormAs();
+    void ViewAsText();
+    void RunForm();
+    void AboutPackages();
+    // Asks to save unsaved changes: true when the form may be discarded.
+    bool CanDiscard();
+    // The window's title: "Quimbel IDE - Form1 (file.dfm) *".
+    void UpdateTitle();
+
+    // The form Run shows while it runs (null otherwise); a test drives it from the responder.
+    vcl::TForm* RunningForm() const { return running_; }
+
+    // Handlers bound by the form resource.
+    void NewButtonClick(vcl::TObject*) { NewForm(); }
+    void OpenButtonClick(vcl::TObject*) { OpenForm(); }
+    void SaveButtonClick(vcl::TObject*) { SaveForm(); }
+    void SaveAsButtonClick(vcl::TObject*) { SaveFormAs(); }
+    void ViewTextButtonClick(vcl::TObject*) { ViewAsText(); }
+    void DeleteButtonClick(vcl::TObject*) { designer_->DeleteSelection(); }
+    void RunButtonClick(vcl::TObject*) { RunForm(); }
+    void AboutButtonClick(vcl::TObject*) { AboutPackages(); }
+    void PaletteTabsChange(vcl::TObject*);
+    void InspectorTabsChange(vcl::TObject*);
+    void ComponentBoxSelect(vcl::TObject*);
+    void FormCloseQuery(vcl::TObject*, bool& CanClose);
+    void FormKeyDown(vcl::TObject*, vcl::Word& Key, vcl::TShiftState Shift);
+
+private:
+    void selectionChanged();
+    void formModified();
+    void showPalettePage();
+    void paletteClick(vcl::TSpeedButton* Button);
+    void showError(const vcl::AnsiString& Message);
+    bool writeForm(const vcl::AnsiString& FileName, bool Binary);
+
+    TPackageManager packages_;
+    std::unique_ptr<TFormDesigner> designer_;
+    std::unique_ptr<TObjectInspector> inspector_;
+    std::vector<vcl::TSpeedButton*> paletteButtons_;
+    std::vector<vcl::TClass> paletteClasses_;
+    vcl::TForm* running_ = nullptr;
+};
+
+// Registers the platform's controls on the page "Standard".
+void RegisterStandardComponents();
+
+} // namespace quimbel::ide

@@ -1,0 +1,206 @@
+#include "ObjectInspector.h"
+
+#include "vcl/Widgetset.h"
+
+#include <algorithm>
+
+namespace quimbel::ide {
+
+using designide::TPropertyAttributes;
+using vcl::AnsiString;
+
+namespace {
+
+constexpr int RowHeight = 21;
+constexpr int NameWidth = 118;
+constexpr int IndentWidth = 10;
+constexpr int ButtonWidth = 20;
+
+bool listOnly(designide::TPropertyEditor* Editor) {
+    return Editor->InheritsFrom(designide::TEnumProperty::StaticClass()) ||
+           Editor->InheritsFrom(designide::TSetElementProperty::StaticClass());
+}
+
+} // namespace
+
+TObjectInspector::TObjectInspector(vcl::TWinControl* Host) : host_(Host) {}
+
+TObjectInspector::~TObjectInspector() {
+    vcl::CancelQueuedCalls(this);
+    clearRows();
+}
+
+void TObjectInspector::Inspect(designide::IDesigner* Designer,
+                               const std::vector<vcl::TPersistent*>& Selection) {
+    designer_ = Designer;
+    selection_ = Selection;
+    rebuild();
+}
+
+void TObjectInspector::SetShowEvents(bool Value) {
+    if (events_ == Value) return;
+    events_ = Value;
+    rebuild();
+}
+
+TObjectInspector::TRow* TObjectInspector::FindRow(const AnsiString& Path) const {
+    for (const auto& row : rows_)
+        if (vcl::SameText(row->Path, Path)) return row.get();
+    return nullptr;
+}
+
+void TObjectInspector::clearRows() {
+    // A row's control may be running the handler that got here; the controls go once the
+    // current event is handled.
+    for (auto& row : rows_) {
+        for (vcl::TControl* c :
+             std::initializer_list<vcl::TControl*>{row->NameLabel, row->ValueEdit, row->ValueBox,
+                                                   row->DialogButton, row->ExpandButton})
+            if (c) {
+                c->Hide();
+                c->SetParent(nullptr);
+                c->OnClick = nullptr;
+                vcl::QueueCall(this, [c] { delete c; });
+            }
+        if (row->ValueEdit) row->ValueEdit->OnExit = nullptr;
+        if (row->ValueBox) row->ValueBox->OnExit = nullptr;
+    }
+    rows_.clear();
+}
+
+void TObjectInspector::rebuild() {
+    clearRows();
+    if (selection_.empty()) return;
+    addRows(designide::GetComponentProperties(selection_, designer_), AnsiString(), 0);
+}
+
+void TObjectInspector::addRows(designide::TPropertyEditorList Editors, const AnsiString& Prefix,
+                               int Depth) {
+    const int width = host_->GetClientWidth();
+    for (auto& editor : Editors) {
+        const bool isEvent = editor->GetPropInfo()->Kind == vcl::tkMethod;
+        if (Depth == 0 && isEvent != events_) continue;
+        auto row = std::make_unique<TRow>();
+        TRow* r = row.get();
+        r->Path = Prefix + editor->GetName();
+        r->Depth = Depth;
+        const TPropertyAttributes attributes = editor->GetAttributes();
+        const int top = static_cast<int>(rows_.size()) * RowHeight;
+        const int indent = Depth * IndentWidth;
+
+        if (attributes.Contains(designide::paSubProperties)) {
+            r->ExpandButton = new vcl::TSpeedButton(nullptr);
+            r->ExpandButton->SetBounds(indent, top + 3, 14, 14);
+            r->ExpandButton->SetCaption(expanded_.count(r->Path) ? "-" : "+");
+            r->ExpandButton->SetParent(host_);
+            r->ExpandButton->OnClick = [this, r](vcl::TObject*) { ToggleExpanded(r); };
+        }
+        r->NameLabel = new vcl::TLabel(nullptr);
+        r->NameLabel->SetBounds(indent + 16, top + 4, NameWidth - indent - 16, RowHeight - 4);
+        r->NameLabel->SetCaption(editor->GetName());
+        r->NameLabel->SetParent(host_);
+
+        const bool dialog = attributes.Contains(designide::paDialog);
+        const int valueWidth = width - NameWidth - (dialog ? ButtonWidth : 0);
+        if (attributes.Contains(designide::paValueList)) {
+            r->ValueBox = new vcl::TComboBox(nullptr);
+            r->ValueBox->SetBounds(NameWidth, top, valueWidth, RowHeight);
+            r->ValueBox->SetStyle(listOnly(editor.get()) ? vcl::csDropDownList : vcl::csDropDown);
+            r->ValueBox->SetSorted(attributes.Contains(designide::paSortList));
+            r->ValueBox->SetParent(host_);
+            r->ValueBox->OnSelect = [this, r](vcl::TObject*) {
+                const int i = r->ValueBox->GetItemIndex();
+                if (i >= 0) commit(r, r->ValueBox->GetItems()->Get(i));
+            };
+            r->ValueBox->OnKeyDown = [this, r](vcl::TObject*, vcl::Word& Key, vcl::TShiftState) {
+                if (Key == vcl::VK_RETURN) commit(r, r->ValueBox->GetText());
+            };
+            r->ValueBox->OnExit = [this, r](vcl::TObject*) { commit(r, r->ValueBox->GetText()); };
+        } else {
+            r->ValueEdit = new vcl::TEdit(nullptr);
+            r->ValueEdit->SetBounds(NameWidth, top, valueWidth, RowHeight);
+            r->ValueEdit->SetReadOnly(attributes.Contains(designide::paReadOnly));
+            r->ValueEdit->SetParent(host_);
+            r->ValueEdit->OnKeyDown = [this, r](vcl::TObject*, vcl::Word& Key, vcl::TShiftState) {
+                if (Key == vcl::VK_RETURN) commit(r, r->ValueEdit->GetText());
+            };
+            r->ValueEdit->OnExit = [this, r](vcl::TObject*) { commit(r, r->ValueEdit->GetText()); };
+        }
+        if (dialog) {
+            r->DialogButton = new vcl::TButton(nullptr);
+            r->DialogButton->SetBounds(width - ButtonWidth, top, ButtonWidth, RowHeight);
+            r->DialogButton->SetCaption("...");
+            r->DialogButton->SetParent(host_);
+            r->DialogButton->OnClick = [this, r](vcl::TObject*) { PressDialogButton(r); };
+        }
+        r->Editor = std::move(editor);
+        showValue(r);
+        rows_.push_back(std::move(row));
+        if (attributes.Contains(designide::paSubProperties) && expanded_.count(r->Path))
+            addRows(r->Editor->GetProperties(), r->Path + ".", Depth + 1);
+    }
+}
+
+void TObjectInspector::showValue(TRow* Row) {
+    designide::TPropertyEditor* e = Row->Editor.get();
+    const AnsiString value = e->AllEqual() ? e->GetValue() : AnsiString();
+    if (Row->ValueEdit) {
+        Row->ValueEdit->SetText(value);
+    } else if (Row->ValueBox) {
+        vcl::TStrings* items = Row->ValueBox->GetItems();
+        items->Clear();
+        e->GetValues([&](const AnsiString& v) { items->Add(v); });
+        const int index = items->IndexOf(value);
+        Row->ValueBox->SetItemIndex(index);
+        if (index < 0 && Row->ValueBox->GetStyle() != vcl::csDropDownList)
+            Row->ValueBox->SetText(value);
+    }
+}
+
+void TObjectInspector::Refresh() {
+    for (auto& row : rows_)
+        showValue(row.get());
+}
+
+void TObjectInspector::commit(TRow* Row, const AnsiString& Value) {
+    designide::TPropertyEditor* e = Row->Editor.get();
+    if (e->GetAttributes().Contains(designide::paReadOnly) && !Row->ValueBox) return;
+    if (e->AllEqual() && e->GetValue() == Value) return;
+    try {
+        e->SetValue(Value);
+    } catch (const vcl::Exception& ex) {
+        showValue(Row);
+        if (OnError) OnError(ex.Message());
+        return;
+    }
+    Refresh();
+}
+
+void TObjectInspector::EnterValue(TRow* Row, const AnsiString& Value) {
+    if (Row->ValueEdit)
+        Row->ValueEdit->SetText(Value);
+    else
+        Row->ValueBox->SetText(Value);
+    commit(Row, Value);
+}
+
+void TObjectInspector::PickValue(TRow* Row, const AnsiString& Value) {
+    const int index = Row->ValueBox->GetItems()->IndexOf(Value);
+    if (index >= 0) Row->ValueBox->SelectItem(index);
+}
+
+void TObjectInspector::PressDialogButton(TRow* Row) {
+    try {
+        Row->Editor->Edit();
+    } catch (const vcl::Exception& ex) {
+        if (OnError) OnError(ex.Message());
+    }
+    Refresh();
+}
+
+void TObjectInspector::ToggleExpanded(TRow* Row) {
+    if (!expanded_.erase(Row->Path)) expanded_.insert(Row->Path);
+    rebuild();
+}
+
+} // namespace quimbel::ide

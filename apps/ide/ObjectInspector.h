@@ -1,0 +1,73 @@
+#pragma once
+// The Object Inspector: the published properties (or the events) of the selected components,
+// one row each, in their declared order, shown and changed through the property editors of the
+// design-time framework. A row shows the value in a text box, or in a drop-down list when the
+// editor has a value list; a "..." button when the editor has a dialog (paDialog); a "+" button
+// that unfolds the sub-properties (paSubProperties: a font's, a set's members).
+
+#include "designide/DesignEditors.h"
+#include "vcl/Buttons.h"
+#include "vcl/ExtCtrls.h"
+#include "vcl/StdCtrls.h"
+
+#include <functional>
+#include <memory>
+#include <set>
+#include <vector>
+
+namespace quimbel::ide {
+
+class TObjectInspector {
+public:
+    // Rows are built in Host (a panel of the IDE's window).
+    explicit TObjectInspector(vcl::TWinControl* Host);
+    ~TObjectInspector();
+
+    // Shows the properties (Events false) or the events of the selection, read through Designer.
+    void Inspect(designide::IDesigner* Designer, const std::vector<vcl::TPersistent*>& Selection);
+    void SetShowEvents(bool Value);
+    bool ShowEvents() const { return events_; }
+    // Reads every shown value again (after a change elsewhere).
+    void Refresh();
+
+    struct TRow {
+        std::unique_ptr<designide::TPropertyEditor> Editor;
+        vcl::AnsiString Path; // "Font.Name": the row's place among the unfolded rows
+        int Depth = 0;
+        vcl::TLabel* NameLabel = nullptr;
+        vcl::TEdit* ValueEdit = nullptr;    // a text value
+        vcl::TComboBox* ValueBox = nullptr; // a value list
+        vcl::TButton* DialogButton = nullptr;
+        vcl::TSpeedButton* ExpandButton = nullptr;
+    };
+    // The rows shown, in order.
+    const std::vector<std::unique_ptr<TRow>>& Rows() const { return rows_; }
+    // The row of a property ("Keys", "Font.Name"), or null.
+    TRow* FindRow(const vcl::AnsiString& Path) const;
+    // What a user does on a row: types a value and presses Enter, picks an item of the list,
+    // presses "...", unfolds or folds the sub-properties.
+    void EnterValue(TRow* Row, const vcl::AnsiString& Value);
+    void PickValue(TRow* Row, const vcl::AnsiString& Value);
+    void PressDialogButton(TRow* Row);
+    void ToggleExpanded(TRow* Row);
+
+    // Told when a value could not be set (the editor's message); the IDE shows it.
+    std::function<void(const vcl::AnsiString&)> OnError;
+
+private:
+    void rebuild();
+    void addRows(designide::TPropertyEditorList Editors, const vcl::AnsiString& Prefix, int Depth);
+    void showValue(TRow* Row);
+    void commit(TRow* Row, const vcl::AnsiString& Value);
+    void clearRows();
+    void queueRebuild();
+
+    vcl::TWinControl* host_;
+    designide::IDesigner* designer_ = nullptr;
+    std::vector<vcl::TPersistent*> selection_;
+    bool events_ = false;
+    std::set<vcl::AnsiString> expanded_;
+    std::vector<std::unique_ptr<TRow>> rows_;
+};
+
+} // namespace quimbel::ide

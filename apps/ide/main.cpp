@@ -1,0 +1,99 @@
+// quimbel-ide [FORM.dfm] [--package FILE.so]... [--screenshot PNG]: a form designer for
+// forms with on-screen keyboards. It loads the design packages beside itself and those given,
+// shows the palette, the form and the Object Inspector; with --screenshot it renders its window
+// offscreen into a PNG file and exits.
+
+#include "IdeMainForm.h"
+
+#include "qt/QtWidgetset.h"
+
+#include <CLI/CLI.hpp>
+#include <QApplication>
+#include <QImage>
+#include <QString>
+
+#include <cstdlib>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int ExitOk = 0;
+constexpr int ExitFailed = 1;
+constexpr int ExitUsage = 2;
+
+void quietQtMessages(QtMsgType Type, const QMessageLogContext&, const QString& Message) {
+    if (Type == QtCriticalMsg || Type == QtFatalMsg)
+        std::cerr << Message.toLocal8Bit().constData() << std::endl;
+}
+
+// The packages to load: those beside the program (or, in the build tree, the one the build
+// names), then those of the command line, each once.
+std::vector<std::string> packagesToLoad(const std::vector<std::string>& Given) {
+    std::vector<std::string> files;
+    for (const vcl::AnsiString& f : quimbel::ide::PackagesBesideProgram())
+        files.push_back(f);
+#ifdef QUIMBEL_DESIGN_PACKAGE
+    if (files.empty() && vcl::FileExists(QUIMBEL_DESIGN_PACKAGE))
+        files.push_back(QUIMBEL_DESIGN_PACKAGE);
+#endif
+    for (const std::string& f : Given)
+        files.push_back(f);
+    return files;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app{"quimbel-ide: design forms with on-screen keyboards", "quimbel-ide"};
+    std::string form;
+    std::vector<std::string> packages;
+    std::string screenshot;
+    app.add_option("form", form, "Form file to open (.dfm, text or binary)");
+    app.add_option("--package", packages, "Design package to load (.so); may be repeated");
+    app.add_option("--screenshot", screenshot,
+                   "Render the IDE window offscreen into this PNG file and exit");
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        if (e.get_exit_code() == 0) return app.exit(e);
+        std::cerr << "quimbel-ide: " << e.what() << " (see quimbel-ide --help)\n";
+        return ExitUsage;
+    }
+    if (!screenshot.empty()) {
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        qInstallMessageHandler(quietQtMessages);
+    }
+
+    QApplication qtApp(argc, argv);
+    vcl::qt::InstallQtWidgetset();
+    int status = ExitOk;
+    std::unique_ptr<quimbel::ide::TIdeMainForm> ide;
+    try {
+        ide = std::make_unique<quimbel::ide::TIdeMainForm>(nullptr);
+        vcl::Application->SetMainForm(ide.get());
+        for (const std::string& p : packagesToLoad(packages))
+            ide->LoadPackage(p);
+        if (!form.empty()) ide->OpenForm(form);
+        ide->Show();
+        if (screenshot.empty()) {
+            vcl::Application->Run();
+        } else {
+            vcl::Application->ProcessMessages();
+            const QImage picture = vcl::qt::GrabControl(ide.get());
+            if (picture.isNull() ||
+                !picture.save(QString::fromLocal8Bit(screenshot.c_str()), "PNG")) {
+                std::cerr << "quimbel-ide: cannot write " << screenshot << "\n";
+                status = ExitFailed;
+            }
+        }
+    } catch (const vcl::Exception& e) {
+        std::cerr << "quimbel-ide: " << e.Message() << "\n";
+        status = ExitFailed;
+    }
+    ide.reset();
+    vcl::qt::UninstallQtWidgetset();
+    return status;
+}
