@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QProxyStyle>
 #include <QRadioButton>
 
 #include "qt/Codepage.h"
@@ -282,11 +283,25 @@ void ContainerPeer::Paint(QPainter& p, const QRect& area) {
     PaintGraphicChildren(p, area);
 }
 
+// The classic radio button leaves 4 pixels between its circle and its text; the toolkit's styles
+// leave more, which pushes long item texts out of a narrow column.
+class ClassicRadioStyle : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric Metric, const QStyleOption* Option,
+                    const QWidget* Widget) const override {
+        if (Metric == PM_RadioButtonLabelSpacing) return 4;
+        return QProxyStyle::pixelMetric(Metric, Option, Widget);
+    }
+};
+
 // A radio button that reacts anywhere in its cell (Qt's reacts on its indicator and text only),
 // which matters on a touch screen.
 class CellRadioButton : public QRadioButton {
 public:
-    CellRadioButton(const QString& text, QWidget* parent) : QRadioButton(text, parent) {}
+    CellRadioButton(const QString& text, QWidget* parent, QStyle* style)
+        : QRadioButton(text, parent) {
+        setStyle(style);
+    }
 
 protected:
     bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
@@ -297,6 +312,8 @@ public:
     explicit RadioGroupPeer(vcl::TCustomRadioGroup* g) : ContainerPeer(g), group_(g) {
         buttons_ = new QButtonGroup(widget_);
         buttons_->setExclusive(true);
+        style_ = new ClassicRadioStyle();
+        style_->setParent(widget_);
         QObject::connect(buttons_, &QButtonGroup::idClicked, widget_, [this](int id) {
             if (Syncing()) return;
             RunFromEvent(group_, [&] { group_->ClickItem(id); });
@@ -332,7 +349,7 @@ private:
         }
         vcl::TStrings* items = group_->GetItems();
         for (int i = 0; i < items->GetCount(); ++i) {
-            auto* b = new CellRadioButton(ToQString(items->Get(i)), widget_);
+            auto* b = new CellRadioButton(ToQString(items->Get(i)), widget_, style_);
             b->setFocusPolicy(Qt::StrongFocus);
             buttons_->addButton(b, i);
             b->show();
@@ -373,6 +390,7 @@ private:
     }
     vcl::TCustomRadioGroup* group_;
     QButtonGroup* buttons_ = nullptr;
+    QStyle* style_ = nullptr; // owned by the group's widget
 };
 
 std::unique_ptr<vcl::TWinControlPeer> CreateContainerPeer(vcl::TWinControl* c) {

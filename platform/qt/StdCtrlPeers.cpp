@@ -5,6 +5,7 @@
 #include "qt/Codepage.h"
 #include "qt/Peers.h"
 #include "qt/QtWidgetset.h"
+#include "qt/Symbols.h"
 #include "vcl/StdCtrls.h"
 
 namespace vcl::qt {
@@ -15,12 +16,14 @@ public:
         auto* w = new QLineEdit();
         QObject::connect(w, &QLineEdit::textEdited, w, [this](const QString& text) {
             if (Syncing()) return;
-            RunFromEvent(edit_, [&] { edit_->PeerTextChanged(FromQString(text)); });
+            RunFromEvent(edit_, [&] {
+                edit_->PeerTextChanged(StoredText(edit_->GetFont()->GetName(), text));
+            });
             // The model may change what the user typed (character case); show its text.
-            if (widget_ && FromQString(line()->text()) != edit_->GetText()) {
+            if (widget_ && line()->text() != Shown()) {
                 const auto sync = Sync();
                 const int pos = line()->cursorPosition();
-                line()->setText(ToQString(edit_->GetText()));
+                line()->setText(Shown());
                 line()->setCursorPosition(pos);
             }
             ReportSelection();
@@ -33,10 +36,15 @@ public:
     QPoint ClientOffset() const override { return QPoint(); }
     void TextChanged() override {
         if (!widget_) return;
-        const QString text = ToQString(edit_->GetText());
+        const QString text = Shown();
         if (line()->text() == text) return;
         const auto sync = Sync();
         line()->setText(text);
+    }
+    // The face decides how the bytes show: a symbol face shows its symbols.
+    void FontChanged() override {
+        QtPeer::FontChanged();
+        TextChanged();
     }
     void Changed(vcl::TPeerChange What) override {
         if (!widget_) return;
@@ -57,6 +65,7 @@ public:
 
 private:
     QLineEdit* line() const { return static_cast<QLineEdit*>(widget_.data()); }
+    QString Shown() const { return DisplayText(edit_->GetFont()->GetName(), edit_->GetText()); }
     void ReportSelection() {
         if (!widget_ || Syncing()) return;
         QLineEdit* l = line();
