@@ -5,12 +5,14 @@
 #include <QPainter>
 #include <QProxyStyle>
 #include <QRadioButton>
+#include <QTabBar>
 
 #include "qt/Codepage.h"
 #include "qt/Convert.h"
 #include "qt/Painting.h"
 #include "qt/Peers.h"
 #include "qt/QtWidgetset.h"
+#include "vcl/ComCtrls.h"
 #include "vcl/ExtCtrls.h"
 #include "vcl/Forms.h"
 #include "vcl/StdCtrls.h"
@@ -393,7 +395,50 @@ private:
     QStyle* style_ = nullptr; // owned by the group's widget
 };
 
+// A tab control: a tab bar along the top of the container; the display area below it holds the
+// children as in any container.
+class TabControlPeer : public ContainerPeer {
+public:
+    explicit TabControlPeer(vcl::TCustomTabControl* t) : ContainerPeer(t), tabs_(t) {
+        bar_ = new QTabBar(widget_);
+        bar_->setDrawBase(true);
+        bar_->setExpanding(false);
+        QObject::connect(bar_, &QTabBar::currentChanged, widget_, [this](int index) {
+            if (Syncing()) return;
+            RunFromEvent(tabs_, [&] { tabs_->SelectTab(index); });
+        });
+        Rebuild();
+        bar_->show();
+    }
+    void Changed(vcl::TPeerChange What) override {
+        if (What == vcl::pcItems || What == vcl::pcItemIndex) Rebuild();
+        ContainerPeer::Changed(What);
+    }
+    void ApplyBounds() override {
+        ContainerPeer::ApplyBounds();
+        if (bar_ && widget_)
+            bar_->setGeometry(0, 0, widget_->width(), vcl::TCustomTabControl::TabHeight);
+    }
+
+private:
+    void Rebuild() {
+        if (!bar_) return;
+        const auto sync = Sync();
+        while (bar_->count() > 0)
+            bar_->removeTab(0);
+        vcl::TStrings* items = tabs_->GetTabs();
+        for (int i = 0; i < items->GetCount(); ++i)
+            bar_->addTab(ToQString(items->Get(i)));
+        bar_->setCurrentIndex(tabs_->GetTabIndex());
+        if (widget_) bar_->setGeometry(0, 0, widget_->width(), vcl::TCustomTabControl::TabHeight);
+    }
+    vcl::TCustomTabControl* tabs_;
+    QTabBar* bar_ = nullptr;
+};
+
 std::unique_ptr<vcl::TWinControlPeer> CreateContainerPeer(vcl::TWinControl* c) {
+    if (auto* t = dynamic_cast<vcl::TCustomTabControl*>(c))
+        return std::make_unique<TabControlPeer>(t);
     if (auto* rg = dynamic_cast<vcl::TCustomRadioGroup*>(c))
         return std::make_unique<RadioGroupPeer>(rg);
     return std::make_unique<ContainerPeer>(c);

@@ -168,12 +168,33 @@ public:
     }
 };
 
-std::unique_ptr<vcl::TWinControlPeer> CreateStandardPeer(vcl::TWinControl* c) {
+namespace {
+
+std::unique_ptr<QtPeer> createStandardPeer(vcl::TWinControl* c) {
     if (auto* x = dynamic_cast<TQtWidgetControl*>(c)) return std::make_unique<ExternalPeer>(x);
     if (auto* e = dynamic_cast<vcl::TCustomEdit*>(c)) return std::make_unique<EditPeer>(e);
     if (auto* b = dynamic_cast<vcl::TButtonControl*>(c)) return std::make_unique<ButtonPeer>(b);
     if (auto* cb = dynamic_cast<vcl::TCustomComboBox*>(c)) return std::make_unique<ComboPeer>(cb);
     return nullptr;
+}
+
+} // namespace
+
+std::unique_ptr<vcl::TWinControlPeer> CreateStandardPeer(vcl::TWinControl* c) {
+    std::unique_ptr<QtPeer> peer = createStandardPeer(c);
+    // A control on a form being designed belongs to the form designer: the pointer passes
+    // through its native widget to the form, which hands it to the model (and so to the
+    // designer), and the widget takes neither the focus nor typed text.
+    if (peer && peer->Widget() && c->ComponentState().Contains(vcl::csDesigning)) {
+        QWidget* w = peer->Widget();
+        for (QWidget* part : w->findChildren<QWidget*>()) {
+            part->setAttribute(Qt::WA_TransparentForMouseEvents);
+            part->setFocusPolicy(Qt::NoFocus);
+        }
+        w->setAttribute(Qt::WA_TransparentForMouseEvents);
+        w->setFocusPolicy(Qt::NoFocus);
+    }
+    return peer;
 }
 
 } // namespace vcl::qt
