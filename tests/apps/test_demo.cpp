@@ -1,51 +1,30 @@
 // quimbel-demo as a user or CI runs it without a display: it types a text by clicking the keys,
 // reports what the edit box holds and saves a screenshot.
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
 
-struct RunResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using namespace testsupport;
 
 class Demo : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const char* base = std::getenv("TMPDIR");
-        dir_ = std::string(base && *base ? base : "/tmp") + "/quimbel-demo-XXXXXX";
-        ASSERT_NE(::mkdtemp(&dir_[0]), nullptr);
-    }
-    void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
-
-    std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+    std::string Path(const std::string& name) const { return dir_.Path(name); }
 
     // Runs the demo in the test's folder without a display.
     RunResult Run(const std::string& args) const {
-        const std::string command = "cd '" + dir_ + "' && env -u DISPLAY -u WAYLAND_DISPLAY '" +
-                                    DEMO_PROGRAM "' " + args + " >'" + Path(".out") + "' 2>'" +
-                                    Path(".err") + "'";
-        RunResult r;
-        int raw = std::system(command.c_str());
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.out = Text(Path(".out"));
-        r.err = Text(Path(".err"));
-        return r;
+        return RunProgram("env -u DISPLAY -u WAYLAND_DISPLAY '" DEMO_PROGRAM "' " + args, dir_.Dir());
     }
 
-    static std::string Text(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
+    static std::string Text(const std::string& path) { return ReadFile(path); }
 
     // Width and height of a PNG file, or 0 x 0 when it is none.
     static std::pair<int, int> PngSize(const std::string& path) {
@@ -60,7 +39,7 @@ protected:
         return {be32(16), be32(20)};
     }
 
-    std::string dir_;
+    TempDir dir_;
 };
 
 TEST_F(Demo, TypesTheTextWithShiftAndAltGrAndSavesAScreenshot) {

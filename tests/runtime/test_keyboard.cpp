@@ -1,6 +1,7 @@
 // The keyboard control: construction, buttons, the geometry pass, layout files and form streams.
 
 #include "KeyboardTestUtil.h"
+#include "TestSupport.h"
 
 #include "rtl/FormStreams.h"
 #include "vcl/Forms.h"
@@ -25,10 +26,6 @@ int ButtonCount(TKeyboard& keyboard) {
     for (int i = 0; i < keyboard.GetComponentCount(); ++i)
         if (dynamic_cast<TKeyControl*>(keyboard.GetComponent(i))) ++n;
     return n;
-}
-
-std::string TempPath(const char* name) {
-    return std::string("/tmp/quimbel-kb-") + std::to_string(::getpid()) + "-" + name;
 }
 
 } // namespace
@@ -167,7 +164,8 @@ TEST(Keyboard, LinkedControlIsNeverItselfAndForgottenWhenDestroyed) {
 }
 
 TEST(Keyboard, LoadAndSaveLayoutFiles) {
-    const std::string path = TempPath("layout.kly");
+    const testsupport::TempDir dir;
+    const std::string path = dir.Path("layout.kly");
     TKeyboard keyboard(nullptr);
     keyboard.GetKeys()->AddKey(PlacedKey(ktNormal, 8, 2));
     keyboard.SetKeys(keyboard.GetKeys());
@@ -201,7 +199,6 @@ TEST(Keyboard, LoadAndSaveLayoutFiles) {
     EXPECT_EQ(other.GetKeys()->GetCount(), 0);
     EXPECT_EQ(ButtonCount(other), 0);
     other.SetWidth(300);
-    std::remove(path.c_str());
 }
 
 namespace {

@@ -1,4 +1,5 @@
 #include "KeyTestUtil.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -20,22 +21,11 @@ namespace {
 // A fresh directory per test, removed with its files afterwards.
 class LayoutFiles : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const char* base = std::getenv("TMPDIR");
-        dir_ = std::string(base && *base ? base : "/tmp") + "/quimbel-keys-XXXXXX";
-        ASSERT_NE(::mkdtemp(&dir_[0]), nullptr);
-    }
-    void TearDown() override {
-        for (const std::string& name : Entries())
-            ::unlink((dir_ + "/" + name).c_str());
-        ::rmdir(dir_.c_str());
-    }
-
-    std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+    std::string Path(const std::string& name) const { return dir_.Path(name); }
 
     std::vector<std::string> Entries() const {
         std::vector<std::string> names;
-        if (DIR* d = ::opendir(dir_.c_str())) {
+        if (DIR* d = ::opendir(dir_.Dir().c_str())) {
             while (dirent* e = ::readdir(d))
                 if (std::string(e->d_name) != "." && std::string(e->d_name) != "..")
                     names.push_back(e->d_name);
@@ -58,7 +48,7 @@ protected:
         }
     }
 
-    std::string dir_;
+    testsupport::TempDir dir_;
 };
 
 } // namespace

@@ -1,63 +1,33 @@
 // The kly program as a layout author runs it: output, messages and exit statuses.
 
 #include "KeyTestUtil.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <dirent.h>
 #include <fstream>
 #include <iterator>
 #include <random>
 #include <sstream>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace quimbel;
 using namespace keytest;
+using namespace testsupport;
 
 namespace {
 
-struct RunResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
 class KlyProgram : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const char* base = std::getenv("TMPDIR");
-        dir_ = std::string(base && *base ? base : "/tmp") + "/quimbel-kly-XXXXXX";
-        ASSERT_NE(::mkdtemp(&dir_[0]), nullptr);
-    }
-    void TearDown() override {
-        if (DIR* d = ::opendir(dir_.c_str())) {
-            while (dirent* e = ::readdir(d))
-                if (e->d_name[0] != '.') ::unlink((dir_ + "/" + e->d_name).c_str());
-            ::closedir(d);
-        }
-        ::rmdir(dir_.c_str());
-    }
-
-    std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+    std::string Path(const std::string& name) const { return dir_.Path(name); }
 
     // Runs kly with the arguments (a shell word list) in the test's folder.
     RunResult Kly(const std::string& args) const {
-        const std::string command = "cd '" + dir_ + "' && '" KLY_PROGRAM "' " + args + " >'" +
-                                    Path(".out") + "' 2>'" + Path(".err") + "'";
-        RunResult r;
-        int raw = std::system(command.c_str());
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.out = Text(Path(".out"));
-        r.err = Text(Path(".err"));
-        return r;
+        return RunProgram("'" KLY_PROGRAM "' " + args, dir_.Dir());
     }
 
-    static std::string Text(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
+    static std::string Text(const std::string& path) { return ReadFile(path); }
 
     void Put(const std::string& name, const Bytes& bytes) const {
         std::ofstream(Path(name), std::ios::binary)
@@ -72,7 +42,7 @@ protected:
         return Bytes(t.begin(), t.end());
     }
 
-    std::string dir_;
+    TempDir dir_;
 };
 
 Bytes exampleLayout() {

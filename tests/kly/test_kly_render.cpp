@@ -4,38 +4,26 @@
 #include <QImage>
 #include <gtest/gtest.h>
 
+#include "TestSupport.h"
+
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
 
 class KlyRender : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const char* base = std::getenv("TMPDIR");
-        dir_ = std::string(base && *base ? base : "/tmp") + "/quimbel-klyrender-XXXXXX";
-        ASSERT_NE(::mkdtemp(&dir_[0]), nullptr);
-    }
-    void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
-
-    std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+    std::string Path(const std::string& name) const { return dir_.Path(name); }
 
     int Kly(const std::string& args, std::string* out = nullptr, std::string* err = nullptr) const {
-        const std::string command = "cd '" + dir_ + "' && '" KLY_PROGRAM "' " + args + " >'" +
-                                    Path(".out") + "' 2>'" + Path(".err") + "'";
-        int raw = std::system(command.c_str());
-        if (out) *out = Text(Path(".out"));
-        if (err) *err = Text(Path(".err"));
-        return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    }
-    static std::string Text(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        const testsupport::RunResult r = testsupport::RunProgram("'" KLY_PROGRAM "' " + args, dir_.Dir());
+        if (out) *out = r.out;
+        if (err) *err = r.err;
+        return r.status;
     }
 
     // The bounds kly geometry gives key Index of the layout at Size.
@@ -60,7 +48,7 @@ protected:
         return count;
     }
 
-    std::string dir_;
+    testsupport::TempDir dir_;
 };
 
 const std::string De = "'" KLY_LAYOUT_FILES "/de.kly'";

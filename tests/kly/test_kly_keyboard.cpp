@@ -2,6 +2,7 @@
 // pass, and the transcript of clicks on a headless keyboard linked to a recording control.
 
 #include "KeyboardTestUtil.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -10,45 +11,20 @@
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace quimbel;
 using namespace keytest;
+using namespace testsupport;
 
 namespace {
 
-struct RunResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
 class KlyKeyboard : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const char* base = std::getenv("TMPDIR");
-        dir_ = std::string(base && *base ? base : "/tmp") + "/quimbel-klykb-XXXXXX";
-        ASSERT_NE(::mkdtemp(&dir_[0]), nullptr);
-    }
-    void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
-
-    std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+    std::string Path(const std::string& name) const { return dir_.Path(name); }
 
     RunResult Kly(const std::string& args) const {
-        const std::string command = "cd '" + dir_ + "' && '" KLY_PROGRAM "' " + args + " >'" +
-                                    Path(".out") + "' 2>'" + Path(".err") + "'";
-        RunResult r;
-        int raw = std::system(command.c_str());
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.out = Text(Path(".out"));
-        r.err = Text(Path(".err"));
-        return r;
-    }
-
-    static std::string Text(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        return RunProgram("'" KLY_PROGRAM "' " + args, dir_.Dir());
     }
 
     // Saves the keys (taken over) as a layout file in the test's folder.
@@ -59,7 +35,7 @@ protected:
         keys.SaveToFile(Path(name));
     }
 
-    std::string dir_;
+    TempDir dir_;
 };
 
 const std::string De = "'" KLY_LAYOUT_FILES "/de.kly'";
