@@ -51,9 +51,8 @@ int main(int argc, char** argv) {
             vcl::ObjectTextToBinary(&input, &output);
         else
             vcl::ObjectBinaryToText(&input, &output);
-        // The output file is created only once the conversion succeeded.
-        vcl::TFileStream file(out, vcl::fmCreate);
-        output.SaveToStream(&file);
+        // The output file is written only once the conversion succeeded.
+        output.SaveToFile(out);
     } catch (const vcl::Exception& e) {
         std::fprintf(stderr, "dfmconv: %s: %s\n", in.c_str(), e.Message().c_str());
         return 1;

@@ -10,6 +10,7 @@
 #include <fcntl.h>
 #include <new>
 #include <stdexcept>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,6 +20,9 @@ VCL_DEFINE_CLASS(TStream, TObject, c) {
     (void)c;
 }
 VCL_DEFINE_CLASS(TFileStream, TStream, c) {
+    (void)c;
+}
+VCL_DEFINE_CLASS(TSaveFileStream, TFileStream, c) {
     (void)c;
 }
 VCL_DEFINE_CLASS(TCustomMemoryStream, TStream, c) {
@@ -166,6 +170,134 @@ void TFileStream::Flush() {
         throw EWriteError(FmtLoadStr(rtlconsts::SFlushError, {fileName_, SysErrorMessage(errno)}));
 }
 
+// --- TSaveFileStream -------------------------------------------------------------------------
+
+namespace {
+
+[[noreturn]] void raiseCreateError(const AnsiString& FileName, int Error) {
+    throw EFCreateError(FmtLoadStr(rtlconsts::SFCreateErrorEx, {FileName, SysErrorMessage(Error)}));
+}
+
+// The file a save through Name writes: symbolic links are followed to their end, also where the
+// last one points to a file that does not exist yet. A loop is left to open() to report.
+AnsiString followLinks(const AnsiString& Name) {
+    AnsiString path = Name;
+    for (int depth = 0; depth < 40; ++depth) {
+        struct stat st;
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+        std::string link(static_cast<size_t>(st.st_size > 0 ? st.st_size : 4095) + 1, '\0');
+        const ssize_t n = ::readlink(path.c_str(), &link[0], link.size());
+        if (n <= 0) return path;
+        link.resize(static_cast<size_t>(n));
+        const size_t slash = path.rfind('/');
+        if (link[0] != '/' && slash != AnsiString::npos) link = path.substr(0, slash + 1) + link;
+        path = link;
+    }
+    return path;
+}
+
+AnsiString folderOf(const AnsiString& Path) {
+    const size_t slash = Path.rfind('/');
+    if (slash == AnsiString::npos) return ".";
+    return slash == 0 ? AnsiString("/") : Path.substr(0, slash);
+}
+
+} // namespace
+
+TSaveFileStream::TSaveFileStream(const AnsiString& FileName)
+    : TFileStream(FileName), target_(followLinks(FileName)) {
+    struct stat st;
+    const bool exists = ::stat(target_.c_str(), &st) == 0;
+    if (exists && S_ISDIR(st.st_mode)) raiseCreateError(FileName, EISDIR);
+    // Replacing the file would get past its write protection, which opening it would not.
+    if (exists && ::access(target_.c_str(), W_OK) != 0) raiseCreateError(FileName, errno);
+    regular_ = !exists || S_ISREG(st.st_mode);
+    if (!regular_ || (exists && st.st_nlink > 1)) {
+        openInPlace();
+        return;
+    }
+
+    // A short name, so that a target name of any allowed length leaves room for it.
+    AnsiString temp = folderOf(target_) + "/.~sv" + "XXXXXX";
+    fd_ = ::mkstemp(&temp[0]);
+    if (fd_ < 0) {
+        openInPlace();
+        return;
+    }
+    temp_ = temp;
+    mode_t mode;
+    if (exists) {
+        mode = st.st_mode & 07777;
+        if ((st.st_uid != ::geteuid() || st.st_gid != ::getegid()) &&
+            ::fchown(fd_, st.st_uid, st.st_gid) != 0) {
+            ::close(fd_);
+            ::unlink(temp_.c_str());
+            temp_.clear();
+            openInPlace();
+            return;
+        }
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    // Only the permissions differ from what was asked if this fails; the file stays usable.
+    const int chmodFailed = ::fchmod(fd_, mode);
+    (void)chmodFailed;
+}
+
+void TSaveFileStream::openInPlace() {
+    fd_ = ::open(target_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    created_ = fd_ >= 0;
+    if (fd_ < 0 && errno == EEXIST) fd_ = ::open(target_.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd_ < 0) raiseCreateError(fileName_, errno);
+}
+
+TSaveFileStream::~TSaveFileStream() {
+    if (committed_) return;
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    if (!temp_.empty())
+        ::unlink(temp_.c_str());
+    else if (created_)
+        ::unlink(target_.c_str());
+}
+
+int32_t TSaveFileStream::Write(const void* Buffer, int32_t Count) {
+    const int32_t written = TFileStream::Write(Buffer, Count);
+    if (temp_.empty() && regular_) end_ = std::max<int64_t>(end_, Seek(0, soCurrent));
+    return written;
+}
+
+void TSaveFileStream::SetSize(int64_t NewSize) {
+    TFileStream::SetSize(NewSize);
+    end_ = NewSize;
+}
+
+void TSaveFileStream::Commit() {
+    if (committed_) return;
+    // In place, what is left of a longer old file goes.
+    if (temp_.empty() && regular_ && ::ftruncate(fd_, static_cast<off_t>(end_)) != 0)
+        throw EWriteError(FmtLoadStr(rtlconsts::SSetSizeError, {fileName_, SysErrorMessage(errno)}));
+    if (regular_) Flush();
+    const int closed = ::close(fd_);
+    fd_ = -1;
+    if (closed != 0)
+        throw EWriteError(FmtLoadStr(rtlconsts::SFlushError, {fileName_, SysErrorMessage(errno)}));
+    if (!temp_.empty()) {
+        if (::rename(temp_.c_str(), target_.c_str()) != 0) raiseCreateError(fileName_, errno);
+        temp_.clear();
+        // The new name is on the disk too, not only the data.
+        const int dir = ::open(folderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (dir >= 0) {
+            const int synced = ::fsync(dir);
+            (void)synced;
+            ::close(dir);
+        }
+    }
+    committed_ = true;
+}
+
 // --- TCustomMemoryStream ---------------------------------------------------------------------
 
 void TCustomMemoryStream::SetPointer(const void* Ptr, int64_t Size) {
@@ -199,8 +331,9 @@ void TCustomMemoryStream::SaveToStream(TStream* Stream) {
 }
 
 void TCustomMemoryStream::SaveToFile(const AnsiString& FileName) {
-    TFileStream f(FileName, fmCreate);
+    TSaveFileStream f(FileName);
     SaveToStream(&f);
+    f.Commit();
 }
 
 // --- TMemoryStream ---------------------------------------------------------------------------

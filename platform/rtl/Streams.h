@@ -61,9 +61,43 @@ public:
     const AnsiString& GetFileName() const { return fileName_; }
     int Handle() const { return fd_; }
 
-private:
+protected:
+    // For streams that open the file themselves.
+    explicit TFileStream(const AnsiString& FileName) : fileName_(FileName) {}
+
     AnsiString fileName_;
     int fd_ = -1;
+};
+
+// Saves a file as a whole: what is written goes to a temporary file beside the target, which
+// replaces the target, with its permissions and owner, only on Commit. A save through a symbolic
+// link writes the file the link points to, also one that does not exist yet. Where the file
+// cannot be replaced that way (its folder is not writable, its owner cannot be kept, it has
+// other hard links or is no regular file), the stream writes it in place as fmCreate does.
+// Opening raises EFCreateError where fmCreate would fail; a write-protected file is refused.
+// Commit raises unless the file was saved; a stream freed without Commit leaves a replaced file
+// as it was and removes a file it created (a file written in place may be partly overwritten).
+class TSaveFileStream : public TFileStream {
+    VCL_DECLARE_CLASS(TSaveFileStream, TFileStream)
+public:
+    explicit TSaveFileStream(const AnsiString& FileName);
+    ~TSaveFileStream() override;
+
+    int32_t Write(const void* Buffer, int32_t Count) override;
+    void SetSize(int64_t NewSize) override;
+    void Commit();
+    // False when the file is written in place.
+    bool Replaces() const { return !temp_.empty(); }
+
+private:
+    void openInPlace();
+
+    AnsiString target_;  // FileName with its symbolic links followed
+    AnsiString temp_;    // the file that replaces target_, empty when writing in place
+    bool created_ = false;
+    bool regular_ = true;
+    int64_t end_ = 0;    // in place: the end of what was written
+    bool committed_ = false;
 };
 
 class TCustomMemoryStream : public TStream {

@@ -406,15 +406,11 @@ void TGraphic::LoadFromFile(const AnsiString& FileName) {
 
 void TGraphic::SaveToFile(const AnsiString& FileName) {
     auto* bitmap = dynamic_cast<TBitmap*>(this);
-    FILE* f = std::fopen(FileName.c_str(), "wb");
-    if (!f)
-        throw EFCreateError(
-            FmtLoadStr(rtlconsts::SFCreateErrorEx, {FileName, SysErrorMessage(errno)}));
     const std::vector<uint8_t> empty;
     const std::vector<uint8_t>& bytes = bitmap ? bitmap->FileBytes() : empty;
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    ok = std::fclose(f) == 0 && ok;
-    if (!ok) throw EWriteError(LoadResString(rtlconsts::SWriteError));
+    TSaveFileStream f(FileName);
+    f.WriteBuffer(bytes.data(), static_cast<int32_t>(bytes.size()));
+    f.Commit();
 }
 
 void TBitmap::Assign(TPersistent* Source) {

@@ -2,21 +2,28 @@
 #include "rtl/Resources.h"
 #include "rtl/Streams.h"
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <dirent.h>
+#include <functional>
 #include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace vcl;
 
 namespace {
 
+// A file in a temporary folder that goes when the test program ends.
 std::string tempPath(const char* name) {
-    return std::string(::testing::TempDir()) + "quimbel_streams_" + std::to_string(::getpid()) +
-           "_" + name;
+    static const testsupport::TempDir dir;
+    return dir.Path(name);
 }
 
 } // namespace
@@ -107,7 +114,6 @@ TEST(FileStream, CreateTruncateReadBack) {
     TMemoryStream m;
     m.LoadFromFile(path);
     EXPECT_EQ(m.Bytes(), (std::vector<uint8_t>{'h'}));
-    std::remove(path.c_str());
 }
 
 TEST(FileStream, ErrorsCarryTheNameAndTheSystemReason) {
@@ -167,4 +173,85 @@ TEST(CodePage, EveryByteSurvivesUnicodeAndBack) {
                          "b\xFF\xC0\x80"),
               "a?b??");
     EXPECT_EQ(Utf16ToAnsi(u"\u00e9\u2122\u03a9\xD83D\xDE00\xD800x"), "\xE9\x99???x");
+}
+
+namespace {
+
+// Runs Save as the unprivileged user nobody when the tests run as the superuser, whom file
+// permissions do not bind; true when Save returned true.
+bool AsUnprivileged(const std::function<bool()>& Save) {
+    if (::geteuid() != 0) return Save();
+    const pid_t pid = ::fork();
+    if (pid == 0) ::_exit(::setgid(65534) == 0 && ::setuid(65534) == 0 && Save() ? 0 : 1);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+bool Save(const std::string& Path, const std::string& Text, bool Commit = true) {
+    try {
+        TSaveFileStream f(Path);
+        f.WriteBuffer(Text.data(), static_cast<int32_t>(Text.size()));
+        if (Commit) f.Commit();
+        return true;
+    } catch (const Exception& e) {
+        ADD_FAILURE() << e.Message();
+        return false;
+    }
+}
+
+size_t EntryCount(const std::string& Dir) {
+    size_t n = 0;
+    if (DIR* d = ::opendir(Dir.c_str())) {
+        while (dirent* e = ::readdir(d))
+            n += std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0;
+        ::closedir(d);
+    }
+    return n;
+}
+
+} // namespace
+
+TEST(SaveFileStream, SavesWhereAPlainSaveWouldAndLeavesNothingBehind) {
+    testsupport::TempDir dir;
+    ASSERT_EQ(::chmod(dir.Dir().c_str(), 0755), 0);
+    using testsupport::ReadFile;
+    using testsupport::WriteFile;
+
+    // A writable file in a folder that is not: written in place, the longer old data cut off.
+    const std::string locked = dir.Path("locked");
+    ASSERT_EQ(::mkdir(locked.c_str(), 0755), 0);
+    WriteFile(locked + "/f.kly", "old and longer");
+    ASSERT_EQ(::chmod((locked + "/f.kly").c_str(), 0666), 0);
+    ASSERT_EQ(::chmod(locked.c_str(), 0555), 0);
+    EXPECT_TRUE(AsUnprivileged([&] { return Save(locked + "/f.kly", "new"); }));
+    EXPECT_EQ(ReadFile(locked + "/f.kly"), "new");
+
+    // The longest name a folder takes, replaced as a whole.
+    const std::string longName = dir.Path(std::string(255, 'n'));
+    WriteFile(longName, "old");
+    EXPECT_TRUE(Save(longName, "new"));
+    EXPECT_EQ(ReadFile(longName), "new");
+
+    // A dangling symbolic link: its target is created and the link stays.
+    ASSERT_EQ(::symlink("target.kly", dir.Path("link.kly").c_str()), 0);
+    EXPECT_TRUE(Save(dir.Path("link.kly"), "via link"));
+    struct stat st;
+    ASSERT_EQ(::lstat(dir.Path("link.kly").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ(ReadFile(dir.Path("target.kly")), "via link");
+
+    // Other hard links keep seeing the file.
+    ASSERT_EQ(::link(dir.Path("target.kly").c_str(), dir.Path("hard.kly").c_str()), 0);
+    EXPECT_TRUE(Save(dir.Path("hard.kly"), "both"));
+    EXPECT_EQ(ReadFile(dir.Path("target.kly")), "both");
+
+    // Without Commit, an old file stays as it was and a new one is not left behind.
+    EXPECT_TRUE(Save(longName, "lost", false));
+    EXPECT_EQ(ReadFile(longName), "new");
+    EXPECT_TRUE(Save(dir.Path("never.kly"), "lost", false));
+    EXPECT_TRUE(Save(dir.Path("hard.kly"), "", false));
+    EXPECT_EQ(EntryCount(dir.Dir()), 5u); // locked, the long name, link, target and hard
+    EXPECT_EQ(EntryCount(locked), 1u);
+    ASSERT_EQ(::chmod(locked.c_str(), 0755), 0);
 }
