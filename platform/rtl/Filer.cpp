@@ -773,7 +773,15 @@ void TWriter::WriteStr(const AnsiString& Value) {
     Write(Value.data(), n);
 }
 
+void TWriter::WriteClassName(const AnsiString& Value) {
+    if (Value.empty() || Value.size() > MaxClassNameLength)
+        throw EWriteError(FmtLoadStr(rtlconsts::SClassNameLength, {Value}));
+    WriteStr(Value);
+}
+
 void TWriter::WritePropName(const AnsiString& Name) {
+    if (PropPath.empty() && Name.empty())
+        throw EWriteError(LoadResString(rtlconsts::SEmptyPropertyName));
     WriteStr(PropPath + Name);
 }
 

@@ -40,6 +40,12 @@ enum TValueType : uint8_t {
 // Flags of an object header in a form stream (the byte 0xF0 | flags, present only when set).
 enum TFilerFlag : uint8_t { ffInherited = 0x01, ffChildPos = 0x02, ffInline = 0x04 };
 
+// An object header starts with the length byte of its class name unless that prefix comes first,
+// and a list of objects ends with a zero byte; so a class name is 1 to 239 bytes long, and its
+// length byte can be read as neither. Property names, whose list also ends with a zero byte, are
+// never empty.
+constexpr size_t MaxClassNameLength = 239;
+
 // Deepest nesting of lists, collections and objects that readers and converters accept; deeper
 // input is rejected as malformed instead of exhausting the stack.
 constexpr int MaxStreamNesting = 256;
@@ -186,6 +192,8 @@ public:
     void WriteBinary(const std::vector<uint8_t>& Data);
     // Short string without a tag; more than 255 bytes raise EWriteError rather than being cut.
     void WriteStr(const AnsiString& Value);
+    // Raises EWriteError for a name that a reader could not tell from a prefix or a list end.
+    void WriteClassName(const AnsiString& Value);
     void WritePrefix(uint8_t Flags, int32_t ChildPos);
     void WritePropName(const AnsiString& Name); // with the current PropPath in front
 

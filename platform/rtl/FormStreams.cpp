@@ -22,7 +22,7 @@ public:
         checkDepth(depth);
         c->SetWritingState(true);
         TFinally writing([c] { c->SetWritingState(false); });
-        w_.WriteStr(c->ClassName());
+        w_.WriteClassName(c->ClassName());
         w_.WriteStr(c->GetName());
         w_.PropPath.clear();
         writeProperties(c, 0);

@@ -60,8 +60,9 @@ public:
     char floatType = 0; // 's', 'c', 'd' or 0
     int line = 1, col = 1;
 
-    [[noreturn]] void error(const AnsiString& msg) const {
-        throw EParserError(FmtLoadStr(rtlconsts::SParseError, {msg, line, col}));
+    [[noreturn]] void error(const AnsiString& msg) const { errorAt(msg, line, col); }
+    [[noreturn]] static void errorAt(const AnsiString& msg, int atLine, int atCol) {
+        throw EParserError(FmtLoadStr(rtlconsts::SParseError, {msg, atLine, atCol}));
     }
     [[noreturn]] void expected(const char* what) const {
         error(FmtLoadStr(rtlconsts::SSymbolExpected, {what}));
@@ -291,14 +292,19 @@ public:
         p_.next();
         p_.checkSymbol();
         AnsiString name, cls = p_.text;
+        int clsLine = p_.line, clsCol = p_.col;
         p_.next();
         if (p_.isChar(':')) {
             p_.next();
             p_.checkSymbol();
             name = cls;
             cls = p_.text;
+            clsLine = p_.line;
+            clsCol = p_.col;
             p_.next();
         }
+        if (cls.size() > MaxClassNameLength && cls.size() <= 255) // longer ones: writeName
+            p_.errorAt(FmtLoadStr(rtlconsts::SClassNameLength, {cls}), clsLine, clsCol);
         int32_t pos = 0;
         if (p_.isChar('[')) {
             p_.next();

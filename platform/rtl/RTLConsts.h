@@ -48,6 +48,8 @@ inline const TResStringRec SValueExpected{"SValueExpected", "Value of type %s ex
 inline const TResStringRec SInvalidValueType{"SInvalidValueType", "Invalid value type (%d)"};
 inline const TResStringRec SNestingTooDeep{"SNestingTooDeep", "Values or objects nested more than %d levels deep"};
 inline const TResStringRec SNameTooLong{"SNameTooLong", "Name longer than 255 characters: %s"};
+inline const TResStringRec SClassNameLength{"SClassNameLength", "Class name not 1 to 239 characters long: %s"};
+inline const TResStringRec SEmptyPropertyName{"SEmptyPropertyName", "Property name is empty"};
 inline const TResStringRec SStringTooLong{"SStringTooLong", "String too long to be written"};
 inline const TResStringRec SUnknownSetMember{"SUnknownSetMember", "Set member %d has no name"};
 

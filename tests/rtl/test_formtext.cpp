@@ -267,3 +267,54 @@ TEST(ObjectText, BadBinaryRaisesReadError) {
         EXPECT_EQ(e.Message(), "Invalid value type (23)");
     }
 }
+
+namespace {
+
+// A component whose class name has a given length.
+template <size_t Length> class TNamedLength : public TComponent {
+public:
+    using TComponent::TComponent;
+    static TClass StaticClass() {
+        static const TClassInfo info = [] {
+            TClassInfo i;
+            i.ClassName = "T" + std::string(Length - 1, 'x');
+            i.Parent = TComponent::StaticClass();
+            return i;
+        }();
+        return &info;
+    }
+    TClass ClassType() const override { return StaticClass(); }
+};
+
+template <size_t Length> std::string writeError() {
+    TNamedLength<Length> c(nullptr);
+    TMemoryStream out;
+    try {
+        WriteComponent(&out, &c);
+    } catch (const EWriteError& e) {
+        return e.Message();
+    }
+    return "";
+}
+
+} // namespace
+
+TEST(ObjectText, ClassNamesThatReadAsAPrefixAreRefused) {
+    // A length byte of 0xF0 or more is read as the prefix of an object header.
+    for (size_t length : {1, 239, 240, 246, 255}) {
+        const std::string cls = "T" + std::string(length - 1, 'x');
+        const std::string text = "object Root: TRoot\n  object Child: " + cls + "\n  end\nend\n";
+        if (length <= 239) {
+            EXPECT_EQ(binaryToText(textToBinary(text)), text) << length;
+            continue;
+        }
+        EXPECT_EQ(parseError(text),
+                  "Class name not 1 to 239 characters long: " + cls + " on line 2, column 17")
+            << length;
+        EXPECT_EQ(parseError("object " + cls + "\nend\n"),
+                  "Class name not 1 to 239 characters long: " + cls + " on line 1, column 8")
+            << length;
+    }
+    EXPECT_EQ(writeError<239>(), "");
+    EXPECT_EQ(writeError<240>(), "Class name not 1 to 239 characters long: T" + std::string(239, 'x'));
+}
