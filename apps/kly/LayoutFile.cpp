@@ -1,21 +1,13 @@
 #include "LayoutFile.h"
 
 #include "rtl/Streams.h"
+#include "runtime/LayoutRecord.h"
 
 namespace kly {
 
 namespace {
 
-// The value kinds of one key record, in stream order.
-enum class TValueKind { Integer, String, Boolean };
-constexpr TValueKind kRecord[17] = {
-    TValueKind::Integer,                                          // type
-    TValueKind::String,  TValueKind::String,  TValueKind::String, // captions
-    TValueKind::String,  TValueKind::String,  TValueKind::String, // values
-    TValueKind::Integer, TValueKind::Integer, TValueKind::Integer,
-    TValueKind::Integer, TValueKind::Boolean, TValueKind::Boolean, // visible, enabled
-    TValueKind::String,  TValueKind::Integer, TValueKind::Integer, // font name, size, colour
-    TValueKind::Integer};                                          // font style
+using quimbel::layoutrecord::TValueKind;
 
 // Walks a layout stream value by value and returns the offset where the value that fails
 // starts. TKeyCollection::LoadKeys reads the same values with the same reader, so it fails at
@@ -29,9 +21,9 @@ int64_t locateError(vcl::TStream* Stream, int64_t Start) {
         for (;;) {
             at = reader.Position();
             if (reader.EndOfList()) break;
-            for (TValueKind kind : kRecord) {
+            for (const auto& field : quimbel::layoutrecord::Fields) {
                 at = reader.Position();
-                switch (kind) {
+                switch (field.Kind) {
                 case TValueKind::Integer:
                     reader.ReadInteger();
                     break;

@@ -3,6 +3,7 @@
 #include "KlyConsts.h"
 
 #include "rtl/CodePage.h"
+#include "runtime/LayoutRecord.h"
 
 #include <nlohmann/json.hpp>
 
@@ -19,22 +20,9 @@ using vcl::AnsiString;
 
 namespace {
 
-// Style names in the order of their bits in the layout stream.
-const char* const kStyleNames[4] = {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"};
-
-int styleBits(const vcl::TFontStyles& s) {
-    return (s.Contains(vcl::fsBold) ? 1 : 0) | (s.Contains(vcl::fsItalic) ? 2 : 0) |
-           (s.Contains(vcl::fsUnderline) ? 4 : 0) | (s.Contains(vcl::fsStrikeOut) ? 8 : 0);
-}
-
-vcl::TFontStyles stylesFromBits(int bits) {
-    vcl::TFontStyles s;
-    if (bits & 1) s.Include(vcl::fsBold);
-    if (bits & 2) s.Include(vcl::fsItalic);
-    if (bits & 4) s.Include(vcl::fsUnderline);
-    if (bits & 8) s.Include(vcl::fsStrikeOut);
-    return s;
-}
+using quimbel::layoutrecord::StyleBits;
+using quimbel::layoutrecord::StylesOf;
+using quimbel::layoutrecord::StyleValue;
 
 // --- writing ---------------------------------------------------------------------------------
 
@@ -109,13 +97,13 @@ void appendKey(std::string& out, const TKey& key) {
     out += ", \"size\": " + std::to_string(key.Font->GetSize());
     out += ", \"color\": " + std::to_string(static_cast<int32_t>(key.Font->GetColor()));
     out += ", \"style\": [";
-    const int bits = styleBits(key.Font->GetStyle());
+    const int bits = StyleValue(key.Font->GetStyle());
     bool first = true;
     for (int i = 0; i < 4; ++i) {
         if (!(bits & (1 << i))) continue;
         if (!first) out += ", ";
         first = false;
-        appendString(out, kStyleNames[i]);
+        appendString(out, vcl::TFontStyleInfo.NameOf(StyleBits[i]));
     }
     out += "]}}";
 }
@@ -243,7 +231,7 @@ quimbel::TKeyType keyTypeOf(const TFieldReader& r) {
 vcl::TFontStyles styleOf(const TFieldReader& r) {
     const json& v = r.Get("style");
     int64_t n;
-    if (TFieldReader::IntegerOf(v, 0, 15, n)) return stylesFromBits(static_cast<int>(n));
+    if (TFieldReader::IntegerOf(v, 0, 15, n)) return StylesOf(static_cast<int32_t>(n));
     if (!v.is_array()) r.FailField("style", vcl::LoadResString(consts::SStyleExpected));
     int bits = 0;
     for (const json& item : v) {
@@ -251,11 +239,11 @@ vcl::TFontStyles styleOf(const TFieldReader& r) {
         const std::string& name = item.get_ref<const std::string&>();
         int bit = -1;
         for (int i = 0; i < 4; ++i)
-            if (vcl::SameText(name, kStyleNames[i])) bit = i;
+            if (vcl::SameText(name, vcl::TFontStyleInfo.NameOf(StyleBits[i]))) bit = i;
         if (bit < 0) r.FailField("style", vcl::FmtLoadStr(consts::SUnknownStyle, {name}));
         bits |= 1 << bit;
     }
-    return stylesFromBits(bits);
+    return StylesOf(bits);
 }
 
 std::unique_ptr<TKey> keyOf(const json& v, int index) {
