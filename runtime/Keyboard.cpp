@@ -1,20 +1,15 @@
 #include "Keyboard.h"
 
+#include "LayoutRecord.h"
+#include "Quimbel.h"
 #include "QuimbelConsts.h"
-#include "rtl/RTLConsts.h"
 #include "rtl/Streams.h"
 #include "vcl/Publish.h"
 #include "vcl/Widgetset.h"
 
 #include <algorithm>
-#include <cassert>
-#include <cerrno>
-#include <cstdlib>
 #include <memory>
 #include <vector>
-
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace quimbel {
 
@@ -44,38 +39,67 @@ int32_t unitsToPixels(int32_t units) {
     return static_cast<int32_t>(static_cast<uint32_t>(units) * 4u);
 }
 
-// Style bits of the layout stream.
-constexpr int32_t styleBold = 1;
-constexpr int32_t styleItalic = 2;
-constexpr int32_t styleUnderline = 4;
-constexpr int32_t styleStrikeOut = 8;
+// Captions and values are arrays of three: a level from outside the enumeration is refused
+// instead of indexing past them.
+size_t levelIndex(TKeyLevel Level) {
+    if (Level > klAltGr)
+        throw vcl::ERangeError(vcl::FmtLoadStr(SKeyLevelOutOfRange, {static_cast<int>(Level)}));
+    return Level;
+}
+
+// Keys that a click in progress still uses, innermost click first. A key freed meanwhile (a
+// handler switched or emptied the layout) is cleared here, so the click can tell.
+struct KeyWatch {
+    explicit KeyWatch(const TKey* AKey) : key(AKey), next(first) { first = this; }
+    ~KeyWatch() {
+        for (KeyWatch** w = &first; *w; w = &(*w)->next)
+            if (*w == this) {
+                *w = next;
+                break;
+            }
+    }
+    KeyWatch(const KeyWatch&) = delete;
+    KeyWatch& operator=(const KeyWatch&) = delete;
+
+    static void Forget(const TKey* AKey) {
+        for (KeyWatch* w = first; w; w = w->next)
+            if (w->key == AKey) w->key = nullptr;
+    }
+
+    const TKey* key;
+    KeyWatch* next;
+    static inline thread_local KeyWatch* first = nullptr;
+};
 
 } // namespace
 
 // --- TKey ------------------------------------------------------------------------------------
 
+TKeyControl::~TKeyControl() {
+    if (Key && Key->Control == this) Key->Control = nullptr;
+}
+
 TKey::TKey(TKeyType AKeyType) : KeyType(AKeyType), Font(&fontObject_) {}
 
-TKey::~TKey() = default;
+TKey::~TKey() {
+    if (Control && Control->Key == this) Control->Key = nullptr;
+    KeyWatch::Forget(this);
+}
 
 vcl::AnsiString TKey::GetKeyCaption(TKeyLevel Level) const {
-    assert(Level <= klAltGr);
-    return KeyCaption[Level];
+    return KeyCaption[levelIndex(Level)];
 }
 
 vcl::AnsiString TKey::GetKeyValue(TKeyLevel Level) const {
-    assert(Level <= klAltGr);
-    return KeyValue[Level];
+    return KeyValue[levelIndex(Level)];
 }
 
 void TKey::SetKeyCaption(TKeyLevel Level, vcl::AnsiString Value) {
-    assert(Level <= klAltGr);
-    KeyCaption[Level] = std::move(Value);
+    KeyCaption[levelIndex(Level)] = std::move(Value);
 }
 
 void TKey::SetKeyValue(TKeyLevel Level, vcl::AnsiString Value) {
-    assert(Level <= klAltGr);
-    KeyValue[Level] = std::move(Value);
+    KeyValue[levelIndex(Level)] = std::move(Value);
 }
 
 void TKey::SetKeyType(TKeyType Value) {
@@ -121,6 +145,10 @@ void TKey::SetFont(vcl::TFont* Value) {
 }
 
 void TKey::AssignControl(TKeyControl* AControl) {
+    // One binding each way at a time, so that each side can unbind the other when it is freed.
+    if (Control && Control != AControl && Control->Key == this) Control->Key = nullptr;
+    if (AControl->Key && AControl->Key != this && AControl->Key->Control == AControl)
+        AControl->Key->Control = nullptr;
     Control = AControl;
     AControl->Key = this;
     AControl->SetTop(unitsToPixels(Top));
@@ -204,6 +232,7 @@ void TKeyCollection::DeleteAllKeys() {
     }
 }
 
+// LoadKeys and WriteKeys handle the fields of layoutrecord::Fields in its order.
 void TKeyCollection::LoadKeys(vcl::TReader* Reader) {
     Reader->ReadListBegin();
     while (!Reader->EndOfList()) {
@@ -223,13 +252,7 @@ void TKeyCollection::LoadKeys(vcl::TReader* Reader) {
         font->SetName(Reader->ReadString());
         font->SetSize(Reader->ReadInteger());
         font->SetColor(Reader->ReadInteger());
-        int32_t style = Reader->ReadInteger();
-        vcl::TFontStyles styles = font->GetStyle();
-        if (style & styleBold) styles.Include(vcl::fsBold);
-        if (style & styleItalic) styles.Include(vcl::fsItalic);
-        if (style & styleUnderline) styles.Include(vcl::fsUnderline);
-        if (style & styleStrikeOut) styles.Include(vcl::fsStrikeOut);
-        font->SetStyle(styles);
+        font->SetStyle(font->GetStyle() + layoutrecord::StylesOf(Reader->ReadInteger()));
         AddKey(key.release());
     }
     Reader->ReadListEnd();
@@ -255,11 +278,7 @@ void TKeyCollection::WriteKeys(vcl::TWriter* Writer) {
         Writer->WriteString(font->GetName());
         Writer->WriteInteger(font->GetSize());
         Writer->WriteInteger(font->GetColor());
-        const vcl::TFontStyles styles = font->GetStyle();
-        Writer->WriteInteger((styles.Contains(vcl::fsBold) ? styleBold : 0) |
-                             (styles.Contains(vcl::fsItalic) ? styleItalic : 0) |
-                             (styles.Contains(vcl::fsUnderline) ? styleUnderline : 0) |
-                             (styles.Contains(vcl::fsStrikeOut) ? styleStrikeOut : 0));
+        Writer->WriteInteger(layoutrecord::StyleValue(font->GetStyle()));
     }
     Writer->WriteListEnd();
 }
@@ -279,72 +298,12 @@ void TKeyCollection::LoadFromFile(const vcl::AnsiString& FileName) {
     LoadKeys(&reader);
 }
 
-namespace {
-
-[[noreturn]] void raiseCreateError(const vcl::AnsiString& FileName, int Error) {
-    throw vcl::EFCreateError(
-        vcl::FmtLoadStr(vcl::rtlconsts::SFCreateErrorEx, {FileName, vcl::SysErrorMessage(Error)}));
-}
-
-// The file a save replaces. Saving through a symbolic link updates the file it points to
-// rather than replacing the link.
-vcl::AnsiString saveTarget(const vcl::AnsiString& FileName) {
-    struct stat st;
-    if (::lstat(FileName.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-        if (char* real = ::realpath(FileName.c_str(), nullptr)) {
-            vcl::AnsiString target = real;
-            std::free(real);
-            return target;
-        }
-    }
-    return FileName;
-}
-
-// Creates an empty file of a unique name beside Target, with the permissions of the file it
-// will replace, or those of a newly created file.
-vcl::AnsiString createFileBeside(const vcl::AnsiString& Target, const vcl::AnsiString& FileName) {
-    vcl::AnsiString name = Target + ".XXXXXX";
-    int fd = ::mkstemp(&name[0]);
-    if (fd < 0) raiseCreateError(FileName, errno);
-    struct stat st;
-    mode_t mode;
-    if (::stat(Target.c_str(), &st) == 0) {
-        mode = st.st_mode & 07777;
-    } else {
-        mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    int chmodFailed = ::fchmod(fd, mode);
-    ::close(fd);
-    (void)chmodFailed; // the file stays usable with the private permissions of mkstemp
-    return name;
-}
-
-} // namespace
-
 void TKeyCollection::SaveToFile(const vcl::AnsiString& FileName) {
-    const vcl::AnsiString target = saveTarget(FileName);
-    // Replacing the file would get past its write protection, which opening it would not.
-    if (::access(target.c_str(), F_OK) == 0 && ::access(target.c_str(), W_OK) != 0)
-        raiseCreateError(FileName, errno);
-    const vcl::AnsiString temp = createFileBeside(target, FileName);
-    try {
-        vcl::TFileStream stream(temp, vcl::fmCreate);
-        vcl::TWriter writer(&stream, 1024);
-        WriteKeys(&writer);
-        // Written out here rather than in the destructors, where a failure could not be seen.
-        writer.FlushBuffer();
-        stream.Flush();
-    } catch (...) {
-        ::unlink(temp.c_str());
-        throw;
-    }
-    if (::rename(temp.c_str(), target.c_str()) != 0) {
-        int error = errno;
-        ::unlink(temp.c_str());
-        raiseCreateError(FileName, error);
-    }
+    vcl::TSaveFileStream stream(FileName);
+    vcl::TWriter writer(&stream, 1024);
+    WriteKeys(&writer);
+    writer.FlushBuffer();
+    stream.Commit();
 }
 
 // The form reader creates keyboards by class name.
@@ -445,7 +404,6 @@ void TKeyboard::CreateControls() {
 }
 
 void TKeyboard::FreeAllControls() {
-    std::vector<const TKeyControl*> freed;
     int i = 0;
     while (i < GetComponentCount()) {
         auto* button = dynamic_cast<TKeyControl*>(GetComponent(i));
@@ -454,16 +412,7 @@ void TKeyboard::FreeAllControls() {
             continue;
         }
         RemoveComponent(button);
-        freed.push_back(button);
         delete button;
-    }
-    // Keys never point at a freed button (compared by address only: the keys' own buttons may
-    // belong to another surface by now).
-    if (!FKeys || freed.empty()) return;
-    for (int k = 0; k < FKeys->GetCount(); ++k) {
-        TKey* key = FKeys->GetItem(k);
-        if (std::find(freed.begin(), freed.end(), key->Control) != freed.end())
-            key->Control = nullptr;
     }
 }
 
@@ -549,6 +498,16 @@ void TKeyboard::SaveKeyLayout(const vcl::AnsiString& FileName) {
     FKeys->SaveToFile(FileName);
 }
 
+void TKeyboard::LoadLayoutResource(const vcl::AnsiString& Name) {
+    vcl::TResourceStream stream(Name, LayoutResourceType);
+    FreeAllControls();
+    FKeys->DeleteAllKeys();
+    vcl::TReader reader(&stream, 1024);
+    FKeys->LoadKeys(&reader);
+    CreateControls();
+    ResizeKeyboard();
+}
+
 TKeyLevel TKeyboard::GetKeyLevel() const {
     if (FShiftState || FCapsState) return klShift;
     if (FAltGrState) return klAltGr;
@@ -587,14 +546,25 @@ void TKeyboard::KeyClick(vcl::TObject* Sender) {
         value = vcl::UpperCase(value);
     else if (FCharCase == vcl::ecLowerCase)
         value = vcl::LowerCase(value);
+    const auto alive = LifeToken();
+    const KeyWatch watch(key);
+    // Each step may run handlers that free the keyboard or the key.
+    auto goOn = [&] { return *alive && watch.key; };
     if (OnKey) OnKey(this, key, level, value);
+    if (!goOn()) return;
     DoLinkedControlAction(key);
+    if (!goOn()) return;
     if (FShiftState && !FCapsState) ClearShiftState();
+    if (!goOn()) return;
     if (FAltGrState) ToggleAltGrState();
 }
 
 void TKeyboard::SetShiftState() {
-    if (FAltGrState) ToggleAltGrState();
+    if (FAltGrState) {
+        const auto alive = LifeToken();
+        ToggleAltGrState();
+        if (!*alive) return; // a state handler freed the keyboard
+    }
     if (FShiftState) {
         ClearShiftState();
         return;
@@ -626,20 +596,23 @@ void TKeyboard::ClearShiftState() {
 }
 
 void TKeyboard::ToggleCapsState() {
+    const auto alive = LifeToken();
     if (FShiftState) {
         ClearShiftState();
     } else {
         FCapsState = true;
         SetShiftState();
     }
-    if (OnCapsStateChange) OnCapsStateChange(this, FCapsState);
+    if (*alive && OnCapsStateChange) OnCapsStateChange(this, FCapsState);
 }
 
 void TKeyboard::ToggleAltGrState() {
     if (FShiftState) {
+        const auto alive = LifeToken();
         const bool capsWasOn = FCapsState;
         ClearShiftState();
-        if (capsWasOn && OnCapsStateChange) OnCapsStateChange(this, false);
+        if (*alive && capsWasOn && OnCapsStateChange) OnCapsStateChange(this, false);
+        if (!*alive) return; // a state handler freed the keyboard
     }
     const TKeyLevel target = FAltGrState ? klNormal : klAltGr;
     for (int i = 0; i < FKeys->GetCount(); ++i) {
@@ -659,10 +632,13 @@ void TKeyboard::DoLinkedControlAction(TKey* Key) {
     auto character = [this](unsigned char ch) { FLinkedControl->Perform(vcl::WM_CHAR, ch, 0); };
     switch (Key->KeyType) {
     case ktNormal: {
-        // The value is read once: a handler of the control may change the state meanwhile.
+        // The value is read once: a handler of the control may change the state meanwhile, or
+        // free the control, the key or the keyboard, which ends the output.
         const vcl::AnsiString value = Key->GetKeyValue(GetKeyLevel());
+        const auto alive = LifeToken();
+        const KeyWatch watch(Key);
         for (char ch : value) {
-            if (!FLinkedControl) return; // the control was destroyed by its own message handling
+            if (!*alive || !watch.key || !FLinkedControl) return;
             character(static_cast<unsigned char>(ch));
         }
         break;
@@ -715,18 +691,21 @@ void TKeyboard::DoLinkedControlAction(TKey* Key) {
 }
 
 TKey* TKeyboard::SearchKey(const vcl::AnsiString& Caption, TKeyLevel Level) const {
+    levelIndex(Level);
     for (int i = 0; i < FKeys->GetCount(); ++i)
         if (FKeys->GetItem(i)->GetKeyCaption(Level) == Caption) return FKeys->GetItem(i);
     return nullptr;
 }
 
 TKey* TKeyboard::SearchKey(TKeyLevel Level, const vcl::AnsiString& Value) const {
+    levelIndex(Level);
     for (int i = 0; i < FKeys->GetCount(); ++i)
         if (FKeys->GetItem(i)->GetKeyValue(Level) == Value) return FKeys->GetItem(i);
     return nullptr;
 }
 
 TKey* TKeyboard::SearchKey(TKeyType Type, const vcl::AnsiString& Caption, TKeyLevel Level) const {
+    levelIndex(Level);
     for (int i = 0; i < FKeys->GetCount(); ++i) {
         TKey* key = FKeys->GetItem(i);
         if (key->KeyType == Type && (Caption.empty() || key->GetKeyCaption(Level) == Caption))

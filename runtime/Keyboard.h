@@ -59,8 +59,10 @@ class TKeyControl : public vcl::TSpeedButton {
     VCL_DECLARE_CLASS(TKeyControl, vcl::TSpeedButton)
 public:
     using vcl::TSpeedButton::TSpeedButton;
+    // Unbinds its key, so that the key never refers to a freed button.
+    ~TKeyControl() override;
 
-    TKey* Key = nullptr; // not owned
+    TKey* Key = nullptr; // not owned; cleared when the key is freed
 };
 
 // One key of a layout: a plain object owned by its TKeyCollection. Positions and sizes are in
@@ -69,9 +71,11 @@ class TKey : public vcl::TObject {
     VCL_DECLARE_CLASS(TKey, vcl::TObject)
 public:
     explicit TKey(TKeyType AKeyType);
-    // Frees the key's font; the button stays with its owner.
+    // Frees the key's font and unbinds its button, which stays with its owner and from then on
+    // shows no key (a click on it types nothing).
     ~TKey() override;
 
+    // A Level other than klNormal, klShift or klAltGr raises ERangeError.
     vcl::AnsiString GetKeyCaption(TKeyLevel Level) const;
     vcl::AnsiString GetKeyValue(TKeyLevel Level) const;
     // The button keeps showing its old caption until UpdateControl.
@@ -91,7 +95,8 @@ public:
     // keeps Value.
     void SetFont(vcl::TFont* Value);
 
-    // Binds AControl to this key both ways and shows the whole key on it.
+    // Binds AControl to this key both ways and shows the whole key on it. A key is bound to one
+    // button at a time: the button bound before and the key AControl showed before are unbound.
     void AssignControl(TKeyControl* AControl);
     // Shows the whole key on the bound button again, after in-place changes of captions, type
     // or font; does nothing when no button is bound.
@@ -100,7 +105,7 @@ public:
     TKeyLevelCaption KeyCaption;
     TKeyType KeyType;
     TKeyLevelValue KeyValue;
-    TKeyControl* Control = nullptr; // not owned; cleared by the surface that frees its buttons
+    TKeyControl* Control = nullptr; // not owned; cleared when the button is freed
     int32_t Top = 0;
     int32_t Left = 0;
     TKeyWidth Width = 8;
@@ -148,8 +153,8 @@ public:
 
     // Empties the collection, then reads the layout file (EFOpenError when it cannot be opened).
     void LoadFromFile(const vcl::AnsiString& FileName);
-    // Writes the layout file. The data goes to a new file beside it that replaces the old one
-    // only once everything was written and flushed, so a failed save leaves the old file intact.
+    // Writes the layout file as a whole (TSaveFileStream): a failed save leaves the old file
+    // intact wherever the file can be replaced rather than written in place.
     void SaveToFile(const vcl::AnsiString& FileName);
 
 private:
@@ -208,8 +213,14 @@ public:
     // does not exist; the new buttons stand at their natural size until the next resize.
     void LoadKeyLayout(const vcl::AnsiString& FileName);
     void SaveKeyLayout(const vcl::AnsiString& FileName);
+    // Replaces the layout by the built-in layout Name, rebuilds the buttons and lays them out; a
+    // name without a layout raises EResNotFound and changes nothing.
+    void LoadLayoutResource(const vcl::AnsiString& Name);
 
-    // Dispatch of a click and the modifier states.
+    // Dispatch of a click and the modifier states. Handlers run from inside a click may free the
+    // keyboard, its linked control or its keys, or switch the layout: the click then ends
+    // safely, and once the clicked key is freed it sends nothing more and leaves the one-shot
+    // Shift and Alt Gr states as they are.
     void KeyClick(vcl::TObject* Sender);
     void SetShiftState();
     void ClearShiftState();

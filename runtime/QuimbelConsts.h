@@ -8,5 +8,7 @@ namespace quimbel {
 inline const vcl::TResStringRec SFileNotFound{"SFileNotFound", "File %s not found!"};
 inline const vcl::TResStringRec SInvalidDelta{"SInvalidDelta",
                                               "A \"Delta\" value of %d is invalid"};
+inline const vcl::TResStringRec SKeyLevelOutOfRange{"SKeyLevelOutOfRange",
+                                                    "Key level %d out of range"};
 
 } // namespace quimbel

@@ -4,7 +4,6 @@
 
 #include "runtime/Quimbel.h"
 
-#include <memory>
 
 namespace quimbel::demo {
 
@@ -59,9 +58,7 @@ void TDemoForm::UseLayout(const vcl::AnsiString& Name) {
         for (const char* name : BuiltInLayoutNames)
             builtIn = builtIn || vcl::SameText(Name, name);
         if (!builtIn) throw vcl::Exception(vcl::FmtLoadStr(consts::SUnknownLayout, {Name}));
-        auto keys = std::make_unique<TKeyCollection>();
-        LoadLayoutResource(keys.get(), Name);
-        Keyboard->SetKeys(keys.release());
+        Keyboard->LoadLayoutResource(Name);
     }
     SetCaption("Quimbel - " + Name);
 }

@@ -107,6 +107,7 @@ private:
 
 VCL_EXCEPTION(EConvertError, Exception)
 VCL_EXCEPTION(EListError, Exception)
+VCL_EXCEPTION(ERangeError, Exception)
 VCL_EXCEPTION(EStringListError, Exception)
 VCL_EXCEPTION(EInvalidCast, Exception)
 VCL_EXCEPTION(EComponentError, Exception)

@@ -26,7 +26,13 @@ public:
                           Message.Msg == vcl::WM_CHAR ? "WM_CHAR" : "WM_KEYDOWN",
                           static_cast<unsigned>(Message.WParam));
             Log->push_back(text);
-            if (OnMessage) OnMessage();
+            if (OnMessage) {
+                // The handler may free this control.
+                const auto alive = LifeToken();
+                const std::function<void()> handler = OnMessage;
+                handler();
+                if (!*alive) return;
+            }
         }
         vcl::TWinControl::WndProc(Message);
     }
@@ -45,13 +51,16 @@ inline quimbel::TKey* PlacedKey(quimbel::TKeyType type, int left, int top, int w
     return key;
 }
 
-// Presses and releases the left button in the middle of the key's button.
-inline void Click(quimbel::TKeyboard& keyboard, quimbel::TKey* key) {
-    vcl::TControl* button = key->Control;
+// Presses and releases the left button in the middle of a button of the keyboard.
+inline void ClickButton(quimbel::TKeyboard& keyboard, vcl::TControl* button) {
     int x = button->GetLeft() + button->GetWidth() / 2;
     int y = button->GetTop() + button->GetHeight() / 2;
     keyboard.InputMouseDown(vcl::mbLeft, {}, x, y);
     keyboard.InputMouseUp(vcl::mbLeft, {}, x, y);
+}
+
+inline void Click(quimbel::TKeyboard& keyboard, quimbel::TKey* key) {
+    ClickButton(keyboard, key->Control);
 }
 
 struct Bounds {

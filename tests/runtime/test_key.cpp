@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace quimbel;
 using namespace keytest;
 
@@ -181,4 +183,29 @@ TEST(Key, ButtonOutlivesItsKey) {
     }
     EXPECT_EQ(button.GetText(), "z");
     EXPECT_EQ(button.GetLeft(), 40);
+}
+
+TEST(Key, LevelOutsideTheEnumerationRaisesARangeError) {
+    TKeyboard keyboard(nullptr);
+    keyboard.GetKeys()->AddKey(MakeKey(ktNormal, "a", "A", ""));
+    TKey* key = keyboard.GetKeys()->GetItem(0);
+    const std::function<void(TKeyLevel)> uses[] = {
+        [&](TKeyLevel l) { key->GetKeyCaption(l); },
+        [&](TKeyLevel l) { key->GetKeyValue(l); },
+        [&](TKeyLevel l) { key->SetKeyCaption(l, "x"); },
+        [&](TKeyLevel l) { key->SetKeyValue(l, "x"); },
+        [&](TKeyLevel l) { keyboard.SearchKey("zz", l); },
+        [&](TKeyLevel l) { keyboard.SearchKey(l, "zz"); },
+        [&](TKeyLevel l) { keyboard.SearchKey(ktNormal, "zz", l); },
+    };
+    for (size_t i = 0; i < std::size(uses); ++i)
+        for (int level : {3, 7, 255}) {
+            try {
+                uses[i](static_cast<TKeyLevel>(level));
+                ADD_FAILURE() << i << " " << level;
+            } catch (const vcl::ERangeError& e) {
+                EXPECT_EQ(e.Message(), "Key level " + std::to_string(level) + " out of range");
+            }
+        }
+    EXPECT_EQ(key->KeyCaption, (TKeyLevelCaption{"a", "A", ""}));
 }
