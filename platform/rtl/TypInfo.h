@@ -5,10 +5,10 @@
 // The form reader and writer, the class registry and the IDE's property editors all use it.
 //
 //   VCL_DEFINE_CLASS(TPanel, TCustomPanel, c) {
-//       c.Enum("Align", TypeInfoAlign, &TPanel::GetAlign, &TPanel::SetAlign).Default(alNone);
-//       c.Int("Color", &TPanel::GetColor,
-//       &TPanel::SetColor).Idents(ColorIdents).Default(clBtnFace); c.Event<TNotifyEvent>("OnClick",
-//       &TPanel::OnClick);
+//       c.Enum("Alignment", TAlignmentInfo, &TPanel::GetAlignment, &TPanel::SetAlignment)
+//           .Default(taCenter);
+//       c.Int("BevelWidth", &TPanel::GetBevelWidth, &TPanel::SetBevelWidth).Default(1);
+//       c.Event("OnClick", &TPanel::OnClick);
 //   }
 
 #include "Events.h"

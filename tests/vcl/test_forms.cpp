@@ -11,6 +11,8 @@
 #include "rtl/FormStreams.h"
 #include "rtl/Streams.h"
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -408,8 +410,8 @@ TEST(Forms, DesignerFormAlignsItsPanelsAndRunsActionsFromButtonsAndMenus) {
 
 TEST(Forms, FileDialogsAndPromptsGoThroughTheResponder) {
     TDesignerForm form(nullptr);
-    std::string path = ::testing::TempDir() + "vcl_dialog_test";
-    std::remove((path + ".kly").c_str());
+    const testsupport::TempDir dir;
+    const std::string path = dir.Path("vcl_dialog_test");
     std::vector<std::string> seen;
     int fileRounds = 0;
     TModalResponderScope responder([&](TModalRequest& r) {
@@ -443,7 +445,6 @@ TEST(Forms, FileDialogsAndPromptsGoThroughTheResponder) {
     EXPECT_TRUE(form.log.empty());
     AnsiString prompt = path + ".kly already exists.\nDo you want to replace it?";
     EXPECT_EQ(seen, (Log{prompt, prompt}));
-    std::remove((path + ".kly").c_str());
 }
 
 TEST(Forms, OpenDialogRefusesImpossibleAnswersAndMessagesCheckTheirButtons) {
