@@ -6,6 +6,8 @@
 #include "vcl/Dialogs.h"
 #include "vcl/ExtCtrls.h"
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <dlfcn.h>
@@ -163,7 +165,8 @@ TEST_F(DesignTest, PackageUnloadLeavesNoEntryThatPointsIntoIt) {
     EXPECT_EQ(GetEditorClass(caption, TGadget::StaticClass())->ClassName, "TPluginCaptionProperty");
 
     // A second copy of the package registers classes whose names are taken: refused as a whole.
-    const std::string copy = ::testing::TempDir() + "designide_plugin_copy.so";
+    const testsupport::TempDir dir;
+    const std::string copy = dir.Path("designide_plugin_copy.so");
     std::filesystem::copy_file(QUIMBEL_TEST_PLUGIN, copy,
                                std::filesystem::copy_options::overwrite_existing);
     void* second = dlopen(copy.c_str(), RTLD_NOW | RTLD_LOCAL);
