@@ -6,6 +6,8 @@
 #include "rtl/Streams.h"
 #include "vcl/Dialogs.h"
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -37,7 +39,8 @@ struct IdeTest : ::testing::Test {
     }};
     TIdeMainForm ide{nullptr};
     TFormDesigner* designer = ide.Designer();
-    std::string dir = ::testing::TempDir();
+    const testsupport::TempDir temp;
+    const std::string dir = temp.Dir() + "/";
 
     vcl::TSpeedButton* paletteButton(const char* className) {
         for (vcl::TSpeedButton* b : ide.PaletteButtons())
