@@ -441,11 +441,13 @@ public:
     void InputMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
     void InputMouseMove(TShiftState Shift, int X, int Y);
     void InputMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
-    // Keyboard input that the user typed into this control: OnKeyDown, then dialog keys (Enter
-    // clicks the form's default button, Escape its cancel button, Tab moves the focus), then
-    // WM_KEYDOWN to the control. Returns true when the key was used by the model.
+    // A key the user pressed while this control (or the focused control inside it) has the
+    // input: OnKeyDown of that control, which may swallow the key by setting it to 0, then for
+    // Enter, Escape and Tab CM_DIALOGKEY to its form (Enter clicks the default button, Escape the
+    // cancel button, Tab moves the focus). No message goes to the control itself. Returns true
+    // when the key was used by the model.
     bool InputKeyDown(Word Key, TShiftState Shift = {});
-    // A typed character: OnKeyPress, then WM_CHAR.
+    // A character the user typed: OnKeyPress of the focused control; no message is sent.
     void InputChar(char Key);
     // The peer reports text the user edited natively; the model takes it over without echoing
     // it back to the peer.
