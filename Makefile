@@ -3,12 +3,13 @@ JOBS     ?= $(shell nproc)
 BUILD    ?= build
 ASAN_DIR ?= build-asan
 FUZZ_DIR ?= build-fuzz
+PACKAGE_DIR ?= build-package
 FUZZ_SECONDS ?= 60
 CMAKE_GEN := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 # ccache, where installed, makes rebuilds in several work trees cheap; nothing needs it.
 CMAKE_GEN += $(shell command -v ccache >/dev/null 2>&1 && echo "-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache")
 
-.PHONY: all deps build test asan fuzz bench demo clean
+.PHONY: all deps build test asan fuzz bench demo package clean
 
 all: build
 
@@ -45,5 +46,12 @@ demo: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS) --target quimbel-demo
 	$(BUILD)/apps/demo/quimbel-demo $(DEMO_ARGS)
 
+# The Debian packages quimbel and quimbel-dev, built for the prefix /usr into $(PACKAGE_DIR)/.
+package: deps
+	cmake -S . -B $(PACKAGE_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_INSTALL_PREFIX=/usr -DQUIMBEL_TESTS=OFF
+	cmake --build $(PACKAGE_DIR) -j $(JOBS)
+	cd $(PACKAGE_DIR) && cpack -G DEB
+
 clean:
-	rm -rf $(BUILD) $(ASAN_DIR) $(FUZZ_DIR)
+	rm -rf $(BUILD) $(ASAN_DIR) $(FUZZ_DIR) $(PACKAGE_DIR)

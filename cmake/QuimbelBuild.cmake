@@ -13,12 +13,15 @@
 #   its shared library (a tool that builds the resources the library embeds) link it directly.
 #
 # quimbel_add_library(<target> OUTPUT_NAME <name> [HEADERS <name>] [SOURCES <files>...]
-#                     [OBJECTS <object libraries>...] [LINK <libraries>...])
+#                     [OBJECTS <object libraries>...] [LINK <libraries>...]
+#                     [EXPORT_NAME <name>] [EXPORT <export set>])
 #   A library made of SOURCES and of the units of OBJECTS: <target> is the shared library
 #   lib<name>.so.1 (version 1.0.0), <target>_static the static library lib<name>.a built from the
 #   same objects. LINK names what both link publicly; for the static one each Quimbel library is
 #   replaced by its static twin. Both are installed with their headers and exported to the CMake
-#   package. Resources (quimbel_add_resources) go to <target>.
+#   package as Quimbel::<EXPORT_NAME> and Quimbel::<EXPORT_NAME>Static (EXPORT_NAME defaults to
+#   the OUTPUT_NAME, the export set to QuimbelTargets, the Qt-free part of the package).
+#   Resources (quimbel_add_resources) go into both.
 #
 # quimbel_install_programs(<targets>...)
 #   Installs programs into bin/. Installed programs find the installed libraries by a relative
@@ -72,7 +75,13 @@ function(quimbel_add_objects target)
 endfunction()
 
 function(quimbel_add_library target)
-  cmake_parse_arguments(L "" "OUTPUT_NAME;HEADERS" "SOURCES;OBJECTS;LINK" ${ARGN})
+  cmake_parse_arguments(L "" "OUTPUT_NAME;HEADERS;EXPORT_NAME;EXPORT" "SOURCES;OBJECTS;LINK" ${ARGN})
+  if(NOT L_EXPORT_NAME)
+    set(L_EXPORT_NAME ${L_OUTPUT_NAME})
+  endif()
+  if(NOT L_EXPORT)
+    set(L_EXPORT QuimbelTargets)
+  endif()
   set(objects ${L_OBJECTS})
   if(L_SOURCES)
     quimbel_add_objects(${target}_objects HEADERS "${L_HEADERS}" SOURCES ${L_SOURCES}
@@ -117,7 +126,7 @@ function(quimbel_add_library target)
   # with them (resources); privately, so that the exported library needs none of them.
   target_link_libraries(${target} PRIVATE ${objects} PUBLIC ${shared_links})
   set_target_properties(${target} PROPERTIES OUTPUT_NAME ${L_OUTPUT_NAME}
-    VERSION ${PROJECT_VERSION} SOVERSION ${QUIMBEL_SOVERSION} EXPORT_NAME ${L_OUTPUT_NAME})
+    VERSION ${PROJECT_VERSION} SOVERSION ${QUIMBEL_SOVERSION} EXPORT_NAME ${L_EXPORT_NAME})
   if(NOT QUIMBEL_SANITIZE AND NOT QUIMBEL_FUZZ)
     # Each library names every library it needs.
     target_link_options(${target} PRIVATE LINKER:--no-undefined)
@@ -129,7 +138,7 @@ function(quimbel_add_library target)
   endforeach()
   target_link_libraries(${target}_static PUBLIC ${static_links})
   set_target_properties(${target}_static PROPERTIES OUTPUT_NAME ${L_OUTPUT_NAME}
-    EXPORT_NAME ${L_OUTPUT_NAME}Static)
+    EXPORT_NAME ${L_EXPORT_NAME}Static)
 
   foreach(library ${target} ${target}_static)
     foreach(name IN LISTS headers)
@@ -141,7 +150,7 @@ function(quimbel_add_library target)
   endforeach()
   set_property(TARGET ${target} PROPERTY QUIMBEL_HEADERS ${headers})
 
-  install(TARGETS ${target} ${target}_static EXPORT QuimbelTargets
+  install(TARGETS ${target} ${target}_static EXPORT ${L_EXPORT}
     LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT Runtime NAMELINK_COMPONENT Development
     ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT Development)
 endfunction()

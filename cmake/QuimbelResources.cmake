@@ -18,7 +18,7 @@
 #   (TKEYPROPERTIESFORM for "object KeyPropertiesForm: TKeyPropertiesForm").
 
 if(CMAKE_SCRIPT_MODE_FILE)
-  # Script mode: writes one resource unit. Variables: IN, OUT, TYPE, NAME.
+  # Script mode: writes one resource unit. Variables: IN, OUT, TYPE, NAME, SYMBOL.
   file(READ "${IN}" hex HEX)
   string(LENGTH "${hex}" hexlen)
   math(EXPR size "${hexlen} / 2")
@@ -43,6 +43,9 @@ struct Registrar {
 } registrar;
 
 } // namespace
+
+// Named so that a static link can ask for this unit.
+extern \"C\" const char* const ${SYMBOL} = \"${NAME}\";
 ")
   file(COPY_FILE "${OUT}.tmp" "${OUT}" ONLY_IF_DIFFERENT)
   file(REMOVE "${OUT}.tmp")
@@ -55,6 +58,7 @@ function(quimbel_add_resources target)
   set(type RCDATA)
   set(name "")
   set(sources "")
+  set(symbols "")
   get_property(count TARGET ${target} PROPERTY QUIMBEL_RESOURCE_COUNT)
   if(NOT count)
     set(count 0)
@@ -81,9 +85,12 @@ function(quimbel_add_resources target)
       math(EXPR count "${count} + 1")
       string(MAKE_C_IDENTIFIER "${type}_${name}" id)
       set(out "${CMAKE_CURRENT_BINARY_DIR}/quimbel_res/${target}_${count}_${id}.cpp")
+      string(MAKE_C_IDENTIFIER "quimbel_resource_${target}_${count}_${id}" symbol)
+      list(APPEND symbols ${symbol})
       add_custom_command(
         OUTPUT "${out}"
         COMMAND ${CMAKE_COMMAND} -DIN=${path} -DOUT=${out} -DTYPE=${type} -DNAME=${name}
+                -DSYMBOL=${symbol}
                 -P "${_QUIMBEL_RESOURCES_SCRIPT}"
         DEPENDS "${path}" "${_QUIMBEL_RESOURCES_SCRIPT}"
         COMMENT "Embedding ${type} ${name} from ${arg}"
@@ -114,6 +121,14 @@ function(quimbel_add_resources target)
     target_link_libraries(${target} INTERFACE $<TARGET_OBJECTS:${objects}>)
   else()
     target_link_libraries(${target} PRIVATE $<TARGET_OBJECTS:${objects}>)
+  endif()
+  # The static twin of a library (quimbel_add_library) holds the resources in its archive, and
+  # whatever links it pulls them out by name, as nothing else refers to them.
+  if(TARGET ${target}_static)
+    target_sources(${target}_static PRIVATE $<TARGET_OBJECTS:${objects}>)
+    foreach(symbol IN LISTS symbols)
+      target_link_options(${target}_static INTERFACE "LINKER:--undefined=${symbol}")
+    endforeach()
   endif()
 endfunction()
 

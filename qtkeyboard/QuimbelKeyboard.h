@@ -1,0 +1,109 @@
+#pragma once
+// QuimbelKeyboard: the on-screen keyboard as a plain Qt widget.
+//
+//   auto* keyboard = new QuimbelKeyboard(window);   // owned by its parent like any widget
+//   keyboard->setKeyLayout("de");                   // us, de, numpad or a .kly file
+//   keyboard->setFollowFocus(true);                 // types into whichever text widget has focus
+//
+// Its keys type into the target widget (QLineEdit, QTextEdit, QPlainTextEdit or any widget that
+// takes key input) as real key presses, so the target edits as it does with a physical keyboard.
+// Neither the keyboard nor its keys ever take the focus. The keyboard installs the library's Qt
+// widgetset on first use; a program needs nothing else.
+
+#include <QColor>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+namespace quimbel {
+class TKeyboard;
+}
+namespace vcl::qt {
+class TQtWidgetControl;
+}
+
+class QuimbelKeyboard : public QWidget {
+    Q_OBJECT
+    // A built-in layout ("us", "de", "numpad") or the path of a layout file.
+    Q_PROPERTY(QString keyLayout READ keyLayout WRITE setKeyLayout NOTIFY keyLayoutChanged)
+    // The colour of the captions of Shift, Caps Lock and Alt Gr while they are on.
+    Q_PROPERTY(QColor highlightColor READ highlightColor WRITE setHighlightColor)
+    // Beeps on every key press.
+    Q_PROPERTY(bool beep READ beep WRITE setBeep)
+    // Turns the letters typed into capitals or small letters.
+    Q_PROPERTY(CharCase charCase READ charCase WRITE setCharCase)
+    // Links the keyboard to the text widget that has the focus, as the focus moves.
+    Q_PROPERTY(bool followFocus READ followFocus WRITE setFollowFocus)
+    Q_PROPERTY(bool shift READ isShift WRITE setShift NOTIFY shiftChanged)
+    Q_PROPERTY(bool capsLock READ isCapsLock WRITE setCapsLock NOTIFY capsLockChanged)
+    Q_PROPERTY(bool altGr READ isAltGr WRITE setAltGr NOTIFY altGrChanged)
+
+public:
+    enum CharCase { NormalCase, UpperCase, LowerCase };
+    Q_ENUM(CharCase)
+
+    explicit QuimbelKeyboard(QWidget* parent = nullptr);
+    ~QuimbelKeyboard() override;
+
+    QString keyLayout() const { return keyLayout_; }
+    // Loads a layout; on failure the keyboard keeps its keys, returns false and tells why in
+    // errorString().
+    bool loadKeyLayout(const QString& layout);
+    QString errorString() const { return errorString_; }
+
+    QColor highlightColor() const;
+    void setHighlightColor(const QColor& color);
+    bool beep() const;
+    void setBeep(bool on);
+    CharCase charCase() const;
+    void setCharCase(CharCase charCase);
+    bool followFocus() const { return followFocus_; }
+
+    bool isShift() const;
+    bool isCapsLock() const;
+    bool isAltGr() const;
+
+    // The widget the keys type into, or null.
+    QWidget* target() const { return target_; }
+    // The component behind the widget, for programs that use the component model directly.
+    quimbel::TKeyboard* keyboard() const { return keyboard_; }
+
+    // Where the key that shows the caption lies, in this widget's coordinates: a character key
+    // by its caption at the level in force, any other key (Shift, Enter) by its caption; an empty
+    // rectangle when no key shows it. Programs that click keys themselves (tests, demos) use it.
+    QRect keyRect(const QString& caption) const;
+
+    QSize sizeHint() const override;
+
+public slots:
+    void setKeyLayout(const QString& layout);
+    void setTarget(QWidget* widget);
+    void setFollowFocus(bool on);
+    void setShift(bool on);
+    void setCapsLock(bool on);
+    void setAltGr(bool on);
+
+signals:
+    // The text a key typed (empty for keys that only move or delete).
+    void keyTyped(const QString& text);
+    void shiftChanged(bool on);
+    void capsLockChanged(bool on);
+    void altGrChanged(bool on);
+    void keyLayoutChanged(const QString& layout);
+
+private:
+    void hostSurface();
+    void focusChanged(QWidget* now);
+    void emitStateChanges();
+
+    quimbel::TKeyboard* keyboard_ = nullptr;
+    vcl::qt::TQtWidgetControl* link_ = nullptr;
+    QPointer<QWidget> target_;
+    QString keyLayout_;
+    QString errorString_;
+    bool followFocus_ = false;
+    QMetaObject::Connection focusConnection_;
+    bool shift_ = false;
+    bool capsLock_ = false;
+    bool altGr_ = false;
+};
