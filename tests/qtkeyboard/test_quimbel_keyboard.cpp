@@ -1,0 +1,181 @@
+// QuimbelKeyboard in a Qt window: typing by real clicks into the focused text widget, its
+// signals and properties, layouts, and the Qt Designer plugin that creates it.
+
+#include "qtkeyboard/QuimbelKeyboard.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPluginLoader>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTextEdit>
+#include <QVBoxLayout>
+#include <gtest/gtest.h>
+
+#ifdef DESIGNER_PLUGIN
+#include <QtUiPlugin/QDesignerCustomWidgetCollectionInterface>
+#endif
+
+#include <memory>
+
+namespace {
+
+// One offscreen QApplication for the whole program, as a Qt program has.
+struct QtApplication : ::testing::Environment {
+    void SetUp() override {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QApplication>(argc, argv);
+    }
+    void TearDown() override { app.reset(); }
+    int argc = 1;
+    char name[16] = "qtkeyboard";
+    char* argv[2] = {name, nullptr};
+    std::unique_ptr<QApplication> app;
+};
+const auto* const application = ::testing::AddGlobalTestEnvironment(new QtApplication);
+
+QString textOf(QWidget* w) {
+    if (auto* e = qobject_cast<QLineEdit*>(w)) return e->text();
+    if (auto* e = qobject_cast<QTextEdit*>(w)) return e->toPlainText();
+    if (auto* e = qobject_cast<QPlainTextEdit*>(w)) return e->toPlainText();
+    return {};
+}
+
+class QuimbelKeyboardTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        auto* column = new QVBoxLayout(&window);
+        for (QWidget* w : {static_cast<QWidget*>(line), static_cast<QWidget*>(rich),
+                           static_cast<QWidget*>(plain), static_cast<QWidget*>(button)})
+            column->addWidget(w);
+        column->addWidget(keyboard, 1);
+        window.resize(760, 560);
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    }
+    void click(const QString& caption) {
+        const QRect r = keyboard->keyRect(caption);
+        ASSERT_FALSE(r.isEmpty()) << caption.toStdString();
+        QWidget* surface = keyboard->childAt(r.center());
+        ASSERT_NE(surface, nullptr);
+        QTest::mouseClick(surface, Qt::LeftButton, {}, surface->mapFrom(keyboard, r.center()));
+    }
+
+    QWidget window;
+    QLineEdit* line = new QLineEdit;
+    QTextEdit* rich = new QTextEdit;
+    QPlainTextEdit* plain = new QPlainTextEdit;
+    QPushButton* button = new QPushButton("OK");
+    QuimbelKeyboard* keyboard = new QuimbelKeyboard;
+};
+
+TEST_F(QuimbelKeyboardTest, FollowsTheFocusAcrossTextWidgetsAndNeverTakesIt) {
+    keyboard->setFollowFocus(true);
+    QSignalSpy typed(keyboard, &QuimbelKeyboard::keyTyped);
+    const struct {
+        QWidget* focus;
+        QStringList captions;
+        QWidget* target;
+        QString text;
+    } steps[] = {
+        {line, {"Shift", "A", "b"}, line, "Ab"},
+        {rich, {"c", " ", "1"}, rich, "c 1"},
+        {plain, {"x", "Backspace", "y"}, plain, "y"},
+        {button, {"z"}, plain, "yz"}, // a button takes no text: the last text widget stays
+    };
+    for (const auto& step : steps) {
+        step.focus->setFocus();
+        QApplication::processEvents();
+        for (const QString& caption : step.captions) click(caption);
+        EXPECT_EQ(keyboard->target(), step.target);
+        EXPECT_EQ(textOf(step.target), step.text);
+        EXPECT_EQ(QApplication::focusWidget(), step.focus);
+    }
+    ASSERT_GE(typed.count(), 2);
+    EXPECT_EQ(typed.at(0).at(0).toString() + typed.at(1).at(0).toString(), "Ab");
+
+    // Without following, the focus no longer moves the target.
+    keyboard->setFollowFocus(false);
+    line->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(keyboard->target(), plain);
+
+    // A target that goes away leaves the keyboard typing nowhere.
+    keyboard->setTarget(line);
+    delete line;
+    line = nullptr;
+    EXPECT_EQ(keyboard->target(), nullptr);
+    click("q");
+}
+
+TEST_F(QuimbelKeyboardTest, ReportsItsStatesOnceAndKeepsItsProperties) {
+    QSignalSpy shift(keyboard, &QuimbelKeyboard::shiftChanged);
+    QSignalSpy caps(keyboard, &QuimbelKeyboard::capsLockChanged);
+    QSignalSpy altGr(keyboard, &QuimbelKeyboard::altGrChanged);
+    keyboard->setTarget(line);
+    click("Shift");
+    click("Q"); // Shift ends after one character
+    keyboard->setCapsLock(true);
+    keyboard->setCapsLock(true);
+    keyboard->setAltGr(true);
+    EXPECT_EQ(line->text(), "Q");
+    EXPECT_EQ(shift.count(), 4); // on, off, on with Caps Lock, off again when Alt Gr came on
+    EXPECT_EQ(caps.count(), 2);
+    EXPECT_EQ(altGr.count(), 1);
+    EXPECT_TRUE(keyboard->isAltGr());
+    EXPECT_FALSE(keyboard->isCapsLock());
+
+    // Properties as Qt Designer and QML-style code set them.
+    EXPECT_TRUE(keyboard->setProperty("highlightColor", QColor(10, 20, 30)));
+    EXPECT_TRUE(keyboard->setProperty("beep", true));
+    EXPECT_TRUE(keyboard->setProperty("charCase", QuimbelKeyboard::UpperCase));
+    EXPECT_EQ(keyboard->property("highlightColor").value<QColor>(), QColor(10, 20, 30));
+    EXPECT_TRUE(keyboard->property("beep").toBool());
+    EXPECT_EQ(keyboard->charCase(), QuimbelKeyboard::UpperCase);
+    EXPECT_EQ(keyboard->focusPolicy(), Qt::NoFocus);
+}
+
+TEST_F(QuimbelKeyboardTest, LoadsBuiltInLayoutsAndFilesAndKeepsItsKeysOnFailure) {
+    QSignalSpy changed(keyboard, &QuimbelKeyboard::keyLayoutChanged);
+    EXPECT_EQ(keyboard->keyLayout(), "us");
+    const struct {
+        QString layout;
+        bool loads;
+        QString caption; // a key the keyboard shows afterwards
+    } cases[] = {
+        {"de", true, "Umschalt"},
+        {"no-such-layout", false, "Umschalt"},
+        {LAYOUT_FILES "/missing.kly", false, "Umschalt"},
+        {LAYOUT_FILES "/numpad.kly", true, "7"},
+        {"US", true, "Shift"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(keyboard->loadKeyLayout(c.layout), c.loads) << c.layout.toStdString();
+        EXPECT_EQ(keyboard->errorString().isEmpty(), c.loads) << keyboard->errorString().toStdString();
+        EXPECT_FALSE(keyboard->keyRect(c.caption).isEmpty()) << c.layout.toStdString();
+    }
+    EXPECT_EQ(changed.count(), 3);
+    EXPECT_EQ(keyboard->keyLayout(), "US");
+}
+
+#ifdef DESIGNER_PLUGIN
+TEST(QuimbelDesignerPlugin, OffersTheKeyboardInTheTouchScreenGroup) {
+    QPluginLoader loader(DESIGNER_PLUGIN);
+    auto* collection = qobject_cast<QDesignerCustomWidgetCollectionInterface*>(loader.instance());
+    ASSERT_NE(collection, nullptr) << loader.errorString().toStdString();
+    ASSERT_EQ(collection->customWidgets().size(), 1);
+    QDesignerCustomWidgetInterface* widget = collection->customWidgets().front();
+    EXPECT_EQ(widget->name(), "QuimbelKeyboard");
+    EXPECT_EQ(widget->group(), "Touch Screen");
+    EXPECT_EQ(widget->includeFile(), "QuimbelKeyboard");
+    EXPECT_TRUE(widget->domXml().contains("class=\"QuimbelKeyboard\""));
+    QWidget parent;
+    QWidget* created = widget->createWidget(&parent);
+    ASSERT_NE(qobject_cast<QuimbelKeyboard*>(created), nullptr);
+    EXPECT_EQ(created->parent(), &parent);
+}
+#endif
+
+} // namespace
