@@ -48,7 +48,7 @@ demo: deps $(BUILD)/CMakeCache.txt
 
 # The Debian packages quimbel and quimbel-dev, built for the prefix /usr into $(PACKAGE_DIR)/.
 package: deps
-	cmake -S . -B $(PACKAGE_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release \
+	cmake -S . -B $(PACKAGE_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DCMAKE_INSTALL_PREFIX=/usr -DQUIMBEL_TESTS=OFF
 	cmake --build $(PACKAGE_DIR) -j $(JOBS)
 	cd $(PACKAGE_DIR) && cpack -G DEB

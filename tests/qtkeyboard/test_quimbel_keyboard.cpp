@@ -3,6 +3,8 @@
 
 #include "qtkeyboard/QuimbelKeyboard.h"
 
+#include "qt/QtWidgetset.h"
+
 #include <QApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -28,7 +30,11 @@ struct QtApplication : ::testing::Environment {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         app = std::make_unique<QApplication>(argc, argv);
     }
-    void TearDown() override { app.reset(); }
+    // The first keyboard installed the widgetset; it goes before Qt does.
+    void TearDown() override {
+        vcl::qt::UninstallQtWidgetset();
+        app.reset();
+    }
     int argc = 1;
     char name[16] = "qtkeyboard";
     char* argv[2] = {name, nullptr};
