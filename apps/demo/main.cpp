@@ -8,8 +8,8 @@
 #include "Typist.h"
 
 #include "qt/QtWidgetset.h"
-#include "runtime/Quimbel.h"
 #include "rtl/CodePage.h"
+#include "runtime/Quimbel.h"
 
 #include <CLI/CLI.hpp>
 #include <QApplication>
@@ -45,11 +45,11 @@ bool hasDisplay() {
 // them), else the normal values of its first keys.
 std::string defaultSentence(const quimbel::TKeyboard& Keyboard) {
     static const char* const sentences[] = {
-        "Hello, World! Café & señor: 1 + 2 = 3 €",     // us
-        "Grüße an Max: 3 € @ {x} 42 µ²",               // de
+        "Hello, World! Café & señor: 1 + 2 = 3 €",    // us
+        "Grüße an Max: 3 € @ {x} 42 µ²",              // de
         "Съешь же ещё этих мягких французских булок", // ru
-        "Ξεσκεπάζω την ψυχοφθόρα βδελυγμία",           // el
-        "3.14*2-1/8+42",                               // numpad
+        "Ξεσκεπάζω την ψυχοφθόρα βδελυγμία",          // el
+        "3.14*2-1/8+42",                              // numpad
     };
     for (const char* s : sentences) {
         vcl::AnsiString ansi;

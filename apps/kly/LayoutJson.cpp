@@ -202,9 +202,9 @@ private:
             char32_t cp = 0;
             vcl::DecodeUtf8(Utf8, i, cp);
             if (!vcl::AppendAnsiChar(out, cp))
-                FailField(Name, vcl::FmtLoadStr(consts::SNoAnsiChar,
-                                                {Utf8.substr(start, i - start),
-                                                 static_cast<unsigned>(cp), vcl::GetAnsiCodePage()}));
+                FailField(Name, vcl::FmtLoadStr(consts::SNoAnsiChar, {Utf8.substr(start, i - start),
+                                                                      static_cast<unsigned>(cp),
+                                                                      vcl::GetAnsiCodePage()}));
         }
         return out;
     }

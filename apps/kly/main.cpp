@@ -23,9 +23,10 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     app.fallthrough();
     std::string codePage;
-    const CLI::Option* codePageOption = app.add_option(kly::kCodePageOption, codePage,
-                   "ANSI code page of the layout's strings: 874 or 1250-1258 (default: from the "
-                   "locale; build: the JSON's \"codepage\")");
+    const CLI::Option* codePageOption = app.add_option(
+        kly::kCodePageOption, codePage,
+        "ANSI code page of the layout's strings: 874 or 1250-1258 (default: from the "
+        "locale; build: the JSON's \"codepage\")");
     std::vector<std::pair<CLI::App*, kly::CommandRun>> commands;
     for (const kly::Command& command : kly::kCommands) {
         CLI::App* sub = app.add_subcommand(command.Name, command.Description);

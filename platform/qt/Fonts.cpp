@@ -79,7 +79,8 @@ QString SubstituteFamily(const vcl::AnsiString& Face) {
     // choice depends on the script of the code page.
     static QHash<QString, QString> cache;
     const QString face = ToQString(Face).trimmed();
-    const QString cacheKey = QString::number(vcl::GetAnsiCodePage()) + QLatin1Char(':') + face.toLower();
+    const QString cacheKey =
+        QString::number(vcl::GetAnsiCodePage()) + QLatin1Char(':') + face.toLower();
     auto it = cache.constFind(cacheKey);
     if (it != cache.constEnd()) return *it;
 

@@ -77,7 +77,9 @@ std::atomic<const TCodePage*>& activeSlot() {
     return slot;
 }
 
-const TCodePage& active() { return *activeSlot().load(std::memory_order_relaxed); }
+const TCodePage& active() {
+    return *activeSlot().load(std::memory_order_relaxed);
+}
 
 const TCodePage& pageOrRaise(int CodePage) {
     const TCodePage* p = findPage(CodePage);
@@ -97,11 +99,17 @@ const std::vector<int>& SupportedCodePages() {
     return pages;
 }
 
-bool IsSupportedCodePage(int CodePage) { return findPage(CodePage) != nullptr; }
+bool IsSupportedCodePage(int CodePage) {
+    return findPage(CodePage) != nullptr;
+}
 
-int GetAnsiCodePage() { return active().Data->CodePage; }
+int GetAnsiCodePage() {
+    return active().Data->CodePage;
+}
 
-void SetAnsiCodePage(int CodePage) { activeSlot().store(&pageOrRaise(CodePage)); }
+void SetAnsiCodePage(int CodePage) {
+    activeSlot().store(&pageOrRaise(CodePage));
+}
 
 int CodePageForLocale(std::string_view Locale) {
     const std::string_view language = Locale.substr(0, Locale.find_first_of("_.@"));
@@ -109,10 +117,15 @@ int CodePageForLocale(std::string_view Locale) {
         const char* Languages;
         int CodePage;
     };
-    static constexpr Entry kTable[] = {
-        {"ru uk bg sr be", 1251}, {"el", 1253},    {"tr az", 1254},
-        {"pl cs sk hu sl hr ro", 1250}, {"he", 1255}, {"ar fa ur", 1256},
-        {"lt lv et", 1257},       {"vi", 1258},    {"th", 874}};
+    static constexpr Entry kTable[] = {{"ru uk bg sr be", 1251},
+                                       {"el", 1253},
+                                       {"tr az", 1254},
+                                       {"pl cs sk hu sl hr ro", 1250},
+                                       {"he", 1255},
+                                       {"ar fa ur", 1256},
+                                       {"lt lv et", 1257},
+                                       {"vi", 1258},
+                                       {"th", 874}};
     // Serbian in Latin letters is a Central European language as far as code pages go.
     if (language == "sr" && Locale.find("@latin") != std::string_view::npos) return 1250;
     if (language.size() == 2)
@@ -133,21 +146,25 @@ int CodePageFromEnvironment() {
 }
 
 void SetAnsiCodePageFromArgument(const AnsiString& Argument) {
-    const bool digits = !Argument.empty() && Argument.size() <= 5 &&
-                        std::all_of(Argument.begin(), Argument.end(),
-                                    [](char c) { return c >= '0' && c <= '9'; });
+    const bool digits =
+        !Argument.empty() && Argument.size() <= 5 &&
+        std::all_of(Argument.begin(), Argument.end(), [](char c) { return c >= '0' && c <= '9'; });
     const TCodePage* p = digits ? findPage(std::atoi(Argument.c_str())) : nullptr;
     if (!p) throw EConvertError(FmtLoadStr(rtlconsts::SBadCodePage, {Argument}));
     activeSlot().store(p);
 }
 
-char32_t AnsiCharToUnicode(unsigned char c) { return active().Data->ToUnicode[c]; }
+char32_t AnsiCharToUnicode(unsigned char c) {
+    return active().Data->ToUnicode[c];
+}
 
 char32_t AnsiCharToUnicode(unsigned char c, int CodePage) {
     return pageOrRaise(CodePage).Data->ToUnicode[c];
 }
 
-bool AppendAnsiChar(AnsiString& Out, char32_t Code) { return active().Append(Out, Code); }
+bool AppendAnsiChar(AnsiString& Out, char32_t Code) {
+    return active().Append(Out, Code);
+}
 
 bool AppendAnsiChar(AnsiString& Out, char32_t Code, int CodePage) {
     return pageOrRaise(CodePage).Append(Out, Code);
@@ -259,7 +276,8 @@ AnsiString Utf8ToAnsiStrict(const std::string& utf8) {
         const size_t start = i;
         char32_t code;
         if (!DecodeUtf8(utf8, i, code))
-            throw EConvertError(FmtLoadStr(rtlconsts::SInvalidUtf8, {static_cast<long long>(start)}));
+            throw EConvertError(
+                FmtLoadStr(rtlconsts::SInvalidUtf8, {static_cast<long long>(start)}));
         if (!page.Append(out, code)) throw EConvertError(NoAnsiCharMessage(code));
     }
     return out;

@@ -169,8 +169,7 @@ TEST(KlyJson, AlternativeSpellingsAreAccepted) {
 }
 
 TEST(KlyJson, ErrorsNameTheKeyAndTheField) {
-    const std::string second = R"({"keys": [)" + exampleKey() + ", " +
-                               R"({"type": "ktNormal"}]})";
+    const std::string second = R"({"keys": [)" + exampleKey() + ", " + R"({"type": "ktNormal"}]})";
     EXPECT_EQ(errorOf(second), R"(key 1: missing field "captions")");
     EXPECT_EQ(errorOf(withKeyField("width", "")), R"(key 0: missing field "width")");
     EXPECT_EQ(errorOf(withKeyField("colour", "1")), R"(key 0: unknown field "colour")");

@@ -1,4 +1,5 @@
 #include "qt/Fonts.h"
+#include "rtl/CodePage.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -32,4 +33,22 @@ TEST(Fonts, PointSizeAndStyleAreKept) {
     EXPECT_EQ(QFontInfo(f).family(), SubstituteFamily("MS Sans Serif"));
     EXPECT_EQ(MakeFont("Arial", 0).pointSize(), 8);
     EXPECT_EQ(MakeFont("Arial", 24).pointSize(), 24);
+}
+
+TEST(Fonts, SubstitutesCoverTheScriptOfTheCodePage) {
+    const int saved = vcl::GetAnsiCodePage();
+    const std::pair<int, QFontDatabase::WritingSystem> pages[] = {{1251, QFontDatabase::Cyrillic},
+                                                                  {1253, QFontDatabase::Greek},
+                                                                  {1255, QFontDatabase::Hebrew},
+                                                                  {1256, QFontDatabase::Arabic}};
+    // DejaVu Sans, the last sans-serif candidate, covers all four where it is installed.
+    const bool dejaVu = QFontDatabase::families().contains(QStringLiteral("DejaVu Sans"));
+    for (const auto& [page, script] : pages) {
+        vcl::SetAnsiCodePage(page);
+        const QString family = SubstituteFamily("MS Sans Serif");
+        if (dejaVu)
+            EXPECT_TRUE(QFontDatabase::writingSystems(family).contains(script))
+                << page << " -> " << family.toStdString();
+    }
+    vcl::SetAnsiCodePage(saved);
 }

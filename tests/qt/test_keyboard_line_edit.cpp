@@ -4,6 +4,7 @@
 #include "runtime/Quimbel.h"
 
 #include "qt/QtWidgetset.h"
+#include "rtl/CodePage.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -50,27 +51,66 @@ protected:
         click(key);
     }
 
+    // A window with a line edit over a keyboard with the built-in layout, linked to it.
+    QLineEdit* showLayout(const char* name, QSize size) {
+        window = std::make_unique<QWidget>();
+        auto* line = new QLineEdit(window.get());
+        keyboard = new TKeyboard(nullptr);
+        auto keys = std::make_unique<quimbel::TKeyCollection>();
+        quimbel::LoadLayoutResource(keys.get(), name);
+        keyboard->SetKeys(keys.release());
+        linked = new vcl::qt::TQtWidgetControl(nullptr, line);
+        keyboard->SetLinkedControl(linked);
+        auto* layout = new QVBoxLayout(window.get());
+        layout->addWidget(line);
+        layout->addWidget(vcl::qt::WidgetOf(keyboard), 1);
+        window->resize(size);
+        window->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        line->setFocus();
+        return line;
+    }
+
     std::unique_ptr<QWidget> window;
     vcl::qt::TQtWidgetControl* linked = nullptr;
     TKeyboard* keyboard = nullptr;
 };
 
+TEST_F(KeyboardInQt, RussianAndGreekLayoutsTypeTheirScripts) {
+    struct Case {
+        const char* Layout;
+        std::vector<const char*> Captions; // UTF-8
+        const char* Typed;
+    };
+    const Case cases[] = {
+        {"ru",
+         {"Shift", "П", "р", "и", "в", "е", "т", "Shift", ",", " ", "ё", "Alt Gr", "q", "Shift",
+          "№"},
+         "Привет, ёq№"},
+        {"el",
+         {"Shift", "Κ", "α", "λ", "η", "μ", "Alt Gr", "έ", "ρ", "α", " ", "κ", "Alt Gr", "ό", "σ",
+          "μ", "ε", " ", "ς"},
+         "Καλημέρα κόσμε ς"},
+    };
+    const int saved = vcl::GetAnsiCodePage();
+    for (const Case& c : cases) {
+        vcl::SetAnsiCodePage(quimbel::BuiltInLayoutCodePage(c.Layout));
+        QLineEdit* line = showLayout(c.Layout, QSize(760, 300));
+        for (const char* caption : c.Captions)
+            click(vcl::Utf8ToAnsiStrict(caption).c_str());
+        EXPECT_EQ(line->text(), QString::fromUtf8(c.Typed)) << c.Layout;
+        delete keyboard;
+        keyboard = nullptr;
+        delete linked;
+        linked = nullptr;
+        window.reset();
+    }
+    vcl::SetAnsiCodePage(saved);
+}
+
 TEST_F(KeyboardInQt, TypesIntoAQLineEditThroughClicksAndFollowsTheWindowSize) {
-    window = std::make_unique<QWidget>();
-    auto* line = new QLineEdit(window.get());
-    keyboard = new TKeyboard(nullptr);
-    auto keys = std::make_unique<quimbel::TKeyCollection>();
-    quimbel::LoadLayoutResource(keys.get(), "de");
-    keyboard->SetKeys(keys.release());
-    linked = new vcl::qt::TQtWidgetControl(nullptr, line);
-    keyboard->SetLinkedControl(linked);
-    auto* layout = new QVBoxLayout(window.get());
-    layout->addWidget(line);
-    layout->addWidget(vcl::qt::WidgetOf(keyboard), 1);
-    window->resize(760, 300);
-    window->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    line->setFocus();
+    QLineEdit* line = showLayout("de", QSize(760, 300));
+    ASSERT_FALSE(HasFailure());
 
     // The keyboard fills what the layout gives it, less its 16-pixel right margin; the layout is
     // 148 units wide, and each 8 units may lose a pixel to truncation.

@@ -103,10 +103,10 @@ TEST(CodePages, StrictConversionNamesTheCharacterAndThePage) {
     const Case cases[] = {
         {"abЖ", "Character U+0416 is not in code page 1252"},
         {"x😀", "Character U+1F600 is not in code page 1252"},
-        {"ab\xC0\x80", "Invalid UTF-8 at byte 2"},         // overlong
-        {"\xED\xA0\x80", "Invalid UTF-8 at byte 0"},       // surrogate
-        {"a\xF4\x90\x80\x80", "Invalid UTF-8 at byte 1"},  // beyond U+10FFFF
-        {"ab\xE2\x82", "Invalid UTF-8 at byte 2"},         // cut short
+        {"ab\xC0\x80", "Invalid UTF-8 at byte 2"},        // overlong
+        {"\xED\xA0\x80", "Invalid UTF-8 at byte 0"},      // surrogate
+        {"a\xF4\x90\x80\x80", "Invalid UTF-8 at byte 1"}, // beyond U+10FFFF
+        {"ab\xE2\x82", "Invalid UTF-8 at byte 2"},        // cut short
     };
     for (const Case& c : cases) {
         try {
@@ -124,10 +124,12 @@ TEST(CodePages, StrictConversionNamesTheCharacterAndThePage) {
 TEST(CodePages, DefaultFromTheLocaleAndChoiceByArgument) {
     CodePageGuard guard;
     const std::pair<const char*, int> locales[] = {
-        {"ru_RU.UTF-8", 1251}, {"uk_UA", 1251},        {"el_GR.UTF-8", 1253}, {"tr_TR", 1254},
-        {"pl_PL", 1250},       {"sr_RS@latin", 1250},  {"sr_RS", 1251},       {"he_IL", 1255},
-        {"fa_IR", 1256},       {"et_EE", 1257},        {"vi_VN", 1258},       {"th_TH.UTF-8", 874},
-        {"de_DE.UTF-8", 1252}, {"C.UTF-8", 1252},      {"", 1252},            {"russian", 1252}};
+        {"ru_RU.UTF-8", 1251}, {"uk_UA", 1251},   {"el_GR.UTF-8", 1253},
+        {"tr_TR", 1254},       {"pl_PL", 1250},   {"sr_RS@latin", 1250},
+        {"sr_RS", 1251},       {"he_IL", 1255},   {"fa_IR", 1256},
+        {"et_EE", 1257},       {"vi_VN", 1258},   {"th_TH.UTF-8", 874},
+        {"de_DE.UTF-8", 1252}, {"C.UTF-8", 1252}, {"", 1252},
+        {"russian", 1252}};
     for (const auto& [locale, page] : locales)
         EXPECT_EQ(CodePageForLocale(locale), page) << locale;
 

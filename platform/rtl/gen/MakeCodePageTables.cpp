@@ -73,7 +73,8 @@ iconv_t open(const char* to, const char* from) {
 
 int main(int argc, char** argv) {
     if (argc != 2) fail("usage: MakeCodePageTables OUTPUT");
-    std::string src = "// Generated at build time from the C library's iconv by MakeCodePageTables.\n";
+    std::string src =
+        "// Generated at build time from the C library's iconv by MakeCodePageTables.\n";
     std::string list;
     for (const Page& page : kPages) {
         iconv_t decode = open("UTF-32LE", page.IconvName);
