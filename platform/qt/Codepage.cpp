@@ -1,6 +1,8 @@
 #include "qt/Codepage.h"
 
 #include <QList>
+#include <QToolTip>
+#include <QWidget>
 
 #include "rtl/CodePage.h"
 
@@ -30,6 +32,17 @@ vcl::AnsiString FromQString(const QString& S) {
 vcl::AnsiString FromQStringStrict(const QString& S) {
     const QList<uint> ucs4 = S.toUcs4();
     return vcl::UnicodeToAnsiStrict(std::u32string(ucs4.begin(), ucs4.end()));
+}
+
+bool TypedTextToAnsi(QWidget* Widget, const QString& Text, vcl::AnsiString& Out) {
+    try {
+        Out = FromQStringStrict(Text);
+        return true;
+    } catch (const vcl::EConvertError& e) {
+        QToolTip::showText(Widget->mapToGlobal(QPoint(0, Widget->height())),
+                           ToQString(e.Message()), Widget);
+        return false;
+    }
 }
 
 } // namespace vcl::qt

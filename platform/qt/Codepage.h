@@ -6,6 +6,8 @@
 #include <QChar>
 #include <QString>
 
+class QWidget;
+
 #include "rtl/SysUtils.h"
 
 namespace vcl::qt {
@@ -21,5 +23,10 @@ vcl::AnsiString FromQString(const QString& S);
 // Text a user typed or pasted: a character the active code page cannot hold raises EConvertError
 // naming the character and the code page.
 vcl::AnsiString FromQStringStrict(const QString& S);
+// What a user typed or pasted into Widget, converted into Out. When the active code page cannot
+// hold a character, the error (naming the character and the code page) appears as a tool tip
+// under the widget, Out is unchanged and the result is false: the widget should take back the
+// edit rather than keep text the model cannot store.
+bool TypedTextToAnsi(QWidget* Widget, const QString& Text, vcl::AnsiString& Out);
 
 } // namespace vcl::qt

@@ -1,4 +1,8 @@
 #include "qt/Codepage.h"
+#include "rtl/CodePage.h"
+
+#include <QLineEdit>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -42,4 +46,19 @@ TEST(Codepage, CharactersOutsideTheCodePageBecomeOneQuestionMarkEach) {
     EXPECT_FALSE(UnicodeToAnsi(0x0100, b));
     EXPECT_TRUE(UnicodeToAnsi(0x2122, b));
     EXPECT_EQ(b, 0x99);
+}
+
+TEST(Codepage, TypedTextTheCodePageCannotHoldIsRefusedWithItsName) {
+    const int saved = vcl::GetAnsiCodePage();
+    QLineEdit edit;
+    edit.show();
+    vcl::AnsiString out = "kept";
+    vcl::SetAnsiCodePage(1252);
+    EXPECT_FALSE(TypedTextToAnsi(&edit, QString::fromUtf8("Жx"), out));
+    EXPECT_EQ(out, "kept");
+    EXPECT_EQ(QToolTip::text(), "Character U+0416 is not in code page 1252");
+    vcl::SetAnsiCodePage(1251);
+    EXPECT_TRUE(TypedTextToAnsi(&edit, QString::fromUtf8("Жx"), out));
+    EXPECT_EQ(out, "\xC6x");
+    vcl::SetAnsiCodePage(saved);
 }
