@@ -39,8 +39,8 @@ bool TypedTextToAnsi(QWidget* Widget, const QString& Text, vcl::AnsiString& Out)
         Out = FromQStringStrict(Text);
         return true;
     } catch (const vcl::EConvertError& e) {
-        QToolTip::showText(Widget->mapToGlobal(QPoint(0, Widget->height())),
-                           ToQString(e.Message()), Widget);
+        QToolTip::showText(Widget->mapToGlobal(QPoint(0, Widget->height())), ToQString(e.Message()),
+                           Widget);
         return false;
     }
 }

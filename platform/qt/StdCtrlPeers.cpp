@@ -16,9 +16,21 @@ public:
         auto* w = new QLineEdit();
         QObject::connect(w, &QLineEdit::textEdited, w, [this](const QString& text) {
             if (Syncing()) return;
-            RunFromEvent(edit_, [&] {
-                edit_->PeerTextChanged(StoredText(edit_->GetFont()->GetName(), text));
-            });
+            // Text the code page cannot hold is taken back, with a tool tip that names it.
+            const vcl::AnsiString face = edit_->GetFont()->GetName();
+            vcl::AnsiString typed;
+            if (IsSymbolFont(face)) {
+                typed = StoredText(face, text);
+            } else if (!TypedTextToAnsi(line(), text, typed)) {
+                const auto sync = Sync();
+                const QString shown = Shown();
+                const int pos = line()->cursorPosition() - int(text.size() - shown.size());
+                line()->setText(shown);
+                line()->setCursorPosition(pos > 0 ? pos : 0);
+                ReportSelection();
+                return;
+            }
+            RunFromEvent(edit_, [&] { edit_->PeerTextChanged(typed); });
             // The model may change what the user typed (character case); show its text.
             if (widget_ && line()->text() != Shown()) {
                 const auto sync = Sync();
@@ -133,9 +145,14 @@ public:
                     QObject::connect(box()->lineEdit(), &QLineEdit::textEdited, box(),
                                      [this](const QString& text) {
                                          if (Syncing()) return;
-                                         RunFromEvent(combo_, [&] {
-                                             combo_->PeerTextChanged(FromQString(text));
-                                         });
+                                         vcl::AnsiString typed;
+                                         if (!TypedTextToAnsi(box(), text, typed)) {
+                                             const auto sync = Sync();
+                                             box()->setEditText(ToQString(combo_->GetText()));
+                                             return;
+                                         }
+                                         RunFromEvent(combo_,
+                                                      [&] { combo_->PeerTextChanged(typed); });
                                      });
                 }
             }

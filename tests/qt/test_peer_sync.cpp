@@ -7,10 +7,12 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <QToolTip>
 #include <gtest/gtest.h>
 
 #include "ModalDriver.h"
 #include "qt/QtWidgetset.h"
+#include "rtl/CodePage.h"
 #include "vcl/Buttons.h"
 #include "vcl/Dialogs.h"
 #include "vcl/ExtCtrls.h"
@@ -267,4 +269,25 @@ TEST_F(QtPeers, ControlsCanBePicturedOffscreen) {
             text = img.pixel(x, y) != face;
     EXPECT_TRUE(text);
     delete panel;
+}
+
+TEST_F(QtPeers, TypedTextTheCodePageCannotHoldIsTakenBack) {
+    const int saved = vcl::GetAnsiCodePage();
+    auto* edit = Child<TEdit>(form_, 10, 10, 120, 21);
+    edit->SetText("ab");
+    form_->Show();
+    auto* line = qobject_cast<QLineEdit*>(WidgetOf(edit));
+    ASSERT_NE(line, nullptr);
+    line->setFocus();
+    line->end(false);
+    vcl::SetAnsiCodePage(1252);
+    QTest::keyClicks(line, QString::fromUtf8("Ж"));
+    EXPECT_EQ(line->text(), "ab");
+    EXPECT_EQ(edit->GetText(), "ab");
+    EXPECT_EQ(line->cursorPosition(), 2);
+    EXPECT_EQ(QToolTip::text(), "Character U+0416 is not in code page 1252");
+    vcl::SetAnsiCodePage(1251);
+    QTest::keyClicks(line, QString::fromUtf8("Ж"));
+    EXPECT_EQ(edit->GetText(), "ab\xC6");
+    vcl::SetAnsiCodePage(saved);
 }
