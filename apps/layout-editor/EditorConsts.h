@@ -1,0 +1,29 @@
+#pragma once
+// Messages and texts of the layout editor.
+
+#include "rtl/ResStrings.h"
+
+namespace quimbel::layouteditor::consts {
+
+using vcl::TResStringRec;
+
+// The window title: the modified mark ("*" or nothing), then the file's name. The dash is an
+// en dash in Windows-1252.
+inline const TResStringRec STitle{"STitle", "%s%s \x96 Quimbel Layout Editor"};
+inline const TResStringRec SUntitled{"SUntitled", "untitled.kly"};
+inline const TResStringRec SSaveChanges{"SSaveChanges", "Do you want to save the changes to %s?"};
+inline const TResStringRec SSaveFailed{"SSaveFailed", "%s could not be saved: %s"};
+inline const TResStringRec SClearAll{"SClearAll", "All keys will be deleted! Proceed?"};
+inline const TResStringRec SSetKeyFont{"SSetKeyFont",
+                                       "This will set the font for ALL existing keys! Proceed?"};
+inline const TResStringRec SShiftRefused{
+    "SShiftRefused", "Not shifted: a key would leave the design area (View > Limit Design Area)."};
+inline const TResStringRec SKeyCount{"SKeyCount", "%d keys"};
+inline const TResStringRec SOneKey{"SOneKey", "1 key"};
+inline const TResStringRec SPointer{"SPointer", "pointer at %d, %d"};
+inline const TResStringRec SCurrentKey{"SCurrentKey", "key \"%s\" at %d, %d, %d x %d"};
+inline const TResStringRec SUnknownLayout{"SUnknownLayout",
+                                          "There is no built-in layout \"%s\" (us, de, numpad)."};
+inline const TResStringRec SScreenshotError{"SScreenshotError", "could not write %s"};
+
+} // namespace quimbel::layouteditor::consts

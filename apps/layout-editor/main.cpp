@@ -1,0 +1,123 @@
+// quimbel-layout-editor [FILE.kly]: designs keyboard layouts on a grid, with a preview keyboard
+// to try them. With --screenshot PNG it renders its window offscreen, saves it and exits.
+
+#include "EditorConsts.h"
+#include "Editorf.h"
+
+#include "qt/QtWidgetset.h"
+
+#include <CLI/CLI.hpp>
+#include <QApplication>
+#include <QImage>
+#include <QString>
+#include <QtGlobal>
+
+#include <cstdlib>
+#include <iostream>
+#include <memory>
+#include <string>
+
+namespace {
+
+using quimbel::layouteditor::TEditorForm;
+namespace consts = quimbel::layouteditor::consts;
+
+constexpr int ExitOk = 0;
+constexpr int ExitFailed = 1;
+constexpr int ExitUsage = 2;
+
+bool hasDisplay() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
+        const char* value = std::getenv(name);
+        if (value && *value) return true;
+    }
+    return false;
+}
+
+// Offscreen, Qt's remarks about the missing display are noise; its critical messages still
+// reach standard error.
+void quietQtMessages(QtMsgType Type, const QMessageLogContext&, const QString& Message) {
+    if (Type == QtCriticalMsg || Type == QtFatalMsg)
+        std::cerr << Message.toLocal8Bit().constData() << std::endl;
+}
+
+// Messages shown while rendering offscreen (a broken file) go to standard error instead of
+// waiting for a click nobody can give. Like the command line's file names they are passed on as
+// bytes.
+void printModalMessages() {
+    vcl::SetModalResponder([](vcl::TModalRequest& Request) {
+        if (Request.Kind == vcl::mkMessage) {
+            std::cerr << "quimbel-layout-editor: " << Request.Message << "\n";
+            // Cancel where the message offers it (a prompt), else OK.
+            Request.Answer(Request.Buttons.Contains(vcl::mbCancel) ? vcl::mrCancel : vcl::mrOk);
+        } else {
+            Request.Cancel();
+        }
+    });
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app{
+        "quimbel-layout-editor: design keyboard layouts for the Quimbel on-screen keyboard",
+        "quimbel-layout-editor"};
+    std::string file;
+    std::string builtIn;
+    std::string screenshot;
+    app.add_option("FILE", file, "Layout file (.kly) to open");
+    app.add_option("--built-in", builtIn, "Open a built-in layout (us, de, numpad) as a new one")
+        ->excludes("FILE");
+    app.add_option("--screenshot", screenshot,
+                   "Render the window offscreen, save it as PNG and exit");
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        if (e.get_exit_code() == 0) return app.exit(e);
+        std::cerr << "quimbel-layout-editor: " << e.what()
+                  << " (see quimbel-layout-editor --help)\n";
+        return ExitUsage;
+    }
+    const bool offscreen = !screenshot.empty();
+    if (offscreen) {
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        qInstallMessageHandler(quietQtMessages);
+    } else if (!hasDisplay() && !std::getenv("QT_QPA_PLATFORM")) {
+        std::cerr << "quimbel-layout-editor: no display; --screenshot PNG renders the window "
+                     "offscreen\n";
+        return ExitUsage;
+    }
+
+    // The program owns the application object, so that everything Qt holds is released at the
+    // end: the form first, then the widgetset, then Qt.
+    QApplication qtApp(argc, argv);
+    vcl::qt::InstallQtWidgetset();
+    if (offscreen) printModalMessages();
+    int status = ExitOk;
+    std::unique_ptr<TEditorForm> form;
+    try {
+        form = std::make_unique<TEditorForm>(nullptr);
+        vcl::Application->SetMainForm(form.get());
+        if (!builtIn.empty()) form->OpenBuiltIn(builtIn);
+        if (!file.empty() && !form->OpenFile(file)) status = ExitFailed;
+        if (!offscreen) {
+            vcl::Application->Run();
+        } else {
+            form->Show();
+            vcl::Application->ProcessMessages();
+            const QImage picture = vcl::qt::GrabControl(form.get());
+            if (picture.isNull() ||
+                !picture.save(QString::fromLocal8Bit(screenshot.c_str()), "PNG")) {
+                std::cerr << "quimbel-layout-editor: "
+                          << vcl::FmtLoadStr(consts::SScreenshotError, {screenshot}) << "\n";
+                status = ExitFailed;
+            }
+        }
+    } catch (const vcl::Exception& e) {
+        std::cerr << "quimbel-layout-editor: " << e.Message() << "\n";
+        status = ExitFailed;
+    }
+    form.reset();
+    vcl::qt::UninstallQtWidgetset();
+    return status;
+}

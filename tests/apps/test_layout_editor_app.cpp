@@ -1,0 +1,262 @@
+// The layout editor application's main form, driven headless as a user works with it: menus,
+// drags on the editor, file dialogs and prompts answered by the modal responder.
+
+#include "Editorf.h"
+
+#include "LayoutFile.h"
+#include "runtime/Keypropertiesf.h"
+
+#include "vcl/Widgetset.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <unistd.h>
+
+using namespace quimbel;
+using quimbel::layouteditor::TEditorForm;
+
+namespace {
+
+// Plays the user: answers messages from a queue of results (recording their texts), picks
+// Next file in file dialogs.
+struct User {
+    User()
+        : scope([this](vcl::TModalRequest& r) {
+              switch (r.Kind) {
+              case vcl::mkMessage:
+                  messages.push_back(r.Message);
+                  if (answers.empty()) {
+                      r.Answer(r.Buttons.Contains(vcl::mbOK) ? vcl::mrOk : vcl::mrCancel);
+                  } else {
+                      r.Answer(answers.front());
+                      answers.pop_front();
+                  }
+                  break;
+              case vcl::mkOpenDialog:
+              case vcl::mkSaveDialog:
+                  if (file.empty()) {
+                      r.Cancel();
+                  } else {
+                      r.FileDialog->SetFileName(file);
+                      r.Accept();
+                  }
+                  break;
+              case vcl::mkForm:
+                  if (onForm) onForm(r.Form);
+                  break;
+              default:
+                  r.Cancel();
+              }
+          }) {}
+    std::deque<vcl::TModalResult> answers;
+    std::vector<std::string> messages;
+    std::string file;
+    std::function<void(vcl::TCustomForm*)> onForm;
+    vcl::TModalResponderScope scope;
+};
+
+std::string TempPath(const std::string& name) {
+    return "/tmp/quimbel-led-" + std::to_string(::getpid()) + "-" + name;
+}
+
+// What the kly tool prints for "kly ARGS".
+std::string Kly(const std::string& args) {
+    std::string out;
+    FILE* pipe = ::popen(("'" KLY_PROGRAM "' " + args + " 2>/dev/null").c_str(), "r");
+    if (!pipe) return out;
+    char buffer[4096];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        out.append(buffer, n);
+    ::pclose(pipe);
+    return out;
+}
+
+// Drags the key's button by its middle to (X, Y) of the editor.
+void Drag(TEditorForm& form, TKey* key, int X, int Y) {
+    vcl::TControl* b = key->Control;
+    const int x0 = b->GetLeft() + b->GetWidth() / 2, y0 = b->GetTop() + b->GetHeight() / 2;
+    form.Editor->InputMouseDown(vcl::mbLeft, {}, x0, y0);
+    form.Editor->InputMouseMove({}, X, Y);
+    form.Editor->InputMouseUp(vcl::mbLeft, {}, X, Y);
+}
+
+bool Marked(const TEditorForm& form) {
+    return form.GetCaption().rfind('*', 0) == 0;
+}
+
+} // namespace
+
+TEST(LayoutEditorApp, BuildSaveReopen) {
+    User user;
+    const std::string path = TempPath("built.kly");
+    TEditorForm form(nullptr);
+    EXPECT_EQ(form.GetCaption(), "untitled.kly \x96 Quimbel Layout Editor");
+    form.NewKeyItem->Click();
+    form.NewKeyItem->Click();
+    EXPECT_TRUE(Marked(form));
+    Drag(form, form.Editor->GetKey(1), 101, 50);
+    EXPECT_EQ(form.Editor->GetKey(1)->Left, 21);
+    EXPECT_EQ(form.PreviewKeyboard->GetKeys()->GetCount(), 2);
+    EXPECT_EQ(form.PreviewKeyboard->GetKeys()->GetItem(1)->Left, 21);
+
+    // A click without a drag opens the key properties dialog.
+    user.onForm = [](vcl::TCustomForm* Form) {
+        auto* dialog = vcl::As<TKeyPropertiesForm>(Form);
+        dialog->NormalCaptionEdit->SetText("q");
+        dialog->ShiftCaptionEdit->SetText("Q");
+        dialog->NormalValueEdit->SetText("q");
+        dialog->ShiftValueEdit->SetText("Q");
+        dialog->OKBtn->Click();
+    };
+    form.Editor->InputMouseDown(vcl::mbLeft, {}, 10, 10);
+    form.Editor->InputMouseUp(vcl::mbLeft, {}, 10, 10);
+    EXPECT_EQ(form.Editor->GetKey(0)->Control->GetCaption(), "q");
+    EXPECT_EQ(form.CurrentKey(), form.Editor->GetKey(0));
+
+    user.file = path;
+    form.SaveItem->Click();
+    EXPECT_EQ(form.GetCaption(), "quimbel-led-" + std::to_string(::getpid()) +
+                                     "-built.kly \x96 Quimbel Layout Editor");
+    EXPECT_FALSE(form.Modified());
+
+    TEditorForm reopened(nullptr);
+    ASSERT_TRUE(reopened.OpenFile(path));
+    EXPECT_EQ(reopened.Editor->GetKeys()->GetCount(), 2);
+    const std::string dump = Kly("dump --pretty '" + path + "'");
+    EXPECT_NE(dump.find("{\"type\": \"ktNormal\", \"captions\": [\"q\", \"Q\", \"\"], "
+                        "\"values\": [\"q\", \"Q\", \"\"], \"left\": 0, \"top\": 0, \"width\": 8, "
+                        "\"height\": 8"),
+              std::string::npos)
+        << dump;
+    EXPECT_NE(dump.find("\"left\": 21, \"top\": 8, \"width\": 8, \"height\": 8"), std::string::npos)
+        << dump;
+    EXPECT_TRUE(user.messages.empty());
+    std::remove(path.c_str());
+}
+
+TEST(LayoutEditorApp, UnsavedChangesAreAskedForOnEveryWayOut) {
+    const std::string path = TempPath("asked.kly");
+    const std::string other = TempPath("other.kly");
+    {
+        TKeyCollection keys;
+        keys.SaveToFile(other);
+    }
+    enum Way { New, Open, Quit, CloseBox };
+    struct Case {
+        Way way;
+        vcl::TModalResult answer;
+        bool leaves; // the current layout is given up
+    } cases[] = {
+        {New, vcl::mrCancel, false}, {New, vcl::mrNo, true},
+        {New, vcl::mrYes, true},     {Open, vcl::mrCancel, false},
+        {Open, vcl::mrNo, true},     {Quit, vcl::mrCancel, false},
+        {Quit, vcl::mrYes, true},    {CloseBox, vcl::mrCancel, false},
+        {CloseBox, vcl::mrNo, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.way) + " answered " + std::to_string(c.answer));
+        User user;
+        TEditorForm form(nullptr);
+        form.Show();
+        ASSERT_TRUE(form.SaveFile(path));
+        form.NewKeyItem->Click();
+        user.answers.push_back(c.answer);
+        user.file = c.way == Open ? other : path; // the save of Yes goes to the layout's file
+        switch (c.way) {
+        case New:
+            form.NewItem->Click();
+            break;
+        case Open:
+            form.OpenItem->Click();
+            break;
+        case Quit:
+            form.QuitItem->Click();
+            break;
+        case CloseBox:
+            form.Close();
+            break;
+        }
+        ASSERT_EQ(user.messages.size(), 1u);
+        EXPECT_EQ(user.messages[0], "Do you want to save the changes to " + path.substr(5) + "?");
+        const bool gone = c.way == Quit || c.way == CloseBox
+                              ? !form.GetVisible()
+                              : form.Editor->GetKeys()->GetCount() == 0;
+        EXPECT_EQ(gone, c.leaves);
+        TKeyCollection saved;
+        saved.LoadFromFile(path);
+        EXPECT_EQ(saved.GetCount(), c.answer == vcl::mrYes ? 1 : 0);
+    }
+    // Nothing is asked without changes.
+    User user;
+    TEditorForm form(nullptr);
+    form.Show();
+    form.NewKeyItem->Click();
+    form.DeleteKeyItem->Click();
+    form.NewItem->Click();
+    form.Close();
+    EXPECT_TRUE(user.messages.empty());
+    EXPECT_FALSE(form.GetVisible());
+    std::remove(path.c_str());
+    std::remove(other.c_str());
+}
+
+TEST(LayoutEditorApp, BrokenFileOnOpenLeavesTheLayout) {
+    const std::string good = TempPath("good.kly");
+    const std::string broken = TempPath("broken.kly");
+    User user;
+    TEditorForm form(nullptr);
+    form.OpenBuiltIn("numpad");
+    form.Editor->GetKeys()->SaveToFile(good);
+    std::ifstream in(good, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+    std::ofstream(broken, std::ios::binary) << bytes.substr(0, 30);
+    const int count = form.Editor->GetKeys()->GetCount();
+    const vcl::AnsiString title = form.GetCaption();
+
+    user.file = broken;
+    form.OpenItem->Click();
+    EXPECT_FALSE(form.OpenFile(TempPath("missing.kly")));
+    EXPECT_EQ(form.Editor->GetKeys()->GetCount(), count);
+    EXPECT_EQ(form.GetCaption(), title);
+    // Worded as kly check words it.
+    ASSERT_EQ(user.messages.size(), 2u);
+    EXPECT_EQ(user.messages[0] + "\n", Kly("check '" + broken + "'"));
+    EXPECT_EQ(user.messages[1] + "\n", Kly("check '" + TempPath("missing.kly") + "'"));
+    EXPECT_NE(user.messages[0].find("error at byte"), std::string::npos);
+    std::remove(good.c_str());
+    std::remove(broken.c_str());
+}
+
+TEST(LayoutEditorApp, ShiftsByTheDeltaField) {
+    User user;
+    TEditorForm form(nullptr);
+    form.NewKeyItem->Click();
+    TKey* key = form.Editor->GetKey(0);
+    form.DeltaEdit->SetText("3");
+    form.ShiftRightBtn->Click();
+    form.ShiftDownItem->Click();
+    EXPECT_EQ(key->Left, 3);
+    EXPECT_EQ(key->Top, 3);
+    form.DeltaEdit->SetText("4");
+    form.ShiftUpItem->Click(); // would leave the design area
+    EXPECT_EQ(key->Top, 3);
+    EXPECT_NE(form.StatusPanel->GetCaption().find("Not shifted"), vcl::AnsiString::npos);
+    form.LimitItem->Click();
+    EXPECT_FALSE(form.LimitItem->GetChecked());
+    form.ShiftUpItem->Click();
+    EXPECT_EQ(key->Top, -1);
+    for (const char* text : {"0", "x"}) {
+        form.DeltaEdit->SetText(text);
+        form.ShiftLeftItem->Click();
+    }
+    EXPECT_EQ(user.messages.at(0), "A \"Delta\" value of 0 is invalid");
+    EXPECT_EQ(user.messages.size(), 2u);
+    EXPECT_EQ(key->Left, 3);
+}
