@@ -4,6 +4,7 @@
 #include "Quimbel.h"
 #include "QuimbelConsts.h"
 #include "rtl/Streams.h"
+#include "rtl/ValueEncoding.h"
 #include "vcl/Publish.h"
 #include "vcl/Widgetset.h"
 
@@ -258,27 +259,68 @@ void TKeyCollection::LoadKeys(vcl::TReader* Reader) {
     Reader->ReadListEnd();
 }
 
+namespace {
+
+// The fields of a key in stream order, handed to Out.
+template <class Out> void writeKey(Out& out, const TKey* key) {
+    out.Integer(key->KeyType);
+    for (const vcl::AnsiString& caption : key->KeyCaption)
+        out.String(caption);
+    for (const vcl::AnsiString& value : key->KeyValue)
+        out.String(value);
+    out.Integer(key->Left);
+    out.Integer(key->Top);
+    out.Integer(key->Width);
+    out.Integer(key->Height);
+    out.Boolean(key->Visible);
+    out.Boolean(key->Enabled);
+    const vcl::TFont* font = key->Font;
+    out.String(font->GetName());
+    out.Integer(font->GetSize());
+    out.Integer(font->GetColor());
+    out.Integer(layoutrecord::StyleValue(font->GetStyle()));
+}
+
+constexpr int keyIntegers = 8;
+constexpr int keyBooleans = 2;
+
+// Encodes into memory: a whole key is handed to the writer in one piece.
+struct EncodeOut {
+    uint8_t* p;
+    void Integer(int64_t v) { p = vcl::EncodeInteger(p, v); }
+    void String(const vcl::AnsiString& v) { p = vcl::EncodeShortString(p, v); }
+    void Boolean(bool v) { p = vcl::EncodeBoolean(p, v); }
+};
+
+// Each value through the writer; for keys with a string longer than a short string.
+struct WriterOut {
+    vcl::TWriter* w;
+    void Integer(int64_t v) { w->WriteInteger(v); }
+    void String(const vcl::AnsiString& v) { w->WriteString(v); }
+    void Boolean(bool v) { w->WriteBoolean(v); }
+};
+
+} // namespace
+
 void TKeyCollection::WriteKeys(vcl::TWriter* Writer) {
     Writer->WriteListBegin();
+    // Room for a key whose strings are all short: 7 strings of up to 257 bytes and the numbers.
+    uint8_t buffer[7 * 257 + keyIntegers * vcl::MaxEncodedInteger + keyBooleans];
     const int count = GetCount();
     for (int i = 0; i < count; ++i) {
         const TKey* key = GetItem(i);
-        Writer->WriteInteger(key->KeyType);
-        for (const vcl::AnsiString& caption : key->KeyCaption)
-            Writer->WriteString(caption);
-        for (const vcl::AnsiString& value : key->KeyValue)
-            Writer->WriteString(value);
-        Writer->WriteInteger(key->Left);
-        Writer->WriteInteger(key->Top);
-        Writer->WriteInteger(key->Width);
-        Writer->WriteInteger(key->Height);
-        Writer->WriteBoolean(key->Visible);
-        Writer->WriteBoolean(key->Enabled);
-        const vcl::TFont* font = key->Font;
-        Writer->WriteString(font->GetName());
-        Writer->WriteInteger(font->GetSize());
-        Writer->WriteInteger(font->GetColor());
-        Writer->WriteInteger(layoutrecord::StyleValue(font->GetStyle()));
+        bool allShort = key->Font->GetName().size() <= 255;
+        for (int l = 0; l < 3; ++l)
+            allShort =
+                allShort && key->KeyCaption[l].size() <= 255 && key->KeyValue[l].size() <= 255;
+        if (allShort) {
+            EncodeOut out{buffer};
+            writeKey(out, key);
+            Writer->Write(buffer, static_cast<int32_t>(out.p - buffer));
+        } else {
+            WriterOut out{Writer};
+            writeKey(out, key);
+        }
     }
     Writer->WriteListEnd();
 }

@@ -2,6 +2,7 @@
 
 #include "CodePage.h"
 #include "RTLConsts.h"
+#include "ValueEncoding.h"
 
 #include <algorithm>
 #include <cmath>
@@ -628,18 +629,8 @@ void TWriter::WriteInteger(int64_t Value) {
         bufPos_ += 2;
         return;
     }
-    uint8_t b[9];
-    int n;
-    if (Value >= INT8_MIN && Value <= INT8_MAX)
-        b[0] = vaInt8, n = 1;
-    else if (Value >= INT16_MIN && Value <= INT16_MAX)
-        b[0] = vaInt16, n = 2;
-    else if (Value >= INT32_MIN && Value <= INT32_MAX)
-        b[0] = vaInt32, n = 4;
-    else
-        b[0] = vaInt64, n = 8;
-    storeLE(b + 1, static_cast<uint64_t>(Value), n);
-    writeSmall(b, n + 1);
+    uint8_t b[MaxEncodedInteger];
+    writeSmall(b, static_cast<int32_t>(EncodeInteger(b, Value) - b));
 }
 
 void TWriter::WriteInt64(int64_t Value) {
@@ -652,10 +643,7 @@ void TWriter::WriteString(const AnsiString& Value) {
     // A short string that fits into the buffer goes there in one piece.
     const size_t free = buffer_.size() - static_cast<size_t>(bufPos_);
     if (Value.size() <= 255 && Value.size() + 2 <= free) {
-        uint8_t* d = buffer_.data() + bufPos_;
-        d[0] = vaString;
-        d[1] = static_cast<uint8_t>(Value.size());
-        std::memcpy(d + 2, Value.data(), Value.size());
+        EncodeShortString(buffer_.data() + bufPos_, Value);
         bufPos_ += static_cast<int32_t>(Value.size()) + 2;
         return;
     }
