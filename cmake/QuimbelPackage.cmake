@@ -43,6 +43,8 @@ set(CPACK_COMPONENTS_ALL Runtime Development)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_STRIP_FILES TRUE)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# quimbel-dev names its dependencies (quimbel, qt6-base-dev); its Designer plugin needs only those.
+set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SHLIBDEPS OFF)
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME quimbel)
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_SECTION libs)
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_NAME quimbel-dev)
