@@ -83,17 +83,24 @@ void TFormDesigner::LoadFromFile(const AnsiString& FileName) {
     }
     binary.SetPosition(0);
     auto form = std::make_unique<vcl::TForm>(nullptr);
-    form->SetDesigning(true);
     vcl::ReadComponent(&binary, form.get());
-    // The reader leaves the designed components' bounds as stored; the form sits at the
-    // corner of the design area wherever it was stored.
     form->SetDesigning(true, true);
     attachRoot(std::move(form), FileName);
 }
 
 std::vector<uint8_t> TFormDesigner::FormStream() const {
+    // The form is shown inside the design area; as a form file it is a hidden form, as any
+    // form is until the program shows it.
+    const bool shown = root_->GetVisible();
+    root_->SetVisible(false);
     vcl::TMemoryStream stream;
-    vcl::WriteComponent(&stream, root_.get());
+    try {
+        vcl::WriteComponent(&stream, root_.get());
+    } catch (...) {
+        root_->SetVisible(shown);
+        throw;
+    }
+    root_->SetVisible(shown);
     return bytesOf(stream);
 }
 
@@ -109,7 +116,8 @@ AnsiString TFormDesigner::FormText() const {
 void TFormDesigner::SaveToFile(const AnsiString& FileName, bool Binary) {
     vcl::TMemoryStream out;
     if (Binary) {
-        vcl::WriteComponent(&out, root_.get());
+        std::vector<uint8_t> bytes = FormStream();
+        out.WriteBuffer(bytes.data(), bytes.size());
     } else {
         AnsiString text = FormText();
         out.WriteBuffer(text.data(), text.size());

@@ -157,6 +157,10 @@ void TObjectInspector::showValue(TRow* Row) {
     }
 }
 
+int TObjectInspector::RowsHeight() const {
+    return static_cast<int>(rows_.size()) * RowHeight + 4;
+}
+
 void TObjectInspector::Refresh() {
     for (auto& row : rows_)
         showValue(row.get());

@@ -42,6 +42,8 @@ public:
     };
     // The rows shown, in order.
     const std::vector<std::unique_ptr<TRow>>& Rows() const { return rows_; }
+    // The height all rows take.
+    int RowsHeight() const;
     // The row of a property ("Keys", "Font.Name"), or null.
     TRow* FindRow(const vcl::AnsiString& Path) const;
     // What a user does on a row: types a value and presses Enter, picks an item of the list,

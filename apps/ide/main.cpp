@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QString>
 
+#include <algorithm>
 #include <cstdlib>
 #include <iostream>
 #include <memory>
@@ -51,10 +52,12 @@ int main(int argc, char** argv) {
     std::string form;
     std::vector<std::string> packages;
     std::string screenshot;
+    std::string select;
     app.add_option("form", form, "Form file to open (.dfm, text or binary)");
     app.add_option("--package", packages, "Design package to load (.so); may be repeated");
     app.add_option("--screenshot", screenshot,
                    "Render the IDE window offscreen into this PNG file and exit");
+    app.add_option("--select", select, "Select the component of this name on the form");
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -77,6 +80,13 @@ int main(int argc, char** argv) {
         for (const std::string& p : packagesToLoad(packages))
             ide->LoadPackage(p);
         if (!form.empty()) ide->OpenForm(form);
+        if (vcl::TComponent* c = ide->Designer()->Root()->FindComponent(select))
+            ide->Designer()->Select(c);
+        // A screenshot shows every row of the Object Inspector.
+        if (!screenshot.empty())
+            ide->SetClientHeight(std::max(ide->GetClientHeight(),
+                                          ide->Inspector()->RowsHeight() +
+                                              ide->RowsPanel->ClientToClient({0, 0}, ide.get()).Y));
         ide->Show();
         if (screenshot.empty()) {
             vcl::Application->Run();

@@ -6,11 +6,10 @@
 #include "rtl/Streams.h"
 #include "vcl/Dialogs.h"
 
-#include "TestSupport.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -39,8 +38,7 @@ struct IdeTest : ::testing::Test {
     }};
     TIdeMainForm ide{nullptr};
     TFormDesigner* designer = ide.Designer();
-    const testsupport::TempDir temp;
-    const std::string dir = temp.Dir() + "/";
+    std::string dir = ::testing::TempDir();
 
     vcl::TSpeedButton* paletteButton(const char* className) {
         for (vcl::TSpeedButton* b : ide.PaletteButtons())
@@ -180,6 +178,7 @@ TEST_F(IdeTest, SaveOpenAndTheUnsavedChangesPrompt) {
     saveAs(text, 1);
     EXPECT_TRUE(ide.SaveFormAs());
     EXPECT_EQ(readFile(text).substr(0, 20), "object Form1: TForm\n");
+    EXPECT_EQ(readFile(text).find("Visible"), std::string::npos);
     EXPECT_EQ(ide.GetCaption(), "Quimbel IDE - Form1 (" + text + ")");
 
     // Yes saves before the new form replaces the old one.
@@ -231,3 +230,106 @@ TEST_F(IdeTest, BrokenPackageGivesOneMessageAndTheIdeGoesOn) {
 }
 
 } // namespace
+
+#ifdef QUIMBEL_DESIGN_PACKAGE
+namespace {
+
+vcl::TComponent* part(vcl::TCustomForm* form, const char* name) {
+    vcl::TComponent* c = form->FindComponent(name);
+    EXPECT_NE(c, nullptr) << name;
+    return c;
+}
+
+int run(const std::string& command) {
+    return std::system(command.c_str());
+}
+
+TEST_F(IdeTest, KeyboardFormFromPaletteToRun) {
+    ASSERT_TRUE(ide.LoadPackage(QUIMBEL_DESIGN_PACKAGE));
+    ASSERT_EQ(ide.PaletteTabs->GetTabs()->GetCommaText(), "Standard,\"Touch Screen\"");
+    ide.PaletteTabs->SelectTab(1);
+    std::vector<std::string> touch;
+    for (vcl::TSpeedButton* b : ide.PaletteButtons())
+        touch.push_back(ide.PaletteClass(b)->ClassName);
+    EXPECT_EQ(touch, (std::vector<std::string>{"TKeyboard", "TKeyboardLayoutEditor"}));
+    EXPECT_NE(ide.PackageManager().Describe().find("QuimbelDesign, version 1.0.0.0"),
+              std::string::npos);
+
+    auto* keyboard = static_cast<vcl::TWinControl*>(place("TKeyboard", designer->Root(), 8, 48));
+    EXPECT_EQ(keyboard->GetName(), "Keyboard1");
+    EXPECT_EQ(keyboard->BoundsRect(), vcl::Bounds(8, 48, 400, 80));
+    ide.PaletteTabs->SelectTab(0);
+    place("TEdit", designer->Root(), 8, 8);
+    vcl::MouseClick(keyboard);
+    ide.Inspector()->PickValue(row("LinkedControl"), "Edit1");
+    EXPECT_EQ(row("Keys")->ValueEdit->GetText(), "TKeyCollection");
+    ASSERT_NE(row("Keys")->DialogButton, nullptr);
+
+    // The layout designer: New Key, the key's properties, Close.
+    answers.push_back([&](vcl::TModalRequest& r) {
+        ASSERT_EQ(r.Form->ClassName(), "TLayoutForm");
+        static_cast<vcl::TButton*>(part(r.Form, "NewKeyBtn"))->Click();
+        auto* panel = static_cast<vcl::TWinControl*>(part(r.Form, "LayoutPanel"));
+        vcl::TControl* key = nullptr;
+        for (int i = 0; i < panel->GetControlCount(); ++i)
+            if (panel->GetControl(i)->ClassName() == "TKeyControl") key = panel->GetControl(i);
+        ASSERT_NE(key, nullptr);
+        vcl::MouseClick(key);
+        static_cast<vcl::TButton*>(part(r.Form, "CloseBtn"))->Click();
+    });
+    answers.push_back([&](vcl::TModalRequest& r) {
+        ASSERT_EQ(r.Form->ClassName(), "TKeyPropertiesForm");
+        static_cast<vcl::TEdit*>(part(r.Form, "NormalCaptionEdit"))->SetText("Q");
+        static_cast<vcl::TEdit*>(part(r.Form, "NormalValueEdit"))->SetText("q");
+        static_cast<vcl::TButton*>(part(r.Form, "OKBtn"))->Click();
+    });
+    vcl::MouseClick(row("Keys")->DialogButton);
+    EXPECT_TRUE(answers.empty());
+    EXPECT_TRUE(designer->IsModified());
+    EXPECT_EQ(row("Keys")->ValueEdit->GetText(), "TKeyCollection");
+    std::vector<vcl::TControl*> buttons;
+    for (int i = 0; i < keyboard->GetControlCount(); ++i)
+        buttons.push_back(keyboard->GetControl(i));
+    ASSERT_EQ(buttons.size(), 1u);
+    EXPECT_EQ(buttons[0]->GetCaption(), "Q");
+
+    // Saved as text, the layout is Keys.Items; dfmconv converts the file there and back.
+    const std::string file = dir + "ide_keyboard.dfm", bin = file + ".bin", back = file + ".txt";
+    std::remove(file.c_str());
+    saveAs(file, 1);
+    ASSERT_TRUE(ide.SaveFormAs());
+    const std::string text = readFile(file);
+    EXPECT_NE(text.find("LinkedControl = Edit1"), std::string::npos);
+    EXPECT_NE(text.find("Keys.Items = ("), std::string::npos);
+    ASSERT_EQ(run(std::string(QUIMBEL_DFMCONV) + " text2bin " + file + " " + bin), 0);
+    ASSERT_EQ(run(std::string(QUIMBEL_DFMCONV) + " bin2text " + bin + " " + back), 0);
+    EXPECT_EQ(readFile(back), text);
+
+    // Reopened, the same layout; Run builds the form from its stream and a key types.
+    ASSERT_TRUE(ide.NewForm());
+    ASSERT_TRUE(ide.OpenForm(file));
+    vcl::TComponent* reopened = designer->Root()->FindComponent("Keyboard1");
+    ASSERT_NE(reopened, nullptr);
+    EXPECT_EQ(static_cast<vcl::TWinControl*>(reopened)->GetControl(0)->GetCaption(), "Q");
+    std::string typed;
+    answers.push_back([&](vcl::TModalRequest& r) {
+        ASSERT_EQ(r.Form, ide.RunningForm());
+        auto* runKeyboard = static_cast<vcl::TWinControl*>(part(r.Form, "Keyboard1"));
+        EXPECT_FALSE(runKeyboard->ComponentState().Contains(vcl::csDesigning));
+        // Headless, the edit box shows nothing itself: what it receives is what was typed.
+        auto* runEdit = static_cast<vcl::TEdit*>(part(r.Form, "Edit1"));
+        runEdit->WindowProc = [&typed, runEdit](vcl::TMessage& m) {
+            if (m.Msg == vcl::WM_CHAR) typed += static_cast<char>(m.WParam);
+            runEdit->WndProc(m);
+        };
+        vcl::MouseClick(runKeyboard->GetControl(0));
+        r.Form->Close();
+    });
+    ide.RunForm();
+    EXPECT_EQ(typed, "q");
+    for (const std::string& f : {file, bin, back})
+        std::remove(f.c_str());
+}
+
+} // namespace
+#endif
