@@ -26,8 +26,9 @@ bool listOnly(designide::TPropertyEditor* Editor) {
 TObjectInspector::TObjectInspector(vcl::TWinControl* Host) : host_(Host) {}
 
 TObjectInspector::~TObjectInspector() {
-    vcl::CancelQueuedCalls(this);
     clearRows();
+    freeRetiredControls();
+    vcl::CancelQueuedCalls(this);
 }
 
 void TObjectInspector::Inspect(designide::IDesigner* Designer,
@@ -60,12 +61,19 @@ void TObjectInspector::clearRows() {
                 c->Hide();
                 c->SetParent(nullptr);
                 c->OnClick = nullptr;
-                vcl::QueueCall(this, [c] { delete c; });
+                retired_.push_back(c);
             }
         if (row->ValueEdit) row->ValueEdit->OnExit = nullptr;
         if (row->ValueBox) row->ValueBox->OnExit = nullptr;
     }
+    if (!rows_.empty()) vcl::QueueCall(this, [this] { freeRetiredControls(); });
     rows_.clear();
+}
+
+void TObjectInspector::freeRetiredControls() {
+    std::vector<vcl::TControl*> retired;
+    retired.swap(retired_);
+    for (vcl::TControl* c : retired) delete c;
 }
 
 void TObjectInspector::rebuild() {

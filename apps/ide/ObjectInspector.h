@@ -62,6 +62,7 @@ private:
     void showValue(TRow* Row);
     void commit(TRow* Row, const vcl::AnsiString& Value);
     void clearRows();
+    void freeRetiredControls();
     void queueRebuild();
 
     vcl::TWinControl* host_;
@@ -70,6 +71,8 @@ private:
     bool events_ = false;
     std::set<vcl::AnsiString> expanded_;
     std::vector<std::unique_ptr<TRow>> rows_;
+    // Controls of cleared rows, freed once the event that cleared them is handled.
+    std::vector<vcl::TControl*> retired_;
 };
 
 } // namespace quimbel::ide
