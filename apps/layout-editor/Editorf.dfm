@@ -28,7 +28,7 @@ object EditorForm: TEditorForm
       Top = 1
       Width = 44
       Height = 22
-      Caption = '&File'
+      Caption = 'File'
       Flat = True
       OnClick = MenuBtnClick
     end
@@ -37,7 +37,7 @@ object EditorForm: TEditorForm
       Top = 1
       Width = 44
       Height = 22
-      Caption = '&Edit'
+      Caption = 'Edit'
       Flat = True
       OnClick = MenuBtnClick
     end
@@ -46,7 +46,7 @@ object EditorForm: TEditorForm
       Top = 1
       Width = 44
       Height = 22
-      Caption = '&View'
+      Caption = 'View'
       Flat = True
       OnClick = MenuBtnClick
     end
