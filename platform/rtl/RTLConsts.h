@@ -31,6 +31,11 @@ inline const TResStringRec SFlushError{"SFlushError", "Cannot write file \"%s\" 
 inline const TResStringRec SMemoryStreamError{"SMemoryStreamError", "Out of memory while expanding memory stream"};
 inline const TResStringRec SCantWriteResourceStreamError{"SCantWriteResourceStreamError", "Can't write to a read-only resource stream"};
 
+// Packages.
+inline const TResStringRec SLoadPackageError{"SLoadPackageError", "Cannot load package %s. %s"};
+inline const TResStringRec SNotAPackage{"SNotAPackage", "%s is not a package"};
+inline const TResStringRec SInvalidPackageInfo{"SInvalidPackageInfo", "Invalid package information in %s"};
+
 // Value encoding of form and layout streams: each message says what the reader expected.
 inline const TResStringRec SIntegerExpected{"SIntegerExpected", "Integer value expected"};
 inline const TResStringRec SIntegerRange{"SIntegerRange", "Integer value out of range"};

@@ -138,6 +138,12 @@ void UnRegisterClass(TClass cls) {
     if (it != registry().end() && it->second == cls) registry().erase(it);
 }
 
+void UnRegisterModuleClasses(HMODULE module) {
+    auto& classes = registry();
+    for (auto it = classes.begin(); it != classes.end();)
+        it = FindHInstance(it->second) == module ? classes.erase(it) : std::next(it);
+}
+
 TClass GetClass(const AnsiString& name) {
     auto it = registry().find(name);
     return it == registry().end() ? nullptr : it->second;

@@ -13,6 +13,7 @@
 
 #include "Events.h"
 #include "Object.h"
+#include "Resources.h"
 #include "Sets.h"
 
 #include <any>
@@ -136,6 +137,8 @@ void RegisterClasses(std::initializer_list<TClass> classes);
 void UnRegisterClass(TClass cls);
 TClass GetClass(const AnsiString& name);  // null when not registered
 TClass FindClass(const AnsiString& name); // raises EClassNotFound ("Class %s not found")
+// Unregisters every class whose metadata lies in the module (a package being unloaded).
+void UnRegisterModuleClasses(HMODULE module);
 
 // Property access by metadata.
 int64_t GetOrdProp(const TObject* instance, const TPropInfo* prop);

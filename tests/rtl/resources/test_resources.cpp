@@ -36,3 +36,27 @@ TEST(EmbeddedResources, TextFormIsEmbeddedAsBinaryUnderItsClassName) {
     EXPECT_EQ(std::string(b.begin(), b.end()), sourceFile("sample.dfm"));
     EXPECT_TRUE(ResourceExists("RCDATA", "OTHERNAME"));
 }
+
+TEST(EmbeddedResources, BelongToTheirModuleWithTheirLanguage) {
+    static const int inThisProgram = 0;
+    const HMODULE program = FindHInstance(&inThisProgram);
+    ASSERT_NE(program, 0u);
+    EXPECT_EQ(FindHInstance(&program), 0u); // the stack belongs to no module
+
+    TResourceData empty = FindResourceData(program, "TEXT", "Empty");
+    EXPECT_EQ(empty.Language, 1033);
+    EXPECT_EQ(empty.Module, program);
+    EXPECT_EQ(FindResourceData("RCDATA", "BLOB").Language, LANG_NEUTRAL);
+    EXPECT_THROW(FindResourceData(program + 1, "TEXT", "Empty"), EResNotFound);
+
+    // What a package registers from its table is found first, and only until it is dropped.
+    static const uint8_t bytes[] = {1, 2, 3};
+    const TResourceEntry entry{"RCDATA", "Blob", 1031, bytes, sizeof bytes};
+    const TResourceEntry* const table[] = {&entry, nullptr};
+    RegisterModuleResources(program + 1, table);
+    EXPECT_EQ(FindResourceData("RCDATA", "blob").Data, bytes);
+    EXPECT_EQ(FindResourceData(program + 1, "RCDATA", "BLOB").Language, 1031);
+    UnRegisterModuleResources(program + 1);
+    EXPECT_EQ(FindResourceData("RCDATA", "Blob").Module, program);
+    EXPECT_FALSE(ResourceExists(program + 1, "RCDATA", "Blob"));
+}
