@@ -4,6 +4,7 @@
 #include "TypInfo.h"
 
 #include <dlfcn.h>
+#include <link.h>
 
 #include <algorithm>
 #include <cstring>
@@ -13,9 +14,16 @@ namespace vcl {
 
 namespace {
 
-// The dlopen handles of the packages loaded by LoadPackage.
-std::map<HMODULE, void*>& handles() {
-    static std::map<HMODULE, void*> map;
+struct Loaded {
+    void* Handle;
+    // Loaded before LoadPackage (a library the program links): unloading it leaves its classes
+    // and resources, which stay in use.
+    bool Resident;
+};
+
+// The packages loaded by LoadPackage.
+std::map<HMODULE, Loaded>& loaded() {
+    static std::map<HMODULE, Loaded> map;
     return map;
 }
 
@@ -25,8 +33,8 @@ std::vector<TModuleUnloadProc>& unloadProcs() {
 }
 
 void* handleOf(HMODULE module) {
-    auto it = handles().find(module);
-    return it == handles().end() ? nullptr : it->second;
+    auto it = loaded().find(module);
+    return it == loaded().end() ? nullptr : it->second.Handle;
 }
 
 AnsiString moduleName(HMODULE module) {
@@ -93,22 +101,32 @@ void* GetProcAddress(HMODULE Module, const AnsiString& Name) {
 }
 
 HMODULE LoadPackage(const AnsiString& FileName) {
+    void* resident = dlopen(FileName.c_str(), RTLD_NOW | RTLD_NOLOAD);
+    if (resident) dlclose(resident);
     void* handle = dlopen(FileName.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) {
         const char* err = dlerror();
         throw EPackageError(
             FmtLoadStr(rtlconsts::SLoadPackageError, {FileName, AnsiString(err ? err : "")}));
     }
-    void* table = dlsym(handle, ModuleResourceTableSymbol);
-    HMODULE module = FindHInstance(table);
-    if (!table || handleOf(module)) {
-        // No table of its own, or a package that is loaded already: keep one registration.
+    link_map* map = nullptr;
+    dlinfo(handle, RTLD_DI_LINKMAP, &map);
+    const HMODULE module = FindHInstance(map->l_ld);
+    if (handleOf(module)) { // loaded already: one registration, one reference
         dlclose(handle);
-        if (table && module) return module;
+        return module;
+    }
+    loaded()[module] = Loaded{handle, resident != nullptr};
+    // A package describes its resources in a table; a library the program links may have
+    // registered its own already.
+    if (void* table = GetProcAddress(module, ModuleResourceTableSymbol))
+        RegisterModuleResources(module, static_cast<const TResourceEntry* const*>(table));
+    if (!ResourceExists(module, "RCDATA", PackageInfoResource)) {
+        UnRegisterModuleResources(module);
+        loaded().erase(module);
+        dlclose(handle);
         throw EPackageError(FmtLoadStr(rtlconsts::SNotAPackage, {FileName}));
     }
-    handles()[module] = handle;
-    RegisterModuleResources(module, static_cast<const TResourceEntry* const*>(table));
     return module;
 }
 
@@ -119,16 +137,19 @@ void RegisterPackage(HMODULE Module) {
 }
 
 void UnloadPackage(HMODULE Module) {
-    void* handle = handleOf(Module);
-    if (!handle) return;
-    // A copy: an unload procedure may remove itself.
-    std::vector<TModuleUnloadProc> procs = unloadProcs();
-    for (auto it = procs.rbegin(); it != procs.rend(); ++it)
-        (*it)(Module);
-    UnRegisterModuleClasses(Module);
-    UnRegisterModuleResources(Module);
-    handles().erase(Module);
-    dlclose(handle);
+    auto it = loaded().find(Module);
+    if (it == loaded().end()) return;
+    const Loaded package = it->second;
+    loaded().erase(it);
+    if (!package.Resident) {
+        // A copy: an unload procedure may remove itself.
+        std::vector<TModuleUnloadProc> procs = unloadProcs();
+        for (auto proc = procs.rbegin(); proc != procs.rend(); ++proc)
+            (*proc)(Module);
+        UnRegisterModuleClasses(Module);
+        UnRegisterModuleResources(Module);
+    }
+    dlclose(package.Handle);
 }
 
 TPackageInfo GetPackageInfo(HMODULE Module) {

@@ -38,13 +38,16 @@ struct TPackageInfo {
     std::vector<TPackageUnit> Contains;
 };
 
-// Loads a package (dlopen) and registers its resource table; raises EPackageError with the
-// loader's message when the library cannot be loaded or is no package (it has no table).
+// Loads a package (dlopen) and registers its resource table. A library that registers its
+// resources itself when loaded (a runtime package that programs also link) is a package too.
+// Raises EPackageError with the loader's message when the library cannot be loaded, and when it
+// has no package information. Loading a package that is loaded already returns its module.
 HMODULE LoadPackage(const AnsiString& FileName);
 // Calls the registration procedure of every contained unit that exports one, in unit order.
 void RegisterPackage(HMODULE Module);
 // Runs the module unload procedures (the most recently added first), unregisters the classes
-// and resources of the module and unloads it.
+// and resources of the module and unloads it. A library that was loaded before LoadPackage (the
+// program links it) stays loaded and keeps its registrations.
 void UnloadPackage(HMODULE Module);
 
 // A symbol exported by the module itself (not by a library it depends on), or null.
