@@ -348,10 +348,6 @@ void TKeyCollection::SaveToFile(const vcl::AnsiString& FileName) {
     stream.Commit();
 }
 
-// The form reader creates keyboards by class name.
-static const bool keyboardClassesRegistered =
-    (vcl::RegisterClasses({TKeyboard::StaticClass(), TKeyControl::StaticClass()}), true);
-
 VCL_DEFINE_CLASS(TKeyboard, vcl::TCustomPanel, c) {
     using namespace vcl;
     c.Enum("BevelOuter", TBevelCutInfo, &TKeyboard::GetBevelOuter, &TKeyboard::SetBevelOuter)
