@@ -6,10 +6,6 @@
 
 namespace quimbel {
 
-// The form reader creates editors by class name.
-static const bool editorClassRegistered =
-    (vcl::RegisterClass(TKeyboardLayoutEditor::StaticClass()), true);
-
 VCL_DEFINE_CLASS(TKeyboardLayoutEditor, vcl::TCustomPanel, c) {
     using namespace vcl;
     using E = TKeyboardLayoutEditor;

@@ -3,6 +3,7 @@
 #include "IdeConsts.h"
 
 #include "designide/DesignIntf.h"
+#include "rtl/Packages.h"
 
 #include <dlfcn.h>
 
@@ -21,6 +22,7 @@ namespace {
 
 void unload(const TDesignPackage& Package) {
     designide::UnRegisterModuleDesignItems(Package.Module);
+    vcl::UnRegisterModuleResources(Package.Module);
     dlclose(Package.Handle);
 }
 
@@ -46,6 +48,10 @@ void TPackageManager::Load(const AnsiString& FileName) {
         dlclose(handle);
         fail(FileName, vcl::FmtLoadStr(consts::SNoRegistrationEntry, {RegistrationEntry}));
     }
+    // A package's resources (its forms among them) are constant data listed in its table.
+    if (void* table = dlsym(handle, vcl::ModuleResourceTableSymbol))
+        vcl::RegisterModuleResources(package.Module,
+                                     static_cast<const vcl::TResourceEntry* const*>(table));
     try {
         entry();
     } catch (const vcl::Exception& e) {
