@@ -347,6 +347,10 @@ TEST(LayoutEditor, StoredWithItsFormWithoutKeysOrCaption) {
                       "    DefaultKeyFont.Name = 'MS Sans Serif'\n"
                       "    GridColor = clRed\n    LimitDesignArea = True\n  end\nend\n");
 
+    // A plain TForm declares no field of the editor's class, so the program registers it, as a
+    // program that reads such forms does.
+    vcl::RegisterClass(TKeyboardLayoutEditor::StaticClass());
+    vcl::TFinally unregister([] { vcl::UnRegisterClass(TKeyboardLayoutEditor::StaticClass()); });
     stream.SetPosition(0);
     vcl::TForm form(nullptr);
     vcl::ReadComponent(&stream, &form);
