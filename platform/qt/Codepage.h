@@ -18,7 +18,7 @@ char16_t AnsiToUnicode(unsigned char Byte);
 bool UnicodeToAnsi(char32_t Code, unsigned char& Byte);
 
 QString ToQString(const vcl::AnsiString& S);
-// Characters that the active code page cannot hold become '?', as the classic conversion does.
+// Characters that the active code page cannot hold become '?', so reading text never fails.
 vcl::AnsiString FromQString(const QString& S);
 // Text a user typed or pasted: a character the active code page cannot hold raises EConvertError
 // naming the character and the code page.

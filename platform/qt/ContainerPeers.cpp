@@ -30,8 +30,8 @@ public:
 protected:
     void paintEvent(QPaintEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override { input(vcl::mekDown, e, false); }
-    // Qt reports the second press of a double click as a double click only, as the classic
-    // platform does; it is a press for the model (with ssDouble), so a double tap types twice.
+    // Qt reports the second press of a double click as a double click only; it is a press for
+    // the model (with ssDouble), so a double tap on a key types twice.
     void mouseDoubleClickEvent(QMouseEvent* e) override { input(vcl::mekDown, e, true); }
     void mouseMoveEvent(QMouseEvent* e) override { input(vcl::mekMove, e, false); }
     void mouseReleaseEvent(QMouseEvent* e) override { input(vcl::mekUp, e, false); }

@@ -97,7 +97,7 @@ constexpr NamedColor kFontColors[] = {
 };
 
 QComboBox* AddColorChoice(QFontDialog& dlg, std::uint32_t current) {
-    // Qt's font dialog has no colour; the classic one lists its colours under the effects.
+    // Qt's font dialog has no colour, yet a font carries one: a colour list goes under the effects.
     QGroupBox* effects = nullptr;
     for (QGroupBox* box : dlg.findChildren<QGroupBox*>())
         if (box->title().contains(QStringLiteral("Effects"), Qt::CaseInsensitive)) effects = box;

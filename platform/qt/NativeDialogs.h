@@ -75,7 +75,7 @@ enum MsgDlgButton {
 
 // Shows the message with the buttons of the bit set (bit n = MsgDlgButton n) and returns the
 // modal result of the button chosen (mrYes 6, mrNo 7, ...). Escape and the close box give the
-// result of the Cancel button, else No, else OK, as the classic dialog does.
+// result of the Cancel button, else No, else OK: leaving a prompt never confirms it.
 int RunMessageDialog(const vcl::AnsiString& Message, int Kind, unsigned Buttons,
                      QWidget* Parent = nullptr);
 

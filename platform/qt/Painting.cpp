@@ -38,7 +38,7 @@ QImage TransparentGlyph(const QImage& Glyph) {
 namespace {
 
 // The image of the glyph strip for the button's state; a strip without a disabled image gets a
-// grey embossed version of the up image, as the classic button draws it.
+// grey embossed version of the up image, so a disabled button always looks disabled.
 QImage GlyphForState(const SpeedButtonFace& f) {
     if (f.Glyph.isNull()) return QImage();
     const int n = f.NumGlyphs < 1 ? 1 : (f.NumGlyphs > 4 ? 4 : f.NumGlyphs);
@@ -264,7 +264,7 @@ void PaintLabel(QPainter& p, const QRect& r, const vcl::TCustomLabel* l, const Q
         break;
     }
     flags |= l->GetWordWrap() ? Qt::TextWordWrap : Qt::TextSingleLine;
-    // "&x" underlines x and "&&" shows "&", as the classic label draws its accelerator.
+    // "&x" underlines x (the label's accelerator) and "&&" shows "&".
     flags |= l->GetShowAccelChar() ? Qt::TextShowMnemonic : 0;
     p.setFont(ToQFont(font));
     if (l->IsEnabledInParents()) {

@@ -546,7 +546,7 @@ AnsiString floatToText(long double v, int kind) {
     return v < 0 ? "-" + out : out;
 }
 
-// vaExtended values: fixed notation with 18 decimals, as the classic converter writes them, so
+// vaExtended values: fixed notation with 18 decimals, the form text form files use, so
 // that they read back as floating-point values and not as integers. Values that fixed notation
 // cannot carry exactly (16 significant digits at most, 18 decimals) use scientific notation.
 AnsiString extendedToText(long double v) {

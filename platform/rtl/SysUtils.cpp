@@ -93,8 +93,7 @@ AnsiString Format(const AnsiString& fmt, const std::vector<TVarRec>& args) {
             bool negative = false;
             unsigned long long magnitude;
             if (conv == 'x' || conv == 'X') {
-                // Hexadecimal shows the two's complement of 32-bit values, as the classic library
-                // does.
+                // Hexadecimal shows the two's complement of 32-bit values, so -1 reads FFFFFFFF.
                 magnitude = (arg.kind() == TVarRec::vtInteger && v < 0 && v >= INT32_MIN)
                                 ? static_cast<uint32_t>(v)
                                 : static_cast<unsigned long long>(v);

@@ -176,7 +176,7 @@ TEST(NativeDialogs, MessageDialogAnswers) {
     ModalDriver no(
         {[](QWidget* w) { qobject_cast<QMessageBox*>(w)->button(QMessageBox::No)->click(); }});
     EXPECT_EQ(RunMessageDialog("?", mkConfirmation, yesNo), 7);
-    // Escape on Yes/No answers No, as the classic dialog does.
+    // Escape on Yes/No answers No: leaving a prompt never confirms it.
     ModalDriver escape({[](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); }});
     EXPECT_EQ(RunMessageDialog("?", mkConfirmation, yesNo), 7);
     ModalDriver ok({[](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); }});
