@@ -29,7 +29,7 @@ struct BoundKey {
         button->SetParent(&surface);
         key->AssignControl(button);
     }
-    ~BoundKey() { key->Control = nullptr; }
+    // The key is freed before the surface and its button; freeing it unbinds the button.
 };
 
 TKey* MakeTyped(TKeyType type) {
