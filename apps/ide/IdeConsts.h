@@ -16,8 +16,9 @@ inline const vcl::TResStringRec SSaveFilter{"SSaveFilter",
                                             "Text form (*.dfm)|*.dfm|Binary form (*.dfm)|*.dfm"};
 inline const vcl::TResStringRec SPackageLoadFailed{"SPackageLoadFailed",
                                                    "Package %s could not be loaded: %s"};
-inline const vcl::TResStringRec SNoRegistrationEntry{"SNoRegistrationEntry",
-                                                     "it has no registration entry %s"};
+inline const vcl::TResStringRec SNoSuchFile{"SNoSuchFile", "the file does not exist"};
+inline const vcl::TResStringRec SNoRegistrationEntry{
+    "SNoRegistrationEntry", "none of its units exports a registration procedure (%s)"};
 inline const vcl::TResStringRec SCannotOpen{"SCannotOpen", "Cannot open %s: %s"};
 inline const vcl::TResStringRec SCannotSave{"SCannotSave", "Cannot save %s: %s"};
 inline const vcl::TResStringRec SCannotRun{"SCannotRun", "Cannot run the form: %s"};

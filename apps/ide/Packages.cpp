@@ -3,9 +3,8 @@
 #include "IdeConsts.h"
 
 #include "designide/DesignIntf.h"
+#include "rtl/CodePage.h"
 #include "rtl/Packages.h"
-
-#include <dlfcn.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -20,50 +19,79 @@ namespace {
     throw vcl::Exception(vcl::FmtLoadStr(consts::SPackageLoadFailed, {FileName, Reason}));
 }
 
-void unload(const TDesignPackage& Package) {
-    designide::UnRegisterModuleDesignItems(Package.Module);
-    vcl::UnRegisterModuleResources(Package.Module);
-    dlclose(Package.Handle);
+uint32_t u32(const uint8_t* p) {
+    return p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24;
+}
+
+// The file version of the package's version information ("1.0.0.0"), or empty.
+AnsiString versionOf(vcl::HMODULE Module) {
+    if (!vcl::ResourceExists(Module, "VERSION", "1")) return AnsiString();
+    const vcl::TResourceData v = vcl::FindResourceData(Module, "VERSION", "1");
+    constexpr uint32_t FixedInfoSignature = 0xFEEF04BD;
+    for (size_t i = 0; i + 16 <= v.Size; i += 4)
+        if (u32(v.Data + i) == FixedInfoSignature) {
+            const uint32_t ms = u32(v.Data + i + 8), ls = u32(v.Data + i + 12);
+            return vcl::Format("%u.%u.%u.%u", {ms >> 16, ms & 0xFFFF, ls >> 16, ls & 0xFFFF});
+        }
+    return AnsiString();
+}
+
+// The package's description, NUL-terminated UTF-16LE text, or empty.
+AnsiString descriptionOf(vcl::HMODULE Module) {
+    if (!vcl::ResourceExists(Module, "RCDATA", "DESCRIPTION")) return AnsiString();
+    const vcl::TResourceData d = vcl::FindResourceData(Module, "RCDATA", "DESCRIPTION");
+    std::u16string text;
+    for (size_t i = 0; i + 1 < d.Size && (d.Data[i] || d.Data[i + 1]); i += 2)
+        text += static_cast<char16_t>(d.Data[i] | d.Data[i + 1] << 8);
+    return vcl::Utf16ToAnsi(text);
+}
+
+bool hasRegistrationProc(vcl::HMODULE Module) {
+    for (const vcl::TPackageUnit& u : vcl::GetPackageInfo(Module).Contains)
+        if (vcl::GetProcAddress(Module, vcl::UnitRegisterProcName(u.Name))) return true;
+    return false;
 }
 
 } // namespace
+
+TPackageManager::TPackageManager() {
+    // Unloading a package takes back its palette entries and property editors; added once.
+    vcl::RemoveModuleUnloadProc(&designide::UnRegisterModuleDesignItems);
+    vcl::AddModuleUnloadProc(&designide::UnRegisterModuleDesignItems);
+}
 
 TPackageManager::~TPackageManager() {
     UnloadAll();
 }
 
 void TPackageManager::Load(const AnsiString& FileName) {
-    dlerror();
-    void* handle = dlopen(FileName.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!handle) fail(FileName, dlerror());
-    for (const TDesignPackage& p : packages_)
-        if (p.Handle == handle) {
-            dlclose(handle); // already loaded: registered once
-            return;
-        }
-    auto entry = reinterpret_cast<void (*)()>(dlsym(handle, RegistrationEntry));
-    TDesignPackage package{FileName, handle,
-                           designide::ModuleOfAddress(reinterpret_cast<void*>(entry))};
-    if (!entry) {
-        dlclose(handle);
-        fail(FileName, vcl::FmtLoadStr(consts::SNoRegistrationEntry, {RegistrationEntry}));
-    }
-    // A package's resources (its forms among them) are constant data listed in its table.
-    if (void* table = dlsym(handle, vcl::ModuleResourceTableSymbol))
-        vcl::RegisterModuleResources(package.Module,
-                                     static_cast<const vcl::TResourceEntry* const*>(table));
+    // A relative name means a file of the working folder, as on the command line, never a
+    // library the dynamic loader would search for.
+    if (!vcl::FileExists(FileName)) fail(FileName, vcl::LoadResString(consts::SNoSuchFile));
+    const AnsiString path = std::filesystem::absolute(FileName.c_str()).string();
+    vcl::HMODULE module = 0;
     try {
-        entry();
+        module = vcl::LoadPackage(path);
     } catch (const vcl::Exception& e) {
-        unload(package);
         fail(FileName, e.Message());
     }
-    packages_.push_back(package);
+    for (const TDesignPackage& p : packages_)
+        if (p.Module == module) return;
+    try {
+        if (!hasRegistrationProc(module))
+            throw vcl::Exception(vcl::FmtLoadStr(consts::SNoRegistrationEntry,
+                                                 {vcl::UnitRegisterProcName("<Unit>")}));
+        vcl::RegisterPackage(module);
+    } catch (const vcl::Exception& e) {
+        vcl::UnloadPackage(module);
+        fail(FileName, e.Message());
+    }
+    packages_.push_back({FileName, module});
 }
 
 void TPackageManager::UnloadAll() {
     while (!packages_.empty()) {
-        unload(packages_.back());
+        vcl::UnloadPackage(packages_.back().Module);
         packages_.pop_back();
     }
 }
@@ -72,19 +100,29 @@ AnsiString TPackageManager::Describe() const {
     if (packages_.empty()) return vcl::LoadResString(consts::SNoPackages);
     AnsiString text;
     for (const TDesignPackage& p : packages_) {
+        AnsiString units;
+        for (const vcl::TPackageUnit& u : vcl::GetPackageInfo(p.Module).Contains)
+            units += (units.empty() ? "" : ", ") + u.Name;
         if (!text.empty()) text += "\n\n";
-        text += p.FileName;
+        text += vcl::FmtLoadStr(consts::SPackageLine,
+                                {p.FileName, descriptionOf(p.Module), versionOf(p.Module), units});
     }
     return text;
+}
+
+AnsiString ProgramFolder() {
+    std::error_code error;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? AnsiString() : exe.parent_path().string();
 }
 
 std::vector<AnsiString> PackagesBesideProgram() {
     namespace fs = std::filesystem;
     std::vector<AnsiString> found;
     std::error_code error;
-    const fs::path folder = fs::read_symlink("/proc/self/exe", error).parent_path();
-    if (error) return found;
-    for (const fs::directory_entry& e : fs::directory_iterator(folder, error)) {
+    const AnsiString folder = ProgramFolder();
+    if (folder.empty()) return found;
+    for (const fs::directory_entry& e : fs::directory_iterator(fs::path(folder), error)) {
         const std::string name = e.path().filename().string();
         const std::string suffix = "Design.so";
         if (name.rfind("lib", 0) == 0 && name.size() > suffix.size() + 3 &&

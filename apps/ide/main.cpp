@@ -30,15 +30,17 @@ void quietQtMessages(QtMsgType Type, const QMessageLogContext&, const QString& M
         std::cerr << Message.toLocal8Bit().constData() << std::endl;
 }
 
-// The packages to load: those beside the program (or, in the build tree, the one the build
-// names), then those of the command line, each once.
+// The packages to load: those beside the program, else the installed design package (relative
+// to the installed program), else the one of the build tree; then those of the command line.
 std::vector<std::string> packagesToLoad(const std::vector<std::string>& Given) {
     std::vector<std::string> files;
     for (const vcl::AnsiString& f : quimbel::ide::PackagesBesideProgram())
         files.push_back(f);
 #ifdef QUIMBEL_DESIGN_PACKAGE
-    if (files.empty() && vcl::FileExists(QUIMBEL_DESIGN_PACKAGE))
-        files.push_back(QUIMBEL_DESIGN_PACKAGE);
+    for (const std::string& f : {quimbel::ide::ProgramFolder() + "/" +
+                                     QUIMBEL_INSTALLED_DESIGN_PACKAGE,
+                                 std::string(QUIMBEL_DESIGN_PACKAGE)})
+        if (files.empty() && vcl::FileExists(f)) files.push_back(f);
 #endif
     for (const std::string& f : Given)
         files.push_back(f);

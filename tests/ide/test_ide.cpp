@@ -3,14 +3,13 @@
 
 #include "IdeMainForm.h"
 
+#include "TestSupport.h"
 #include "rtl/Streams.h"
 #include "vcl/Dialogs.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -19,11 +18,6 @@ using namespace quimbel::ide;
 using vcl::AnsiString;
 
 namespace {
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 struct IdeTest : ::testing::Test {
     // What the user answers: each modal request goes to the next answer.
@@ -38,7 +32,8 @@ struct IdeTest : ::testing::Test {
     }};
     TIdeMainForm ide{nullptr};
     TFormDesigner* designer = ide.Designer();
-    std::string dir = ::testing::TempDir();
+    testsupport::TempDir temp;
+    std::string dir = temp.Dir() + "/";
 
     vcl::TSpeedButton* paletteButton(const char* className) {
         for (vcl::TSpeedButton* b : ide.PaletteButtons())
@@ -174,18 +169,18 @@ TEST_F(IdeTest, SaveOpenAndTheUnsavedChangesPrompt) {
 
     saveAs(binary, 2);
     EXPECT_TRUE(ide.SaveFormAs());
-    EXPECT_EQ(readFile(binary).substr(0, 4), "TPF0");
+    EXPECT_EQ(testsupport::ReadFile(binary).substr(0, 4), "TPF0");
     saveAs(text, 1);
     EXPECT_TRUE(ide.SaveFormAs());
-    EXPECT_EQ(readFile(text).substr(0, 20), "object Form1: TForm\n");
-    EXPECT_EQ(readFile(text).find("Visible"), std::string::npos);
+    EXPECT_EQ(testsupport::ReadFile(text).substr(0, 20), "object Form1: TForm\n");
+    EXPECT_EQ(testsupport::ReadFile(text).find("Visible"), std::string::npos);
     EXPECT_EQ(ide.GetCaption(), "Quimbel IDE - Form1 (" + text + ")");
 
     // Yes saves before the new form replaces the old one.
     place("TButton", designer->Root(), 8, 40);
     answer(vcl::mrYes);
     EXPECT_TRUE(ide.NewForm());
-    EXPECT_NE(readFile(text).find("Button1: TButton"), std::string::npos);
+    EXPECT_NE(testsupport::ReadFile(text).find("Button1: TButton"), std::string::npos);
     EXPECT_EQ(designer->Root()->GetComponentCount(), 0);
 
     EXPECT_TRUE(ide.OpenForm(binary));
@@ -205,28 +200,37 @@ TEST_F(IdeTest, SaveOpenAndTheUnsavedChangesPrompt) {
     EXPECT_FALSE(ide.CloseQuery());
     answer(vcl::mrNo);
     EXPECT_TRUE(ide.CloseQuery());
-    std::remove(text.c_str());
-    std::remove(binary.c_str());
 }
 
 TEST_F(IdeTest, BrokenPackageGivesOneMessageAndTheIdeGoesOn) {
-    const std::string notALibrary = dir + "ide_not_a_package.so";
-    std::ofstream(notALibrary) << "not a library";
-    const std::pair<std::string, std::string> cases[] = {
-        {dir + "no_such_package.so", "Package " + dir + "no_such_package.so could not be loaded: "},
-        {notALibrary, "Package " + notALibrary + " could not be loaded: "},
+    const std::string notALibrary = dir + "not_a_package.so";
+    testsupport::WriteFile(notALibrary, "not a library");
+    std::vector<std::pair<std::string, std::string>> cases = {
+        {dir + "no_such_package.so", "the file does not exist"},
+        {notALibrary, "Cannot load package " + notALibrary + ". "},
     };
-    for (const auto& [file, start] : cases) {
+    size_t loaded = 0;
+#ifdef QUIMBEL_DESIGN_PACKAGE
+    ASSERT_TRUE(ide.LoadPackage(QUIMBEL_DESIGN_PACKAGE));
+    loaded = 1;
+    // A second file with the same classes, and a package whose units register nothing.
+    const std::string copy = dir + "libCopyDesign.so";
+    std::filesystem::copy_file(QUIMBEL_DESIGN_PACKAGE, copy);
+    cases.push_back({copy, "A class named TKeyboard already exists"});
+    cases.push_back({QUIMBEL_RUNTIME_PACKAGE,
+                     "none of its units exports a registration procedure (<Unit>_Register)"});
+#endif
+    for (const auto& [file, reason] : cases) {
         std::string error;
         answer(vcl::mrOk, &error);
         EXPECT_FALSE(ide.LoadPackage(file));
-        EXPECT_EQ(error.rfind(start, 0), 0u) << error;
+        EXPECT_EQ(error.rfind("Package " + file + " could not be loaded: " + reason, 0), 0u)
+            << error;
     }
-    EXPECT_EQ(asked.size(), 2u);
-    EXPECT_TRUE(ide.PackageManager().Packages().empty());
-    EXPECT_EQ(ide.PaletteTabs->GetTabs()->GetCount(), 1);
+    EXPECT_EQ(asked.size(), cases.size());
+    EXPECT_EQ(ide.PackageManager().Packages().size(), loaded);
+    EXPECT_EQ(ide.PaletteTabs->GetTabs()->GetCount(), static_cast<int>(1 + loaded));
     EXPECT_NE(place("TButton", designer->Root(), 8, 8), nullptr);
-    std::remove(notALibrary.c_str());
 }
 
 } // namespace
@@ -241,7 +245,7 @@ vcl::TComponent* part(vcl::TCustomForm* form, const char* name) {
 }
 
 int run(const std::string& command) {
-    return std::system(command.c_str());
+    return testsupport::RunProgram(command, ".").status;
 }
 
 TEST_F(IdeTest, KeyboardFormFromPaletteToRun) {
@@ -249,11 +253,15 @@ TEST_F(IdeTest, KeyboardFormFromPaletteToRun) {
     ASSERT_EQ(ide.PaletteTabs->GetTabs()->GetCommaText(), "Standard,\"Touch Screen\"");
     ide.PaletteTabs->SelectTab(1);
     std::vector<std::string> touch;
-    for (vcl::TSpeedButton* b : ide.PaletteButtons())
+    for (vcl::TSpeedButton* b : ide.PaletteButtons()) {
         touch.push_back(ide.PaletteClass(b)->ClassName);
+        EXPECT_EQ(b->GetGlyph()->GetWidth(), 23) << touch.back(); // the package's palette image
+    }
     EXPECT_EQ(touch, (std::vector<std::string>{"TKeyboard", "TKeyboardLayoutEditor"}));
-    EXPECT_NE(ide.PackageManager().Describe().find("QuimbelDesign, version 1.0.0.0"),
-              std::string::npos);
+    EXPECT_EQ(ide.PackageManager().Describe(),
+              std::string(QUIMBEL_DESIGN_PACKAGE) +
+                  "\n  QuimbelDesign, version 1.0.0.0\n  Units: QuimbelDesign, Keyboard, "
+                  "Keypropertiesf, Layoutf, Layoutproperty, Keyboardlayouteditor, Compreg");
 
     auto* keyboard = static_cast<vcl::TWinControl*>(place("TKeyboard", designer->Root(), 8, 48));
     EXPECT_EQ(keyboard->GetName(), "Keyboard1");
@@ -295,15 +303,14 @@ TEST_F(IdeTest, KeyboardFormFromPaletteToRun) {
 
     // Saved as text, the layout is Keys.Items; dfmconv converts the file there and back.
     const std::string file = dir + "ide_keyboard.dfm", bin = file + ".bin", back = file + ".txt";
-    std::remove(file.c_str());
     saveAs(file, 1);
     ASSERT_TRUE(ide.SaveFormAs());
-    const std::string text = readFile(file);
+    const std::string text = testsupport::ReadFile(file);
     EXPECT_NE(text.find("LinkedControl = Edit1"), std::string::npos);
     EXPECT_NE(text.find("Keys.Items = ("), std::string::npos);
     ASSERT_EQ(run(std::string(QUIMBEL_DFMCONV) + " text2bin " + file + " " + bin), 0);
     ASSERT_EQ(run(std::string(QUIMBEL_DFMCONV) + " bin2text " + bin + " " + back), 0);
-    EXPECT_EQ(readFile(back), text);
+    EXPECT_EQ(testsupport::ReadFile(back), text);
 
     // Reopened, the same layout; Run builds the form from its stream and a key types.
     ASSERT_TRUE(ide.NewForm());
@@ -327,8 +334,6 @@ TEST_F(IdeTest, KeyboardFormFromPaletteToRun) {
     });
     ide.RunForm();
     EXPECT_EQ(typed, "q");
-    for (const std::string& f : {file, bin, back})
-        std::remove(f.c_str());
 }
 
 } // namespace
