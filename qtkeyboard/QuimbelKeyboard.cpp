@@ -49,8 +49,8 @@ QuimbelKeyboard::QuimbelKeyboard(QWidget* parent) : QWidget(parent) {
     loadKeyLayout(QStringLiteral("us"));
 }
 
-// The widgetset shows a control without a parent control as a window of its own, also when its
-// keys change; the keyboard's surface belongs into this widget.
+// The widgetset shows a control without a parent control as a window of its own; the keyboard's
+// surface belongs into this widget, where it stays when its keys change.
 void QuimbelKeyboard::hostSurface() {
     QWidget* surface = vcl::qt::WidgetOf(keyboard_);
     if (surface->parentWidget() == this && !surface->isWindow()) return;

@@ -163,7 +163,11 @@ bool ContainerPeer::AcceptsFocus() const {
 }
 
 void ContainerPeer::ApplyWindowFlags() {
-    if (!widget_ || Control()->GetParent()) return;
+    // A control without a parent control is a window of its own, unless a Qt program has put its
+    // widget into one of its own widgets (QuimbelKeyboard does): there it stays a child, also when
+    // its children or form options change later.
+    if (!widget_ || Control()->GetParent() || (!widget_->isWindow() && widget_->parentWidget()))
+        return;
     auto* form = dynamic_cast<vcl::TCustomForm*>(Control());
     Qt::WindowFlags flags = Qt::Window;
     if (form) {

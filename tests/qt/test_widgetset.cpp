@@ -265,6 +265,19 @@ TEST_F(QtWidgetset, AKeyboardInAWindowOfItsOwnLeavesTheFocusInTheOtherWindow) {
     EXPECT_FALSE(window->windowFlags() & Qt::WindowDoesNotAcceptFocus);
 }
 
+TEST_F(QtWidgetset, AControlPutIntoAQtWidgetStaysItsChild) {
+    QWidget host;
+    auto* panel = Keep(new TPanel(nullptr));
+    QWidget* pw = WidgetOf(panel);
+    pw->setParent(&host);
+    // New children, an edit among them, leave it where the program put it.
+    (new TSpeedButton(panel))->SetParent(panel);
+    (new TEdit(panel))->SetParent(panel);
+    EXPECT_FALSE(pw->isWindow());
+    EXPECT_EQ(pw->parentWidget(), &host);
+    pw->setParent(nullptr); // the panel's peer owns the widget, not the host
+}
+
 TEST_F(QtWidgetset, AFormFromItsResourceEndsWithTheResultOfTheButtonPressed) {
     auto* form = Keep(new TTestDialogForm(nullptr));
     ASSERT_NE(form->OKBtn, nullptr);
