@@ -5,6 +5,7 @@
 #include "rtl/RTLConsts.h"
 #include "vcl/Buttons.h"
 #include "vcl/Dialogs.h"
+#include "vcl/Menus.h"
 #include "vcl/Publish.h"
 #include "vcl/StdCtrls.h"
 #include "vcl/VCLConsts.h"
@@ -321,7 +322,27 @@ void TCustomForm::SetWindowState(TWindowState Value) {
 }
 
 TRect TCustomForm::NonClientInsets() const {
-    return Widgetset()->FormFrame(this);
+    TRect frame = Widgetset()->FormFrame(this);
+    if (menu_) frame.Top += Widgetset()->MenuBarHeight();
+    return frame;
+}
+
+void TCustomForm::SetMenu(TMainMenu* Value) {
+    if (menu_ == Value) return;
+    const int width = GetClientWidth(), height = GetClientHeight();
+    if (menu_) menu_->RemoveFreeNotification(this);
+    menu_ = Value;
+    if (menu_) menu_->FreeNotification(this);
+    SetClientSize(width, height);
+    PeerChanged(pcMenu);
+}
+
+void TCustomForm::MenuChanged() {
+    PeerChanged(pcMenu);
+}
+
+bool TCustomForm::IsShortCut(Word Key, TShiftState Shift) {
+    return menu_ && menu_->IsShortCut(Key, Shift);
 }
 
 bool TCustomForm::Showing() const {
@@ -419,6 +440,12 @@ void TCustomForm::GetChildren(const std::function<void(TComponent*)>& Proc, TCom
 void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
     TWinControl::Notification(AComponent, Operation);
     if (Operation == opRemove && SameObject(AComponent, activeControl_)) activeControl_ = nullptr;
+    if (Operation == opRemove && SameObject(AComponent, menu_)) {
+        if (ComponentState().Contains(csDestroying))
+            menu_ = nullptr;
+        else
+            SetMenu(nullptr);
+    }
 }
 
 void TCustomForm::DefineProperties(TFiler* Filer) {
@@ -462,6 +489,7 @@ VCL_DEFINE_CLASS(TForm, TCustomForm, c) {
         .Default(fsNormal);
     c.Str("HelpFile", &TForm::GetHelpFile, &TForm::SetHelpFile);
     c.Bool("KeyPreview", &TForm::GetKeyPreview, &TForm::SetKeyPreview).Default(false);
+    c.Object<TMainMenu>("Menu", &TForm::GetMenu, &TForm::SetMenu);
     c.Bool("OldCreateOrder", &TForm::GetOldCreateOrder, &TForm::SetOldCreateOrder);
     publish::PopupMenu(c);
     c.Enum("Position", TPositionInfo, &TForm::GetPosition, &TForm::SetPosition).Default(poDesigned);

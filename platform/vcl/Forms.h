@@ -52,6 +52,8 @@ extern const TEnumInfo TFormStyleInfo;
 using TCloseEvent = TEvent<void(TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = TEvent<void(TObject* Sender, bool& CanClose)>;
 
+class TMainMenu;
+
 class TCustomForm : public TWinControl {
     VCL_DECLARE_CLASS(TCustomForm, TWinControl)
 public:
@@ -107,8 +109,18 @@ public:
     void SetTextHeight(int Value) { textHeight_ = Value; }
     bool GetScaled() const { return scaled_; }
     void SetScaled(bool Value) { scaled_ = Value; }
+    // With KeyPreview the form's OnKeyDown sees every key pressed on the form before the control
+    // that has the input does (and may swallow it).
     bool GetKeyPreview() const { return keyPreview_; }
     void SetKeyPreview(bool Value) { keyPreview_ = Value; }
+    // The form's menu bar, shown above the client area, which keeps its size when the menu
+    // comes or goes.
+    TMainMenu* GetMenu() const { return menu_; }
+    void SetMenu(TMainMenu* Value);
+    // The menu's items changed: the widgetset shows them anew.
+    void MenuChanged();
+    // A key pressed on the form that is a shortcut of its menu clicks the item (true).
+    bool IsShortCut(Word Key, TShiftState Shift);
     bool GetAutoScroll() const { return autoScroll_; }
     void SetAutoScroll(bool Value) { autoScroll_ = Value; }
     bool GetOldCreateOrder() const { return oldCreateOrder_; }
@@ -165,6 +177,7 @@ private:
     int textHeight_ = 13;
     bool scaled_ = true;
     bool keyPreview_ = false;
+    TMainMenu* menu_ = nullptr;
     bool autoScroll_ = true;
     bool oldCreateOrder_ = false;
     bool created_ = false;

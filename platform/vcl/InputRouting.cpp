@@ -2,6 +2,7 @@
 // at a windowed control, and the shift-state conversions of mouse messages.
 
 #include "vcl/Controls.h"
+#include "vcl/Forms.h"
 
 #include "vcl/InputState.h"
 #include "vcl/VCLConsts.h"
@@ -153,8 +154,16 @@ bool TWinControl::InputKeyDown(Word Key, TShiftState Shift) {
     TInputEventScope scope;
     g_lastShift = Shift;
     TWinControl* target = (g_focused && ContainsControl(g_focused)) ? g_focused : this;
-    if (target->OnKeyDown) {
-        target->OnKeyDown(target, Key, Shift);
+    // The form's menu shortcuts come first, then the form's preview, then the control.
+    TCustomForm* form = GetParentForm(target);
+    if (form && form->IsShortCut(Key, Shift)) {
+        scope.Finish();
+        return true;
+    }
+    for (TWinControl* receiver : {static_cast<TWinControl*>(form), target}) {
+        if (!receiver || !receiver->OnKeyDown) continue;
+        if (receiver == form && (form == target || !form->GetKeyPreview())) continue;
+        receiver->OnKeyDown(receiver, Key, Shift);
         if (Key == 0) {
             scope.Finish();
             return true;

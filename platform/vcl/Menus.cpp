@@ -1,4 +1,5 @@
 #include "vcl/Menus.h"
+#include "vcl/Forms.h"
 
 #include "vcl/VCLConsts.h"
 #include "vcl/Widgetset.h"
@@ -76,8 +77,13 @@ TMenuItem::~TMenuItem() {
         delete items_.back();
 }
 
+void TMenuItem::changed() {
+    if (TMenu* menu = GetParentMenu()) menu->MenuChanged();
+}
+
 void TMenuItem::SetCaption(const AnsiString& Value) {
     caption_ = Value;
+    changed();
 }
 void TMenuItem::SetChecked(bool Value) {
     checked_ = Value;
@@ -86,12 +92,19 @@ void TMenuItem::SetChecked(bool Value) {
         for (TMenuItem* other : parent_->items_)
             if (other != this && other->radioItem_ && other->groupIndex_ == groupIndex_)
                 other->checked_ = false;
+    changed();
 }
 void TMenuItem::SetEnabled(bool Value) {
     enabled_ = Value;
+    changed();
 }
 void TMenuItem::SetVisible(bool Value) {
     visible_ = Value;
+    changed();
+}
+void TMenuItem::SetShortCut(int Value) {
+    shortCut_ = Value;
+    changed();
 }
 
 TBasicAction* TMenuItem::GetAction() const {
@@ -143,12 +156,14 @@ void TMenuItem::Insert(int Index, TMenuItem* Item) {
         throw EMenuError(LoadResString(vclconsts::SMenuIndexError));
     items_.insert(items_.begin() + Index, Item);
     Item->parent_ = this;
+    changed();
 }
 
 void TMenuItem::Delete(int Index) {
     TMenuItem* item = GetItem(Index);
     items_.erase(items_.begin() + Index);
     item->parent_ = nullptr;
+    changed();
 }
 
 void TMenuItem::Remove(TMenuItem* Item) {
@@ -238,6 +253,39 @@ void TMenu::GetChildren(const std::function<void(TComponent*)>& Proc, TComponent
     items_->GetChildren(Proc, Root);
 }
 
+namespace {
+
+TMenuItem* findShortCut(TMenuItem* Parent, int Wanted) {
+    for (int i = 0; i < Parent->GetCount(); ++i) {
+        TMenuItem* item = Parent->GetItem(i);
+        if (!item->GetVisible() || !item->GetEnabled()) continue;
+        if (item->GetCount() > 0) {
+            if (TMenuItem* found = findShortCut(item, Wanted)) return found;
+        } else if (item->GetShortCut() == Wanted) {
+            return item;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+bool TMenu::IsShortCut(Word Key, TShiftState Shift) {
+    if (Key == 0) return false;
+    TMenuItem* item = findShortCut(items_, ShortCut(Key, Shift));
+    if (!item) return false;
+    item->Click();
+    return true;
+}
+
+int ShortCut(Word Key, TShiftState Shift) {
+    int value = Key & 0xFF;
+    if (Shift.Contains(ssShift)) value |= scShift;
+    if (Shift.Contains(ssCtrl)) value |= scCtrl;
+    if (Shift.Contains(ssAlt)) value |= scAlt;
+    return value;
+}
+
 // --- TPopupMenu ---------------------------------------------------------------------------------
 
 VCL_DEFINE_CLASS(TPopupMenu, TMenu, c) {
@@ -277,6 +325,12 @@ void TPopupMenu::Popup(int X, int Y) {
 
 VCL_DEFINE_CLASS(TMainMenu, TMenu, c) {
     (void)c;
+}
+
+void TMainMenu::MenuChanged() {
+    auto* form = dynamic_cast<TCustomForm*>(GetOwner());
+    if (form && form->GetMenu() == this && !form->ComponentState().Contains(csDestroying))
+        form->MenuChanged();
 }
 
 } // namespace vcl

@@ -4,6 +4,7 @@
 // a posted command would be, so that its handler may free the control that was right-clicked.
 
 #include "vcl/ActnList.h"
+#include "vcl/Controls.h"
 #include "vcl/Types.h"
 
 #include <vector>
@@ -43,8 +44,9 @@ public:
     void SetAutoCheck(bool Value) { autoCheck_ = Value; }
     int GetGroupIndex() const { return groupIndex_; }
     void SetGroupIndex(int Value) { groupIndex_ = Value; }
+    // A key with modifiers (see ShortCut) that clicks the item from anywhere on its form.
     int GetShortCut() const { return shortCut_; }
-    void SetShortCut(int Value) { shortCut_ = Value; }
+    void SetShortCut(int Value);
     const AnsiString& GetHint() const { return hint_; }
     void SetHint(const AnsiString& Value) { hint_ = Value; }
     int GetImageIndex() const { return imageIndex_; }
@@ -93,6 +95,8 @@ protected:
 
 private:
     friend class TMenu;
+    // Tells the item's menu that what it shows changed.
+    void changed();
     AnsiString caption_;
     AnsiString hint_;
     bool checked_ = false;
@@ -123,6 +127,11 @@ public:
     TMenuItem* GetItems() const { return items_; }
     TMenuItem* Items() const { return items_; }
     void GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) override;
+    // Clicks the visible, enabled item (under visible, enabled parents) whose ShortCut is the
+    // key with these modifiers; false when there is none.
+    bool IsShortCut(Word Key, TShiftState Shift);
+    // An item's caption, state, shortcut or sub-items changed.
+    virtual void MenuChanged() {}
 
 private:
     TMenuItem* items_;
@@ -160,11 +169,20 @@ private:
     TPopupAlignment alignment_ = paLeft;
 };
 
+// The menu bar of a form (TCustomForm::Menu): the widgetset shows it above the form's client area
+// and its items' shortcuts work wherever the input is on the form.
 class TMainMenu : public TMenu {
     VCL_DECLARE_CLASS(TMainMenu, TMenu)
 public:
     explicit TMainMenu(TComponent* AOwner) : TMenu(AOwner) {}
+    // Tells the form that owns the menu and shows it.
+    void MenuChanged() override;
 };
+
+// Modifier bits of a shortcut value; the low byte is the virtual key code.
+enum : int { scShift = 0x2000, scCtrl = 0x4000, scAlt = 0x8000 };
+// The shortcut value of a key with modifiers: ShortCut('S', {ssCtrl}) is scCtrl | 'S'.
+int ShortCut(Word Key, TShiftState Shift);
 
 // "&Delete Key" -> "Delete Key" ("&&" stays one "&").
 AnsiString StripHotkey(const AnsiString& Text);

@@ -68,7 +68,8 @@ enum TPeerChange {
     pcEditOptions,   // read-only, maximum length, password character, character case
     pcButtonOptions, // default and cancel buttons
     pcFormOptions,   // border style and icons, position, window state
-    pcSelection      // caret and selection of an edit
+    pcSelection,     // caret and selection of an edit
+    pcMenu           // a form's menu bar: assigned, removed or its items changed
 };
 
 // The native side of one windowed control. Created by the widgetset when the control is shown,
@@ -212,6 +213,8 @@ public:
     // Thickness of a form's frame (Left, Top = caption and border, Right, Bottom). Headless: 4
     // pixels and a 19-pixel caption, none for bsNone.
     virtual TRect FormFrame(const TCustomForm* Form);
+    // Height of a form's menu bar, which lies between the frame's caption and the client area.
+    virtual int MenuBarHeight() { return 20; }
     // The screen's size in pixels.
     virtual TSize ScreenSize() { return {1024, 768}; }
 };

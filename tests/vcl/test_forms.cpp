@@ -501,3 +501,97 @@ TEST(Forms, AFormWrittenToAStreamReadsBackTheSame) {
     WriteComponent(&again, &copy);
     EXPECT_EQ(again.Bytes(), stream.Bytes());
 }
+
+TEST(Forms, MenuShortcutsComeBeforeKeyPreviewAndTheFocusedControl) {
+    const std::string text = "object MenuForm: TForm\n"
+                             "  ClientHeight = 200\n"
+                             "  ClientWidth = 300\n"
+                             "  KeyPreview = True\n"
+                             "  Menu = MainMenu\n"
+                             "  object Edit: TEdit\n"
+                             "    TabOrder = 0\n"
+                             "  end\n"
+                             "  object MainMenu: TMainMenu\n"
+                             "    object FileItem: TMenuItem\n"
+                             "      Caption = '&File'\n"
+                             "      object SaveItem: TMenuItem\n"
+                             "        Caption = '&Save'\n"
+                             "        ShortCut = 16467\n" // Ctrl+S
+                             "      end\n"
+                             "      object HiddenItem: TMenuItem\n"
+                             "        Caption = 'Hidden'\n"
+                             "        ShortCut = 113\n" // F2
+                             "        Visible = False\n"
+                             "      end\n"
+                             "    end\n"
+                             "    object RunMenu: TMenuItem\n"
+                             "      Caption = '&Run'\n"
+                             "      Enabled = False\n"
+                             "      object RunItem: TMenuItem\n"
+                             "        Caption = 'Run'\n"
+                             "        ShortCut = 120\n" // F9
+                             "      end\n"
+                             "    end\n"
+                             "  end\n"
+                             "end\n";
+    TMemoryStream source, binary;
+    source.WriteBuffer(text.data(), text.size());
+    source.SetPosition(0);
+    ObjectTextToBinary(&source, &binary);
+    binary.SetPosition(0);
+    TForm form(nullptr);
+    ReadComponent(&binary, &form);
+    ASSERT_NE(form.GetMenu(), nullptr);
+    EXPECT_EQ(form.GetMenu()->GetName(), "MainMenu");
+    // The menu bar lies outside the client area.
+    EXPECT_EQ(form.GetClientHeight(), 200);
+    EXPECT_EQ(form.GetHeight(), 200 + 27 + Widgetset()->MenuBarHeight());
+
+    std::vector<std::string> log;
+    for (const char* name : {"SaveItem", "HiddenItem", "RunItem"})
+        static_cast<TMenuItem*>(form.FindComponent(name))->OnClick = [&log, name](TObject*) {
+            log.push_back(name);
+        };
+    auto* edit = static_cast<TEdit*>(form.FindComponent("Edit"));
+    form.OnKeyDown = [&log](TObject*, Word& Key, TShiftState) {
+        log.push_back("form " + std::to_string(Key));
+        if (Key == 'X') Key = 0;
+    };
+    edit->OnKeyDown = [&log](TObject*, Word& Key, TShiftState) {
+        log.push_back("edit " + std::to_string(Key));
+    };
+    form.Show();
+    edit->SetFocus();
+    const struct {
+        Word Key;
+        TShiftState Shift;
+        bool Used;
+        std::vector<std::string> Log;
+    } cases[] = {
+        {'S', {ssCtrl}, true, {"SaveItem"}},
+        {'S', {}, false, {"form 83", "edit 83"}},
+        {VK_F1 + 1, {}, false, {"form 113", "edit 113"}}, // hidden item
+        {VK_F1 + 8, {}, false, {"form 120", "edit 120"}}, // item of a disabled menu
+        {'X', {}, true, {"form 88"}},                     // swallowed by the form's preview
+    };
+    for (const auto& c : cases) {
+        log.clear();
+        EXPECT_EQ(form.InputKeyDown(c.Key, c.Shift), c.Used) << c.Key;
+        EXPECT_EQ(log, c.Log) << c.Key;
+    }
+
+    TMemoryStream written, written_text;
+    WriteComponent(&written, &form);
+    written.SetPosition(0);
+    ObjectBinaryToText(&written, &written_text);
+    const std::string out(reinterpret_cast<const char*>(written_text.Bytes().data()),
+                          written_text.Bytes().size());
+    EXPECT_NE(out.find("  Menu = MainMenu\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("        ShortCut = 16467\n"), std::string::npos) << out;
+
+    delete form.GetMenu();
+    EXPECT_EQ(form.GetMenu(), nullptr);
+    EXPECT_EQ(form.GetClientHeight(), 200);
+    EXPECT_EQ(form.GetHeight(), 227);
+    form.Hide();
+}
