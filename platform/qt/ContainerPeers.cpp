@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QProxyStyle>
@@ -9,6 +10,7 @@
 
 #include "qt/Codepage.h"
 #include "qt/Convert.h"
+#include "qt/MenuPeers.h"
 #include "qt/Painting.h"
 #include "qt/Peers.h"
 #include "qt/QtWidgetset.h"
@@ -59,8 +61,9 @@ public:
             if (TQtWidgetset* ws = QtWidgetset()) ws->EndModalLoops(form);
     }
     QPoint ClientOffset() const override {
-        if (dynamic_cast<vcl::TCustomForm*>(Control()))
-            return QPoint(); // the window manager draws the frame
+        // The window manager draws a form's frame; its menu bar lies above the client area.
+        if (auto* form = dynamic_cast<vcl::TCustomForm*>(Control()))
+            return QPoint(0, form->GetMenu() ? vcl::Widgetset()->MenuBarHeight() : 0);
         return QtPeer::ClientOffset();
     }
     void TextChanged() override;
@@ -74,10 +77,16 @@ public:
 protected:
     void ApplyAll() override {
         ApplyWindowFlags();
+        ApplyMenu();
         QtPeer::ApplyAll();
     }
     void ApplyWindowFlags();
+    // Shows the form's main menu in a menu bar of its own, made anew after every change.
+    void ApplyMenu();
     bool AcceptsFocus() const;
+
+private:
+    QPointer<QMenuBar> menuBar_;
 };
 
 HostWidget::HostWidget(ContainerPeer* peer, QWidget* parent) : QWidget(parent), peer_(peer) {
@@ -210,10 +219,12 @@ void ContainerPeer::ApplyBounds() {
     }
     const auto sync = Sync();
     const vcl::TPoint origin = form->ClientOrigin();
+    const int menu = ClientOffset().y();
     const int w = form->GetClientWidth() > 0 ? form->GetClientWidth() : 0;
-    const int h = form->GetClientHeight() > 0 ? form->GetClientHeight() : 0;
+    const int h = (form->GetClientHeight() > 0 ? form->GetClientHeight() : 0) + menu;
+    if (menuBar_) menuBar_->setGeometry(0, 0, w, menu);
     if (widget_->isWindow())
-        widget_->setGeometry(origin.X, origin.Y, w, h);
+        widget_->setGeometry(origin.X, origin.Y - menu, w, h);
     else
         widget_->resize(w, h);
     const vcl::TFormBorderStyle bs = form->GetBorderStyle();
@@ -232,9 +243,23 @@ void ContainerPeer::TextChanged() {
     widget_->update();
 }
 
+void ContainerPeer::ApplyMenu() {
+    auto* form = dynamic_cast<vcl::TCustomForm*>(Control());
+    if (!widget_ || !form) return;
+    delete menuBar_.data();
+    if (vcl::TMainMenu* menu = form->GetMenu()) {
+        menuBar_ = CreateMenuBar(widget_, menu);
+        menuBar_->show();
+    }
+}
+
 void ContainerPeer::Changed(vcl::TPeerChange What) {
     if (What == vcl::pcFormOptions) {
         ApplyWindowFlags();
+        ApplyBounds();
+    }
+    if (What == vcl::pcMenu) {
+        ApplyMenu();
         ApplyBounds();
     }
     if (widget_) widget_->update();

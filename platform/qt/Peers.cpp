@@ -256,16 +256,19 @@ void QtPeer::DefaultHandler(vcl::TMessage& Message) {
 void QtPeer::WidgetGeometryChanged() {
     if (!widget_ || Syncing()) return;
     vcl::TWinControl* c = Control();
-    const QRect g = widget_->geometry();
+    QRect g = widget_->geometry();
+    // A form's client area starts below its menu bar.
+    const bool form = dynamic_cast<vcl::TCustomForm*>(c) != nullptr;
+    if (form) g.setTop(g.top() + ClientOffset().y());
     int left = c->GetLeft(), top = c->GetTop();
     int width = c->GetWidth(), height = c->GetHeight();
     if (!c->GetParent()) {
         // The screen position of the control follows the real window, so that ScreenToClient
         // of the real cursor lands where the user points.
-        const QPoint global = widget_->mapToGlobal(QPoint(0, 0));
-        // A form's widget is its client area (the window manager draws the frame); any other
-        // control's widget covers its whole bounds.
-        if (dynamic_cast<vcl::TCustomForm*>(c)) {
+        const QPoint global = widget_->mapToGlobal(form ? ClientOffset() : QPoint(0, 0));
+        // A form's widget is its menu bar and client area (the window manager draws the
+        // frame); any other control's widget covers its whole bounds.
+        if (form) {
             const vcl::TRect f = c->NonClientInsets();
             left = global.x() - f.Left;
             top = global.y() - f.Top;
@@ -277,7 +280,7 @@ void QtPeer::WidgetGeometryChanged() {
     // A widget narrower than a clamped negative size does not change the model's size.
     if (g.width() != (width > 0 ? width : 0)) width = g.width();
     if (g.height() != (height > 0 ? height : 0)) height = g.height();
-    if (dynamic_cast<vcl::TCustomForm*>(c)) {
+    if (form) {
         const vcl::TRect f = c->NonClientInsets();
         if (g.width() != c->GetClientWidth())
             width = g.width() + f.Left + f.Right;

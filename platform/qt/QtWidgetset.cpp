@@ -6,11 +6,13 @@
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMenuBar>
 #include <QScreen>
 
 #include "qt/Codepage.h"
 #include "qt/Colors.h"
 #include "qt/Convert.h"
+#include "qt/MenuPeers.h"
 #include "qt/NativeDialogs.h"
 #include "qt/Peers.h"
 #include "qt/Symbols.h"
@@ -248,47 +250,24 @@ vcl::TModalResult TQtWidgetset::MessageDlg(const vcl::AnsiString& Msg, vcl::TMsg
     return RunMessageDialog(Msg, static_cast<int>(DlgType), mask, ActiveParent());
 }
 
-namespace {
-
-void FillMenu(QMenu* menu, vcl::TMenuItem* parent,
-              std::vector<std::pair<QAction*, vcl::TMenuItem*>>& map) {
-    for (int i = 0; i < parent->GetCount(); ++i) {
-        vcl::TMenuItem* item = parent->GetItem(i);
-        if (!item->GetVisible()) continue;
-        if (item->GetCaption() == "-") {
-            menu->addSeparator();
-            continue;
-        }
-        const QString text = ToQString(item->GetCaption());
-        if (item->GetCount() > 0) {
-            QMenu* sub = menu->addMenu(text);
-            sub->setEnabled(item->GetEnabled());
-            FillMenu(sub, item, map);
-            continue;
-        }
-        QAction* a = menu->addAction(text);
-        a->setEnabled(item->GetEnabled());
-        a->setCheckable(item->GetChecked() || item->GetRadioItem());
-        a->setChecked(item->GetChecked());
-        if (item->GetDefault()) {
-            QFont f = a->font();
-            f.setBold(true);
-            a->setFont(f);
-        }
-        map.emplace_back(a, item);
-    }
-}
-
-} // namespace
-
 vcl::TMenuItem* TQtWidgetset::TrackPopupMenu(vcl::TPopupMenu* Menu, int X, int Y) {
     QMenu menu(ActiveParent());
     std::vector<std::pair<QAction*, vcl::TMenuItem*>> map;
-    FillMenu(&menu, Menu->GetItems(), map);
+    FillMenu(&menu, Menu->GetItems(),
+             [&map](QAction* Action, vcl::TMenuItem* Item) { map.emplace_back(Action, Item); });
     QAction* a = menu.exec(QPoint(X, Y));
     for (auto& m : map)
         if (m.first == a) return m.second;
     return nullptr;
+}
+
+int TQtWidgetset::MenuBarHeight() {
+    static const int height = [] {
+        QMenuBar bar;
+        bar.addMenu(QStringLiteral("File"));
+        return bar.sizeHint().height();
+    }();
+    return height;
 }
 
 void TQtWidgetset::Beep() {

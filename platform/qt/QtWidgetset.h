@@ -94,6 +94,8 @@ public:
     vcl::TColor GetSysColor(int Index) override;
     vcl::TSize TextExtent(const vcl::TFont* Font, const vcl::AnsiString& Text) override;
     vcl::TSize ScreenSize() override;
+    // The height the style gives a menu bar.
+    int MenuBarHeight() override;
 
     // Ends every nested modal loop of a form (it got a result or is going away).
     void EndModalLoops(const vcl::TCustomForm* Form);

@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
@@ -19,6 +21,7 @@
 #include "vcl/Dialogs.h"
 #include "vcl/ExtCtrls.h"
 #include "vcl/Forms.h"
+#include "vcl/Menus.h"
 #include "vcl/StdCtrls.h"
 
 using namespace vcl;
@@ -484,6 +487,52 @@ TEST_F(QtWidgetset, GrabOfADesignerLikeFormWithGridToolbarAndKeys) {
     // The grid shows on white: silver every 8 pixels, white between.
     EXPECT_EQ(picture.pixelColor(16, 40 + 300), QColor(192, 192, 192));
     EXPECT_EQ(picture.pixelColor(20, 40 + 300), QColor(Qt::white));
+}
+
+TEST_F(QtWidgetset, AFormsMenuBarLiesAboveItsClientAreaAndClicksItsItems) {
+    TEdit* edit;
+    TPanel* panel;
+    std::vector<TSpeedButton*> keys;
+    TForm* form = KeyboardForm(edit, panel, keys);
+    const int clientHeight = form->GetClientHeight();
+    auto* menu = new TMainMenu(form);
+    auto* file = new TMenuItem(form);
+    file->SetCaption("&File");
+    menu->GetItems()->Add(file);
+    auto* save = new TMenuItem(form);
+    save->SetCaption("&Save");
+    save->SetShortCut(ShortCut('S', {ssCtrl}));
+    file->Add(save);
+    int saves = 0;
+    save->OnClick = [&](TObject*) { ++saves; };
+    form->SetMenu(menu);
+    form->Show();
+    QCoreApplication::processEvents();
+
+    QWidget* window = WidgetOf(form);
+    auto* bar = window->findChild<QMenuBar*>();
+    ASSERT_NE(bar, nullptr);
+    const int menuHeight = vcl::Widgetset()->MenuBarHeight();
+    EXPECT_EQ(bar->geometry(), QRect(0, 0, form->GetClientWidth(), menuHeight));
+    EXPECT_EQ(form->GetClientHeight(), clientHeight);
+    EXPECT_EQ(window->height(), clientHeight + menuHeight);
+    EXPECT_EQ(WidgetOf(edit)->geometry().topLeft(), QPoint(8, 8 + menuHeight));
+    ASSERT_EQ(bar->actions().size(), 1);
+    EXPECT_EQ(bar->actions()[0]->text(), "&File");
+    QAction* saveAction = bar->actions()[0]->menu()->actions().value(0);
+    ASSERT_NE(saveAction, nullptr);
+    EXPECT_EQ(saveAction->shortcut(), QKeySequence("Ctrl+S"));
+    saveAction->trigger();
+    EXPECT_EQ(saves, 1);
+
+    // A changed item is shown anew; resizing the window resizes the client area only.
+    save->SetEnabled(false);
+    bar = window->findChild<QMenuBar*>();
+    EXPECT_FALSE(bar->actions()[0]->menu()->actions()[0]->isEnabled());
+    window->resize(window->width(), window->height() + 10);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form->GetClientHeight(), clientHeight + 10);
+    form->Hide();
 }
 
 TEST_F(QtWidgetset, AControlInAQtLayoutFollowsItsWidget) {
