@@ -14,15 +14,16 @@ using vcl::AnsiString;
 using vcl::TClass;
 
 VCL_DEFINE_CLASS(TIdeMainForm, vcl::TForm, c) {
-    c.Field("ToolBarPanel", &TIdeMainForm::ToolBarPanel);
-    c.Field("NewButton", &TIdeMainForm::NewButton);
-    c.Field("OpenButton", &TIdeMainForm::OpenButton);
-    c.Field("SaveButton", &TIdeMainForm::SaveButton);
-    c.Field("SaveAsButton", &TIdeMainForm::SaveAsButton);
-    c.Field("ViewTextButton", &TIdeMainForm::ViewTextButton);
-    c.Field("DeleteButton", &TIdeMainForm::DeleteButton);
-    c.Field("RunButton", &TIdeMainForm::RunButton);
-    c.Field("AboutButton", &TIdeMainForm::AboutButton);
+    c.Field("MainMenu", &TIdeMainForm::MainMenu);
+    c.Field("NewItem", &TIdeMainForm::NewItem);
+    c.Field("OpenItem", &TIdeMainForm::OpenItem);
+    c.Field("SaveItem", &TIdeMainForm::SaveItem);
+    c.Field("SaveAsItem", &TIdeMainForm::SaveAsItem);
+    c.Field("QuitItem", &TIdeMainForm::QuitItem);
+    c.Field("DeleteItem", &TIdeMainForm::DeleteItem);
+    c.Field("ViewTextItem", &TIdeMainForm::ViewTextItem);
+    c.Field("RunItem", &TIdeMainForm::RunItem);
+    c.Field("AboutItem", &TIdeMainForm::AboutItem);
     c.Field("PaletteTabs", &TIdeMainForm::PaletteTabs);
     c.Field("PalettePanel", &TIdeMainForm::PalettePanel);
     c.Field("InspectorPanel", &TIdeMainForm::InspectorPanel);
@@ -31,19 +32,19 @@ VCL_DEFINE_CLASS(TIdeMainForm, vcl::TForm, c) {
     c.Field("InspectorTabs", &TIdeMainForm::InspectorTabs);
     c.Field("RowsPanel", &TIdeMainForm::RowsPanel);
     c.Field("DesignArea", &TIdeMainForm::DesignArea);
-    c.Method<vcl::TNotifyEvent>("NewButtonClick", &TIdeMainForm::NewButtonClick);
-    c.Method<vcl::TNotifyEvent>("OpenButtonClick", &TIdeMainForm::OpenButtonClick);
-    c.Method<vcl::TNotifyEvent>("SaveButtonClick", &TIdeMainForm::SaveButtonClick);
-    c.Method<vcl::TNotifyEvent>("SaveAsButtonClick", &TIdeMainForm::SaveAsButtonClick);
-    c.Method<vcl::TNotifyEvent>("ViewTextButtonClick", &TIdeMainForm::ViewTextButtonClick);
-    c.Method<vcl::TNotifyEvent>("DeleteButtonClick", &TIdeMainForm::DeleteButtonClick);
-    c.Method<vcl::TNotifyEvent>("RunButtonClick", &TIdeMainForm::RunButtonClick);
-    c.Method<vcl::TNotifyEvent>("AboutButtonClick", &TIdeMainForm::AboutButtonClick);
+    c.Method<vcl::TNotifyEvent>("NewItemClick", &TIdeMainForm::NewItemClick);
+    c.Method<vcl::TNotifyEvent>("OpenItemClick", &TIdeMainForm::OpenItemClick);
+    c.Method<vcl::TNotifyEvent>("SaveItemClick", &TIdeMainForm::SaveItemClick);
+    c.Method<vcl::TNotifyEvent>("SaveAsItemClick", &TIdeMainForm::SaveAsItemClick);
+    c.Method<vcl::TNotifyEvent>("QuitItemClick", &TIdeMainForm::QuitItemClick);
+    c.Method<vcl::TNotifyEvent>("DeleteItemClick", &TIdeMainForm::DeleteItemClick);
+    c.Method<vcl::TNotifyEvent>("ViewTextItemClick", &TIdeMainForm::ViewTextItemClick);
+    c.Method<vcl::TNotifyEvent>("RunItemClick", &TIdeMainForm::RunItemClick);
+    c.Method<vcl::TNotifyEvent>("AboutItemClick", &TIdeMainForm::AboutItemClick);
     c.Method<vcl::TNotifyEvent>("PaletteTabsChange", &TIdeMainForm::PaletteTabsChange);
     c.Method<vcl::TNotifyEvent>("InspectorTabsChange", &TIdeMainForm::InspectorTabsChange);
     c.Method<vcl::TNotifyEvent>("ComponentBoxSelect", &TIdeMainForm::ComponentBoxSelect);
     c.Method<vcl::TCloseQueryEvent>("FormCloseQuery", &TIdeMainForm::FormCloseQuery);
-    c.Method<vcl::TKeyDownEvent>("FormKeyDown", &TIdeMainForm::FormKeyDown);
 }
 
 void RegisterStandardComponents() {
@@ -56,7 +57,6 @@ void RegisterStandardComponents() {
 
 namespace {
 
-constexpr vcl::Word VK_F9 = vcl::VK_F1 + 8;
 constexpr int PaletteButtonSize = 30;
 constexpr int TextButtonWidth = 74;
 
@@ -341,26 +341,10 @@ void TIdeMainForm::FormCloseQuery(vcl::TObject*, bool& CanClose) {
     CanClose = CanDiscard();
 }
 
-void TIdeMainForm::FormKeyDown(vcl::TObject*, vcl::Word& Key, vcl::TShiftState Shift) {
-    const bool ctrl = Shift.Contains(vcl::ssCtrl);
+void TIdeMainForm::DeleteItemClick(vcl::TObject*) {
+    // Delete is the inspector's editing key while a row has the input.
     vcl::TWinControl* focused = vcl::FindFocusedControl();
-    const bool inInspector = focused && InspectorPanel->ContainsControl(focused);
-    if (Key == vcl::VK_DELETE && !inInspector) {
-        Key = 0;
-        designer_->DeleteSelection();
-    } else if (Key == VK_F9) {
-        Key = 0;
-        RunForm();
-    } else if (ctrl && Key == 'S') {
-        Key = 0;
-        SaveForm();
-    } else if (ctrl && Key == 'O') {
-        Key = 0;
-        OpenForm();
-    } else if (ctrl && Key == 'N') {
-        Key = 0;
-        NewForm();
-    }
+    if (!focused || !InspectorPanel->ContainsControl(focused)) designer_->DeleteSelection();
 }
 
 } // namespace quimbel::ide

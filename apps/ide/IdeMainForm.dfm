@@ -10,97 +10,15 @@ object IdeMainForm: TIdeMainForm
   Font.Height = -11
   Font.Name = 'MS Sans Serif'
   Font.Style = []
-  KeyPreview = True
+  Menu = MainMenu
   OldCreateOrder = False
   Position = poDefault
   OnCloseQuery = FormCloseQuery
-  OnKeyDown = FormKeyDown
   PixelsPerInch = 96
   TextHeight = 13
-  object ToolBarPanel: TPanel
-    Left = 0
-    Top = 0
-    Width = 1000
-    Height = 31
-    Align = alTop
-    BevelOuter = bvNone
-    TabOrder = 0
-    object NewButton: TButton
-      Left = 4
-      Top = 3
-      Width = 75
-      Height = 25
-      Caption = 'New Form'
-      TabOrder = 0
-      OnClick = NewButtonClick
-    end
-    object OpenButton: TButton
-      Left = 82
-      Top = 3
-      Width = 75
-      Height = 25
-      Caption = 'Open...'
-      TabOrder = 1
-      OnClick = OpenButtonClick
-    end
-    object SaveButton: TButton
-      Left = 160
-      Top = 3
-      Width = 75
-      Height = 25
-      Caption = 'Save'
-      TabOrder = 2
-      OnClick = SaveButtonClick
-    end
-    object SaveAsButton: TButton
-      Left = 238
-      Top = 3
-      Width = 75
-      Height = 25
-      Caption = 'Save As...'
-      TabOrder = 3
-      OnClick = SaveAsButtonClick
-    end
-    object ViewTextButton: TButton
-      Left = 324
-      Top = 3
-      Width = 81
-      Height = 25
-      Caption = 'View as Text'
-      TabOrder = 4
-      OnClick = ViewTextButtonClick
-    end
-    object DeleteButton: TButton
-      Left = 408
-      Top = 3
-      Width = 75
-      Height = 25
-      Caption = 'Delete'
-      TabOrder = 5
-      OnClick = DeleteButtonClick
-    end
-    object RunButton: TButton
-      Left = 494
-      Top = 3
-      Width = 75
-      Height = 25
-      Caption = 'Run (F9)'
-      TabOrder = 6
-      OnClick = RunButtonClick
-    end
-    object AboutButton: TButton
-      Left = 580
-      Top = 3
-      Width = 105
-      Height = 25
-      Caption = 'About packages...'
-      TabOrder = 7
-      OnClick = AboutButtonClick
-    end
-  end
   object PaletteTabs: TTabControl
     Left = 0
-    Top = 31
+    Top = 0
     Width = 1000
     Height = 62
     Align = alTop
@@ -118,9 +36,9 @@ object IdeMainForm: TIdeMainForm
   end
   object InspectorPanel: TPanel
     Left = 0
-    Top = 93
+    Top = 62
     Width = 300
-    Height = 547
+    Height = 578
     Align = alLeft
     BevelOuter = bvNone
     TabOrder = 2
@@ -146,7 +64,7 @@ object IdeMainForm: TIdeMainForm
       Left = 0
       Top = 23
       Width = 300
-      Height = 524
+      Height = 555
       Align = alClient
       TabOrder = 1
       Tabs.Strings = (
@@ -158,7 +76,7 @@ object IdeMainForm: TIdeMainForm
         Left = 4
         Top = 26
         Width = 292
-        Height = 496
+        Height = 527
         Align = alClient
         BevelOuter = bvNone
         Color = clWindow
@@ -168,12 +86,73 @@ object IdeMainForm: TIdeMainForm
   end
   object DesignArea: TPanel
     Left = 300
-    Top = 93
+    Top = 62
     Width = 700
-    Height = 547
+    Height = 578
     Align = alClient
     BevelOuter = bvLowered
     Color = clAppWorkSpace
     TabOrder = 3
+  end
+  object MainMenu: TMainMenu
+    object FileMenu: TMenuItem
+      Caption = '&File'
+      object NewItem: TMenuItem
+        Caption = '&New Form'
+        ShortCut = 16462
+        OnClick = NewItemClick
+      end
+      object OpenItem: TMenuItem
+        Caption = '&Open...'
+        ShortCut = 16463
+        OnClick = OpenItemClick
+      end
+      object SaveItem: TMenuItem
+        Caption = '&Save'
+        ShortCut = 16467
+        OnClick = SaveItemClick
+      end
+      object SaveAsItem: TMenuItem
+        Caption = 'Save &As...'
+        OnClick = SaveAsItemClick
+      end
+      object FileSeparator: TMenuItem
+        Caption = '-'
+      end
+      object QuitItem: TMenuItem
+        Caption = '&Quit'
+        OnClick = QuitItemClick
+      end
+    end
+    object EditMenu: TMenuItem
+      Caption = '&Edit'
+      object DeleteItem: TMenuItem
+        Caption = '&Delete'
+        ShortCut = 46
+        OnClick = DeleteItemClick
+      end
+    end
+    object ViewMenu: TMenuItem
+      Caption = '&View'
+      object ViewTextItem: TMenuItem
+        Caption = 'View as &Text'
+        OnClick = ViewTextItemClick
+      end
+    end
+    object RunMenu: TMenuItem
+      Caption = '&Run'
+      object RunItem: TMenuItem
+        Caption = '&Run'
+        ShortCut = 120
+        OnClick = RunItemClick
+      end
+    end
+    object HelpMenu: TMenuItem
+      Caption = '&Help'
+      object AboutItem: TMenuItem
+        Caption = '&About packages...'
+        OnClick = AboutItemClick
+      end
+    end
   end
 end

@@ -1,6 +1,7 @@
 #pragma once
-// The IDE's window (from its form resource): commands, the component palette, the Object
-// Inspector and the design area that shows the form being designed.
+// The IDE's window (from its form resource): the menu bar with the commands and their shortcuts,
+// the component palette, the Object Inspector and the design area that shows the form being
+// designed.
 
 #include "FormDesigner.h"
 #include "ObjectInspector.h"
@@ -10,6 +11,7 @@
 #include "vcl/ComCtrls.h"
 #include "vcl/ExtCtrls.h"
 #include "vcl/Forms.h"
+#include "vcl/Menus.h"
 #include "vcl/StdCtrls.h"
 
 #include <memory>
@@ -22,15 +24,16 @@ public:
     explicit TIdeMainForm(vcl::TComponent* AOwner);
     ~TIdeMainForm() override;
 
-    vcl::TPanel* ToolBarPanel = nullptr;
-    vcl::TButton* NewButton = nullptr;
-    vcl::TButton* OpenButton = nullptr;
-    vcl::TButton* SaveButton = nullptr;
-    vcl::TButton* SaveAsButton = nullptr;
-    vcl::TButton* ViewTextButton = nullptr;
-    vcl::TButton* DeleteButton = nullptr;
-    vcl::TButton* RunButton = nullptr;
-    vcl::TButton* AboutButton = nullptr;
+    vcl::TMainMenu* MainMenu = nullptr;
+    vcl::TMenuItem* NewItem = nullptr;
+    vcl::TMenuItem* OpenItem = nullptr;
+    vcl::TMenuItem* SaveItem = nullptr;
+    vcl::TMenuItem* SaveAsItem = nullptr;
+    vcl::TMenuItem* QuitItem = nullptr;
+    vcl::TMenuItem* DeleteItem = nullptr;
+    vcl::TMenuItem* ViewTextItem = nullptr;
+    vcl::TMenuItem* RunItem = nullptr;
+    vcl::TMenuItem* AboutItem = nullptr;
     vcl::TTabControl* PaletteTabs = nullptr;
     vcl::TPanel* PalettePanel = nullptr;
     vcl::TPanel* InspectorPanel = nullptr;
@@ -70,19 +73,19 @@ public:
     vcl::TForm* RunningForm() const { return running_; }
 
     // Handlers bound by the form resource.
-    void NewButtonClick(vcl::TObject*) { NewForm(); }
-    void OpenButtonClick(vcl::TObject*) { OpenForm(); }
-    void SaveButtonClick(vcl::TObject*) { SaveForm(); }
-    void SaveAsButtonClick(vcl::TObject*) { SaveFormAs(); }
-    void ViewTextButtonClick(vcl::TObject*) { ViewAsText(); }
-    void DeleteButtonClick(vcl::TObject*) { designer_->DeleteSelection(); }
-    void RunButtonClick(vcl::TObject*) { RunForm(); }
-    void AboutButtonClick(vcl::TObject*) { AboutPackages(); }
+    void NewItemClick(vcl::TObject*) { NewForm(); }
+    void OpenItemClick(vcl::TObject*) { OpenForm(); }
+    void SaveItemClick(vcl::TObject*) { SaveForm(); }
+    void SaveAsItemClick(vcl::TObject*) { SaveFormAs(); }
+    void QuitItemClick(vcl::TObject*) { Close(); }
+    void DeleteItemClick(vcl::TObject*);
+    void ViewTextItemClick(vcl::TObject*) { ViewAsText(); }
+    void RunItemClick(vcl::TObject*) { RunForm(); }
+    void AboutItemClick(vcl::TObject*) { AboutPackages(); }
     void PaletteTabsChange(vcl::TObject*);
     void InspectorTabsChange(vcl::TObject*);
     void ComponentBoxSelect(vcl::TObject*);
     void FormCloseQuery(vcl::TObject*, bool& CanClose);
-    void FormKeyDown(vcl::TObject*, vcl::Word& Key, vcl::TShiftState Shift);
 
 private:
     void selectionChanged();

@@ -117,7 +117,7 @@ TEST_F(IdeTest, PlaceSelectMoveResizeAndDeleteComponents) {
     vcl::MouseClickAt(form, 300, 10);
     EXPECT_EQ(designer->Selection(), std::vector<vcl::TComponent*>{form});
     vcl::MouseClickAt(panel, 2, 2);
-    vcl::MouseClick(ide.DeleteButton);
+    ide.DeleteItem->Click();
     EXPECT_EQ(form->GetComponentCount(), 1);
     EXPECT_EQ(form->GetComponent(0), edit2);
     EXPECT_EQ(designer->Selection(), std::vector<vcl::TComponent*>{form});
@@ -200,6 +200,45 @@ TEST_F(IdeTest, SaveOpenAndTheUnsavedChangesPrompt) {
     EXPECT_FALSE(ide.CloseQuery());
     answer(vcl::mrNo);
     EXPECT_TRUE(ide.CloseQuery());
+}
+
+TEST_F(IdeTest, MenuCommandsAndTheirShortcuts) {
+    std::vector<std::string> menus;
+    for (int i = 0; i < ide.MainMenu->GetItems()->GetCount(); ++i)
+        menus.push_back(ide.MainMenu->GetItems()->GetItem(i)->GetCaption());
+    EXPECT_EQ(menus, (std::vector<std::string>{"&File", "&Edit", "&View", "&Run", "&Help"}));
+    place("TEdit", designer->Root(), 8, 8);
+    const struct {
+        vcl::Word Key;
+        vcl::TShiftState Shift;
+        std::string Asked;
+    } keys[] = {
+        {'S', {vcl::ssCtrl}, "save dialog ''"}, // an untitled form is saved under a new name
+        {'O', {vcl::ssCtrl}, "message 'Save changes to Form1?'"},
+        {'N', {vcl::ssCtrl}, "message 'Save changes to Form1?'"},
+        {vcl::VK_F1 + 8, {}, "form TForm"}, // F9 runs the form
+    };
+    for (const auto& k : keys) {
+        asked.clear();
+        answers.push_back([](vcl::TModalRequest& r) {
+            if (r.Kind == vcl::mkForm)
+                r.Form->Close();
+            else
+                r.Cancel();
+        });
+        EXPECT_TRUE(ide.InputKeyDown(k.Key, k.Shift)) << k.Asked;
+        EXPECT_EQ(asked, std::vector<std::string>{k.Asked});
+    }
+
+    // Delete removes the selected component, but not while an inspector row has the input.
+    ide.Show();
+    row("Name")->ValueEdit->SetFocus();
+    EXPECT_TRUE(ide.InputKeyDown(vcl::VK_DELETE));
+    EXPECT_EQ(designer->Root()->GetComponentCount(), 1);
+    ide.PaletteTabs->SetFocus();
+    EXPECT_TRUE(ide.InputKeyDown(vcl::VK_DELETE));
+    EXPECT_EQ(designer->Root()->GetComponentCount(), 0);
+    ide.Hide();
 }
 
 TEST_F(IdeTest, BrokenPackageGivesOneMessageAndTheIdeGoesOn) {
