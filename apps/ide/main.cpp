@@ -37,9 +37,9 @@ std::vector<std::string> packagesToLoad(const std::vector<std::string>& Given) {
     for (const vcl::AnsiString& f : quimbel::ide::PackagesBesideProgram())
         files.push_back(f);
 #ifdef QUIMBEL_DESIGN_PACKAGE
-    for (const std::string& f : {quimbel::ide::ProgramFolder() + "/" +
-                                     QUIMBEL_INSTALLED_DESIGN_PACKAGE,
-                                 std::string(QUIMBEL_DESIGN_PACKAGE)})
+    for (const std::string& f :
+         {quimbel::ide::ProgramFolder() + "/" + QUIMBEL_INSTALLED_DESIGN_PACKAGE,
+          std::string(QUIMBEL_DESIGN_PACKAGE)})
         if (files.empty() && vcl::FileExists(f)) files.push_back(f);
 #endif
     for (const std::string& f : Given)

@@ -79,5 +79,4 @@ QMenuBar* CreateMenuBar(QWidget* Window, vcl::TMainMenu* Menu) {
     return bar;
 }
 
-
 } // namespace vcl::qt
