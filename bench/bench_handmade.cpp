@@ -8,12 +8,18 @@
 // repaint (press, release, events processed), a resize between 960 x 400 and 1280 x 500 with a
 // synchronous repaint, and the heap the keyboard holds. Prints each figure and the ratio
 // Quimbel / hand-made.
+//
+// With --screenshots DIR it measures nothing: it saves what the screen shows of Quimbel's window
+// (the pixels painted so far, partial repaints included) at each step of the measured scenes, so
+// that pictures taken before and after a change to the widgetset can be compared byte for byte.
 
 #include "runtime/Quimbel.h"
 
 #include "qt/QtWidgetset.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QScreen>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -27,6 +33,7 @@
 #include <malloc.h>
 #include <map>
 #include <memory>
+#include <string>
 #include <time.h>
 #include <utility>
 #include <vector>
@@ -266,18 +273,82 @@ void quietQtMessages(QtMsgType Type, const QMessageLogContext&, const QString& M
         std::fprintf(stderr, "%s\n", Message.toLocal8Bit().constData());
 }
 
+// What the screen shows of the window: the pixels painted so far, not a fresh rendering.
+bool saveScreen(QWidget* window, const QString& path) {
+    QApplication::processEvents();
+    return window->screen()->grabWindow(window->winId()).save(path, "PNG");
+}
+
+int saveScreenshots(const QString& dir, int key) {
+    if (!QDir().mkpath(dir)) {
+        std::fprintf(stderr, "bench_handmade: cannot create %s\n", qPrintable(dir));
+        return 1;
+    }
+    QuimbelBoard q;
+    QWidget* window = q.window.get();
+    window->show();
+    FirstFrame(q.edit, q.surface()).wait();
+    bool ok = true;
+    auto shot = [&](const char* name) { ok = saveScreen(window, dir + "/" + name + ".png") && ok; };
+    auto press = [&](int index, QEvent::Type type) {
+        const QPointF pos = QRectF(q.rectOf(index)).center();
+        QMouseEvent e(type, pos, q.surface()->mapToGlobal(pos), Qt::LeftButton,
+                      type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                      Qt::NoModifier);
+        QApplication::sendEvent(q.surface(), &e);
+    };
+    auto indexOf = [&](quimbel::TKeyType type) {
+        const quimbel::TKeyCollection* keys = q.keyboard->GetKeys();
+        for (int i = 0; i < keys->GetCount(); ++i)
+            if (keys->GetItem(i)->KeyType == type) return i;
+        return key;
+    };
+    shot("01-first-frame");
+    press(key, QEvent::MouseButtonPress);
+    shot("02-key-pressed");
+    press(key, QEvent::MouseButtonRelease);
+    shot("03-key-released");
+    window->resize(kLarge);
+    shot("04-large");
+    window->resize(kSmall);
+    shot("05-small-again");
+    auto clickKey = [&](int index) {
+        press(index, QEvent::MouseButtonPress);
+        press(index, QEvent::MouseButtonRelease);
+    };
+    clickKey(indexOf(quimbel::ktShift));
+    shot("06-shift");
+    clickKey(key);
+    shot("07-shifted-key-typed");
+    clickKey(indexOf(quimbel::ktCapsLock));
+    shot("08-caps");
+    press(key, QEvent::MouseButtonPress);
+    window->resize(kLarge);
+    shot("09-large-pressed");
+    press(key, QEvent::MouseButtonRelease);
+    shot("10-large-released");
+    if (!ok) std::fprintf(stderr, "bench_handmade: cannot save the pictures in %s\n", qPrintable(dir));
+    return ok ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(quietQtMessages);
-    int rounds = argc > 1 ? std::atoi(argv[1]) : 1;
+    const bool screenshots = argc > 2 && std::string(argv[1]) == "--screenshots";
+    int rounds = argc > 1 && !screenshots ? std::atoi(argv[1]) : 1;
     if (rounds < 1) rounds = 1;
     QApplication app(argc, argv);
     vcl::qt::InstallQtWidgetset();
 
     const KeyTable table = makeTable();
     const int key = letterKey(table);
+    if (screenshots) {
+        const int status = saveScreenshots(QString::fromLocal8Bit(argv[2]), key);
+        vcl::qt::UninstallQtWidgetset();
+        return status;
+    }
 
     struct QuimbelSide {
         const KeyTable& t;
