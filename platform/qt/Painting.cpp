@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+#include "qt/CaptionCache.h"
 #include "qt/Codepage.h"
 #include "qt/Convert.h"
 #include "qt/Symbols.h"
@@ -92,9 +93,8 @@ void PaintSpeedButton(QPainter& p, const QRect& rect, const SpeedButtonFace& f,
 
     const QImage glyph = GlyphForState(f);
     p.setFont(f.Font);
-    const QFontMetrics fm(f.Font);
-    const QSize textSize =
-        f.Caption.isEmpty() ? QSize(0, 0) : fm.size(Qt::TextSingleLine, f.Caption);
+    const CaptionLayout* caption = f.Caption.isEmpty() ? nullptr : &CaptionLayoutOf(p, f.Caption);
+    const QSize textSize = caption ? caption->Size() : QSize(0, 0);
     const QSize glyphSize = glyph.isNull() ? QSize(0, 0) : glyph.size();
 
     // Glyph and caption are placed as one block along the layout direction, centred in the
@@ -133,17 +133,16 @@ void PaintSpeedButton(QPainter& p, const QRect& rect, const SpeedButtonFace& f,
     }
     const QPoint offset = client.topLeft() + (f.Down ? QPoint(1, 1) : QPoint(0, 0));
     if (!glyph.isNull()) p.drawImage(glyphPos + offset, glyph);
-    if (!f.Caption.isEmpty()) {
+    if (caption) {
         const QRect textRect(textPos + offset, textSize);
-        const int flags = Qt::AlignCenter | Qt::TextSingleLine | Qt::TextDontClip;
         if (f.Enabled) {
             p.setPen(f.TextColor.isValid() ? f.TextColor : pal.color(QPalette::ButtonText));
-            p.drawText(textRect, flags, f.Caption);
+            caption->DrawCentred(p, textRect);
         } else {
             p.setPen(pal.color(QPalette::Light));
-            p.drawText(textRect.translated(1, 1), flags, f.Caption);
+            caption->DrawCentred(p, textRect.translated(1, 1));
             p.setPen(pal.color(QPalette::Dark));
-            p.drawText(textRect, flags, f.Caption);
+            caption->DrawCentred(p, textRect);
         }
     }
     p.restore();

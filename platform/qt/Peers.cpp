@@ -218,10 +218,10 @@ void QtPeer::InvalidateControl(vcl::TControl* Child) {
     const QRect now(o.x() + Child->GetLeft(), o.y() + Child->GetTop(), Child->GetWidth(),
                     Child->GetHeight());
     // The model reports the new bounds only; where the child was is repainted too.
-    auto it = painted_.find(Child);
-    if (it != painted_.end()) widget_->update(it->second);
+    GraphicChild& entry = GraphicChildEntry(Child);
+    if (!entry.Painted.isNull()) widget_->update(entry.Painted);
     widget_->update(now);
-    painted_[Child] = now;
+    entry.Painted = now;
 }
 
 void QtPeer::ControlRemoved(vcl::TControl* Child) {
@@ -230,7 +230,7 @@ void QtPeer::ControlRemoved(vcl::TControl* Child) {
         if (widget_) widget_->update();
         return;
     }
-    if (widget_) widget_->update(it->second);
+    if (widget_) widget_->update(it->second.Painted);
     painted_.erase(it);
 }
 
@@ -323,6 +323,21 @@ void QtPeer::MouseInput(vcl::TMouseEventKind Kind, Qt::MouseButton Button, Qt::M
     });
 }
 
+QtPeer::GraphicChild& QtPeer::GraphicChildEntry(vcl::TControl* Child) {
+    auto it = painted_.find(Child);
+    if (it != painted_.end()) return it->second;
+    // Which painter draws the child is found once: a child is freed (and its entry erased)
+    // before another control can take its address.
+    GraphicChild entry;
+    if (auto* b = dynamic_cast<vcl::TSpeedButton*>(Child))
+        entry.SpeedButton = b;
+    else if (auto* s = dynamic_cast<vcl::TShape*>(Child))
+        entry.Shape = s;
+    else if (auto* l = dynamic_cast<vcl::TCustomLabel*>(Child))
+        entry.Label = l;
+    return painted_.emplace(Child, entry).first->second;
+}
+
 void QtPeer::PaintGraphicChildren(QPainter& p, const QRect& area) {
     vcl::TWinControl* c = Control();
     const QPoint o = ClientOffset();
@@ -332,16 +347,20 @@ void QtPeer::PaintGraphicChildren(QPainter& p, const QRect& area) {
         if (child->IsWindowed() || !child->GetVisible()) continue;
         const QRect r(o.x() + child->GetLeft(), o.y() + child->GetTop(), child->GetWidth(),
                       child->GetHeight());
-        painted_[child] = r;
         if (r.width() <= 0 || r.height() <= 0 || !r.intersects(area)) continue;
+        // A child shows only where it is painted; one outside the area keeps its last place.
+        GraphicChild& entry = GraphicChildEntry(child);
+        entry.Painted = r;
+        if (entry.SpeedButton) {
+            PaintSpeedButton(p, r, FaceOf(entry.SpeedButton), pal); // clips to its rectangle
+            continue;
+        }
         p.save();
         p.setClipRect(r, Qt::IntersectClip);
-        if (auto* b = dynamic_cast<vcl::TSpeedButton*>(child))
-            PaintSpeedButton(p, r, FaceOf(b), pal);
-        else if (auto* s = dynamic_cast<vcl::TShape*>(child))
-            PaintShape(p, r, s);
-        else if (auto* l = dynamic_cast<vcl::TCustomLabel*>(child))
-            PaintLabel(p, r, l, pal);
+        if (entry.Shape)
+            PaintShape(p, r, entry.Shape);
+        else if (entry.Label)
+            PaintLabel(p, r, entry.Label, pal);
         p.restore();
     }
 }

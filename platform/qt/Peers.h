@@ -20,6 +20,12 @@
 
 class QPainter;
 
+namespace vcl {
+class TCustomLabel;
+class TShape;
+class TSpeedButton;
+} // namespace vcl
+
 namespace vcl::qt {
 
 class QtPeer;
@@ -85,8 +91,16 @@ protected:
 
     QPointer<QWidget> widget_;
     const QWidget* key_ = nullptr;
-    // Where each graphic child was painted last, to repaint that area when it moves or goes.
-    std::unordered_map<const vcl::TControl*, QRect> painted_;
+    // A graphic child: where it was painted last, to repaint that area when it moves or goes,
+    // and the painter's view of it (at most one is set).
+    struct GraphicChild {
+        QRect Painted;
+        vcl::TSpeedButton* SpeedButton = nullptr;
+        vcl::TShape* Shape = nullptr;
+        vcl::TCustomLabel* Label = nullptr;
+    };
+    GraphicChild& GraphicChildEntry(vcl::TControl* Child);
+    std::unordered_map<const vcl::TControl*, GraphicChild> painted_;
     bool owned_ = true;
     int syncing_ = 0;
 };

@@ -1,5 +1,7 @@
 #include "qt/Painting.h"
 
+#include "qt/CaptionCache.h"
+
 #include <QPainter>
 #include <gtest/gtest.h>
 
@@ -77,6 +79,34 @@ TEST(Painting, CaptionCentredInTheButtonsFontAndColour) {
     face.Down = true; // the caption moves with the face
     const QRect moved = Extent(Paint(face, QSize(60, 50)), qRgb(255, 0, 0), QRect(2, 2, 56, 46));
     EXPECT_EQ(moved.topLeft(), text.topLeft() + QPoint(1, 1));
+}
+
+TEST(Painting, CachedCaptionsDrawExactlyAsDrawText) {
+    // Captions of every kind a layout holds, in fonts of several sizes and styles, placed at
+    // rectangles narrower, wider and of odd sizes: the cached layout must not move a pixel.
+    const QString captions[] = {"W", "Backspace", "Caps Lock", " a ", "\u21B5", "Tab\tKey",
+                                "Line\nBreak", QString::fromUtf8("\xC3\xA4\xCE\xA9\xD0\x96")};
+    const QFont fonts[] = {MakeFont("MS Sans Serif", 8), MakeFont("Arial", 14, FontStyle{true}),
+                           MakeFont("Courier New", 11, FontStyle{false, true, true, true})};
+    const QRect rects[] = {QRect(3, 4, 40, 30), QRect(0, 0, 7, 9), QRect(5, 2, 91, 37)};
+    for (const QFont& font : fonts)
+        for (const QString& caption : captions)
+            for (const QRect& r : rects) {
+                QImage cached(100, 40, QImage::Format_RGB32), direct = cached;
+                cached.fill(Qt::white);
+                direct.fill(Qt::white);
+                QPainter a(&cached), b(&direct);
+                a.setFont(font);
+                b.setFont(font);
+                const CaptionLayout& layout = CaptionLayoutOf(a, caption);
+                EXPECT_EQ(layout.Size(), QFontMetrics(font).size(Qt::TextSingleLine, caption));
+                layout.DrawCentred(a, r);
+                b.drawText(r, Qt::AlignCenter | Qt::TextSingleLine | Qt::TextDontClip, caption);
+                a.end();
+                b.end();
+                EXPECT_TRUE(cached == direct) << caption.toStdString() << " in "
+                                              << font.family().toStdString();
+            }
 }
 
 TEST(Painting, GlyphLowerLeftColourIsTransparent) {
