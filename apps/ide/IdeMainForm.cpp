@@ -31,6 +31,7 @@ VCL_DEFINE_CLASS(TIdeMainForm, vcl::TForm, c) {
     c.Field("ComponentBox", &TIdeMainForm::ComponentBox);
     c.Field("InspectorTabs", &TIdeMainForm::InspectorTabs);
     c.Field("RowsPanel", &TIdeMainForm::RowsPanel);
+    c.Field("RowsScrollBar", &TIdeMainForm::RowsScrollBar);
     c.Field("DesignArea", &TIdeMainForm::DesignArea);
     c.Method<vcl::TNotifyEvent>("NewItemClick", &TIdeMainForm::NewItemClick);
     c.Method<vcl::TNotifyEvent>("OpenItemClick", &TIdeMainForm::OpenItemClick);
@@ -94,7 +95,7 @@ bool loadPaletteGlyph(vcl::TBitmap* Glyph, TClass Class) {
 TIdeMainForm::TIdeMainForm(vcl::TComponent* AOwner) : vcl::TForm(AOwner) {
     InitInheritedComponent();
     designer_ = std::make_unique<TFormDesigner>(DesignArea);
-    inspector_ = std::make_unique<TObjectInspector>(RowsPanel);
+    inspector_ = std::make_unique<TObjectInspector>(RowsPanel, RowsScrollBar);
     inspector_->OnError = [this](const AnsiString& Message) { showError(Message); };
     designer_->OnSelectionChanged = [this] { selectionChanged(); };
     designer_->OnModified = [this] { formModified(); };

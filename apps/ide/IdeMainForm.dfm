@@ -72,10 +72,20 @@ object IdeMainForm: TIdeMainForm
         'Events')
       TabIndex = 0
       OnChange = InspectorTabsChange
+      object RowsScrollBar: TScrollBar
+        Left = 280
+        Top = 26
+        Width = 16
+        Height = 527
+        Align = alRight
+        Kind = sbVertical
+        TabOrder = 1
+        TabStop = False
+      end
       object RowsPanel: TPanel
         Left = 4
         Top = 26
-        Width = 292
+        Width = 276
         Height = 527
         Align = alClient
         BevelOuter = bvNone

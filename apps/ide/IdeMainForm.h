@@ -41,6 +41,7 @@ public:
     vcl::TComboBox* ComponentBox = nullptr;
     vcl::TTabControl* InspectorTabs = nullptr;
     vcl::TPanel* RowsPanel = nullptr;
+    vcl::TScrollBar* RowsScrollBar = nullptr;
     vcl::TPanel* DesignArea = nullptr;
 
     TFormDesigner* Designer() const { return designer_.get(); }

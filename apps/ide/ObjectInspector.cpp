@@ -23,12 +23,34 @@ bool listOnly(designide::TPropertyEditor* Editor) {
 
 } // namespace
 
-TObjectInspector::TObjectInspector(vcl::TWinControl* Host) : host_(Host) {}
+TObjectInspector::TObjectInspector(vcl::TWinControl* Host, vcl::TScrollBar* ScrollBar)
+    : host_(Host), scrollBar_(ScrollBar), rowsPanel_(std::make_unique<vcl::TPanel>(nullptr)) {
+    rowsPanel_->SetBevelOuter(vcl::bvNone);
+    rowsPanel_->SetColor(host_->GetColor());
+    rowsPanel_->SetParent(host_);
+    scrollBar_->OnChange = [this](vcl::TObject*) { updateScrolling(); };
+    host_->OnResize = [this](vcl::TObject*) { updateScrolling(); };
+    updateScrolling();
+}
 
 TObjectInspector::~TObjectInspector() {
+    scrollBar_->OnChange = nullptr;
+    host_->OnResize = nullptr;
     clearRows();
     freeRetiredControls();
     vcl::CancelQueuedCalls(this);
+}
+
+void TObjectInspector::updateScrolling() {
+    const int rows = static_cast<int>(rows_.size());
+    const int shown = std::max(host_->GetClientHeight() / RowHeight, 1);
+    // A position the new range cuts back raises OnChange, which comes back here once.
+    scrollBar_->SetPageSize(shown);
+    scrollBar_->SetParams(scrollBar_->GetPosition(), 0, std::max(rows - 1, 0));
+    scrollBar_->SetLargeChange(shown);
+    scrollBar_->SetEnabled(rows > shown);
+    rowsPanel_->SetBounds(0, -scrollBar_->GetPosition() * RowHeight, host_->GetClientWidth(),
+                          std::max(RowsHeight(), host_->GetClientHeight()));
 }
 
 void TObjectInspector::Inspect(designide::IDesigner* Designer,
@@ -78,13 +100,14 @@ void TObjectInspector::freeRetiredControls() {
 
 void TObjectInspector::rebuild() {
     clearRows();
-    if (selection_.empty()) return;
-    addRows(designide::GetComponentProperties(selection_, designer_), AnsiString(), 0);
+    if (!selection_.empty())
+        addRows(designide::GetComponentProperties(selection_, designer_), AnsiString(), 0);
+    updateScrolling();
 }
 
 void TObjectInspector::addRows(designide::TPropertyEditorList Editors, const AnsiString& Prefix,
                                int Depth) {
-    const int width = host_->GetClientWidth();
+    const int width = rowsPanel_->GetClientWidth();
     for (auto& editor : Editors) {
         const bool isEvent = editor->GetPropInfo()->Kind == vcl::tkMethod;
         if (Depth == 0 && isEvent != events_) continue;
@@ -100,13 +123,13 @@ void TObjectInspector::addRows(designide::TPropertyEditorList Editors, const Ans
             r->ExpandButton = new vcl::TSpeedButton(nullptr);
             r->ExpandButton->SetBounds(indent, top + 3, 14, 14);
             r->ExpandButton->SetCaption(expanded_.count(r->Path) ? "-" : "+");
-            r->ExpandButton->SetParent(host_);
+            r->ExpandButton->SetParent(rowsPanel_.get());
             r->ExpandButton->OnClick = [this, r](vcl::TObject*) { ToggleExpanded(r); };
         }
         r->NameLabel = new vcl::TLabel(nullptr);
         r->NameLabel->SetBounds(indent + 16, top + 4, NameWidth - indent - 16, RowHeight - 4);
         r->NameLabel->SetCaption(editor->GetName());
-        r->NameLabel->SetParent(host_);
+        r->NameLabel->SetParent(rowsPanel_.get());
 
         const bool dialog = attributes.Contains(designide::paDialog);
         const int valueWidth = width - NameWidth - (dialog ? ButtonWidth : 0);
@@ -115,7 +138,7 @@ void TObjectInspector::addRows(designide::TPropertyEditorList Editors, const Ans
             r->ValueBox->SetBounds(NameWidth, top, valueWidth, RowHeight);
             r->ValueBox->SetStyle(listOnly(editor.get()) ? vcl::csDropDownList : vcl::csDropDown);
             r->ValueBox->SetSorted(attributes.Contains(designide::paSortList));
-            r->ValueBox->SetParent(host_);
+            r->ValueBox->SetParent(rowsPanel_.get());
             r->ValueBox->OnSelect = [this, r](vcl::TObject*) {
                 const int i = r->ValueBox->GetItemIndex();
                 if (i >= 0) commit(r, r->ValueBox->GetItems()->Get(i));
@@ -128,7 +151,7 @@ void TObjectInspector::addRows(designide::TPropertyEditorList Editors, const Ans
             r->ValueEdit = new vcl::TEdit(nullptr);
             r->ValueEdit->SetBounds(NameWidth, top, valueWidth, RowHeight);
             r->ValueEdit->SetReadOnly(attributes.Contains(designide::paReadOnly));
-            r->ValueEdit->SetParent(host_);
+            r->ValueEdit->SetParent(rowsPanel_.get());
             r->ValueEdit->OnKeyDown = [this, r](vcl::TObject*, vcl::Word& Key, vcl::TShiftState) {
                 if (Key == vcl::VK_RETURN) commit(r, r->ValueEdit->GetText());
             };
@@ -138,7 +161,7 @@ void TObjectInspector::addRows(designide::TPropertyEditorList Editors, const Ans
             r->DialogButton = new vcl::TButton(nullptr);
             r->DialogButton->SetBounds(width - ButtonWidth, top, ButtonWidth, RowHeight);
             r->DialogButton->SetCaption("...");
-            r->DialogButton->SetParent(host_);
+            r->DialogButton->SetParent(rowsPanel_.get());
             r->DialogButton->OnClick = [this, r](vcl::TObject*) { PressDialogButton(r); };
         }
         r->Editor = std::move(editor);

@@ -3,7 +3,8 @@
 // one row each, in their declared order, shown and changed through the property editors of the
 // design-time framework. A row shows the value in a text box, or in a drop-down list when the
 // editor has a value list; a "..." button when the editor has a dialog (paDialog); a "+" button
-// that unfolds the sub-properties (paSubProperties: a font's, a set's members).
+// that unfolds the sub-properties (paSubProperties: a font's, a set's members). When the rows
+// are more than the host shows, a vertical scroll bar moves them by whole rows.
 
 #include "designide/DesignEditors.h"
 #include "vcl/Buttons.h"
@@ -19,8 +20,9 @@ namespace quimbel::ide {
 
 class TObjectInspector {
 public:
-    // Rows are built in Host (a panel of the IDE's window).
-    explicit TObjectInspector(vcl::TWinControl* Host);
+    // Rows are built in Host (a panel of the IDE's window) and scrolled by ScrollBar, whose
+    // OnChange the inspector takes over, as it takes over Host's OnResize.
+    TObjectInspector(vcl::TWinControl* Host, vcl::TScrollBar* ScrollBar);
     ~TObjectInspector();
 
     // Shows the properties (Events false) or the events of the selection, read through Designer.
@@ -64,8 +66,13 @@ private:
     void clearRows();
     void freeRetiredControls();
     void queueRebuild();
+    // Fits the scroll bar's range to the rows and the host's height, and places the rows.
+    void updateScrolling();
 
     vcl::TWinControl* host_;
+    vcl::TScrollBar* scrollBar_;
+    // The rows' parent: as tall as all rows, moved up inside the host as the bar scrolls.
+    std::unique_ptr<vcl::TPanel> rowsPanel_;
     designide::IDesigner* designer_ = nullptr;
     std::vector<vcl::TPersistent*> selection_;
     bool events_ = false;

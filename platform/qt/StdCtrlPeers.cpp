@@ -1,6 +1,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 
 #include "qt/Codepage.h"
 #include "qt/Peers.h"
@@ -173,6 +174,33 @@ private:
     vcl::TCustomComboBox* combo_;
 };
 
+class ScrollBarPeer : public QtPeer {
+public:
+    explicit ScrollBarPeer(vcl::TScrollBar* s) : QtPeer(s), bar_(s) {
+        auto* w = new QScrollBar();
+        QObject::connect(w, &QScrollBar::valueChanged, w, [this](int value) {
+            if (Syncing()) return;
+            RunFromEvent(bar_, [&] { bar_->SetPosition(value); });
+        });
+        Attach(w);
+        Changed(vcl::pcScroll);
+    }
+    QPoint ClientOffset() const override { return QPoint(); }
+    void Changed(vcl::TPeerChange What) override {
+        if (What != vcl::pcScroll || !widget_) return;
+        const auto sync = Sync();
+        auto* w = static_cast<QScrollBar*>(widget_.data());
+        w->setOrientation(bar_->GetKind() == vcl::sbVertical ? Qt::Vertical : Qt::Horizontal);
+        w->setRange(bar_->GetMin(), bar_->MaxPosition());
+        w->setSingleStep(bar_->GetSmallChange());
+        w->setPageStep(bar_->GetPageSize() > 0 ? bar_->GetPageSize() : bar_->GetLargeChange());
+        w->setValue(bar_->GetPosition());
+    }
+
+private:
+    vcl::TScrollBar* bar_;
+};
+
 // The peer of a TQtWidgetControl: borrows the application's widget.
 class ExternalPeer : public QtPeer {
 public:
@@ -192,6 +220,7 @@ std::unique_ptr<QtPeer> createStandardPeer(vcl::TWinControl* c) {
     if (auto* e = dynamic_cast<vcl::TCustomEdit*>(c)) return std::make_unique<EditPeer>(e);
     if (auto* b = dynamic_cast<vcl::TButtonControl*>(c)) return std::make_unique<ButtonPeer>(b);
     if (auto* cb = dynamic_cast<vcl::TCustomComboBox*>(c)) return std::make_unique<ComboPeer>(cb);
+    if (auto* s = dynamic_cast<vcl::TScrollBar*>(c)) return std::make_unique<ScrollBarPeer>(s);
     return nullptr;
 }
 

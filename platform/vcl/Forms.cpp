@@ -601,7 +601,7 @@ void RegisterVclClasses() {
                      TSaveDialog::StaticClass(),     TFontDialog::StaticClass(),
                      TFont::StaticClass(),           TPen::StaticClass(),
                      TBrush::StaticClass(),          TBitmap::StaticClass(),
-                     TSizeConstraints::StaticClass()});
+                     TSizeConstraints::StaticClass(), TScrollBar::StaticClass()});
 }
 
 } // namespace vcl

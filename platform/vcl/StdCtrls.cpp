@@ -2,6 +2,7 @@
 
 #include "vcl/Forms.h"
 #include "vcl/Publish.h"
+#include "vcl/VCLConsts.h"
 
 #include <algorithm>
 
@@ -12,6 +13,7 @@ const TEnumInfo TEditCharCaseInfo{"TEditCharCase", {"ecNormal", "ecUpperCase", "
 const TEnumInfo TComboBoxStyleInfo{
     "TComboBoxStyle",
     {"csDropDown", "csSimple", "csDropDownList", "csOwnerDrawFixed", "csOwnerDrawVariable"}};
+const TEnumInfo TScrollBarKindInfo{"TScrollBarKind", {"sbHorizontal", "sbVertical"}};
 
 namespace {
 
@@ -673,6 +675,75 @@ VCL_DEFINE_CLASS(TRadioGroup, TCustomRadioGroup, c) {
     c.Event("OnClick", &TRadioGroup::OnClick);
     c.Event("OnEnter", &TRadioGroup::OnEnter);
     c.Event("OnExit", &TRadioGroup::OnExit);
+}
+
+// --- TScrollBar ---------------------------------------------------------------------------------
+
+VCL_DEFINE_CLASS(TScrollBar, TWinControl, c) {
+    publish::Align(c);
+    publish::Anchors(c);
+    publish::Constraints(c);
+    publish::Enabled(c);
+    c.Enum("Kind", TScrollBarKindInfo, &TScrollBar::GetKind, &TScrollBar::SetKind)
+        .Default(sbHorizontal);
+    c.Int("LargeChange", &TScrollBar::GetLargeChange, &TScrollBar::SetLargeChange).Default(1);
+    c.Int("Max", &TScrollBar::GetMax, &TScrollBar::SetMax).Default(100);
+    c.Int("Min", &TScrollBar::GetMin, &TScrollBar::SetMin).Default(0);
+    c.Int("PageSize", &TScrollBar::GetPageSize, &TScrollBar::SetPageSize).Default(0);
+    publish::ParentShowHint(c);
+    publish::PopupMenu(c);
+    c.Int("Position", &TScrollBar::GetPosition, &TScrollBar::SetPosition).Default(0);
+    publish::ShowHint(c);
+    c.Int("SmallChange", &TScrollBar::GetSmallChange, &TScrollBar::SetSmallChange).Default(1);
+    publish::TabOrder(c);
+    publish::TabStop(c, true);
+    publish::Visible(c);
+    c.Event("OnChange", &TScrollBar::OnChange);
+    c.Event("OnEnter", &TScrollBar::OnEnter);
+    c.Event("OnExit", &TScrollBar::OnExit);
+}
+
+TScrollBar::TScrollBar(TComponent* AOwner) : TWinControl(AOwner) {
+    SetBounds(0, 0, 121, 16);
+    SetTabStop(true);
+}
+
+void TScrollBar::SetKind(TScrollBarKind Value) {
+    if (kind_ == Value) return;
+    kind_ = Value;
+    if (!ComponentState().Contains(csLoading))
+        SetBounds(GetLeft(), GetTop(), GetHeight(), GetWidth());
+    PeerChanged(pcScroll);
+}
+
+int TScrollBar::MaxPosition() const {
+    return std::max(min_, max_ - std::max(pageSize_, 1) + 1);
+}
+
+void TScrollBar::SetParams(int APosition, int AMin, int AMax) {
+    if (AMax < AMin) throw EInvalidOperation(LoadResString(vclconsts::SScrollBarRange));
+    min_ = AMin;
+    max_ = AMax;
+    const int position = std::clamp(APosition, min_, MaxPosition());
+    const bool moved = position != position_;
+    position_ = position;
+    PeerChanged(pcScroll);
+    if (moved && OnChange) OnChange(this);
+}
+
+void TScrollBar::SetPageSize(int Value) {
+    pageSize_ = std::max(Value, 0);
+    SetParams(position_, min_, max_);
+}
+
+void TScrollBar::SetSmallChange(int Value) {
+    smallChange_ = Value;
+    PeerChanged(pcScroll);
+}
+
+void TScrollBar::SetLargeChange(int Value) {
+    largeChange_ = Value;
+    PeerChanged(pcScroll);
 }
 
 } // namespace vcl

@@ -1,5 +1,6 @@
 #pragma once
-// Standard controls: labels, edits, buttons, combo boxes, group boxes and radio groups.
+// Standard controls: labels, edits, buttons, combo boxes, group boxes, radio groups and scroll
+// bars.
 //
 // Headless, these controls keep their state in the model (text, items, selection). With a peer,
 // what the user changes natively comes back through entry points (PeerTextChanged, SelectItem,
@@ -13,9 +14,11 @@ namespace vcl {
 enum TTextLayout { tlTop, tlCenter, tlBottom };
 enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
 enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
+enum TScrollBarKind { sbHorizontal, sbVertical };
 extern const TEnumInfo TTextLayoutInfo;
 extern const TEnumInfo TEditCharCaseInfo;
 extern const TEnumInfo TComboBoxStyleInfo;
+extern const TEnumInfo TScrollBarKindInfo;
 
 // A caption drawn by its parent. With AutoSize it takes the size of its text.
 class TCustomLabel : public TGraphicControl {
@@ -280,6 +283,47 @@ class TRadioGroup : public TCustomRadioGroup {
     VCL_DECLARE_CLASS(TRadioGroup, TCustomRadioGroup)
 public:
     explicit TRadioGroup(TComponent* AOwner) : TCustomRadioGroup(AOwner) {}
+};
+
+// A scroll bar over the range Min..Max of which a page of PageSize units is in view, so Position
+// runs from Min to Max - PageSize + 1. A change of Position, by code or by the user, raises
+// OnChange.
+class TScrollBar : public TWinControl {
+    VCL_DECLARE_CLASS(TScrollBar, TWinControl)
+public:
+    // Horizontal, 121 x 16, range 0..100.
+    explicit TScrollBar(TComponent* AOwner);
+    TScrollBarKind GetKind() const { return kind_; }
+    // Turning the bar swaps its width and height.
+    void SetKind(TScrollBarKind Value);
+    int GetMin() const { return min_; }
+    void SetMin(int Value) { SetParams(position_, Value, max_); }
+    int GetMax() const { return max_; }
+    void SetMax(int Value) { SetParams(position_, min_, Value); }
+    int GetPosition() const { return position_; }
+    void SetPosition(int Value) { SetParams(Value, min_, max_); }
+    int GetPageSize() const { return pageSize_; }
+    void SetPageSize(int Value);
+    int GetSmallChange() const { return smallChange_; }
+    void SetSmallChange(int Value);
+    int GetLargeChange() const { return largeChange_; }
+    void SetLargeChange(int Value);
+    // Sets the range and the position at once; the position is kept inside the range. Raises
+    // EInvalidOperation when Max is below Min.
+    void SetParams(int APosition, int AMin, int AMax);
+    // The highest position: Max - PageSize + 1, and never below Min.
+    int MaxPosition() const;
+
+    TNotifyEvent OnChange;
+
+private:
+    TScrollBarKind kind_ = sbHorizontal;
+    int min_ = 0;
+    int max_ = 100;
+    int position_ = 0;
+    int pageSize_ = 0;
+    int smallChange_ = 1;
+    int largeChange_ = 1;
 };
 
 } // namespace vcl

@@ -56,6 +56,7 @@ inline const TResStringRec SMsgDlgAll{"SMsgDlgAll", "&All"};
 inline const TResStringRec SMsgDlgNoToAll{"SMsgDlgNoToAll", "N&o to All"};
 inline const TResStringRec SMsgDlgYesToAll{"SMsgDlgYesToAll", "Yes to &All"};
 inline const TResStringRec SMsgDlgHelp{"SMsgDlgHelp", "&Help"};
+inline const TResStringRec SScrollBarRange{"SScrollBarRange", "Scrollbar property out of range"};
 inline const TResStringRec SListIndexError{"SListIndexError", "List index out of bounds (%d)"};
 
 } // namespace vcl::vclconsts

@@ -69,7 +69,8 @@ enum TPeerChange {
     pcButtonOptions, // default and cancel buttons
     pcFormOptions,   // border style and icons, position, window state
     pcSelection,     // caret and selection of an edit
-    pcMenu           // a form's menu bar: assigned, removed or its items changed
+    pcMenu,          // a form's menu bar: assigned, removed or its items changed
+    pcScroll         // a scroll bar's kind, range, page and position
 };
 
 // The native side of one windowed control. Created by the widgetset when the control is shown,

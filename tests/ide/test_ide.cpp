@@ -156,6 +156,33 @@ TEST_F(IdeTest, InspectorEditsTheSelectedComponent) {
     EXPECT_NE(designer->FormText().find("OnClick = Button1Click"), std::string::npos);
 }
 
+TEST_F(IdeTest, InspectorScrollsRowsThatDoNotFit) {
+    place("TButton", designer->Root(), 16, 16);
+    const auto& rows = ide.Inspector()->Rows();
+    // Where a row's name shows in the inspector (4 pixels below the row's top).
+    const auto rowTop = [&](size_t i) {
+        return rows[i]->NameLabel->ClientToClient({0, 0}, ide.RowsPanel).Y - 4;
+    };
+    ide.SetClientHeight(300);
+    const int shown = ide.RowsPanel->GetClientHeight() / 21;
+    ASSERT_GT(static_cast<int>(rows.size()), shown);
+    vcl::TScrollBar* bar = ide.RowsScrollBar;
+    EXPECT_TRUE(bar->GetEnabled());
+    EXPECT_EQ(bar->GetPageSize(), shown);
+    EXPECT_EQ(bar->MaxPosition(), static_cast<int>(rows.size()) - shown);
+
+    bar->SetPosition(3); // as a drag of the native bar does
+    EXPECT_EQ(rowTop(3), 0);
+    bar->SetPosition(bar->GetMax());
+    EXPECT_EQ(rowTop(rows.size() - 1), (shown - 1) * 21); // the last row in view at the bottom
+
+    // Tall enough for every row, the bar has nothing to scroll.
+    ide.SetClientHeight(1200);
+    EXPECT_FALSE(bar->GetEnabled());
+    EXPECT_EQ(bar->GetPosition(), 0);
+    EXPECT_EQ(rowTop(0), 0);
+}
+
 TEST_F(IdeTest, SaveOpenAndTheUnsavedChangesPrompt) {
     const std::string text = dir + "ide_form.dfm", binary = dir + "ide_form_bin.dfm";
     place("TEdit", designer->Root(), 8, 8);

@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
@@ -532,6 +533,31 @@ TEST_F(QtWidgetset, AFormsMenuBarLiesAboveItsClientAreaAndClicksItsItems) {
     window->resize(window->width(), window->height() + 10);
     QCoreApplication::processEvents();
     EXPECT_EQ(form->GetClientHeight(), clientHeight + 10);
+    form->Hide();
+}
+
+TEST_F(QtWidgetset, AScrollBarKeepsItsPositionInRangeAndFollowsTheUser) {
+    TForm* form = Keep(new TForm(nullptr));
+    auto* bar = new TScrollBar(form);
+    bar->SetKind(sbVertical);
+    EXPECT_EQ(bar->BoundsRect(), Bounds(0, 0, 16, 121)); // turned upright
+    bar->SetParent(form);
+    std::vector<int> changes;
+    bar->OnChange = [&](TObject*) { changes.push_back(bar->GetPosition()); };
+    bar->SetPageSize(10);
+    bar->SetParams(50, 0, 29); // a page of 10 out of 30: at most 20
+    EXPECT_EQ(bar->GetPosition(), 20);
+    EXPECT_THROW(bar->SetParams(0, 10, 5), EInvalidOperation);
+    form->Show();
+    auto* native = qobject_cast<QScrollBar*>(WidgetOf(bar));
+    ASSERT_NE(native, nullptr);
+    EXPECT_EQ(native->orientation(), Qt::Vertical);
+    EXPECT_EQ(native->maximum(), 20);
+    EXPECT_EQ(native->pageStep(), 10);
+    EXPECT_EQ(native->value(), 20);
+    native->setValue(7); // the user drags the thumb
+    EXPECT_EQ(bar->GetPosition(), 7);
+    EXPECT_EQ(changes, (std::vector<int>{20, 7}));
     form->Hide();
 }
 
