@@ -309,7 +309,22 @@ bool TIdeMainForm::SaveFormAs() {
 }
 
 void TIdeMainForm::ViewAsText() {
-    vcl::ShowMessage(designer_->FormText());
+    // A window of its own, so the text can be read at length and copied from.
+    vcl::TForm view(nullptr);
+    view.SetCaption(vcl::FmtLoadStr(consts::SFormText, {designer_->Root()->GetName()}));
+    view.SetClientWidth(560);
+    view.SetClientHeight(480);
+    view.SetPosition(vcl::poMainFormCenter);
+    auto* memo = new vcl::TMemo(&view);
+    memo->SetName("TextMemo");
+    memo->SetAlign(vcl::alClient);
+    memo->SetReadOnly(true);
+    memo->SetWordWrap(false);
+    memo->SetScrollBars(vcl::ssBoth);
+    memo->GetFont()->SetName("Courier New");
+    memo->SetText(designer_->FormText());
+    memo->SetParent(&view);
+    view.ShowModal();
 }
 
 void TIdeMainForm::RunForm() {

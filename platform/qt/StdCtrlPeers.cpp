@@ -1,5 +1,6 @@
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 
@@ -89,6 +90,57 @@ private:
         RunFromEvent(edit_, [&] { edit_->PeerSelectionChanged(start, len); });
     }
     vcl::TCustomEdit* edit_;
+};
+
+// A memo's lines end in CR LF in the model and in LF in the widget.
+class MemoPeer : public QtPeer {
+public:
+    explicit MemoPeer(vcl::TCustomMemo* m) : QtPeer(m), memo_(m) {
+        auto* w = new QPlainTextEdit();
+        QObject::connect(w, &QPlainTextEdit::textChanged, w, [this] {
+            if (Syncing()) return;
+            vcl::AnsiString typed;
+            if (!TypedTextToAnsi(widget_, edit()->toPlainText(), typed)) {
+                TextChanged();
+                return;
+            }
+            vcl::AnsiString text;
+            for (char c : typed) {
+                if (c == '\n') text += '\r';
+                text += c;
+            }
+            RunFromEvent(memo_, [&] { memo_->PeerTextChanged(text); });
+        });
+        Attach(w);
+        Changed(vcl::pcAppearance);
+    }
+    QPoint ClientOffset() const override { return QPoint(); }
+    void TextChanged() override {
+        if (!widget_) return;
+        QString text = ToQString(memo_->GetText());
+        text.remove(QLatin1Char('\r'));
+        if (edit()->toPlainText() == text) return;
+        const auto sync = Sync();
+        edit()->setPlainText(text);
+    }
+    void Changed(vcl::TPeerChange What) override {
+        if (!widget_ || (What != vcl::pcAppearance && What != vcl::pcEditOptions)) return;
+        const auto sync = Sync();
+        edit()->setReadOnly(memo_->GetReadOnly());
+        edit()->setLineWrapMode(memo_->GetWordWrap() ? QPlainTextEdit::WidgetWidth
+                                                     : QPlainTextEdit::NoWrap);
+        const vcl::TScrollStyle bars = memo_->GetScrollBars();
+        edit()->setHorizontalScrollBarPolicy(bars == vcl::ssHorizontal || bars == vcl::ssBoth
+                                                 ? Qt::ScrollBarAlwaysOn
+                                                 : Qt::ScrollBarAlwaysOff);
+        edit()->setVerticalScrollBarPolicy(bars == vcl::ssVertical || bars == vcl::ssBoth
+                                               ? Qt::ScrollBarAlwaysOn
+                                               : Qt::ScrollBarAlwaysOff);
+    }
+
+private:
+    QPlainTextEdit* edit() const { return static_cast<QPlainTextEdit*>(widget_.data()); }
+    vcl::TCustomMemo* memo_;
 };
 
 class ButtonPeer : public QtPeer {
@@ -217,6 +269,7 @@ namespace {
 
 std::unique_ptr<QtPeer> createStandardPeer(vcl::TWinControl* c) {
     if (auto* x = dynamic_cast<TQtWidgetControl*>(c)) return std::make_unique<ExternalPeer>(x);
+    if (auto* m = dynamic_cast<vcl::TCustomMemo*>(c)) return std::make_unique<MemoPeer>(m);
     if (auto* e = dynamic_cast<vcl::TCustomEdit*>(c)) return std::make_unique<EditPeer>(e);
     if (auto* b = dynamic_cast<vcl::TButtonControl*>(c)) return std::make_unique<ButtonPeer>(b);
     if (auto* cb = dynamic_cast<vcl::TCustomComboBox*>(c)) return std::make_unique<ComboPeer>(cb);

@@ -601,7 +601,8 @@ void RegisterVclClasses() {
                      TSaveDialog::StaticClass(),     TFontDialog::StaticClass(),
                      TFont::StaticClass(),           TPen::StaticClass(),
                      TBrush::StaticClass(),          TBitmap::StaticClass(),
-                     TSizeConstraints::StaticClass(), TScrollBar::StaticClass()});
+                     TSizeConstraints::StaticClass(), TScrollBar::StaticClass(),
+                     TMemo::StaticClass()});
 }
 
 } // namespace vcl

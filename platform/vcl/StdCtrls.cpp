@@ -14,6 +14,7 @@ const TEnumInfo TComboBoxStyleInfo{
     "TComboBoxStyle",
     {"csDropDown", "csSimple", "csDropDownList", "csOwnerDrawFixed", "csOwnerDrawVariable"}};
 const TEnumInfo TScrollBarKindInfo{"TScrollBarKind", {"sbHorizontal", "sbVertical"}};
+const TEnumInfo TScrollStyleInfo{"TScrollStyle", {"ssNone", "ssHorizontal", "ssVertical", "ssBoth"}};
 
 namespace {
 
@@ -293,6 +294,87 @@ VCL_DEFINE_CLASS(TEdit, TCustomEdit, c) {
     c.Event("OnChange", &TEdit::OnChange);
     c.Event("OnClick", &TEdit::OnClick);
     c.Event("OnDblClick", &TEdit::OnDblClick);
+    publish::WinEvents(c);
+    publish::MouseEvents(c);
+}
+
+// --- TCustomMemo, TMemo ------------------------------------------------------------------------
+
+VCL_DEFINE_CLASS(TCustomMemo, TCustomEdit, c) {
+    (void)c;
+}
+
+TCustomMemo::TCustomMemo(TComponent* AOwner)
+    : TCustomEdit(AOwner), lines_(std::make_unique<TStringList>()) {
+    ControlStyle().Exclude(csFixedHeight);
+    SetBounds(0, 0, 185, 89);
+    lines_->OnChange = [this](TObject*) {
+        if (syncing_) return;
+        syncing_ = true;
+        try {
+            SetText(lines_->GetText());
+        } catch (...) {
+            syncing_ = false;
+            throw;
+        }
+        syncing_ = false;
+    };
+}
+
+TCustomMemo::~TCustomMemo() {
+    lines_->OnChange = nullptr;
+}
+
+void TCustomMemo::SetScrollBars(TScrollStyle Value) {
+    if (scrollBars_ == Value) return;
+    scrollBars_ = Value;
+    PeerChanged(pcAppearance);
+}
+
+void TCustomMemo::SetWordWrap(bool Value) {
+    if (wordWrap_ == Value) return;
+    wordWrap_ = Value;
+    PeerChanged(pcAppearance);
+}
+
+void TCustomMemo::TextChanged() {
+    if (!syncing_) {
+        syncing_ = true;
+        lines_->SetText(GetText());
+        syncing_ = false;
+    }
+    TCustomEdit::TextChanged();
+}
+
+VCL_DEFINE_CLASS(TMemo, TCustomMemo, c) {
+    publish::Align(c);
+    publish::Anchors(c);
+    c.Enum("BorderStyle", TBorderStyleInfo, &TMemo::GetBorderStyle, &TMemo::SetBorderStyle)
+        .Default(bsSingle);
+    publish::Color(c, clWindow);
+    publish::Constraints(c);
+    publish::Ctl3D(c);
+    publish::Enabled(c);
+    publish::Font(c);
+    c.Bool("HideSelection", &TMemo::GetHideSelection, &TMemo::SetHideSelection).Default(true);
+    c.Object<TStrings>("Lines", &TMemo::GetLines);
+    c.Int("MaxLength", &TMemo::GetMaxLength, &TMemo::SetMaxLength).Default(0);
+    publish::ParentColor(c, false);
+    publish::ParentCtl3D(c);
+    publish::ParentFont(c);
+    publish::ParentShowHint(c);
+    publish::PopupMenu(c);
+    c.Bool("ReadOnly", &TMemo::GetReadOnly, &TMemo::SetReadOnly).Default(false);
+    c.Enum("ScrollBars", TScrollStyleInfo, &TMemo::GetScrollBars, &TMemo::SetScrollBars)
+        .Default(ssNone);
+    publish::ShowHint(c);
+    publish::TabOrder(c);
+    publish::TabStop(c, true);
+    publish::Visible(c);
+    c.Bool("WordWrap", &TMemo::GetWordWrap, &TMemo::SetWordWrap).Default(true);
+    c.Event("OnChange", &TMemo::OnChange);
+    c.Event("OnClick", &TMemo::OnClick);
+    c.Event("OnDblClick", &TMemo::OnDblClick);
     publish::WinEvents(c);
     publish::MouseEvents(c);
 }

@@ -1,6 +1,6 @@
 #pragma once
-// Standard controls: labels, edits, buttons, combo boxes, group boxes, radio groups and scroll
-// bars.
+// Standard controls: labels, edits, memos, buttons, combo boxes, group boxes, radio groups and
+// scroll bars.
 //
 // Headless, these controls keep their state in the model (text, items, selection). With a peer,
 // what the user changes natively comes back through entry points (PeerTextChanged, SelectItem,
@@ -15,10 +15,12 @@ enum TTextLayout { tlTop, tlCenter, tlBottom };
 enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
 enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
 enum TScrollBarKind { sbHorizontal, sbVertical };
+enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 extern const TEnumInfo TTextLayoutInfo;
 extern const TEnumInfo TEditCharCaseInfo;
 extern const TEnumInfo TComboBoxStyleInfo;
 extern const TEnumInfo TScrollBarKindInfo;
+extern const TEnumInfo TScrollStyleInfo;
 
 // A caption drawn by its parent. With AutoSize it takes the size of its text.
 class TCustomLabel : public TGraphicControl {
@@ -134,6 +136,38 @@ class TEdit : public TCustomEdit {
     VCL_DECLARE_CLASS(TEdit, TCustomEdit)
 public:
     explicit TEdit(TComponent* AOwner) : TCustomEdit(AOwner) {}
+};
+
+// An edit of several lines. Lines and Text are two views of the same text: setting the text
+// splits it into lines (at CR, LF or CR LF), changing the lines sets the text to the lines joined
+// with CR LF after each.
+class TCustomMemo : public TCustomEdit {
+    VCL_DECLARE_CLASS(TCustomMemo, TCustomEdit)
+public:
+    // 185 x 89, word wrap on, no scroll bars.
+    explicit TCustomMemo(TComponent* AOwner);
+    ~TCustomMemo() override;
+    TStrings* GetLines() const { return lines_.get(); }
+    void SetLines(TStrings* Value) { lines_->Assign(Value); }
+    TScrollStyle GetScrollBars() const { return scrollBars_; }
+    void SetScrollBars(TScrollStyle Value);
+    bool GetWordWrap() const { return wordWrap_; }
+    void SetWordWrap(bool Value);
+
+protected:
+    void TextChanged() override;
+
+private:
+    std::unique_ptr<TStringList> lines_;
+    TScrollStyle scrollBars_ = ssNone;
+    bool wordWrap_ = true;
+    bool syncing_ = false;
+};
+
+class TMemo : public TCustomMemo {
+    VCL_DECLARE_CLASS(TMemo, TCustomMemo)
+public:
+    explicit TMemo(TComponent* AOwner) : TCustomMemo(AOwner) {}
 };
 
 class TButtonControl : public TWinControl {

@@ -257,6 +257,19 @@ TEST_F(IdeTest, MenuCommandsAndTheirShortcuts) {
         EXPECT_EQ(asked, std::vector<std::string>{k.Asked});
     }
 
+    // View as Text shows the form's text in a read-only memo.
+    answers.push_back([&](vcl::TModalRequest& r) {
+        EXPECT_EQ(r.Form->GetCaption(), "Form1 as text");
+        auto* memo = dynamic_cast<vcl::TMemo*>(r.Form->FindComponent("TextMemo"));
+        ASSERT_NE(memo, nullptr);
+        EXPECT_TRUE(memo->GetReadOnly());
+        EXPECT_EQ(memo->GetText(), designer->FormText());
+        EXPECT_EQ(memo->GetLines()->Get(1), "  Left = 0");
+        r.Form->Close();
+    });
+    ide.ViewTextItem->Click();
+    EXPECT_TRUE(answers.empty());
+
     // Delete removes the selected component, but not while an inspector row has the input.
     ide.Show();
     row("Name")->ValueEdit->SetFocus();

@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSet>
@@ -558,6 +559,30 @@ TEST_F(QtWidgetset, AScrollBarKeepsItsPositionInRangeAndFollowsTheUser) {
     native->setValue(7); // the user drags the thumb
     EXPECT_EQ(bar->GetPosition(), 7);
     EXPECT_EQ(changes, (std::vector<int>{20, 7}));
+    form->Hide();
+}
+
+TEST_F(QtWidgetset, AMemoShowsItsLinesAndTakesWhatTheUserTypes) {
+    TForm* form = Keep(new TForm(nullptr));
+    form->SetBounds(40, 40, 300, 200);
+    auto* memo = new TMemo(form);
+    memo->SetAlign(alClient);
+    memo->SetReadOnly(true);
+    memo->GetLines()->Add("object Form1: TForm");
+    memo->GetLines()->Add("  Caption = '\xC4'"); // a byte of code page 1252
+    memo->SetParent(form);
+    form->Show();
+    auto* native = qobject_cast<QPlainTextEdit*>(WidgetOf(memo));
+    ASSERT_NE(native, nullptr);
+    EXPECT_TRUE(native->isReadOnly());
+    EXPECT_EQ(native->toPlainText(), QString::fromUtf8("object Form1: TForm\n  Caption = '\u00C4'\n"));
+    SaveGrab(vcl::qt::GrabControl(form), "memo.png");
+
+    memo->SetReadOnly(false);
+    native->setPlainText("one\ntwo"); // what the user typed
+    EXPECT_EQ(memo->GetText(), "one\r\ntwo");
+    ASSERT_EQ(memo->GetLines()->GetCount(), 2);
+    EXPECT_EQ(memo->GetLines()->Get(1), "two");
     form->Hide();
 }
 
