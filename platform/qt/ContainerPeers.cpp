@@ -51,19 +51,20 @@ private:
 
 class ContainerPeer : public QtPeer {
 public:
-    explicit ContainerPeer(vcl::TWinControl* c) : QtPeer(c) {
+    explicit ContainerPeer(vcl::TWinControl* c)
+        : QtPeer(c), panel_(dynamic_cast<vcl::TCustomPanel*>(c)),
+          groupBox_(dynamic_cast<vcl::TCustomGroupBox*>(c) != nullptr) {
         auto* w = new HostWidget(this, nullptr);
         Attach(w);
     }
     ~ContainerPeer() override {
         // A form freed while it is shown modally ends its modal loop.
-        if (auto* form = dynamic_cast<vcl::TCustomForm*>(Control()))
-            if (TQtWidgetset* ws = QtWidgetset()) ws->EndModalLoops(form);
+        if (Form())
+            if (TQtWidgetset* ws = QtWidgetset()) ws->EndModalLoops(Form());
     }
     QPoint ClientOffset() const override {
         // The window manager draws a form's frame; its menu bar lies above the client area.
-        if (auto* form = dynamic_cast<vcl::TCustomForm*>(Control()))
-            return QPoint(0, form->GetMenu() ? vcl::Widgetset()->MenuBarHeight() : 0);
+        if (Form()) return QPoint(0, Form()->GetMenu() ? vcl::Widgetset()->MenuBarHeight() : 0);
         return QtPeer::ClientOffset();
     }
     void TextChanged() override;
@@ -71,6 +72,8 @@ public:
     void VisibleChanged() override;
     void ZOrderChanged() override;
     void ApplyBounds() override;
+    void Invalidate() override;
+    void InvalidateControl(vcl::TControl* Child) override;
     virtual void Paint(QPainter& p, const QRect& area);
     void CloseRequested(QCloseEvent* e);
 
@@ -87,6 +90,13 @@ protected:
 
 private:
     QPointer<QMenuBar> menuBar_;
+    // Partial repaints asked for since the widget was last painted, and whether the whole widget
+    // waits for its repaint (then further changes ask for nothing).
+    static constexpr int MaxPartialInvalidations = 16;
+    int invalidations_ = 0;
+    bool wholeDirty_ = false;
+    vcl::TCustomPanel* const panel_;
+    const bool groupBox_;
 };
 
 HostWidget::HostWidget(ContainerPeer* peer, QWidget* parent) : QWidget(parent), peer_(peer) {
@@ -110,6 +120,9 @@ void HostWidget::input(vcl::TMouseEventKind kind, QMouseEvent* e, bool dbl) {
 
 void HostWidget::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
+    // A resized container is repainted whole, so the layout pass that follows need not ask for
+    // repaints of the children it moves.
+    peer_->Invalidate();
     peer_->WidgetGeometryChanged();
 }
 
@@ -146,7 +159,7 @@ void ContainerPeer::CloseRequested(QCloseEvent* e) {
     // The model decides: a modal form ends with mrCancel, another hides (or frees itself).
     e->ignore();
     if (Syncing()) return;
-    if (auto* form = dynamic_cast<vcl::TCustomForm*>(Control())) {
+    if (vcl::TCustomForm* form = Form()) {
         RunFromEvent(form, [&] { form->Close(); });
     } else {
         RunFromEvent(Control(), [&] { Control()->Hide(); });
@@ -177,7 +190,7 @@ void ContainerPeer::ApplyWindowFlags() {
     // its children or form options change later.
     if (!widget_ || Control()->GetParent() || (!widget_->isWindow() && widget_->parentWidget()))
         return;
-    auto* form = dynamic_cast<vcl::TCustomForm*>(Control());
+    vcl::TCustomForm* form = Form();
     Qt::WindowFlags flags = Qt::Window;
     if (form) {
         const vcl::TBorderIcons icons = form->GetBorderIcons();
@@ -212,7 +225,7 @@ void ContainerPeer::ApplyWindowFlags() {
 }
 
 void ContainerPeer::ApplyBounds() {
-    auto* form = dynamic_cast<vcl::TCustomForm*>(Control());
+    vcl::TCustomForm* form = Form();
     if (!form || !widget_) {
         QtPeer::ApplyBounds();
         return;
@@ -244,7 +257,7 @@ void ContainerPeer::TextChanged() {
 }
 
 void ContainerPeer::ApplyMenu() {
-    auto* form = dynamic_cast<vcl::TCustomForm*>(Control());
+    vcl::TCustomForm* form = Form();
     if (!widget_ || !form) return;
     delete menuBar_.data();
     if (vcl::TMainMenu* menu = form->GetMenu()) {
@@ -267,7 +280,7 @@ void ContainerPeer::Changed(vcl::TPeerChange What) {
 
 void ContainerPeer::VisibleChanged() {
     if (!widget_) return;
-    auto* form = dynamic_cast<vcl::TCustomForm*>(Control());
+    vcl::TCustomForm* form = Form();
     if (form && widget_->isWindow() && Control()->GetVisible() && !widget_->isVisible()) {
         const auto sync = Sync();
         widget_->setWindowModality(form->FormState().Contains(vcl::fsModal) ? Qt::ApplicationModal
@@ -300,16 +313,36 @@ void ContainerPeer::ZOrderChanged() {
     if (widget_ && !Control()->GetParent() && !widget_->isVisible()) ApplyWindowFlags();
 }
 
+void ContainerPeer::Invalidate() {
+    if (!widget_ || wholeDirty_) return;
+    widget_->update();
+    wholeDirty_ = true;
+}
+
+void ContainerPeer::InvalidateControl(vcl::TControl* Child) {
+    // Once the whole widget waits for its repaint, a child's change adds nothing; a child that
+    // changes many times (the four bound changes of a key) or many children (a layout pass, a
+    // modifier changing every caption) end up as one repaint.
+    if (wholeDirty_) return;
+    if (++invalidations_ > MaxPartialInvalidations)
+        Invalidate();
+    else
+        QtPeer::InvalidateControl(Child);
+}
+
 void ContainerPeer::Paint(QPainter& p, const QRect& area) {
+    // What was invalidated is painted now; changes from here on need repaints of their own.
+    wholeDirty_ = false;
+    invalidations_ = 0;
     vcl::TWinControl* c = Control();
     const QRect all = widget_->rect();
     const QPalette pal = QApplication::palette();
     QColor bg = ToQColor(c->GetColor());
     if (!bg.isValid()) bg = pal.color(QPalette::Window);
     p.fillRect(area, bg);
-    if (auto* panel = dynamic_cast<vcl::TCustomPanel*>(c))
-        PaintPanel(p, panel, all, pal);
-    else if (dynamic_cast<vcl::TCustomGroupBox*>(c))
+    if (panel_)
+        PaintPanel(p, panel_, all, pal);
+    else if (groupBox_)
         PaintGroupFrame(p, c, all, pal);
     PaintGraphicChildren(p, area);
 }

@@ -82,7 +82,8 @@ QtPeer* PeerOf(const QWidget* w, bool SearchAncestors) {
 
 // --- QtPeer -------------------------------------------------------------------------------------
 
-QtPeer::QtPeer(vcl::TWinControl* Control) : vcl::TWinControlPeer(Control) {}
+QtPeer::QtPeer(vcl::TWinControl* Control)
+    : vcl::TWinControlPeer(Control) {}
 
 QtPeer::~QtPeer() {
     // By the address kept, since a borrowed widget may already be gone (its guard is null).
@@ -104,6 +105,10 @@ QtPeer::~QtPeer() {
 
 bool QtPeer::IsTopLevel() const {
     return Control()->GetParent() == nullptr;
+}
+
+vcl::TCustomForm* QtPeer::Form() const {
+    return Control()->IsForm() ? static_cast<vcl::TCustomForm*>(Control()) : nullptr;
 }
 
 QPoint QtPeer::ClientOffset() const {
@@ -219,9 +224,11 @@ void QtPeer::InvalidateControl(vcl::TControl* Child) {
                     Child->GetHeight());
     // The model reports the new bounds only; where the child was is repainted too.
     GraphicChild& entry = GraphicChildEntry(Child);
-    if (!entry.Painted.isNull()) widget_->update(entry.Painted);
+    if (entry.Painted != now) {
+        if (!entry.Painted.isNull()) widget_->update(entry.Painted);
+        entry.Painted = now;
+    }
     widget_->update(now);
-    entry.Painted = now;
 }
 
 void QtPeer::ControlRemoved(vcl::TControl* Child) {
@@ -258,7 +265,7 @@ void QtPeer::WidgetGeometryChanged() {
     vcl::TWinControl* c = Control();
     QRect g = widget_->geometry();
     // A form's client area starts below its menu bar.
-    const bool form = dynamic_cast<vcl::TCustomForm*>(c) != nullptr;
+    const bool form = Form() != nullptr;
     if (form) g.setTop(g.top() + ClientOffset().y());
     int left = c->GetLeft(), top = c->GetTop();
     int width = c->GetWidth(), height = c->GetHeight();
@@ -324,18 +331,19 @@ void QtPeer::MouseInput(vcl::TMouseEventKind Kind, Qt::MouseButton Button, Qt::M
 }
 
 QtPeer::GraphicChild& QtPeer::GraphicChildEntry(vcl::TControl* Child) {
-    auto it = painted_.find(Child);
-    if (it != painted_.end()) return it->second;
-    // Which painter draws the child is found once: a child is freed (and its entry erased)
-    // before another control can take its address.
-    GraphicChild entry;
-    if (auto* b = dynamic_cast<vcl::TSpeedButton*>(Child))
-        entry.SpeedButton = b;
-    else if (auto* s = dynamic_cast<vcl::TShape*>(Child))
-        entry.Shape = s;
-    else if (auto* l = dynamic_cast<vcl::TCustomLabel*>(Child))
-        entry.Label = l;
-    return painted_.emplace(Child, entry).first->second;
+    GraphicChild& entry = painted_[Child];
+    // Which painter draws the child is found once the child is fully made (in its constructor
+    // it is none of them yet); a child leaves the map before another control can take its
+    // address.
+    if (!entry.SpeedButton && !entry.Shape && !entry.Label) {
+        if (auto* b = dynamic_cast<vcl::TSpeedButton*>(Child))
+            entry.SpeedButton = b;
+        else if (auto* s = dynamic_cast<vcl::TShape*>(Child))
+            entry.Shape = s;
+        else
+            entry.Label = dynamic_cast<vcl::TCustomLabel*>(Child);
+    }
+    return entry;
 }
 
 void QtPeer::PaintGraphicChildren(QPainter& p, const QRect& area) {

@@ -21,6 +21,7 @@
 class QPainter;
 
 namespace vcl {
+class TCustomForm;
 class TCustomLabel;
 class TShape;
 class TSpeedButton;
@@ -88,6 +89,8 @@ protected:
     virtual void ApplyBounds();
     virtual void ApplyAll();
     bool IsTopLevel() const;
+    // The control, when it is a form.
+    vcl::TCustomForm* Form() const;
 
     QPointer<QWidget> widget_;
     const QWidget* key_ = nullptr;
@@ -101,6 +104,7 @@ protected:
     };
     GraphicChild& GraphicChildEntry(vcl::TControl* Child);
     std::unordered_map<const vcl::TControl*, GraphicChild> painted_;
+
     bool owned_ = true;
     int syncing_ = 0;
 };

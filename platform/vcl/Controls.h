@@ -282,6 +282,8 @@ public:
 
     // True for a windowed control (a TWinControl), which has a peer of its own.
     bool IsWindowed() const { return isWinControl_; }
+    // True for a form (a TCustomForm), once its constructor has begun.
+    bool IsForm() const { return isForm_; }
     // The windowed control whose peer shows this control: itself when windowed, else the parent.
     TWinControl* GetWindowedControl();
     // The form (or top-level windowed control) the control sits on.
@@ -336,12 +338,14 @@ protected:
 
 private:
     friend class TWinControl;
+    friend class TCustomForm;
     friend class TControlActionLink;
     void fontChangedHandler(TObject* Sender);
     void handleMouseButton(TMessage& Message, TMouseButton Button, bool Down, bool Double);
 
     TWinControl* parent_ = nullptr;
     bool isWinControl_ = false;
+    bool isForm_ = false;
     int left_ = 0;
     int top_ = 0;
     int width_ = 0;

@@ -70,6 +70,7 @@ VCL_DEFINE_CLASS(TCustomForm, TWinControl, c) {
 }
 
 TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner) {
+    isForm_ = true;
     ControlStyle() = TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption,
                                    csDoubleClicks};
     SetVisible(false);
