@@ -83,7 +83,15 @@ void TFormDesigner::LoadFromFile(const AnsiString& FileName) {
     }
     binary.SetPosition(0);
     auto form = std::make_unique<vcl::TForm>(nullptr);
-    vcl::ReadComponent(&binary, form.get());
+    // The handlers a form names are methods of a class the IDE does not have; the designed
+    // form keeps their names, bound to handlers that do nothing.
+    vcl::TReader reader(&binary, 4096);
+    reader.OnFindMethod = [this](vcl::TReader*, const AnsiString& Name,
+                                 const vcl::TPropInfo* Event, std::any& Handler, bool& Error) {
+        Handler = CreateMethod(Name, Event);
+        Error = false;
+    };
+    vcl::ReadComponent(reader, form.get());
     form->SetDesigning(true, true);
     attachRoot(std::move(form), FileName);
 }

@@ -333,9 +333,13 @@ void TIdeMainForm::RunForm() {
     stream.WriteBuffer(bytes.data(), bytes.size());
     stream.SetPosition(0);
     std::unique_ptr<vcl::TForm> form;
+    // The methods the form's events name are not part of the IDE: those events stay unassigned.
+    vcl::TReader reader(&stream, 4096);
+    reader.OnFindMethod = [](vcl::TReader*, const AnsiString&, const vcl::TPropInfo*, std::any&,
+                             bool& Error) { Error = false; };
     try {
         form = std::make_unique<vcl::TForm>(nullptr);
-        vcl::ReadComponent(&stream, form.get());
+        vcl::ReadComponent(reader, form.get());
         form->SetPosition(vcl::poScreenCenter);
         running_ = form.get();
         form->ShowModal();

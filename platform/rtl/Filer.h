@@ -6,6 +6,7 @@
 #include "Classes.h"
 #include "Streams.h"
 
+#include <any>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -137,6 +138,13 @@ public:
 
     // The property name being read by the form reader; DefineProperty compares against it.
     AnsiString PropName;
+
+    // Told by the form reader when the root has no published method named by an event in the
+    // stream. Clearing Error lets reading go on with Handler (empty: no handler) bound under the
+    // method's name; a host that designs a form keeps the names this way.
+    std::function<void(TReader* Reader, const AnsiString& MethodName, const struct TPropInfo* Event,
+                       std::any& Handler, bool& Error)>
+        OnFindMethod;
 
     // Raises EReadError with Message (used for bad input: it says what was expected).
     [[noreturn]] void Error(const AnsiString& Message) const;

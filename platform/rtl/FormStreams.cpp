@@ -371,6 +371,15 @@ private:
             }
             AnsiString name = r_.ReadIdent();
             const TMethodInfo* m = root_->ClassType()->FindMethod(name);
+            if (!m && r_.OnFindMethod) {
+                std::any handler;
+                bool error = true;
+                r_.OnFindMethod(&r_, name, p, handler, error);
+                if (!error) {
+                    p->SetMethod(instance, handler, name);
+                    return;
+                }
+            }
             if (!m) propertyError(FmtLoadStr(rtlconsts::SMethodNotFound, {name}));
             if (m->Signature != p->EventType)
                 propertyError(FmtLoadStr(rtlconsts::SMethodSignature, {name}));
@@ -458,7 +467,12 @@ void WriteComponent(TStream* Stream, TComponent* Root) {
 TComponent* ReadComponent(TStream* Stream, TComponent* Instance, TComponent* Owner,
                           TComponent* Parent) {
     TReader reader(Stream, 4096);
-    FormReader formReader(reader);
+    return ReadComponent(reader, Instance, Owner, Parent);
+}
+
+TComponent* ReadComponent(TReader& Reader, TComponent* Instance, TComponent* Owner,
+                          TComponent* Parent) {
+    FormReader formReader(Reader);
     return formReader.readRoot(Instance, Owner, Parent);
 }
 

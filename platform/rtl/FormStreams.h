@@ -29,6 +29,9 @@ void WriteComponent(TStream* Stream, TComponent* Root);
 // Returns the root.
 TComponent* ReadComponent(TStream* Stream, TComponent* Instance, TComponent* Owner = nullptr,
                           TComponent* Parent = nullptr);
+// The same with a reader the caller set up (its OnFindMethod).
+TComponent* ReadComponent(TReader& Reader, TComponent* Instance, TComponent* Owner = nullptr,
+                          TComponent* Parent = nullptr);
 
 // Reads the form resource (type RCDATA) named ResName into Instance; false when there is none.
 bool ReadComponentRes(const AnsiString& ResName, TComponent* Instance);

@@ -154,6 +154,23 @@ TEST_F(IdeTest, InspectorEditsTheSelectedComponent) {
     ide.Inspector()->EnterValue(row("OnClick"), "Button1Click");
     EXPECT_TRUE(button->OnClick.Assigned());
     EXPECT_NE(designer->FormText().find("OnClick = Button1Click"), std::string::npos);
+
+    // Reopened, the form keeps the handler's name; Run leaves the event unassigned.
+    const std::string file = dir + "events.dfm";
+    saveAs(file, 1);
+    ASSERT_TRUE(ide.SaveFormAs());
+    ASSERT_TRUE(ide.OpenForm(file));
+    auto* reopened = static_cast<vcl::TButton*>(designer->Root()->FindComponent("Button1"));
+    ASSERT_NE(reopened, nullptr);
+    EXPECT_EQ(reopened->OnClick.MethodName(), "Button1Click");
+    EXPECT_EQ(designer->FormText(), testsupport::ReadFile(file));
+    answers.push_back([&](vcl::TModalRequest& r) {
+        ASSERT_EQ(r.Kind, vcl::mkForm) << r.Describe();
+        EXPECT_FALSE(static_cast<vcl::TButton*>(r.Form->FindComponent("Button1"))->OnClick);
+        r.Form->Close();
+    });
+    ide.RunForm();
+    EXPECT_TRUE(answers.empty());
 }
 
 TEST_F(IdeTest, InspectorScrollsRowsThatDoNotFit) {
