@@ -259,7 +259,15 @@ void ContainerPeer::TextChanged() {
 void ContainerPeer::ApplyMenu() {
     vcl::TCustomForm* form = Form();
     if (!widget_ || !form) return;
-    delete menuBar_.data();
+    if (menuBar_) {
+        // The old bar may be emitting the signal of the item whose handler changed the menu.
+        menuBar_->hide();
+        menuBar_->setParent(nullptr);
+        if (EventDepth() > 0)
+            menuBar_->deleteLater();
+        else
+            delete menuBar_.data();
+    }
     if (vcl::TMainMenu* menu = form->GetMenu()) {
         menuBar_ = CreateMenuBar(widget_, menu);
         menuBar_->show();

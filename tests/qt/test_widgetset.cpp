@@ -506,7 +506,8 @@ TEST_F(QtWidgetset, AFormsMenuBarLiesAboveItsClientAreaAndClicksItsItems) {
     save->SetShortCut(ShortCut('S', {ssCtrl}));
     file->Add(save);
     int saves = 0;
-    save->OnClick = [&](TObject*) { ++saves; };
+    // The handler changes the menu while its own action is still being triggered.
+    save->OnClick = [&](TObject*) { save->SetCaption("Saved " + std::to_string(++saves)); };
     form->SetMenu(menu);
     form->Show();
     QCoreApplication::processEvents();
@@ -526,6 +527,9 @@ TEST_F(QtWidgetset, AFormsMenuBarLiesAboveItsClientAreaAndClicksItsItems) {
     EXPECT_EQ(saveAction->shortcut(), QKeySequence("Ctrl+S"));
     saveAction->trigger();
     EXPECT_EQ(saves, 1);
+    QCoreApplication::processEvents();
+    bar = window->findChild<QMenuBar*>();
+    EXPECT_EQ(bar->actions()[0]->menu()->actions()[0]->text(), "Saved 1");
 
     // A changed item is shown anew; resizing the window resizes the client area only.
     save->SetEnabled(false);
