@@ -53,6 +53,14 @@ void TObjectInspector::updateScrolling() {
                           std::max(RowsHeight(), host_->GetClientHeight()));
 }
 
+void TObjectInspector::showRow(int Index) {
+    const int first = scrollBar_->GetPosition(), shown = scrollBar_->GetPageSize();
+    if (Index < first)
+        scrollBar_->SetPosition(Index);
+    else if (Index >= first + shown)
+        scrollBar_->SetPosition(Index - shown + 1);
+}
+
 void TObjectInspector::Inspect(designide::IDesigner* Designer,
                                const std::vector<vcl::TPersistent*>& Selection) {
     designer_ = Designer;
@@ -164,6 +172,11 @@ void TObjectInspector::addRows(designide::TPropertyEditorList Editors, const Ans
             r->DialogButton->SetParent(rowsPanel_.get());
             r->DialogButton->OnClick = [this, r](vcl::TObject*) { PressDialogButton(r); };
         }
+        // A row that gets the input (by Tab, say) scrolls into view.
+        const int index = static_cast<int>(rows_.size());
+        vcl::TWinControl* value = r->ValueEdit ? static_cast<vcl::TWinControl*>(r->ValueEdit)
+                                               : r->ValueBox;
+        value->OnEnter = [this, index](vcl::TObject*) { showRow(index); };
         r->Editor = std::move(editor);
         showValue(r);
         rows_.push_back(std::move(row));

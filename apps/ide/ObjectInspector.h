@@ -68,6 +68,8 @@ private:
     void queueRebuild();
     // Fits the scroll bar's range to the rows and the host's height, and places the rows.
     void updateScrolling();
+    // Scrolls the least that brings the row into view.
+    void showRow(int Index);
 
     vcl::TWinControl* host_;
     vcl::TScrollBar* scrollBar_;

@@ -192,6 +192,11 @@ TEST_F(IdeTest, InspectorScrollsRowsThatDoNotFit) {
     EXPECT_EQ(rowTop(3), 0);
     bar->SetPosition(bar->GetMax());
     EXPECT_EQ(rowTop(rows.size() - 1), (shown - 1) * 21); // the last row in view at the bottom
+    ide.Show();
+    ASSERT_NE(rows[1]->ValueEdit, nullptr);
+    rows[1]->ValueEdit->SetFocus(); // a row that gets the input comes into view
+    EXPECT_EQ(rowTop(1), 0);
+    ide.Hide();
 
     // Tall enough for every row, the bar has nothing to scroll.
     ide.SetClientHeight(1200);
