@@ -174,8 +174,8 @@ void TObjectInspector::addRows(designide::TPropertyEditorList Editors, const Ans
         }
         // A row that gets the input (by Tab, say) scrolls into view.
         const int index = static_cast<int>(rows_.size());
-        vcl::TWinControl* value = r->ValueEdit ? static_cast<vcl::TWinControl*>(r->ValueEdit)
-                                               : r->ValueBox;
+        vcl::TWinControl* value =
+            r->ValueEdit ? static_cast<vcl::TWinControl*>(r->ValueEdit) : r->ValueBox;
         value->OnEnter = [this, index](vcl::TObject*) { showRow(index); };
         r->Editor = std::move(editor);
         showValue(r);
