@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QWidget>
 
 #include "qt/Codepage.h"
@@ -24,6 +25,20 @@ bool Deliver(QWidget* target, int key, const QString& text) {
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
     QCoreApplication::sendEvent(receiver, &press);
     return press.isAccepted();
+}
+
+// A typed character reaches a plain line edit through QLineEdit::insert, which does what the
+// edit does with a typed character (replaces the selection, checks the validator and the maximum
+// length, emits textEdited) without the key event's shortcut matching, which costs more than the
+// insertion itself. Subclasses, read-only or disabled edits and edits with a completer get the key
+// event, since they may do more with it.
+bool InsertIntoLineEdit(QWidget* target, const QString& text) {
+    auto* edit = qobject_cast<QLineEdit*>(KeyReceiver(target));
+    if (!edit || edit->metaObject() != &QLineEdit::staticMetaObject || edit->isReadOnly() ||
+        !edit->isEnabled() || edit->completer())
+        return false;
+    edit->insert(text);
+    return true;
 }
 
 } // namespace
@@ -84,8 +99,10 @@ bool SendCharMessage(QWidget* Target, unsigned Char) {
     }
     const QChar ch(AnsiToUnicode(byte));
     // Qt names printable keys by their upper-case character, as a real keyboard reports them.
+    const QString text(ch);
+    if (ch.isPrint() && InsertIntoLineEdit(Target, text)) return true;
     const int key = ch.isLetter() ? ch.toUpper().unicode() : ch.unicode();
-    return Deliver(Target, key, QString(ch));
+    return Deliver(Target, key, text);
 }
 
 bool SendKeyDownMessage(QWidget* Target, unsigned VirtualKey) {

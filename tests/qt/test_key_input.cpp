@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QIntValidator>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
@@ -43,6 +44,33 @@ TEST(KeyInput, MessagesEditALineEditLikeAPerson) {
     SendKeyDownMessage(&edit, 'A');
     EXPECT_EQ(edit.text(), QString::fromUtf8("€aä"));
     EXPECT_EQ(edit.cursorPosition(), 3);
+}
+
+TEST(KeyInput, TypedCharactersKeepTheLineEditsRules) {
+    QLineEdit edit;
+    QSignalSpy edited(&edit, &QLineEdit::textEdited);
+    edit.setText("hello");
+    edit.setSelection(1, 3);
+    EXPECT_TRUE(SendCharMessage(&edit, 'X')); // replaces the selection
+    EXPECT_EQ(edit.text(), "hXo");
+    EXPECT_EQ(edited.count(), 1);
+    SendCharMessage(&edit, 0x01); // a control character types nothing
+    EXPECT_EQ(edit.text(), "hXo");
+    edit.setMaxLength(4);
+    Type(&edit, "ab");
+    EXPECT_EQ(edit.text(), "hXoa");
+    QIntValidator digits;
+    edit.setText("");
+    edit.setValidator(&digits);
+    Type(&edit, "1a2");
+    EXPECT_EQ(edit.text(), "12");
+    edit.setValidator(nullptr);
+    edit.setReadOnly(true);
+    EXPECT_FALSE(SendCharMessage(&edit, 'z'));
+    edit.setReadOnly(false);
+    edit.setEnabled(false);
+    SendCharMessage(&edit, 'z');
+    EXPECT_EQ(edit.text(), "12");
 }
 
 TEST(KeyInput, ReturnTabAndEscapeReachTheWidgetAsTheirKeys) {
