@@ -335,13 +335,13 @@ QtPeer::GraphicChild& QtPeer::GraphicChildEntry(vcl::TControl* Child) {
     // Which painter draws the child is found once the child is fully made (in its constructor
     // it is none of them yet); a child leaves the map before another control can take its
     // address.
-    if (!entry.SpeedButton && !entry.Shape && !entry.Label) {
-        if (auto* b = dynamic_cast<vcl::TSpeedButton*>(Child))
-            entry.SpeedButton = b;
-        else if (auto* s = dynamic_cast<vcl::TShape*>(Child))
-            entry.Shape = s;
-        else
-            entry.Label = dynamic_cast<vcl::TCustomLabel*>(Child);
+    if (entry.Kind == Painter::None) {
+        if (dynamic_cast<vcl::TSpeedButton*>(Child))
+            entry.Kind = Painter::SpeedButton;
+        else if (dynamic_cast<vcl::TShape*>(Child))
+            entry.Kind = Painter::Shape;
+        else if (dynamic_cast<vcl::TCustomLabel*>(Child))
+            entry.Kind = Painter::Label;
     }
     return entry;
 }
@@ -359,16 +359,17 @@ void QtPeer::PaintGraphicChildren(QPainter& p, const QRect& area) {
         // A child shows only where it is painted; one outside the area keeps its last place.
         GraphicChild& entry = GraphicChildEntry(child);
         entry.Painted = r;
-        if (entry.SpeedButton) {
-            PaintSpeedButton(p, r, FaceOf(entry.SpeedButton), pal); // clips to its rectangle
+        if (entry.Kind == Painter::SpeedButton) {
+            // The button clips to its rectangle itself.
+            PaintSpeedButton(p, r, FaceOf(static_cast<vcl::TSpeedButton*>(child)), pal);
             continue;
         }
         p.save();
         p.setClipRect(r, Qt::IntersectClip);
-        if (entry.Shape)
-            PaintShape(p, r, entry.Shape);
-        else if (entry.Label)
-            PaintLabel(p, r, entry.Label, pal);
+        if (entry.Kind == Painter::Shape)
+            PaintShape(p, r, static_cast<vcl::TShape*>(child));
+        else if (entry.Kind == Painter::Label)
+            PaintLabel(p, r, static_cast<vcl::TCustomLabel*>(child), pal);
         p.restore();
     }
 }

@@ -22,9 +22,6 @@ class QPainter;
 
 namespace vcl {
 class TCustomForm;
-class TCustomLabel;
-class TShape;
-class TSpeedButton;
 } // namespace vcl
 
 namespace vcl::qt {
@@ -95,12 +92,11 @@ protected:
     QPointer<QWidget> widget_;
     const QWidget* key_ = nullptr;
     // A graphic child: where it was painted last, to repaint that area when it moves or goes,
-    // and the painter's view of it (at most one is set).
+    // and which painter draws it.
+    enum class Painter : unsigned char { None, SpeedButton, Shape, Label };
     struct GraphicChild {
         QRect Painted;
-        vcl::TSpeedButton* SpeedButton = nullptr;
-        vcl::TShape* Shape = nullptr;
-        vcl::TCustomLabel* Label = nullptr;
+        Painter Kind = Painter::None;
     };
     GraphicChild& GraphicChildEntry(vcl::TControl* Child);
     std::unordered_map<const vcl::TControl*, GraphicChild> painted_;

@@ -25,48 +25,51 @@ public:
     TEvent(std::nullptr_t) {}
     template <class F, class = std::enable_if_t<std::is_constructible_v<Function, F> &&
                                                 !std::is_same_v<std::decay_t<F>, TEvent>>>
-    TEvent(F&& f) : fn_(make(std::forward<F>(f))) {}
+    TEvent(F&& f) : slot_(make(std::forward<F>(f), AnsiString())) {}
 
     TEvent& operator=(std::nullptr_t) {
-        fn_ = nullptr;
-        name_.clear();
+        slot_ = nullptr;
         return *this;
     }
     template <class F, class = std::enable_if_t<std::is_constructible_v<Function, F> &&
                                                 !std::is_same_v<std::decay_t<F>, TEvent>>>
     TEvent& operator=(F&& f) {
-        fn_ = make(std::forward<F>(f));
-        name_.clear();
+        slot_ = make(std::forward<F>(f), AnsiString());
         return *this;
     }
 
     // Binds a named published method (used by the form reader).
-    void Bind(Function f, const AnsiString& methodName) {
-        fn_ = make(std::move(f));
-        name_ = methodName;
+    void Bind(Function f, const AnsiString& methodName) { slot_ = make(std::move(f), methodName); }
+    const AnsiString& MethodName() const {
+        static const AnsiString none;
+        return slot_ ? slot_->Name : none;
     }
-    const AnsiString& MethodName() const { return name_; }
-    bool Assigned() const { return fn_ != nullptr; }
+    bool Assigned() const { return slot_ && slot_->Fn; }
     explicit operator bool() const { return Assigned(); }
     R operator()(A... args) const {
-        const std::shared_ptr<const Function> running = fn_;
-        if (!running) throw std::bad_function_call();
-        return (*running)(std::forward<A>(args)...);
+        const std::shared_ptr<const Slot> running = slot_;
+        if (!running || !running->Fn) throw std::bad_function_call();
+        return running->Fn(std::forward<A>(args)...);
     }
     const Function& function() const {
         static const Function none;
-        return fn_ ? *fn_ : none;
+        return slot_ ? slot_->Fn : none;
     }
 
 private:
-    template <class F> static std::shared_ptr<const Function> make(F&& f) {
+    // The handler and its method name live outside the slot, so that an empty slot (most of a
+    // control's events) costs one pointer pair.
+    struct Slot {
+        Function Fn;
+        AnsiString Name;
+    };
+    template <class F> static std::shared_ptr<const Slot> make(F&& f, AnsiString name) {
         Function fn(std::forward<F>(f));
-        if (!fn) return nullptr;
-        return std::make_shared<const Function>(std::move(fn));
+        if (!fn && name.empty()) return nullptr;
+        return std::make_shared<const Slot>(Slot{std::move(fn), std::move(name)});
     }
 
-    std::shared_ptr<const Function> fn_;
-    AnsiString name_;
+    std::shared_ptr<const Slot> slot_;
 };
 
 using TNotifyEvent = TEvent<void(TObject* Sender)>;
