@@ -98,9 +98,9 @@ bool SendCharMessage(QWidget* Target, unsigned Char) {
         break;
     }
     const QChar ch(AnsiToUnicode(byte));
-    // Qt names printable keys by their upper-case character, as a real keyboard reports them.
     const QString text(ch);
     if (ch.isPrint() && InsertIntoLineEdit(Target, text)) return true;
+    // Qt names printable keys by their upper-case character, as a real keyboard reports them.
     const int key = ch.isLetter() ? ch.toUpper().unicode() : ch.unicode();
     return Deliver(Target, key, text);
 }
