@@ -7,6 +7,7 @@
 #include "DemoForm.h"
 #include "Typist.h"
 
+#include "qt/Offscreen.h"
 #include "qt/QtWidgetset.h"
 #include "rtl/CodePage.h"
 #include "runtime/Quimbel.h"
@@ -16,7 +17,6 @@
 #include <QImage>
 #include <QMouseEvent>
 #include <QString>
-#include <QtGlobal>
 
 #include <cstdlib>
 #include <iostream>
@@ -31,14 +31,6 @@ namespace consts = quimbel::demo::consts;
 constexpr int ExitOk = 0;
 constexpr int ExitFailed = 1;
 constexpr int ExitUsage = 2;
-
-bool hasDisplay() {
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
-        const char* value = std::getenv(name);
-        if (value && *value) return true;
-    }
-    return false;
-}
 
 // A sentence for the self-test: the first of the built-in sentences that the active code page
 // holds and the layout can type (capitals, digits and Alt Gr characters where the layout has
@@ -68,13 +60,6 @@ std::string defaultSentence(const quimbel::TKeyboard& Keyboard) {
             text += key->KeyValue[quimbel::klNormal];
     }
     return vcl::AnsiToUtf8(text);
-}
-
-// Offscreen, Qt's remarks about the missing display and desktop session are noise in the
-// self-test's output; its critical messages still reach standard error.
-void quietQtMessages(QtMsgType Type, const QMessageLogContext&, const QString& Message) {
-    if (Type == QtCriticalMsg || Type == QtFatalMsg)
-        std::cerr << Message.toLocal8Bit().constData() << std::endl;
 }
 
 void processEvents() {
@@ -177,10 +162,8 @@ int main(int argc, char** argv) {
     }
 
     // Without a display the demo can only test itself, and does so offscreen.
-    const bool selfTest = selfTestOption->count() > 0 || !hasDisplay();
-    if (selfTest && !std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    const char* platform = std::getenv("QT_QPA_PLATFORM");
-    if (platform && std::string(platform) == "offscreen") qInstallMessageHandler(quietQtMessages);
+    const bool selfTest = selfTestOption->count() > 0 || !vcl::qt::HasDisplay();
+    if (selfTest) vcl::qt::PrepareOffscreen(false);
 
     // The program owns the application object, so that everything Qt holds (fonts included) is
     // released at the end: the form and its widgets first, then the widgetset, then Qt.

@@ -4,13 +4,13 @@
 #include "EditorConsts.h"
 #include "Editorf.h"
 
+#include "qt/Offscreen.h"
 #include "qt/QtWidgetset.h"
 
 #include <CLI/CLI.hpp>
 #include <QApplication>
 #include <QImage>
 #include <QString>
-#include <QtGlobal>
 
 #include <cstdlib>
 #include <iostream>
@@ -25,21 +25,6 @@ namespace consts = quimbel::layouteditor::consts;
 constexpr int ExitOk = 0;
 constexpr int ExitFailed = 1;
 constexpr int ExitUsage = 2;
-
-bool hasDisplay() {
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
-        const char* value = std::getenv(name);
-        if (value && *value) return true;
-    }
-    return false;
-}
-
-// Offscreen, Qt's remarks about the missing display are noise; its critical messages still
-// reach standard error.
-void quietQtMessages(QtMsgType Type, const QMessageLogContext&, const QString& Message) {
-    if (Type == QtCriticalMsg || Type == QtFatalMsg)
-        std::cerr << Message.toLocal8Bit().constData() << std::endl;
-}
 
 // Messages shown while rendering offscreen (a broken file) go to standard error instead of
 // waiting for a click nobody can give. Like the command line's file names they are passed on as
@@ -80,9 +65,8 @@ int main(int argc, char** argv) {
     }
     const bool offscreen = !screenshot.empty();
     if (offscreen) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        qInstallMessageHandler(quietQtMessages);
-    } else if (!hasDisplay() && !std::getenv("QT_QPA_PLATFORM")) {
+        vcl::qt::PrepareOffscreen(true);
+    } else if (!vcl::qt::HasDisplay() && !std::getenv("QT_QPA_PLATFORM")) {
         std::cerr << "quimbel-layout-editor: no display; --screenshot PNG renders the window "
                      "offscreen\n";
         return ExitUsage;
