@@ -5,6 +5,7 @@
 
 #include "IdeMainForm.h"
 
+#include "qt/Offscreen.h"
 #include "qt/QtWidgetset.h"
 
 #include <CLI/CLI.hpp>
@@ -24,11 +25,6 @@ namespace {
 constexpr int ExitOk = 0;
 constexpr int ExitFailed = 1;
 constexpr int ExitUsage = 2;
-
-void quietQtMessages(QtMsgType Type, const QMessageLogContext&, const QString& Message) {
-    if (Type == QtCriticalMsg || Type == QtFatalMsg)
-        std::cerr << Message.toLocal8Bit().constData() << std::endl;
-}
 
 // The packages to load: those beside the program, else the installed design package (relative
 // to the installed program), else the one of the build tree; then those of the command line.
@@ -68,8 +64,10 @@ int main(int argc, char** argv) {
         return ExitUsage;
     }
     if (!screenshot.empty()) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        qInstallMessageHandler(quietQtMessages);
+        vcl::qt::PrepareOffscreen(true);
+    } else if (!vcl::qt::HasDisplay() && !std::getenv("QT_QPA_PLATFORM")) {
+        std::cerr << "quimbel-ide: no display; --screenshot PNG renders the window offscreen\n";
+        return ExitUsage;
     }
 
     QApplication qtApp(argc, argv);
