@@ -1,5 +1,9 @@
 #!/usr/bin/env bash
 # Runs every libFuzzer target of a fuzz build for the given number of seconds each.
+# Each run starts from the committed seeds (fuzz/seeds/<target>, a minimised corpus) and keeps
+# what it finds in fuzz-corpus/fuzz_<target>. To fold those finds into the seeds, keeping only
+# inputs that add coverage:
+#   build-fuzz/fuzz/fuzz_<target> -set_cover_merge=1 fuzz/seeds/<target> fuzz-corpus/fuzz_<target>
 set -euo pipefail
 dir=$1
 seconds=${2:-60}
