@@ -72,6 +72,7 @@ int main(int argc, char** argv) {
 
     QApplication qtApp(argc, argv);
     vcl::qt::InstallQtWidgetset();
+    if (!screenshot.empty()) vcl::qt::PrintModalMessages("quimbel-ide");
     int status = ExitOk;
     std::unique_ptr<quimbel::ide::TIdeMainForm> ide;
     try {
@@ -79,7 +80,7 @@ int main(int argc, char** argv) {
         vcl::Application->SetMainForm(ide.get());
         for (const std::string& p : packagesToLoad(packages))
             ide->LoadPackage(p);
-        if (!form.empty()) ide->OpenForm(form);
+        if (!form.empty() && !ide->OpenForm(form)) status = ExitFailed;
         if (vcl::TComponent* c = ide->Designer()->Root()->FindComponent(select))
             ide->Designer()->Select(c);
         // A screenshot shows every row of the Object Inspector.

@@ -26,21 +26,6 @@ constexpr int ExitOk = 0;
 constexpr int ExitFailed = 1;
 constexpr int ExitUsage = 2;
 
-// Messages shown while rendering offscreen (a broken file) go to standard error instead of
-// waiting for a click nobody can give. Like the command line's file names they are passed on as
-// bytes.
-void printModalMessages() {
-    vcl::SetModalResponder([](vcl::TModalRequest& Request) {
-        if (Request.Kind == vcl::mkMessage) {
-            std::cerr << "quimbel-layout-editor: " << Request.Message << "\n";
-            // Cancel where the message offers it (a prompt), else OK.
-            Request.Answer(Request.Buttons.Contains(vcl::mbCancel) ? vcl::mrCancel : vcl::mrOk);
-        } else {
-            Request.Cancel();
-        }
-    });
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -76,7 +61,7 @@ int main(int argc, char** argv) {
     // end: the form first, then the widgetset, then Qt.
     QApplication qtApp(argc, argv);
     vcl::qt::InstallQtWidgetset();
-    if (offscreen) printModalMessages();
+    if (offscreen) vcl::qt::PrintModalMessages("quimbel-layout-editor");
     int status = ExitOk;
     std::unique_ptr<TEditorForm> form;
     try {

@@ -1,5 +1,7 @@
 #include "Offscreen.h"
 
+#include "vcl/Widgetset.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -30,6 +32,17 @@ void PrepareOffscreen(bool Always) {
     setenv("QT_QPA_PLATFORM", "offscreen", Always ? 1 : 0);
     const char* platform = std::getenv("QT_QPA_PLATFORM");
     if (std::strcmp(platform, "offscreen") == 0) qInstallMessageHandler(criticalMessagesOnly);
+}
+
+void PrintModalMessages(const char* Program) {
+    SetModalResponder([Program](TModalRequest& Request) {
+        if (Request.Kind == mkMessage) {
+            std::cerr << Program << ": " << Request.Message << "\n";
+            Request.Answer(Request.Buttons.Contains(mbCancel) ? mrCancel : mrOk);
+        } else {
+            Request.Cancel();
+        }
+    });
 }
 
 } // namespace vcl::qt

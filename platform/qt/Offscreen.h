@@ -12,4 +12,9 @@ bool HasDisplay();
 // desktop session are dropped; its critical messages still reach standard error.
 void PrepareOffscreen(bool Always);
 
+// Offscreen nobody can click a message box: messages go to standard error as "Program: text"
+// and are answered with Cancel where they offer it (a prompt), else OK; other modal windows are
+// cancelled. Call it after the widgetset is installed.
+void PrintModalMessages(const char* Program);
+
 } // namespace vcl::qt

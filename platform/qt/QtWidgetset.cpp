@@ -243,7 +243,10 @@ bool TQtWidgetset::ExecuteFontDialog(vcl::TFontDialog* Dialog) {
 
 vcl::TModalResult TQtWidgetset::MessageDlg(const vcl::AnsiString& Msg, vcl::TMsgDlgType DlgType,
                                            vcl::TMsgDlgButtons Buttons, int HelpCtx) {
-    (void)HelpCtx;
+    // A program that answers messages itself (rendering offscreen, where nobody can click a
+    // message box) gets them as modal requests instead of a dialog that would wait forever.
+    if (vcl::ModalResponderInstalled())
+        return vcl::TWidgetset::MessageDlg(Msg, DlgType, Buttons, HelpCtx);
     unsigned mask = 0;
     for (int b = vcl::mbYes; b <= vcl::mbHelp; ++b)
         if (Buttons.Contains(static_cast<vcl::TMsgDlgBtn>(b))) mask |= 1u << b;
