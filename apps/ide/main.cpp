@@ -7,6 +7,7 @@
 
 #include "qt/Offscreen.h"
 #include "qt/QtWidgetset.h"
+#include "rtl/CodePage.h"
 
 #include <CLI/CLI.hpp>
 #include <QApplication>
@@ -56,11 +57,21 @@ int main(int argc, char** argv) {
     app.add_option("--screenshot", screenshot,
                    "Render the IDE window offscreen into this PNG file and exit");
     app.add_option("--select", select, "Select the component of this name on the form");
+    std::string codePage;
+    CLI::Option* codePageOption = app.add_option(
+        "--codepage", codePage,
+        "ANSI code page of the form's texts: 874 or 1250-1258 (default from the locale)");
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
         if (e.get_exit_code() == 0) return app.exit(e);
         std::cerr << "quimbel-ide: " << e.what() << " (see quimbel-ide --help)\n";
+        return ExitUsage;
+    }
+    try {
+        if (codePageOption->count()) vcl::SetAnsiCodePageFromArgument(codePage);
+    } catch (const vcl::EConvertError& e) {
+        std::cerr << "quimbel-ide: " << e.Message() << " (see quimbel-ide --help)\n";
         return ExitUsage;
     }
     if (!screenshot.empty()) {

@@ -6,6 +6,8 @@
 
 #include "qt/Offscreen.h"
 #include "qt/QtWidgetset.h"
+#include "rtl/CodePage.h"
+#include "runtime/Quimbel.h"
 
 #include <CLI/CLI.hpp>
 #include <QApplication>
@@ -36,8 +38,13 @@ int main(int argc, char** argv) {
     std::string builtIn;
     std::string screenshot;
     app.add_option("FILE", file, "Layout file (.kly) to open");
-    app.add_option("--built-in", builtIn, "Open a built-in layout (us, de, numpad) as a new one")
+    app.add_option("--built-in", builtIn, "Open a built-in layout (us, de, numpad, ru, el) as a new one")
         ->excludes("FILE");
+    std::string codePage;
+    CLI::Option* codePageOption = app.add_option(
+        "--codepage", codePage,
+        "ANSI code page of captions and values: 874 or 1250-1258 (default: the built-in "
+        "layout's, else from the locale)");
     app.add_option("--screenshot", screenshot,
                    "Render the window offscreen, save it as PNG and exit");
     try {
@@ -45,6 +52,18 @@ int main(int argc, char** argv) {
     } catch (const CLI::ParseError& e) {
         if (e.get_exit_code() == 0) return app.exit(e);
         std::cerr << "quimbel-layout-editor: " << e.what()
+                  << " (see quimbel-layout-editor --help)\n";
+        return ExitUsage;
+    }
+    // Captions and values are bytes of the active code page: a built-in layout brings its own
+    // page, an explicit one wins.
+    try {
+        if (codePageOption->count())
+            vcl::SetAnsiCodePageFromArgument(codePage);
+        else if (const int page = quimbel::BuiltInLayoutCodePage(builtIn))
+            vcl::SetAnsiCodePage(page);
+    } catch (const vcl::EConvertError& e) {
+        std::cerr << "quimbel-layout-editor: " << e.Message()
                   << " (see quimbel-layout-editor --help)\n";
         return ExitUsage;
     }
