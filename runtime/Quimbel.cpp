@@ -1,5 +1,6 @@
 #include "Quimbel.h"
 
+#include "rtl/CodePage.h"
 #include "rtl/Streams.h"
 
 namespace quimbel {
@@ -8,6 +9,13 @@ int BuiltInLayoutCodePage(const vcl::AnsiString& Name) {
     for (const TBuiltInLayout& layout : BuiltInLayouts)
         if (vcl::SameText(Name, layout.Name)) return layout.CodePage;
     return 0;
+}
+
+void SelectCodePage(const vcl::AnsiString* Argument, const vcl::AnsiString& Layout) {
+    if (Argument)
+        vcl::SetAnsiCodePageFromArgument(*Argument);
+    else if (const int page = BuiltInLayoutCodePage(Layout))
+        vcl::SetAnsiCodePage(page);
 }
 
 void LoadLayoutResource(TKeyCollection* Keys, const vcl::AnsiString& Name) {

@@ -23,6 +23,11 @@ inline constexpr TBuiltInLayout BuiltInLayouts[] = {
 // The code page of the built-in layout Name, or 0 when there is no such layout.
 int BuiltInLayoutCodePage(const vcl::AnsiString& Name);
 
+// Activates the code page a program's command line names (Argument, when not null; an unsupported
+// one raises EConvertError), else the page of the built-in layout Layout, else leaves the active
+// page as it is: captions and values are bytes of that page.
+void SelectCodePage(const vcl::AnsiString* Argument, const vcl::AnsiString& Layout);
+
 // Replaces the keys of Keys by the built-in layout Name, as LoadFromFile does with a file; a
 // name without a layout raises EResNotFound.
 void LoadLayoutResource(TKeyCollection* Keys, const vcl::AnsiString& Name);

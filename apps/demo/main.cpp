@@ -152,10 +152,7 @@ int main(int argc, char** argv) {
 
     // A built-in layout brings its code page; an explicit one wins.
     try {
-        if (codePageOption->count())
-            vcl::SetAnsiCodePageFromArgument(codePage);
-        else if (const int page = quimbel::BuiltInLayoutCodePage(layout))
-            vcl::SetAnsiCodePage(page);
+        quimbel::SelectCodePage(codePageOption->count() ? &codePage : nullptr, layout);
     } catch (const vcl::EConvertError& e) {
         std::cerr << "quimbel-demo: " << e.Message() << " (see quimbel-demo --help)\n";
         return ExitUsage;

@@ -6,7 +6,6 @@
 
 #include "qt/Offscreen.h"
 #include "qt/QtWidgetset.h"
-#include "rtl/CodePage.h"
 #include "runtime/Quimbel.h"
 
 #include <CLI/CLI.hpp>
@@ -55,13 +54,8 @@ int main(int argc, char** argv) {
                   << " (see quimbel-layout-editor --help)\n";
         return ExitUsage;
     }
-    // Captions and values are bytes of the active code page: a built-in layout brings its own
-    // page, an explicit one wins.
     try {
-        if (codePageOption->count())
-            vcl::SetAnsiCodePageFromArgument(codePage);
-        else if (const int page = quimbel::BuiltInLayoutCodePage(builtIn))
-            vcl::SetAnsiCodePage(page);
+        quimbel::SelectCodePage(codePageOption->count() ? &codePage : nullptr, builtIn);
     } catch (const vcl::EConvertError& e) {
         std::cerr << "quimbel-layout-editor: " << e.Message()
                   << " (see quimbel-layout-editor --help)\n";
