@@ -41,7 +41,7 @@ public:
 
     // Shift every key by Delta layout units. A Delta below 1 raises 'A "Delta" value of %d is
     // invalid'; with LimitDesignArea a shift that would take any key outside the client area
-    // moves no key.
+    // moves no key, and neither does one that would take a position beyond 32 bits.
     void MoveKeysUp(int Delta);
     void MoveKeysDown(int Delta);
     void MoveKeysLeft(int Delta);

@@ -123,46 +123,27 @@ void TKeyDesignSurface::LoadLayout(const vcl::AnsiString& FileName) {
 
 bool TKeyDesignSurface::MoveKeys(TKeyShiftDirection Direction, int Delta, bool KeepInside) {
     const int count = keys_->GetCount();
-    if (KeepInside) {
-        // 64-bit sums: stored layouts may hold any 32-bit position.
-        const int64_t maxRight = surface_->GetClientWidth() / 4;
-        const int64_t maxBottom = surface_->GetClientHeight() / 4;
-        for (int i = 0; i < count; ++i) {
-            const TKey* key = keys_->GetItem(i);
-            bool fails = false;
-            switch (Direction) {
-            case ksDown:
-                fails = int64_t{key->Top} + key->Height + Delta > maxBottom;
-                break;
-            case ksRight:
-                fails = int64_t{key->Left} + key->Width + Delta > maxRight;
-                break;
-            case ksUp:
-                fails = key->Top < Delta;
-                break;
-            case ksLeft:
-                fails = key->Left < Delta;
-                break;
-            }
-            if (fails) return false;
-        }
+    const bool vertical = Direction == ksUp || Direction == ksDown;
+    const int64_t step = Direction == ksDown || Direction == ksRight ? Delta : -int64_t{Delta};
+    const int64_t limit = (vertical ? surface_->GetClientHeight() : surface_->GetClientWidth()) / 4;
+    auto position = [vertical](const TKey* key) { return vertical ? key->Top : key->Left; };
+    // All keys move or none: every key is checked first, in 64 bits, since stored layouts may
+    // hold any 32-bit position and a position beyond 32 bits could not be stored at all.
+    for (int i = 0; i < count; ++i) {
+        const TKey* key = keys_->GetItem(i);
+        const int64_t moved = position(key) + step;
+        if (moved < INT32_MIN || moved > INT32_MAX) return false;
+        if (!KeepInside) continue;
+        if (step < 0 ? moved < 0 : moved + (vertical ? key->Height : key->Width) > limit)
+            return false;
     }
     for (int i = 0; i < count; ++i) {
         TKey* key = keys_->GetItem(i);
-        switch (Direction) {
-        case ksDown:
-            key->SetTop(key->Top + Delta);
-            break;
-        case ksUp:
-            key->SetTop(key->Top - Delta);
-            break;
-        case ksRight:
-            key->SetLeft(key->Left + Delta);
-            break;
-        case ksLeft:
-            key->SetLeft(key->Left - Delta);
-            break;
-        }
+        const auto moved = static_cast<int32_t>(position(key) + step);
+        if (vertical)
+            key->SetTop(moved);
+        else
+            key->SetLeft(moved);
     }
     return true;
 }

@@ -59,7 +59,8 @@ public:
 
     // Shifts every key by Delta layout units. With KeepInside, a shift that would take any key
     // past an edge of the client area (a Left or Top below 0, a right or bottom edge beyond the
-    // client width or height in layout units) moves no key and returns false.
+    // client width or height in layout units) moves no key and returns false; so does a shift
+    // that would take a position beyond the 32 bits a layout stores.
     bool MoveKeys(TKeyShiftDirection Direction, int Delta, bool KeepInside);
 
     // The key buttons' pointer handlers; X and Y are in the sending button's client coordinates.

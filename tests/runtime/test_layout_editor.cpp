@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <unistd.h>
@@ -194,6 +195,10 @@ TEST(LayoutEditor, ShiftingAllKeys) {
         {true, {{0, 2}}, &TKeyboardLayoutEditor::MoveKeysUp, 5, {{0, 2}}},
         {false, {{0, 2}}, &TKeyboardLayoutEditor::MoveKeysUp, 5, {{0, -3}}},
         {false, {{98, 0}}, &TKeyboardLayoutEditor::MoveKeysRight, 30, {{128, 0}}},
+        // Beyond 32 bits nothing moves, instead of wrapping round to the other side.
+        {false, {{171, 0}, {0, 0}}, &TKeyboardLayoutEditor::MoveKeysRight, INT32_MAX, {{171, 0}, {0, 0}}},
+        {false, {{0, -5}}, &TKeyboardLayoutEditor::MoveKeysUp, INT32_MAX, {{0, -5}}},
+        {false, {{0, -5}}, &TKeyboardLayoutEditor::MoveKeysDown, INT32_MAX, {{0, INT32_MAX - 5}}},
     };
     for (const Case& c : cases) {
         Editor e;
@@ -204,7 +209,8 @@ TEST(LayoutEditor, ShiftingAllKeys) {
         (e.ed.*c.move)(c.delta);
         for (size_t i = 0; i < keys.size(); ++i) {
             EXPECT_EQ(At(keys[i]), c.after[i]) << c.delta;
-            EXPECT_EQ(keys[i]->Control->GetTop(), 4 * c.after[i].second);
+            EXPECT_EQ(keys[i]->Control->GetTop(),
+                      static_cast<int32_t>(4u * static_cast<uint32_t>(c.after[i].second)));
         }
     }
 
