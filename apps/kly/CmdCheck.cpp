@@ -48,7 +48,9 @@ CommandRun SetupCheck(CLI::App& Sub) {
                 TLayoutReadResult result = ReadLayoutFile(file, keys);
                 if (result.Ok) {
                     warnRanges(file, keys, result);
-                    line = vcl::FmtLoadStr(consts::SCheckOk, {file, keys.GetCount()});
+                    line = keys.GetCount() == 1
+                               ? vcl::FmtLoadStr(consts::SCheckOkOneKey, {file})
+                               : vcl::FmtLoadStr(consts::SCheckOk, {file, keys.GetCount()});
                 } else {
                     failed = true;
                     line = vcl::FmtLoadStr(

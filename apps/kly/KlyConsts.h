@@ -20,6 +20,7 @@ using vcl::TResStringRec;
 inline const TResStringRec SLayoutError{"SLayoutError", "%s: error at byte %d: %s"};
 inline const TResStringRec SFileError{"SFileError", "%s: error: %s"};
 inline const TResStringRec SCheckOk{"SCheckOk", "%s: OK, %d keys"};
+inline const TResStringRec SCheckOkOneKey{"SCheckOkOneKey", "%s: OK, 1 key"};
 inline const TResStringRec SWarnType{"SWarnType", "%s: warning: key %d: type %d is outside 0-18"};
 inline const TResStringRec SWarnWidth{"SWarnWidth",
                                       "%s: warning: key %d: width %d is outside 1-80"};

@@ -143,12 +143,12 @@ TEST_F(KlyProgram, CheckReportsEveryFileOnOneLine) {
 
     RunResult r = Kly("check good.kly empty.kly");
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, "good.kly: OK, 1 keys\nempty.kly: OK, 0 keys\n");
+    EXPECT_EQ(r.out, "good.kly: OK, 1 key\nempty.kly: OK, 0 keys\n");
     EXPECT_EQ(r.err, "");
 
     r = Kly("check good.kly cut.kly missing.kly empty.kly");
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "good.kly: OK, 1 keys\n"
+    EXPECT_EQ(r.out, "good.kly: OK, 1 key\n"
                      "cut.kly: error at byte 29: Stream read error\n"
                      "missing.kly: error: Cannot open file \"missing.kly\". No such file or "
                      "directory\n"
