@@ -18,12 +18,15 @@ inline const TResStringRec SSetKeyFont{"SSetKeyFont",
                                        "This will set the font for ALL existing keys! Proceed?"};
 inline const TResStringRec SShiftRefused{
     "SShiftRefused", "Not shifted: a key would leave the design area (View > Limit Design Area)."};
+inline const TResStringRec SShiftOutOfRange{
+    "SShiftOutOfRange", "Not shifted: a key would move beyond the positions a layout can hold."};
 inline const TResStringRec SKeyCount{"SKeyCount", "%d keys"};
 inline const TResStringRec SOneKey{"SOneKey", "1 key"};
 inline const TResStringRec SPointer{"SPointer", "pointer at %d, %d"};
 inline const TResStringRec SCurrentKey{"SCurrentKey", "key \"%s\" at %d, %d, %d x %d"};
+// The unknown name, then the names of the built-in layouts.
 inline const TResStringRec SUnknownLayout{"SUnknownLayout",
-                                          "There is no built-in layout \"%s\" (us, de, numpad)."};
+                                          "There is no built-in layout \"%s\" (%s)."};
 inline const TResStringRec SScreenshotError{"SScreenshotError", "could not write %s"};
 
 } // namespace quimbel::layouteditor::consts

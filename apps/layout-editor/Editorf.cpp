@@ -16,10 +16,6 @@ using namespace vcl;
 
 VCL_DEFINE_CLASS(TEditorForm, TForm, c) {
     using F = TEditorForm;
-    c.Field("MenuBar", &F::MenuBar);
-    c.Field("FileMenuBtn", &F::FileMenuBtn);
-    c.Field("EditMenuBtn", &F::EditMenuBtn);
-    c.Field("ViewMenuBtn", &F::ViewMenuBtn);
     c.Field("ToolBar", &F::ToolBar);
     c.Field("NewKeyBtn", &F::NewKeyBtn);
     c.Field("DeleteKeyBtn", &F::DeleteKeyBtn);
@@ -35,6 +31,7 @@ VCL_DEFINE_CLASS(TEditorForm, TForm, c) {
     c.Field("PreviewEdit", &F::PreviewEdit);
     c.Field("PreviewKeyboard", &F::PreviewKeyboard);
     c.Field("Editor", &F::Editor);
+    c.Field("MainMenu", &F::MainMenu);
     c.Field("FileMenu", &F::FileMenu);
     c.Field("NewItem", &F::NewItem);
     c.Field("OpenItem", &F::OpenItem);
@@ -42,6 +39,8 @@ VCL_DEFINE_CLASS(TEditorForm, TForm, c) {
     c.Field("BuiltInUsItem", &F::BuiltInUsItem);
     c.Field("BuiltInDeItem", &F::BuiltInDeItem);
     c.Field("BuiltInNumpadItem", &F::BuiltInNumpadItem);
+    c.Field("BuiltInRuItem", &F::BuiltInRuItem);
+    c.Field("BuiltInElItem", &F::BuiltInElItem);
     c.Field("SaveItem", &F::SaveItem);
     c.Field("SaveAsItem", &F::SaveAsItem);
     c.Field("QuitItem", &F::QuitItem);
@@ -69,7 +68,6 @@ VCL_DEFINE_CLASS(TEditorForm, TForm, c) {
     c.Field("OpenDialog", &F::OpenDialog);
     c.Field("SaveDialog", &F::SaveDialog);
     c.Field("FontDialog", &F::FontDialog);
-    c.Method<TNotifyEvent>("MenuBtnClick", &F::MenuBtnClick);
     c.Method<TNotifyEvent>("NewItemClick", &F::NewItemClick);
     c.Method<TNotifyEvent>("OpenItemClick", &F::OpenItemClick);
     c.Method<TNotifyEvent>("BuiltInItemClick", &F::BuiltInItemClick);
@@ -280,25 +278,20 @@ bool TEditorForm::OpenFile(const AnsiString& FileName) {
 }
 
 void TEditorForm::OpenBuiltIn(const AnsiString& Name) {
-    bool known = false;
-    for (const char* name : BuiltInLayoutNames)
-        known = known || SameText(Name, name);
-    if (!known) throw Exception(FmtLoadStr(consts::SUnknownLayout, {Name}));
+    if (BuiltInLayoutCodePage(Name) == 0) {
+        AnsiString names;
+        for (const char* name : BuiltInLayoutNames)
+            names += (names.empty() ? "" : ", ") + AnsiString(name);
+        throw Exception(FmtLoadStr(consts::SUnknownLayout, {Name, names}));
+    }
     TKeyCollection keys;
     LoadLayoutResource(&keys, Name);
+    // Its captions and values are bytes of its own code page, which becomes the active one.
+    if (FollowLayoutCodePage) SelectCodePage(nullptr, Name);
     Editor->ClearAll();
     takeKeys(keys, *Editor->GetKeys());
     Editor->CreateControls();
     startLayout(AnsiString(), LowerCase(Name) + ".kly");
-}
-
-void TEditorForm::MenuBtnClick(TObject* Sender) {
-    auto* button = As<TSpeedButton>(Sender);
-    TPopupMenu* menu = button == FileMenuBtn   ? FileMenu
-                       : button == EditMenuBtn ? EditMenu
-                                               : ViewMenu;
-    const TPoint at = button->ClientToScreen({0, button->GetHeight()});
-    menu->Popup(at.X, at.Y);
 }
 
 void TEditorForm::NewItemClick(TObject*) {
@@ -384,9 +377,10 @@ void TEditorForm::ShiftItemClick(TObject* Sender) {
             Editor->MoveKeysUp(delta);
         else
             Editor->MoveKeysDown(delta);
-        notice_ = layoutBytes() == before && Editor->GetKeys()->GetCount() > 0
-                      ? LoadResString(consts::SShiftRefused)
-                      : AnsiString();
+        const bool refused = layoutBytes() == before && Editor->GetKeys()->GetCount() > 0;
+        notice_ = !refused                         ? AnsiString()
+                  : Editor->GetLimitDesignArea() ? LoadResString(consts::SShiftRefused)
+                                                 : LoadResString(consts::SShiftOutOfRange);
     } catch (const Exception& e) {
         showError(e.Message());
         return;

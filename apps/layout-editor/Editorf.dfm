@@ -2,7 +2,7 @@ object EditorForm: TEditorForm
   Left = 120
   Top = 80
   Caption = 'Quimbel Layout Editor'
-  ClientHeight = 720
+  ClientHeight = 696
   ClientWidth = 1000
   Color = clBtnFace
   Font.Charset = DEFAULT_CHARSET
@@ -10,55 +10,20 @@ object EditorForm: TEditorForm
   Font.Height = -12
   Font.Name = 'MS Sans Serif'
   Font.Style = []
+  Menu = MainMenu
   OldCreateOrder = False
   Position = poScreenCenter
   OnCloseQuery = FormCloseQuery
   PixelsPerInch = 96
   TextHeight = 13
-  object MenuBar: TPanel
-    Left = 0
-    Top = 0
-    Width = 1000
-    Height = 24
-    Align = alTop
-    BevelOuter = bvNone
-    TabOrder = 0
-    object FileMenuBtn: TSpeedButton
-      Left = 2
-      Top = 1
-      Width = 44
-      Height = 22
-      Caption = 'File'
-      Flat = True
-      OnClick = MenuBtnClick
-    end
-    object EditMenuBtn: TSpeedButton
-      Left = 46
-      Top = 1
-      Width = 44
-      Height = 22
-      Caption = 'Edit'
-      Flat = True
-      OnClick = MenuBtnClick
-    end
-    object ViewMenuBtn: TSpeedButton
-      Left = 90
-      Top = 1
-      Width = 44
-      Height = 22
-      Caption = 'View'
-      Flat = True
-      OnClick = MenuBtnClick
-    end
-  end
   object ToolBar: TPanel
     Left = 0
-    Top = 24
+    Top = 0
     Width = 1000
     Height = 34
     Align = alTop
     BevelOuter = bvNone
-    TabOrder = 1
+    TabOrder = 0
     object NewKeyBtn: TSpeedButton
       Left = 4
       Top = 4
@@ -80,14 +45,14 @@ object EditorForm: TEditorForm
     object PropertiesBtn: TSpeedButton
       Left = 164
       Top = 4
-      Width = 80
+      Width = 104
       Height = 24
-      Caption = 'Properties'#133
+      Caption = 'Key Properties'#133
       Flat = True
       OnClick = PropertiesItemClick
     end
     object ShiftLeftBtn: TSpeedButton
-      Left = 264
+      Left = 288
       Top = 4
       Width = 74
       Height = 24
@@ -96,7 +61,7 @@ object EditorForm: TEditorForm
       OnClick = ShiftItemClick
     end
     object ShiftRightBtn: TSpeedButton
-      Left = 342
+      Left = 366
       Top = 4
       Width = 80
       Height = 24
@@ -105,7 +70,7 @@ object EditorForm: TEditorForm
       OnClick = ShiftItemClick
     end
     object ShiftUpBtn: TSpeedButton
-      Left = 426
+      Left = 450
       Top = 4
       Width = 70
       Height = 24
@@ -114,7 +79,7 @@ object EditorForm: TEditorForm
       OnClick = ShiftItemClick
     end
     object ShiftDownBtn: TSpeedButton
-      Left = 500
+      Left = 524
       Top = 4
       Width = 82
       Height = 24
@@ -123,12 +88,12 @@ object EditorForm: TEditorForm
       OnClick = ShiftItemClick
     end
     object DeltaLabel: TLabel
-      Left = 594
+      Left = 618
       Top = 10
       Caption = 'by'
     end
     object DeltaEdit: TEdit
-      Left = 614
+      Left = 638
       Top = 6
       Width = 40
       Height = 21
@@ -138,22 +103,22 @@ object EditorForm: TEditorForm
   end
   object StatusPanel: TPanel
     Left = 0
-    Top = 698
+    Top = 674
     Width = 1000
     Height = 22
     Align = alBottom
     Alignment = taLeftJustify
     BevelOuter = bvLowered
-    TabOrder = 2
+    TabOrder = 1
   end
   object PreviewPanel: TPanel
     Left = 0
-    Top = 420
+    Top = 396
     Width = 1000
     Height = 278
     Align = alBottom
     BevelOuter = bvNone
-    TabOrder = 3
+    TabOrder = 2
     object PreviewEdit: TEdit
       Left = 0
       Top = 0
@@ -171,7 +136,7 @@ object EditorForm: TEditorForm
   end
   object Editor: TKeyboardLayoutEditor
     Left = 0
-    Top = 58
+    Top = 34
     Width = 1000
     Height = 362
     Align = alClient
@@ -180,128 +145,137 @@ object EditorForm: TEditorForm
     OnKeyClicked = EditorKeyClicked
     OnKeyRightClicked = EditorKeyRightClicked
   end
-  object FileMenu: TPopupMenu
-    object NewItem: TMenuItem
-      Caption = '&New'
-      OnClick = NewItemClick
-    end
-    object OpenItem: TMenuItem
-      Caption = '&Open'#133
-      OnClick = OpenItemClick
-    end
-    object BuiltInItem: TMenuItem
-      Caption = 'Open &built-in layout'
-      object BuiltInUsItem: TMenuItem
-        Caption = 'us'
-        OnClick = BuiltInItemClick
+  object MainMenu: TMainMenu
+    object FileMenu: TMenuItem
+      Caption = '&File'
+      object NewItem: TMenuItem
+        Caption = '&New'
+        ShortCut = 16462
+        OnClick = NewItemClick
       end
-      object BuiltInDeItem: TMenuItem
-        Caption = 'de'
-        OnClick = BuiltInItemClick
+      object OpenItem: TMenuItem
+        Caption = '&Open'#133
+        ShortCut = 16463
+        OnClick = OpenItemClick
       end
-      object BuiltInNumpadItem: TMenuItem
-        Caption = 'numpad'
-        OnClick = BuiltInItemClick
+      object BuiltInItem: TMenuItem
+        Caption = 'Open &built-in layout'
+        object BuiltInUsItem: TMenuItem
+          Caption = 'us'
+          OnClick = BuiltInItemClick
+        end
+        object BuiltInDeItem: TMenuItem
+          Caption = 'de'
+          OnClick = BuiltInItemClick
+        end
+        object BuiltInNumpadItem: TMenuItem
+          Caption = 'numpad'
+          OnClick = BuiltInItemClick
+        end
+      end
+      object N1: TMenuItem
+        Caption = '-'
+      end
+      object SaveItem: TMenuItem
+        Caption = '&Save'
+        ShortCut = 16467
+        OnClick = SaveItemClick
+      end
+      object SaveAsItem: TMenuItem
+        Caption = 'Save &As'#133
+        OnClick = SaveAsItemClick
+      end
+      object N2: TMenuItem
+        Caption = '-'
+      end
+      object QuitItem: TMenuItem
+        Caption = '&Quit'
+        ShortCut = 16465
+        OnClick = QuitItemClick
       end
     end
-    object N1: TMenuItem
-      Caption = '-'
+    object EditMenu: TMenuItem
+      Caption = '&Edit'
+      object NewKeyItem: TMenuItem
+        Caption = '&New Key'
+        OnClick = NewKeyItemClick
+      end
+      object DeleteKeyItem: TMenuItem
+        Caption = '&Delete Key'
+        OnClick = DeleteKeyItemClick
+      end
+      object PropertiesItem: TMenuItem
+        Caption = 'Key &Properties'#133
+        OnClick = PropertiesItemClick
+      end
+      object ClearAllItem: TMenuItem
+        Caption = '&Clear All'#133
+        OnClick = ClearAllItemClick
+      end
+      object KeyFontItem: TMenuItem
+        Caption = 'Set Key &Font'#133
+        OnClick = KeyFontItemClick
+      end
+      object N3: TMenuItem
+        Caption = '-'
+      end
+      object ShiftLeftItem: TMenuItem
+        Caption = 'Shift &Left'
+        OnClick = ShiftItemClick
+      end
+      object ShiftRightItem: TMenuItem
+        Caption = 'Shift &Right'
+        OnClick = ShiftItemClick
+      end
+      object ShiftUpItem: TMenuItem
+        Caption = 'Shift &Up'
+        OnClick = ShiftItemClick
+      end
+      object ShiftDownItem: TMenuItem
+        Caption = 'Shift &Down'
+        OnClick = ShiftItemClick
+      end
     end
-    object SaveItem: TMenuItem
-      Caption = '&Save'
-      OnClick = SaveItemClick
-    end
-    object SaveAsItem: TMenuItem
-      Caption = 'Save &As'#133
-      OnClick = SaveAsItemClick
-    end
-    object N2: TMenuItem
-      Caption = '-'
-    end
-    object QuitItem: TMenuItem
-      Caption = '&Quit'
-      OnClick = QuitItemClick
-    end
-  end
-  object EditMenu: TPopupMenu
-    object NewKeyItem: TMenuItem
-      Caption = '&New Key'
-      OnClick = NewKeyItemClick
-    end
-    object DeleteKeyItem: TMenuItem
-      Caption = '&Delete Key'
-      OnClick = DeleteKeyItemClick
-    end
-    object PropertiesItem: TMenuItem
-      Caption = 'Key &Properties'#133
-      OnClick = PropertiesItemClick
-    end
-    object ClearAllItem: TMenuItem
-      Caption = '&Clear All'#133
-      OnClick = ClearAllItemClick
-    end
-    object KeyFontItem: TMenuItem
-      Caption = 'Set Key &Font'#133
-      OnClick = KeyFontItemClick
-    end
-    object N3: TMenuItem
-      Caption = '-'
-    end
-    object ShiftLeftItem: TMenuItem
-      Caption = 'Shift &Left'
-      OnClick = ShiftItemClick
-    end
-    object ShiftRightItem: TMenuItem
-      Caption = 'Shift &Right'
-      OnClick = ShiftItemClick
-    end
-    object ShiftUpItem: TMenuItem
-      Caption = 'Shift &Up'
-      OnClick = ShiftItemClick
-    end
-    object ShiftDownItem: TMenuItem
-      Caption = 'Shift &Down'
-      OnClick = ShiftItemClick
-    end
-  end
-  object ViewMenu: TPopupMenu
-    object GridColorItem: TMenuItem
-      Caption = '&Grid Colour'
-      object GridSilverItem: TMenuItem
-        Caption = '&Silver'
+    object ViewMenu: TMenuItem
+      Caption = '&View'
+      object GridColorItem: TMenuItem
+        Caption = '&Grid Colour'
+        object GridSilverItem: TMenuItem
+          Caption = '&Silver'
+          Checked = True
+          GroupIndex = 1
+          RadioItem = True
+          OnClick = GridColorItemClick
+        end
+        object GridGrayItem: TMenuItem
+          Caption = '&Grey'
+          GroupIndex = 1
+          RadioItem = True
+          OnClick = GridColorItemClick
+        end
+        object GridBlueItem: TMenuItem
+          Caption = 'Light &blue'
+          GroupIndex = 1
+          RadioItem = True
+          OnClick = GridColorItemClick
+        end
+        object GridBlackItem: TMenuItem
+          Caption = 'Blac&k'
+          GroupIndex = 1
+          RadioItem = True
+          OnClick = GridColorItemClick
+        end
+      end
+      object LimitItem: TMenuItem
+        Caption = '&Limit Design Area'
         Checked = True
-        GroupIndex = 1
-        RadioItem = True
-        OnClick = GridColorItemClick
+        OnClick = LimitItemClick
       end
-      object GridGrayItem: TMenuItem
-        Caption = '&Grey'
-        GroupIndex = 1
-        RadioItem = True
-        OnClick = GridColorItemClick
+      object PreviewItem: TMenuItem
+        Caption = '&Preview'
+        Checked = True
+        OnClick = PreviewItemClick
       end
-      object GridBlueItem: TMenuItem
-        Caption = 'Light &blue'
-        GroupIndex = 1
-        RadioItem = True
-        OnClick = GridColorItemClick
-      end
-      object GridBlackItem: TMenuItem
-        Caption = 'Blac&k'
-        GroupIndex = 1
-        RadioItem = True
-        OnClick = GridColorItemClick
-      end
-    end
-    object LimitItem: TMenuItem
-      Caption = '&Limit Design Area'
-      Checked = True
-      OnClick = LimitItemClick
-    end
-    object PreviewItem: TMenuItem
-      Caption = '&Preview'
-      Checked = True
-      OnClick = PreviewItemClick
     end
   end
   object KeyMenu: TPopupMenu

@@ -27,7 +27,8 @@ public:
     // Opens a layout file after checking it; a broken or unreadable file is reported in a message
     // and the open layout stays. False when the file was not opened.
     bool OpenFile(const vcl::AnsiString& FileName);
-    // Opens a built-in layout (us, de, numpad) as a new, untitled layout.
+    // Opens a built-in layout (us, de, numpad, ru, el) as a new, untitled layout, and switches to
+    // its code page unless FollowLayoutCodePage is off.
     void OpenBuiltIn(const vcl::AnsiString& Name);
     // Saves to FileName and makes it the layout's file; a failure is reported in a message.
     bool SaveFile(const vcl::AnsiString& FileName);
@@ -39,10 +40,9 @@ public:
     // right-clicked or added; null when there is none.
     TKey* CurrentKey() const { return currentKey_; }
 
-    vcl::TPanel* MenuBar = nullptr;
-    vcl::TSpeedButton* FileMenuBtn = nullptr;
-    vcl::TSpeedButton* EditMenuBtn = nullptr;
-    vcl::TSpeedButton* ViewMenuBtn = nullptr;
+    // Off when the code page was chosen on the command line: it then stays for every layout.
+    bool FollowLayoutCodePage = true;
+
     vcl::TPanel* ToolBar = nullptr;
     vcl::TSpeedButton* NewKeyBtn = nullptr;
     vcl::TSpeedButton* DeleteKeyBtn = nullptr;
@@ -58,17 +58,20 @@ public:
     vcl::TEdit* PreviewEdit = nullptr;
     TKeyboard* PreviewKeyboard = nullptr;
     TKeyboardLayoutEditor* Editor = nullptr;
-    vcl::TPopupMenu* FileMenu = nullptr;
+    vcl::TMainMenu* MainMenu = nullptr;
+    vcl::TMenuItem* FileMenu = nullptr;
     vcl::TMenuItem* NewItem = nullptr;
     vcl::TMenuItem* OpenItem = nullptr;
     vcl::TMenuItem* BuiltInItem = nullptr;
     vcl::TMenuItem* BuiltInUsItem = nullptr;
     vcl::TMenuItem* BuiltInDeItem = nullptr;
     vcl::TMenuItem* BuiltInNumpadItem = nullptr;
+    vcl::TMenuItem* BuiltInRuItem = nullptr;
+    vcl::TMenuItem* BuiltInElItem = nullptr;
     vcl::TMenuItem* SaveItem = nullptr;
     vcl::TMenuItem* SaveAsItem = nullptr;
     vcl::TMenuItem* QuitItem = nullptr;
-    vcl::TPopupMenu* EditMenu = nullptr;
+    vcl::TMenuItem* EditMenu = nullptr;
     vcl::TMenuItem* NewKeyItem = nullptr;
     vcl::TMenuItem* DeleteKeyItem = nullptr;
     vcl::TMenuItem* PropertiesItem = nullptr;
@@ -78,7 +81,7 @@ public:
     vcl::TMenuItem* ShiftRightItem = nullptr;
     vcl::TMenuItem* ShiftUpItem = nullptr;
     vcl::TMenuItem* ShiftDownItem = nullptr;
-    vcl::TPopupMenu* ViewMenu = nullptr;
+    vcl::TMenuItem* ViewMenu = nullptr;
     vcl::TMenuItem* GridColorItem = nullptr;
     vcl::TMenuItem* GridSilverItem = nullptr;
     vcl::TMenuItem* GridGrayItem = nullptr;
@@ -94,7 +97,6 @@ public:
     vcl::TFontDialog* FontDialog = nullptr;
 
     // Handlers bound by name from the form resource.
-    void MenuBtnClick(vcl::TObject* Sender);
     void NewItemClick(vcl::TObject* Sender);
     void OpenItemClick(vcl::TObject* Sender);
     void BuiltInItemClick(vcl::TObject* Sender);

@@ -80,6 +80,7 @@ int main(int argc, char** argv) {
     try {
         form = std::make_unique<TEditorForm>(nullptr);
         vcl::Application->SetMainForm(form.get());
+        form->FollowLayoutCodePage = codePageOption->count() == 0;
         if (!builtIn.empty()) form->OpenBuiltIn(builtIn);
         if (!file.empty() && !form->OpenFile(file)) status = ExitFailed;
         if (!offscreen) {

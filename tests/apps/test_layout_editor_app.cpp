@@ -4,6 +4,7 @@
 #include "Editorf.h"
 
 #include "LayoutFile.h"
+#include "rtl/CodePage.h"
 #include "runtime/Keypropertiesf.h"
 
 #include "vcl/Widgetset.h"
@@ -16,6 +17,7 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <utility>
 #include <unistd.h>
 
 using namespace quimbel;
@@ -252,6 +254,10 @@ TEST(LayoutEditorApp, ShiftsByTheDeltaField) {
     EXPECT_FALSE(form.LimitItem->GetChecked());
     form.ShiftUpItem->Click();
     EXPECT_EQ(key->Top, -1);
+    form.DeltaEdit->SetText("2147483647");
+    form.ShiftRightItem->Click(); // beyond the 32 bits a position has
+    EXPECT_EQ(key->Left, 3);
+    EXPECT_NE(form.StatusPanel->GetCaption().find("beyond"), vcl::AnsiString::npos);
     for (const char* text : {"0", "x"}) {
         form.DeltaEdit->SetText(text);
         form.ShiftLeftItem->Click();
@@ -259,4 +265,19 @@ TEST(LayoutEditorApp, ShiftsByTheDeltaField) {
     EXPECT_EQ(user.messages.at(0), "A \"Delta\" value of 0 is invalid");
     EXPECT_EQ(user.messages.size(), 2u);
     EXPECT_EQ(key->Left, 3);
+}
+
+TEST(LayoutEditorApp, BuiltInLayoutsBringTheirCodePage) {
+    const int saved = vcl::GetAnsiCodePage();
+    TEditorForm form(nullptr);
+    for (auto [name, page] : {std::pair{"ru", 1251}, {"de", 1252}, {"el", 1253}}) {
+        form.OpenBuiltIn(name);
+        EXPECT_EQ(vcl::GetAnsiCodePage(), page) << name;
+    }
+    // A page chosen on the command line stays.
+    form.FollowLayoutCodePage = false;
+    form.OpenBuiltIn("ru");
+    EXPECT_EQ(vcl::GetAnsiCodePage(), 1253);
+    EXPECT_THROW(form.OpenBuiltIn("xx"), vcl::Exception);
+    vcl::SetAnsiCodePage(saved);
 }
