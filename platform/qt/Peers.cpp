@@ -6,6 +6,7 @@
 
 #include <cmath>
 
+#include "qt/Codepage.h"
 #include "qt/Convert.h"
 #include "qt/KeyInput.h"
 #include "qt/Painting.h"
@@ -328,6 +329,23 @@ void QtPeer::MouseInput(vcl::TMouseEventKind Kind, Qt::MouseButton Button, Qt::M
         else
             c->InputMouseUp(button, shift, x, y);
     });
+}
+
+QString QtPeer::HintAt(QPoint Pos, QRect& Area) const {
+    if (!widget_) return QString();
+    const vcl::TWinControl* c = Control();
+    const QPoint o = ClientOffset();
+    const vcl::TPoint p{Pos.x() - o.x(), Pos.y() - o.y()};
+    // Above a form's client area lies its menu bar, which has no hint.
+    if (!c->GetClientRect().Contains(p)) return QString();
+    const vcl::TControl* target = c;
+    Area = widget_->rect();
+    if (const vcl::TControl* child = c->ControlAtPos(p, true)) {
+        target = child;
+        Area = QRect(o.x() + child->GetLeft(), o.y() + child->GetTop(), child->GetWidth(),
+                     child->GetHeight());
+    }
+    return ToQString(vcl::HintOf(target));
 }
 
 QtPeer::GraphicChild& QtPeer::GraphicChildEntry(vcl::TControl* Child) {

@@ -73,6 +73,9 @@ public:
     void WidgetGeometryChanged();
     // Paints the graphic children that intersect the area, in z-order.
     void PaintGraphicChildren(QPainter& Painter, const QRect& Area);
+    // The hint to show at a point of the widget: of the graphic child there, else of the
+    // control; Area is the part of the widget it belongs to. Empty when none is to be shown.
+    QString HintAt(QPoint Pos, QRect& Area) const;
     // Pointer input at widget coordinates.
     void MouseInput(vcl::TMouseEventKind Kind, Qt::MouseButton Button, Qt::MouseButtons Buttons,
                     Qt::KeyboardModifiers Modifiers, QPointF Pos, bool Double);

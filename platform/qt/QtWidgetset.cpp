@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QToolTip>
 
 #include "qt/Codepage.h"
 #include "qt/Colors.h"
@@ -128,8 +129,30 @@ private:
     QPointer<QWidget> lastReceiver_;
 };
 
-TQtWidgetset::TQtWidgetset() : keyFilter_(std::make_unique<KeyFilter>()) {
+// While the pointer rests on a control, its hint shows as a tooltip: the hint of the graphic child
+// under the pointer (a speed button its container paints), else of the windowed control. A widget
+// with a tooltip of its own, and a control without a hint to show, keep Qt's handling.
+class TQtWidgetset::HintFilter : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::ToolTip) return false;
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (!widget || !widget->toolTip().isEmpty()) return false;
+        QtPeer* peer = PeerOf(widget, true);
+        if (!peer || !peer->Widget()) return false;
+        auto* help = static_cast<QHelpEvent*>(event);
+        QRect area;
+        const QString hint = peer->HintAt(widget->mapTo(peer->Widget(), help->pos()), area);
+        if (hint.isEmpty()) return false;
+        QToolTip::showText(help->globalPos(), hint, peer->Widget(), area);
+        return true;
+    }
+};
+
+TQtWidgetset::TQtWidgetset()
+    : keyFilter_(std::make_unique<KeyFilter>()), hintFilter_(std::make_unique<HintFilter>()) {
     if (qApp) qApp->installEventFilter(keyFilter_.get());
+    if (qApp) qApp->installEventFilter(hintFilter_.get());
     // Keep the model's idea of the focus in step with the user's clicks into native controls.
     if (qApp)
         QObject::connect(qApp, &QApplication::focusChanged, keyFilter_.get(),
@@ -150,6 +173,7 @@ TQtWidgetset::TQtWidgetset() : keyFilter_(std::make_unique<KeyFilter>()) {
 TQtWidgetset::~TQtWidgetset() {
     EndModalLoops(nullptr);
     if (qApp) qApp->removeEventFilter(keyFilter_.get());
+    if (qApp) qApp->removeEventFilter(hintFilter_.get());
 }
 
 std::unique_ptr<vcl::TWinControlPeer> TQtWidgetset::CreatePeer(vcl::TWinControl* Control) {

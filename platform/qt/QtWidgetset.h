@@ -107,6 +107,8 @@ private:
     std::vector<ModalLoop*> modalLoops_;
     class KeyFilter;
     std::unique_ptr<KeyFilter> keyFilter_;
+    class HintFilter;
+    std::unique_ptr<HintFilter> hintFilter_;
 };
 
 } // namespace vcl::qt

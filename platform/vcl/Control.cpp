@@ -292,9 +292,34 @@ void TControl::SetParentFont(bool Value) {
     if (Value && parent_) Perform(CM_PARENTFONTCHANGED, 0, 0);
 }
 
+bool TControl::GetShowHint() const {
+    // A form keeps its own setting also when it sits in another control (a designed form).
+    return parentShowHint_ && parent_ && !isForm_ ? parent_->GetShowHint() : showHint_;
+}
+
 void TControl::SetShowHint(bool Value) {
     showHint_ = Value;
     parentShowHint_ = false;
+}
+
+void TControl::SetParentShowHint(bool Value) {
+    // Leaving the parent's setting keeps the value it gave.
+    if (!Value) showHint_ = GetShowHint();
+    parentShowHint_ = Value;
+}
+
+AnsiString GetShortHint(const AnsiString& Hint) {
+    return Hint.substr(0, Hint.find('|'));
+}
+
+AnsiString HintOf(const TControl* Control) {
+    const TControl* c = Control;
+    while (c && !c->GetShowHint())
+        c = c->GetParent();
+    if (!c || c->ComponentState().Contains(csDesigning)) return AnsiString();
+    while (c && c->GetHint().empty())
+        c = c->GetParent();
+    return c ? GetShortHint(c->GetHint()) : AnsiString();
 }
 
 void TControl::ParentFontChanged() {

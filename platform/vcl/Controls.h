@@ -236,10 +236,11 @@ public:
 
     const AnsiString& GetHint() const { return hint_; }
     void SetHint(const AnsiString& Value) { hint_ = Value; }
-    bool GetShowHint() const { return showHint_; }
+    // While ParentShowHint is true, ShowHint is the parent's.
+    bool GetShowHint() const;
     void SetShowHint(bool Value);
     bool GetParentShowHint() const { return parentShowHint_; }
-    void SetParentShowHint(bool Value) { parentShowHint_ = Value; }
+    void SetParentShowHint(bool Value);
     bool IsShowHintStored() const { return !parentShowHint_; }
     TCursor GetCursor() const { return cursor_; }
     void SetCursor(TCursor Value) { cursor_ = Value; }
@@ -551,6 +552,14 @@ void SetCaptureControl(TControl* Control);
 TControl* GetMouseControl();
 // The windowed control that has the input focus, or null.
 TWinControl* FindFocusedControl();
+
+// The part of a hint before its first '|' (the part after it is the longer text for a status
+// line).
+AnsiString GetShortHint(const AnsiString& Hint);
+// The hint to show while the pointer rests on Control: the nearest of the control and its parents
+// whose ShowHint is true decides (none at design time), and its short Hint, or else the first
+// non-empty Hint of its parents, is shown. Empty when nothing is to be shown.
+AnsiString HintOf(const TControl* Control);
 
 // Converts mouse-message key flags and the modifier keys into a shift state.
 TShiftState KeysToShiftState(uintptr_t Keys);

@@ -15,6 +15,7 @@
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
 
@@ -235,6 +236,28 @@ TEST_F(QtWidgetset, SpeedButtonsClickOnRealMouseEventsAndNeverTakeTheFocus) {
     EXPECT_EQ(FindFocusedControl(), edit);
     EXPECT_EQ(line->text(), "hqqqqlo");
     EXPECT_EQ(line->cursorPosition(), 5);
+}
+
+TEST_F(QtWidgetset, HintsShowAsTooltipsOfTheControlUnderThePointer) {
+    TEdit* edit;
+    TPanel* panel;
+    std::vector<TSpeedButton*> keys;
+    TForm* form = KeyboardForm(edit, panel, keys);
+    form->SetShowHint(true);
+    keys[0]->SetHint("Letter A|Types an A");
+    panel->SetHint("Keys");
+    edit->SetHint("Name");
+    form->Show();
+    auto tip = [](QWidget* w, QPoint p) {
+        QHelpEvent e(QEvent::ToolTip, p, w->mapToGlobal(p));
+        QApplication::sendEvent(w, &e);
+        return QToolTip::text();
+    };
+    QWidget* surface = WidgetOf(panel);
+    EXPECT_EQ(tip(surface, CentreOf(keys[0])), "Letter A"); // a graphic child's own
+    EXPECT_EQ(tip(WidgetOf(edit), QPoint(5, 5)), "Name");   // a standard control's
+    EXPECT_EQ(tip(surface, CentreOf(keys[1])), "Keys");     // a child without one: the parent's
+    QToolTip::hideText();
 }
 
 TEST_F(QtWidgetset, AKeyboardInAWindowOfItsOwnLeavesTheFocusInTheOtherWindow) {

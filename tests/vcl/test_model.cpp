@@ -299,6 +299,31 @@ TEST(Model, BeepsAreCounted) {
     EXPECT_EQ(BeepCount(), before + 2);
 }
 
+TEST(Model, TheHintShownFollowsShowHintAndHintUpTheParents) {
+    TForm form(nullptr);
+    auto* panel = new TPanel(&form);
+    panel->SetParent(&form);
+    auto* button = new TSpeedButton(&form);
+    button->SetParent(panel);
+    panel->SetHint("Keys|The keys of the keyboard");
+    EXPECT_EQ(HintOf(button), ""); // nothing asks for hints yet
+    form.SetShowHint(true);
+    EXPECT_TRUE(button->GetShowHint()); // taken from the parents
+    EXPECT_EQ(HintOf(button), "Keys");  // a control without a hint shows its parent's, short
+    button->SetHint("Shift");
+    EXPECT_EQ(HintOf(button), "Shift");
+    EXPECT_EQ(HintOf(&form), "");
+    panel->SetParentShowHint(false); // keeps the value it had
+    form.SetShowHint(false);
+    EXPECT_TRUE(button->GetShowHint());
+    panel->SetShowHint(false);
+    EXPECT_EQ(HintOf(button), "");
+    EXPECT_FALSE(GetPropInfo(button, "ShowHint")->IsStored(button));
+    panel->SetShowHint(true);
+    form.SetDesigning(true);
+    EXPECT_EQ(HintOf(button), ""); // no hints at design time
+}
+
 TEST(Model, PublishedPropertiesCarryTheClassicDefaultsAndStoringRules) {
     auto names = [](TClass cls) {
         std::vector<std::string> r;
