@@ -226,40 +226,71 @@ void TFormDesigner::DeleteSelection() {
 }
 
 void TFormDesigner::freeHandles() {
+    freeSizingHandles();
+    freeMarkers();
+}
+
+void TFormDesigner::freeSizingHandles() {
     for (vcl::TPanel*& h : handles_) {
         delete h;
         h = nullptr;
     }
 }
 
+void TFormDesigner::freeMarkers() {
+    for (TMarker& m : markers_)
+        delete m.Panel;
+    markers_.clear();
+}
+
+void TFormDesigner::placeHandle(vcl::TPanel*& Handle, TWinControl* Parent, vcl::TColor Color,
+                                int X, int Y) {
+    if (Handle && Handle->GetParent() != Parent) {
+        delete Handle;
+        Handle = nullptr;
+    }
+    if (!Handle) {
+        Handle = new vcl::TPanel(nullptr);
+        Handle->SetBevelOuter(vcl::bvNone);
+        Handle->SetColor(Color);
+        Handle->SetParentColor(false);
+        Handle->SetParent(Parent);
+        hook(Handle);
+    }
+    Handle->SetBounds(X, Y, HandleSize, HandleSize);
+    Handle->BringToFront();
+}
+
 void TFormDesigner::updateHandles() {
-    auto* control = selection_.size() == 1 ? dynamic_cast<TControl*>(selection_.front()) : nullptr;
-    if (!control || control == root_.get() || !control->GetParent()) {
-        freeHandles();
+    std::vector<TControl*> controls;
+    for (TComponent* c : selection_) {
+        auto* control = dynamic_cast<TControl*>(c);
+        if (control && control != root_.get() && control->GetParent()) controls.push_back(control);
+    }
+    const bool single = selection_.size() == 1 && controls.size() == 1;
+    if (single || markers_.size() != controls.size() * 4) freeMarkers();
+    if (!single) freeSizingHandles();
+    // Handle positions on the frame: columns and rows 0 (left, top), 1 (middle), 2 (right,
+    // bottom).
+    static const int cell[8][2] = {{0, 0}, {1, 0}, {2, 0}, {2, 1}, {2, 2}, {1, 2}, {0, 2}, {0, 1}};
+    auto place = [&](vcl::TPanel*& h, TControl* control, int i, vcl::TColor color) {
+        const vcl::TRect r = control->BoundsRect();
+        const int xs[3] = {r.Left - HandleSize / 2, (r.Left + r.Right - HandleSize) / 2,
+                           r.Right - HandleSize / 2};
+        const int ys[3] = {r.Top - HandleSize / 2, (r.Top + r.Bottom - HandleSize) / 2,
+                           r.Bottom - HandleSize / 2};
+        placeHandle(h, control->GetParent(), color, xs[cell[i][0]], ys[cell[i][1]]);
+    };
+    if (single) {
+        for (int i = 0; i < 8; ++i)
+            place(handles_[static_cast<size_t>(i)], controls.front(), i, vcl::clBlack);
         return;
     }
-    const vcl::TRect r = control->BoundsRect();
-    const int xs[3] = {r.Left - HandleSize / 2, (r.Left + r.Right - HandleSize) / 2,
-                       r.Right - HandleSize / 2};
-    const int ys[3] = {r.Top - HandleSize / 2, (r.Top + r.Bottom - HandleSize) / 2,
-                       r.Bottom - HandleSize / 2};
-    static const int cell[8][2] = {{0, 0}, {1, 0}, {2, 0}, {2, 1}, {2, 2}, {1, 2}, {0, 2}, {0, 1}};
-    for (int i = 0; i < 8; ++i) {
-        vcl::TPanel*& h = handles_[static_cast<size_t>(i)];
-        if (h && h->GetParent() != control->GetParent()) {
-            delete h;
-            h = nullptr;
-        }
-        if (!h) {
-            h = new vcl::TPanel(nullptr);
-            h->SetBevelOuter(vcl::bvNone);
-            h->SetColor(vcl::clBlack);
-            h->SetParentColor(false);
-            h->SetParent(control->GetParent());
-            hook(h);
-        }
-        h->SetBounds(xs[cell[i][0]], ys[cell[i][1]], HandleSize, HandleSize);
-        h->BringToFront();
+    markers_.resize(controls.size() * 4, TMarker{nullptr, nullptr});
+    for (size_t n = 0; n < markers_.size(); ++n) {
+        TMarker& m = markers_[n];
+        m.Control = controls[n / 4];
+        place(m.Panel, m.Control, static_cast<int>(n % 4) * 2, vcl::clGray); // the corners
     }
 }
 
@@ -283,6 +314,8 @@ void TFormDesigner::hook(TControl* Control) {
 }
 
 TControl* TFormDesigner::designedControl(TControl* Control) const {
+    for (const TMarker& m : markers_)
+        if (m.Panel == Control) return m.Control;
     for (TComponent* c = Control; c; c = c->GetOwner()) {
         if (c == root_.get()) return root_.get();
         if (c->GetOwner() == root_.get())

@@ -71,6 +71,13 @@ public:
     void DeleteSelection();
     // The handles around the selected control (empty unless exactly one control is selected).
     const std::array<vcl::TPanel*, 8>& Handles() const { return handles_; }
+    // While several controls are selected: grey markers at the four corners of each, which do
+    // not resize; pressing one presses the control it marks.
+    struct TMarker {
+        vcl::TPanel* Panel;
+        vcl::TControl* Control;
+    };
+    const std::vector<TMarker>& Markers() const { return markers_; }
 
     // Told after every change of the selection or of the tool, and after every change of the
     // form (Modified).
@@ -90,7 +97,13 @@ private:
     vcl::TControl* designedControl(vcl::TControl* Control) const;
     vcl::TWinControl* containerAt(vcl::TControl* Control) const;
     void updateHandles();
+    // Makes the panel of a handle or marker on Parent (anew when it sits on another parent) and
+    // puts it at (X, Y) above the controls.
+    void placeHandle(vcl::TPanel*& Handle, vcl::TWinControl* Parent, vcl::TColor Color, int X,
+                     int Y);
     void freeHandles();
+    void freeSizingHandles();
+    void freeMarkers();
 
     vcl::TWinControl* host_;
     std::unique_ptr<vcl::TForm> root_;
@@ -99,6 +112,7 @@ private:
     vcl::TClass tool_ = nullptr;
     std::vector<vcl::TComponent*> selection_;
     std::array<vcl::TPanel*, 8> handles_{};
+    std::vector<TMarker> markers_;
 
     // The drag in progress: moving the selection, or resizing it by one handle.
     enum TDrag { dgNone, dgMove, dgResize } drag_ = dgNone;

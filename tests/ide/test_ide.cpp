@@ -113,6 +113,21 @@ TEST_F(IdeTest, PlaceSelectMoveResizeAndDeleteComponents) {
     drag(corner, 3, 3, 30, 12); // resizes in grid steps
     EXPECT_EQ(edit2->BoundsRect(), vcl::Bounds(248, 200, 152, 32));
 
+    // Shift adds to the selection: each control gets grey corner markers instead of the
+    // handles, and dragging a marker moves the whole selection.
+    const vcl::TPoint at = panel->ClientToClient({2, 2}, form);
+    form->InputMouseDown(vcl::mbLeft, {vcl::ssShift}, at.X, at.Y);
+    form->InputMouseUp(vcl::mbLeft, {vcl::ssShift}, at.X, at.Y);
+    EXPECT_EQ(designer->Selection(), (std::vector<vcl::TComponent*>{edit2, panel}));
+    EXPECT_EQ(designer->Handles()[hpBottomRight], nullptr);
+    const auto& markers = designer->Markers();
+    ASSERT_EQ(markers.size(), 8u);
+    EXPECT_EQ(markers[2].Panel->BoundsRect(), vcl::Bounds(397, 229, 6, 6));
+    EXPECT_EQ(markers[2].Panel->GetColor(), vcl::clGray);
+    drag(markers[4].Panel, 3, 3, 16, 8);
+    EXPECT_EQ(edit2->BoundsRect(), vcl::Bounds(264, 208, 152, 32));
+    EXPECT_EQ(panel->GetTop(), 32);
+
     // Delete removes the selection, a panel with what it holds.
     vcl::MouseClickAt(form, 300, 10);
     EXPECT_EQ(designer->Selection(), std::vector<vcl::TComponent*>{form});
