@@ -324,6 +324,13 @@ void TIdeMainForm::ViewAsText() {
     memo->GetFont()->SetName("Courier New");
     memo->SetText(designer_->FormText());
     memo->SetParent(&view);
+    // A window only to read: Escape closes it, from the memo as well.
+    view.SetKeyPreview(true);
+    view.OnKeyDown = [&view](vcl::TObject*, vcl::Word& Key, vcl::TShiftState) {
+        if (Key != vcl::VK_ESCAPE) return;
+        Key = 0;
+        view.Close();
+    };
     view.ShowModal();
 }
 

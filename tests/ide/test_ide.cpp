@@ -302,7 +302,8 @@ TEST_F(IdeTest, MenuCommandsAndTheirShortcuts) {
         EXPECT_TRUE(memo->GetReadOnly());
         EXPECT_EQ(memo->GetText(), designer->FormText());
         EXPECT_EQ(memo->GetLines()->Get(1), "  Left = 0");
-        r.Form->Close();
+        EXPECT_TRUE(memo->InputKeyDown(vcl::VK_ESCAPE)); // closes it
+        EXPECT_EQ(r.Form->GetModalResult(), vcl::mrCancel);
     });
     ide.ViewTextItem->Click();
     EXPECT_TRUE(answers.empty());
