@@ -243,8 +243,8 @@ void TFormDesigner::freeMarkers() {
     markers_.clear();
 }
 
-void TFormDesigner::placeHandle(vcl::TPanel*& Handle, TWinControl* Parent, vcl::TColor Color,
-                                int X, int Y) {
+void TFormDesigner::placeHandle(vcl::TPanel*& Handle, TWinControl* Parent, vcl::TColor Color, int X,
+                                int Y) {
     if (Handle && Handle->GetParent() != Parent) {
         delete Handle;
         Handle = nullptr;

@@ -1,7 +1,7 @@
-// quimbel-ide [FORM.dfm] [--package FILE.so]... [--screenshot PNG]: a form designer for
-// forms with on-screen keyboards. It loads the design packages beside itself and those given,
-// shows the palette, the form and the Object Inspector; with --screenshot it renders its window
-// offscreen into a PNG file and exits.
+// quimbel-ide [FORM.dfm] [--package FILE.so]... [--select NAME] [--screenshot PNG]: a form
+// designer for forms with on-screen keyboards. It loads the design packages beside itself and
+// those given, shows the palette, the form (with the component NAME selected) and the Object
+// Inspector; with --screenshot it renders its window offscreen into a PNG file and exits.
 
 #include "IdeMainForm.h"
 
@@ -92,23 +92,34 @@ int main(int argc, char** argv) {
         for (const std::string& p : packagesToLoad(packages))
             ide->LoadPackage(p);
         if (!form.empty() && !ide->OpenForm(form)) status = ExitFailed;
-        if (vcl::TComponent* c = ide->Designer()->Root()->FindComponent(select))
-            ide->Designer()->Select(c);
-        // A screenshot shows every row of the Object Inspector.
-        if (!screenshot.empty())
-            ide->SetClientHeight(std::max(ide->GetClientHeight(),
-                                          ide->Inspector()->RowsHeight() +
-                                              ide->RowsPanel->ClientToClient({0, 0}, ide.get()).Y));
-        ide->Show();
-        if (screenshot.empty()) {
-            vcl::Application->Run();
-        } else {
-            vcl::Application->ProcessMessages();
-            const QImage picture = vcl::qt::GrabControl(ide.get());
-            if (picture.isNull() ||
-                !picture.save(QString::fromLocal8Bit(screenshot.c_str()), "PNG")) {
-                std::cerr << "quimbel-ide: cannot write " << screenshot << "\n";
-                status = ExitFailed;
+        vcl::TForm* root = ide->Designer()->Root();
+        if (!select.empty() && status == ExitOk) {
+            if (vcl::TComponent* c =
+                    vcl::SameText(select, root->GetName()) ? root : root->FindComponent(select)) {
+                ide->Designer()->Select(c);
+            } else {
+                std::cerr << "quimbel-ide: the form has no component named \"" << select << "\"\n";
+                status = ExitUsage;
+            }
+        }
+        if (status != ExitUsage) {
+            // A screenshot shows every row of the Object Inspector.
+            if (!screenshot.empty())
+                ide->SetClientHeight(
+                    std::max(ide->GetClientHeight(),
+                             ide->Inspector()->RowsHeight() +
+                                 ide->RowsPanel->ClientToClient({0, 0}, ide.get()).Y));
+            ide->Show();
+            if (screenshot.empty()) {
+                vcl::Application->Run();
+            } else {
+                vcl::Application->ProcessMessages();
+                const QImage picture = vcl::qt::GrabControl(ide.get());
+                if (picture.isNull() ||
+                    !picture.save(QString::fromLocal8Bit(screenshot.c_str()), "PNG")) {
+                    std::cerr << "quimbel-ide: cannot write " << screenshot << "\n";
+                    status = ExitFailed;
+                }
             }
         }
     } catch (const vcl::Exception& e) {

@@ -8,8 +8,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QPushButton>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSet>
