@@ -76,6 +76,12 @@ public:
     void InvalidateControl(vcl::TControl* Child) override;
     virtual void Paint(QPainter& p, const QRect& area);
     void CloseRequested(QCloseEvent* e);
+    // Whether the control draws a frame or other parts of its own around its background.
+    virtual bool DrawsItself() const {
+        if (!panel_) return groupBox_;
+        return panel_->GetBevelOuter() != vcl::bvNone || panel_->GetBevelInner() != vcl::bvNone ||
+               panel_->GetBorderStyle() != vcl::bsNone;
+    }
 
 protected:
     void ApplyAll() override {
@@ -352,6 +358,13 @@ void ContainerPeer::Paint(QPainter& p, const QRect& area) {
         PaintPanel(p, panel_, all, pal);
     else if (groupBox_)
         PaintGroupFrame(p, c, all, pal);
+    // On a designed form a control that shows nothing but its background (an empty keyboard, a
+    // panel without bevels) gets a dashed outline, so that it can be seen and picked.
+    if (!Form() && c->ComponentState().Contains(vcl::csDesigning) && !DrawsItself()) {
+        p.setPen(QPen(pal.color(QPalette::Dark), 1, Qt::DashLine));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(all.adjusted(0, 0, -1, -1));
+    }
     PaintGraphicChildren(p, area);
 }
 
@@ -484,6 +497,7 @@ public:
         if (What == vcl::pcItems || What == vcl::pcItemIndex) Rebuild();
         ContainerPeer::Changed(What);
     }
+    bool DrawsItself() const override { return true; }
     void ApplyBounds() override {
         ContainerPeer::ApplyBounds();
         if (bar_ && widget_)

@@ -272,6 +272,17 @@ TEST_F(QtPeers, ControlsCanBePicturedOffscreen) {
     delete panel;
 }
 
+TEST_F(QtPeers, APanelWithoutBevelsIsOutlinedOnlyAtDesignTime) {
+    TPanel panel(nullptr);
+    panel.SetBounds(0, 0, 60, 30);
+    panel.SetBevelOuter(bvNone);
+    const QRgb dark = QApplication::palette().color(QPalette::Dark).rgb();
+    EXPECT_NE(vcl::qt::GrabControl(&panel).pixel(0, 0), dark);
+    panel.SetDesigning(true);
+    EXPECT_EQ(vcl::qt::GrabControl(&panel).pixel(0, 0), dark);
+    EXPECT_EQ(vcl::qt::GrabControl(&panel).pixel(30, 29), dark);
+}
+
 TEST_F(QtPeers, TypedTextTheCodePageCannotHoldIsTakenBack) {
     const int saved = vcl::GetAnsiCodePage();
     auto* edit = Child<TEdit>(form_, 10, 10, 120, 21);
