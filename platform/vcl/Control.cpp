@@ -313,10 +313,11 @@ AnsiString GetShortHint(const AnsiString& Hint) {
 }
 
 AnsiString HintOf(const TControl* Control) {
+    // A control whose ShowHint is off shows nothing, whatever its parents say.
+    if (!Control || !Control->GetShowHint() ||
+        Control->ComponentState().Contains(csDesigning))
+        return AnsiString();
     const TControl* c = Control;
-    while (c && !c->GetShowHint())
-        c = c->GetParent();
-    if (!c || c->ComponentState().Contains(csDesigning)) return AnsiString();
     while (c && c->GetHint().empty())
         c = c->GetParent();
     return c ? GetShortHint(c->GetHint()) : AnsiString();

@@ -556,9 +556,9 @@ TWinControl* FindFocusedControl();
 // The part of a hint before its first '|' (the part after it is the longer text for a status
 // line).
 AnsiString GetShortHint(const AnsiString& Hint);
-// The hint to show while the pointer rests on Control: the nearest of the control and its parents
-// whose ShowHint is true decides (none at design time), and its short Hint, or else the first
-// non-empty Hint of its parents, is shown. Empty when nothing is to be shown.
+// The hint to show while the pointer rests on Control: when the control's ShowHint is true (and it
+// is not being designed), its short Hint, or else the first non-empty Hint of its parents. Empty
+// when nothing is to be shown.
 AnsiString HintOf(const TControl* Control);
 
 // Converts mouse-message key flags and the modifier keys into a shift state.

@@ -320,6 +320,9 @@ TEST(Model, TheHintShownFollowsShowHintAndHintUpTheParents) {
     EXPECT_EQ(HintOf(button), "");
     EXPECT_FALSE(GetPropInfo(button, "ShowHint")->IsStored(button));
     panel->SetShowHint(true);
+    button->SetShowHint(false); // the control's own "no" holds
+    EXPECT_EQ(HintOf(button), "");
+    button->SetParentShowHint(true);
     form.SetDesigning(true);
     EXPECT_EQ(HintOf(button), ""); // no hints at design time
 }
