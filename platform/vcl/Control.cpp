@@ -490,6 +490,18 @@ void TControl::Dispatch(TMessage& Message) {
         MouseMove(KeysToShiftState(Message.WParam), LParamX(Message.LParam),
                   LParamY(Message.LParam));
         return;
+    case WM_MOUSEWHEEL: {
+        // Unhandled, the turn is the native widget's to use (a text view scrolls), else the
+        // parent's.
+        auto alive = LifeToken();
+        Message.Result = DoMouseWheel(KeysToShiftState(Message.WParam & 0xFFFF),
+                                      WParamWheelDelta(Message.WParam),
+                                      {LParamX(Message.LParam), LParamY(Message.LParam)});
+        if (!Message.Result && *alive) DefaultHandler(Message);
+        if (!Message.Result && *alive && parent_)
+            Message.Result = parent_->Perform(WM_MOUSEWHEEL, Message.WParam, Message.LParam);
+        return;
+    }
     case WM_CONTEXTMENU: {
         // The handler must not touch the control after the popup: a chosen item may free it.
         if (popupMenu_ && popupMenu_->GetAutoPopup()) {
@@ -571,6 +583,12 @@ void TControl::MouseMove(TShiftState Shift, int X, int Y) {
 
 void TControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
     if (OnMouseUp) OnMouseUp(this, Button, Shift, X, Y);
+}
+
+bool TControl::DoMouseWheel(TShiftState Shift, int WheelDelta, const TPoint& MousePos) {
+    bool handled = false;
+    if (OnMouseWheel) OnMouseWheel(this, Shift, WheelDelta, MousePos, handled);
+    return handled;
 }
 
 void TControl::Click() {

@@ -13,6 +13,10 @@
 // (csCaptureMouse, e.g. a speed button) captures the pointer: moves and the release go to that
 // control, even outside it, until the release. A right press over a control with a PopupMenu pops
 // the menu up and records the control as its PopupComponent.
+//
+// A turn of the mouse wheel enters the same way (InputMouseWheel) and goes, as WM_MOUSEWHEEL, to
+// the control under the pointer; a control that does not handle it (DoMouseWheel, OnMouseWheel,
+// then its peer's native widget) passes it to its parent, and so on up to the form.
 
 #include "vcl/ActnList.h"
 #include "vcl/Graphics.h"
@@ -115,6 +119,10 @@ extern const TIdentMap CursorIdents;
 using TMouseEvent =
     TEvent<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
 using TMouseMoveEvent = TEvent<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
+// WheelDelta in 1/120 notches (WHEEL_DELTA), positive when turned away from the user; MousePos in
+// screen coordinates. A handler that uses the turn sets Handled.
+using TMouseWheelEvent = TEvent<void(TObject* Sender, TShiftState Shift, int WheelDelta,
+                                     const TPoint& MousePos, bool& Handled)>;
 using TKeyPressEvent = TEvent<void(TObject* Sender, char& Key)>;
 using TKeyDownEvent = TEvent<void(TObject* Sender, Word& Key, TShiftState Shift)>;
 using TWndMethod = std::function<void(TMessage& Message)>;
@@ -308,12 +316,15 @@ public:
     TNotifyEvent OnResize;
     TNotifyEvent OnMouseEnter;
     TNotifyEvent OnMouseLeave;
+    TMouseWheelEvent OnMouseWheel;
 
 protected:
     // Mouse handling called from the WM_ messages; they raise the OnMouse events.
     virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
     virtual void MouseMove(TShiftState Shift, int X, int Y);
     virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+    // Raises OnMouseWheel; true when the turn was handled and goes no further.
+    virtual bool DoMouseWheel(TShiftState Shift, int WheelDelta, const TPoint& MousePos);
     // The action's properties changed (or the action was linked).
     virtual void ActionChange(TBasicAction* Sender, bool CheckDefaults);
     virtual TControlActionLink* CreateActionLink();
@@ -446,6 +457,8 @@ public:
     void InputMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
     void InputMouseMove(TShiftState Shift, int X, int Y);
     void InputMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+    // A turn of the wheel with the pointer at (X, Y); true when a control handled it.
+    bool InputMouseWheel(TShiftState Shift, int WheelDelta, int X, int Y);
     // A key the user pressed while this control (or the focused control inside it) has the
     // input: OnKeyDown of that control, which may swallow the key by setting it to 0, then for
     // Enter, Escape and Tab CM_DIALOGKEY to its form (Enter clicks the default button, Escape the
@@ -560,6 +573,11 @@ AnsiString GetShortHint(const AnsiString& Hint);
 // is not being designed), its short Hint, or else the first non-empty Hint of its parents. Empty
 // when nothing is to be shown.
 AnsiString HintOf(const TControl* Control);
+
+// Turns wheel deltas into whole steps, StepsPerNotch for each WHEEL_DELTA, positive for a turn
+// away from the user. What is left of a partial notch waits in Rest for the next delta of the
+// same direction, so that fine wheels step as far as notched ones.
+int WheelSteps(int& Rest, int WheelDelta, int StepsPerNotch = 1);
 
 // Converts mouse-message key flags and the modifier keys into a shift state.
 TShiftState KeysToShiftState(uintptr_t Keys);

@@ -1,11 +1,14 @@
-// Input routing: pointer capture and hover, the focused control, mouse and key input entering
-// at a windowed control, and the shift-state conversions of mouse messages.
+// Input routing: pointer capture and hover, the focused control, mouse, wheel and key input
+// entering at a windowed control, and the shift-state conversions of mouse messages.
 
 #include "vcl/Controls.h"
 #include "vcl/Forms.h"
 
 #include "vcl/InputState.h"
 #include "vcl/VCLConsts.h"
+
+#include <algorithm>
+#include <limits>
 
 namespace vcl {
 
@@ -82,6 +85,14 @@ TWinControl* windowAt(TWinControl* w, const TPoint& screen) {
     }
 }
 
+// The control under a screen point inside W: the topmost enabled graphic child of the deepest
+// windowed control there, or that windowed control.
+TControl* controlAt(TWinControl* w, const TPoint& screen) {
+    TWinControl* window = windowAt(w, screen);
+    TControl* over = window->ControlAtPos(window->ScreenToClient(screen), false, false);
+    return over ? over : window;
+}
+
 unsigned mouseMessage(TMouseEventKind kind, TMouseButton b, bool dbl) {
     if (kind == mekMove) return WM_MOUSEMOVE;
     switch (b) {
@@ -111,9 +122,7 @@ void TWinControl::routeMouse(TMouseEventKind Kind, TMouseButton Button, TShiftSt
     g_mouse.SetCursorPos(screen);
     g_lastShift = Shift;
 
-    TWinControl* window = windowAt(this, screen);
-    TControl* over = window->ControlAtPos(window->ScreenToClient(screen), false, false);
-    if (!over) over = window;
+    TControl* over = controlAt(this, screen);
     if (Kind == mekMove || Kind == mekDown) trackHover(over);
 
     TControl* target = g_capture ? g_capture : over;
@@ -148,6 +157,32 @@ void TWinControl::InputMouseMove(TShiftState Shift, int X, int Y) {
 
 void TWinControl::InputMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
     routeMouse(mekUp, Button, Shift, X, Y);
+}
+
+bool TWinControl::InputMouseWheel(TShiftState Shift, int WheelDelta, int X, int Y) {
+    TInputEventScope scope;
+    const TPoint screen = ClientToScreen({X, Y});
+    g_mouse.SetCursorPos(screen);
+    g_lastShift = Shift;
+    // A disabled control takes no input; the turn goes to the nearest enabled parent.
+    TControl* target = controlAt(this, screen);
+    while (target && !target->IsEnabledInParents())
+        target = target->GetParent();
+    const bool handled =
+        target && target->Perform(WM_MOUSEWHEEL, WheelToWParam(ShiftStateToKeys(Shift), WheelDelta),
+                                  PointToLParam(screen.X, screen.Y)) != 0;
+    scope.Finish();
+    return handled;
+}
+
+int WheelSteps(int& Rest, int WheelDelta, int StepsPerNotch) {
+    if ((Rest < 0 && WheelDelta > 0) || (Rest > 0 && WheelDelta < 0)) Rest = 0;
+    const long long total =
+        static_cast<long long>(Rest) + static_cast<long long>(WheelDelta) * StepsPerNotch;
+    const long long steps = total / WHEEL_DELTA;
+    Rest = static_cast<int>(total - steps * WHEEL_DELTA);
+    return static_cast<int>(std::clamp<long long>(steps, std::numeric_limits<int>::min(),
+                                                  std::numeric_limits<int>::max()));
 }
 
 bool TWinControl::InputKeyDown(Word Key, TShiftState Shift) {

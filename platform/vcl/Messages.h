@@ -38,6 +38,7 @@ constexpr unsigned WM_RBUTTONDBLCLK = 0x0206;
 constexpr unsigned WM_MBUTTONDOWN = 0x0207;
 constexpr unsigned WM_MBUTTONUP = 0x0208;
 constexpr unsigned WM_MBUTTONDBLCLK = 0x0209;
+constexpr unsigned WM_MOUSEWHEEL = 0x020A;
 constexpr unsigned WM_USER = 0x0400;
 
 // Control messages the model sends to a control about its own changes.
@@ -106,6 +107,19 @@ constexpr int LParamX(intptr_t LParam) {
 }
 constexpr int LParamY(intptr_t LParam) {
     return static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint32_t>(LParam) >> 16));
+}
+
+// One notch of a mouse wheel; finer wheels report parts of it.
+constexpr int WHEEL_DELTA = 120;
+// WM_MOUSEWHEEL carries the mouse-message key flags in the low word of WParam and the signed
+// wheel delta (clamped to 16 bits, positive away from the user) in the high word; LParam holds
+// the pointer's screen position.
+constexpr uintptr_t WheelToWParam(uintptr_t Keys, int WheelDelta) {
+    return (Keys & 0xFFFF) |
+           (static_cast<uintptr_t>(static_cast<uint16_t>(ClampToInt16(WheelDelta))) << 16);
+}
+constexpr int WParamWheelDelta(uintptr_t WParam) {
+    return static_cast<int16_t>(static_cast<uint16_t>((WParam >> 16) & 0xFFFF));
 }
 
 } // namespace vcl

@@ -5,6 +5,7 @@
 #include "vcl/VCLConsts.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace vcl {
 
@@ -811,6 +812,15 @@ void TScrollBar::SetParams(int APosition, int AMin, int AMax) {
     position_ = position;
     PeerChanged(pcScroll);
     if (moved && OnChange) OnChange(this);
+}
+
+bool TScrollBar::DoMouseWheel(TShiftState Shift, int WheelDelta, const TPoint& MousePos) {
+    if (TWinControl::DoMouseWheel(Shift, WheelDelta, MousePos)) return true;
+    const long long moved =
+        static_cast<long long>(WheelSteps(wheelRest_, WheelDelta)) * smallChange_;
+    SetPosition(static_cast<int>(std::clamp<long long>(
+        position_ - moved, std::numeric_limits<int>::min(), std::numeric_limits<int>::max())));
+    return true;
 }
 
 void TScrollBar::SetPageSize(int Value) {

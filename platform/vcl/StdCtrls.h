@@ -350,6 +350,11 @@ public:
 
     TNotifyEvent OnChange;
 
+protected:
+    // Unless OnMouseWheel handles it, a notch moves the bar by SmallChange, toward Min when
+    // turned away from the user.
+    bool DoMouseWheel(TShiftState Shift, int WheelDelta, const TPoint& MousePos) override;
+
 private:
     TScrollBarKind kind_ = sbHorizontal;
     int min_ = 0;
@@ -358,6 +363,7 @@ private:
     int pageSize_ = 0;
     int smallChange_ = 1;
     int largeChange_ = 1;
+    int wheelRest_ = 0;
 };
 
 } // namespace vcl

@@ -265,3 +265,70 @@ TEST(Input, PerformIsSynchronousAndAPeerlessControlIgnoresKeyMessages) {
               (std::vector<std::pair<unsigned, uintptr_t>>{{WM_CHAR, 'x'}, {WM_KEYDOWN, VK_LEFT}}));
     EXPECT_EQ(edit.GetText(), "abc");
 }
+
+TEST(Input, WheelGoesToTheControlUnderThePointerAndUpItsParentsUntilHandled) {
+    TPanel outer(nullptr);
+    outer.SetBounds(100, 50, 300, 200);
+    auto* inner = new TPanel(&outer);
+    inner->SetParent(&outer);
+    inner->SetBounds(10, 10, 200, 150);
+    auto* label = new TLabel(&outer);
+    label->SetParent(inner);
+    label->SetBounds(5, 5, 50, 20);
+    auto* bar = new TScrollBar(&outer);
+    bar->SetParent(inner);
+    bar->SetKind(sbVertical);
+    bar->SetBounds(180, 0, 16, 150);
+    bar->SetPosition(50);
+    bar->SetSmallChange(2);
+
+    Log log;
+    bool labelHandles = false, outerHandles = false, barHandles = false;
+    const auto record = [&](const char* name, bool* handles) {
+        return [&log, name, handles](TObject*, TShiftState Shift, int Delta, const TPoint& Pos,
+                                     bool& Handled) {
+            log.push_back(std::string(name) + " " + std::to_string(Delta) + " " +
+                          std::to_string(Pos.X) + "," + std::to_string(Pos.Y) +
+                          (Shift.Contains(ssCtrl) ? " ctrl" : ""));
+            Handled = *handles;
+        };
+    };
+    label->OnMouseWheel = record("label", &labelHandles);
+    outer.OnMouseWheel = record("outer", &outerHandles);
+    bar->OnMouseWheel = record("bar", &barHandles);
+
+    // Over the label: the label, then (past the inner panel) the outer panel, with the screen
+    // position; the first that handles it stops it.
+    EXPECT_FALSE(outer.InputMouseWheel({ssCtrl}, -120, 20, 20));
+    outerHandles = true;
+    EXPECT_TRUE(outer.InputMouseWheel({}, 240, 20, 20));
+    labelHandles = true;
+    EXPECT_TRUE(outer.InputMouseWheel({}, 120, 20, 20));
+    EXPECT_EQ(log, (Log{"label -120 120,70 ctrl", "outer -120 120,70 ctrl", "label 240 120,70",
+                        "outer 240 120,70", "label 120 120,70"}));
+    log.clear();
+    outerHandles = false;
+
+    // Over the scroll bar: a notch is a small step, toward Min when turned away from the user;
+    // parts of a notch add up; OnMouseWheel comes first.
+    const struct {
+        int delta;
+        bool handled;
+        int position;
+    } turns[] = {{120, false, 48}, {-360, false, 54}, {-60, false, 54}, {-60, false, 56},
+                 {120, true, 56}};
+    for (const auto& t : turns) {
+        barHandles = t.handled;
+        EXPECT_TRUE(outer.InputMouseWheel({}, t.delta, 198, 60)) << t.delta;
+        EXPECT_EQ(bar->GetPosition(), t.position) << t.delta;
+    }
+    EXPECT_EQ(log.size(), 5u);
+    EXPECT_EQ(log.front(), "bar 120 298,110");
+    log.clear();
+
+    // A disabled control takes no turn: it goes to the parent.
+    bar->SetEnabled(false);
+    EXPECT_FALSE(bar->InputMouseWheel({}, 120, 8, 50));
+    EXPECT_EQ(log, (Log{"outer 120 298,110"}));
+    EXPECT_EQ(bar->GetPosition(), 56);
+}
