@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QHash>
 #include <QPainter>
+#include <QWheelEvent>
 
 #include <cmath>
 
@@ -26,11 +27,16 @@ QHash<const QWidget*, QtPeer*>& PeerMap() {
 }
 
 int g_syntheticKeys = 0;
+int g_wheelDeliveries = 0;
 
 } // namespace
 
 bool DeliveringSyntheticKey() {
     return g_syntheticKeys > 0;
+}
+
+bool DeliveringWheel() {
+    return g_wheelDeliveries > 0;
 }
 
 namespace {
@@ -252,6 +258,10 @@ void QtPeer::SetFocus() {
 
 void QtPeer::DefaultHandler(vcl::TMessage& Message) {
     if (!widget_) return;
+    if (Message.Msg == vcl::WM_MOUSEWHEEL) {
+        Message.Result = UsesWheel() && DeliverWheel(Message) ? 1 : 0;
+        return;
+    }
     if (Message.Msg != vcl::WM_CHAR && Message.Msg != vcl::WM_KEYDOWN) return;
     ++g_syntheticKeys;
     vcl::TFinally delivered([] { --g_syntheticKeys; });
@@ -329,6 +339,49 @@ void QtPeer::MouseInput(vcl::TMouseEventKind Kind, Qt::MouseButton Button, Qt::M
         else
             c->InputMouseUp(button, shift, x, y);
     });
+}
+
+bool QtPeer::WheelInput(int Delta, Qt::MouseButtons Buttons, Qt::KeyboardModifiers Modifiers,
+                        QPointF Pos) {
+    vcl::TWinControl* c = Control();
+    const QPoint o = ClientOffset();
+    const int x = static_cast<int>(std::floor(Pos.x())) - o.x();
+    const int y = static_cast<int>(std::floor(Pos.y())) - o.y();
+    bool used = false;
+    RunFromEvent(c,
+                 [&] { used = c->InputMouseWheel(ToShiftState(Modifiers, Buttons), Delta, x, y); });
+    return used;
+}
+
+bool QtPeer::DeliverWheel(const vcl::TMessage& Message) {
+    const vcl::TPoint client =
+        Control()->ScreenToClient({vcl::LParamX(Message.LParam), vcl::LParamY(Message.LParam)});
+    const QPoint local = QPoint(client.X, client.Y) + ClientOffset();
+    const QPointF global = widget_->mapToGlobal(QPointF(local));
+    const vcl::TShiftState shift = vcl::KeysToShiftState(Message.WParam & 0xFFFF);
+    Qt::KeyboardModifiers modifiers;
+    modifiers.setFlag(Qt::ShiftModifier, shift.Contains(vcl::ssShift));
+    modifiers.setFlag(Qt::ControlModifier, shift.Contains(vcl::ssCtrl));
+    modifiers.setFlag(Qt::AltModifier, shift.Contains(vcl::ssAlt));
+    Qt::MouseButtons buttons;
+    buttons.setFlag(Qt::LeftButton, shift.Contains(vcl::ssLeft));
+    buttons.setFlag(Qt::RightButton, shift.Contains(vcl::ssRight));
+    buttons.setFlag(Qt::MiddleButton, shift.Contains(vcl::ssMiddle));
+    const QPoint angle(0, vcl::WParamWheelDelta(Message.WParam));
+    ++g_wheelDeliveries;
+    vcl::TFinally delivered([] { --g_wheelDeliveries; });
+    // From the widget under the pointer up to the peer's widget, as Qt passes on a turn that a
+    // widget ignores.
+    QWidget* receiver = widget_->childAt(local);
+    QPointer<QWidget> w = receiver ? receiver : widget_.data();
+    while (w && widget_) {
+        QWheelEvent e(w->mapFromGlobal(global), global, QPoint(), angle, buttons, modifiers,
+                      Qt::NoScrollPhase, false);
+        if (QCoreApplication::sendEvent(w, &e) && e.isAccepted()) return true;
+        if (!w || w == widget_) break;
+        w = w->parentWidget();
+    }
+    return false;
 }
 
 QString QtPeer::HintAt(QPoint Pos, QRect& Area) const {

@@ -39,6 +39,10 @@ int EventDepth();
 // handling leaves that key alone.
 bool DeliveringSyntheticKey();
 
+// True while a peer hands a turn of the wheel to its native widget, so the widgetset lets Qt
+// deliver it.
+bool DeliveringWheel();
+
 // The peer of a widget (or of its nearest ancestor that has one), or null.
 QtPeer* PeerOf(const QWidget* Widget, bool SearchAncestors = false);
 
@@ -79,6 +83,9 @@ public:
     // Pointer input at widget coordinates.
     void MouseInput(vcl::TMouseEventKind Kind, Qt::MouseButton Button, Qt::MouseButtons Buttons,
                     Qt::KeyboardModifiers Modifiers, QPointF Pos, bool Double);
+    // A turn of the wheel at widget coordinates; true when a control used it.
+    bool WheelInput(int Delta, Qt::MouseButtons Buttons, Qt::KeyboardModifiers Modifiers,
+                    QPointF Pos);
 
 protected:
     // Marks the peer as changing its widget until the returned guard goes.
@@ -89,8 +96,12 @@ protected:
     virtual void ApplyBounds();
     virtual void ApplyAll();
     bool IsTopLevel() const;
+    // Whether the native widget may use a turn of the wheel now.
+    virtual bool UsesWheel() const { return true; }
     // The control, when it is a form.
     vcl::TCustomForm* Form() const;
+    // Hands a WM_MOUSEWHEEL to the native widget; true when a widget used it.
+    bool DeliverWheel(const vcl::TMessage& Message);
 
     QPointer<QWidget> widget_;
     const QWidget* key_ = nullptr;

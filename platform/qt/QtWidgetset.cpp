@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QToolTip>
+#include <QWheelEvent>
 
 #include "qt/Codepage.h"
 #include "qt/Colors.h"
@@ -149,10 +150,42 @@ public:
     }
 };
 
+// A turn of the wheel enters the model where Qt delivers it first, at the deepest widget under the
+// pointer; the model passes it up its controls and lets native widgets that use the wheel have it
+// in that order. A turn no control used goes on to the Qt widgets around the model's controls
+// (a Qt program's scroll area); the model's own widgets on that way have seen it already.
+class TQtWidgetset::WheelFilter : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::Wheel || DeliveringWheel()) return false;
+        auto* wheel = static_cast<QWheelEvent*>(event);
+        auto* widget = qobject_cast<QWidget*>(watched);
+        // A sideways turn takes Qt's own course.
+        if (!widget || wheel->angleDelta().y() == 0) return false;
+        QtPeer* peer = nullptr;
+        for (QWidget* w = widget; w && !(peer = PeerOf(w));
+             w = w->isWindow() ? nullptr : w->parentWidget()) {
+        }
+        if (!peer || !peer->Widget()) return false;
+        // Qt passes a turn that a widget ignores on to its parent as a new, not spontaneous
+        // event; a widget with a child under the pointer is such a parent (or was sent the
+        // event by a program, which Qt would have delivered to the child).
+        const bool first = wheel->spontaneous() || !widget->childAt(wheel->position().toPoint());
+        bool used = false;
+        if (first)
+            used = peer->WheelInput(wheel->angleDelta().y(), wheel->buttons(), wheel->modifiers(),
+                                    widget->mapTo(peer->Widget(), wheel->position()));
+        wheel->setAccepted(used);
+        return true;
+    }
+};
+
 TQtWidgetset::TQtWidgetset()
-    : keyFilter_(std::make_unique<KeyFilter>()), hintFilter_(std::make_unique<HintFilter>()) {
+    : keyFilter_(std::make_unique<KeyFilter>()), hintFilter_(std::make_unique<HintFilter>()),
+      wheelFilter_(std::make_unique<WheelFilter>()) {
     if (qApp) qApp->installEventFilter(keyFilter_.get());
     if (qApp) qApp->installEventFilter(hintFilter_.get());
+    if (qApp) qApp->installEventFilter(wheelFilter_.get());
     // Keep the model's idea of the focus in step with the user's clicks into native controls.
     if (qApp)
         QObject::connect(qApp, &QApplication::focusChanged, keyFilter_.get(),
@@ -174,6 +207,7 @@ TQtWidgetset::~TQtWidgetset() {
     EndModalLoops(nullptr);
     if (qApp) qApp->removeEventFilter(keyFilter_.get());
     if (qApp) qApp->removeEventFilter(hintFilter_.get());
+    if (qApp) qApp->removeEventFilter(wheelFilter_.get());
 }
 
 std::unique_ptr<vcl::TWinControlPeer> TQtWidgetset::CreatePeer(vcl::TWinControl* Control) {

@@ -109,6 +109,8 @@ private:
     std::unique_ptr<KeyFilter> keyFilter_;
     class HintFilter;
     std::unique_ptr<HintFilter> hintFilter_;
+    class WheelFilter;
+    std::unique_ptr<WheelFilter> wheelFilter_;
 };
 
 } // namespace vcl::qt

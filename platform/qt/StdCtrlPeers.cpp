@@ -177,6 +177,10 @@ public:
             if (Syncing()) return;
             RunFromEvent(combo_, [&] { combo_->SelectItem(index); });
         });
+        // A wheel turned over a list box the user is not working in scrolls what lies around it
+        // (the Object Inspector's rows) instead of changing the list box's item; so the turn
+        // must not give it the focus either.
+        w->setFocusPolicy(Qt::StrongFocus);
         Attach(w);
         Changed(vcl::pcAppearance);
         Changed(vcl::pcItems);
@@ -220,6 +224,9 @@ public:
         box()->setCurrentIndex(combo_->GetItemIndex());
         if (box()->isEditable()) box()->setEditText(ToQString(combo_->GetText()));
     }
+
+protected:
+    bool UsesWheel() const override { return widget_ && widget_->hasFocus(); }
 
 private:
     QComboBox* box() const { return static_cast<QComboBox*>(widget_.data()); }

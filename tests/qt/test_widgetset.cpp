@@ -17,6 +17,7 @@
 #include <QTest>
 #include <QToolTip>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 #include "ModalDriver.h"
@@ -586,6 +587,81 @@ TEST_F(QtWidgetset, AScrollBarKeepsItsPositionInRangeAndFollowsTheUser) {
     native->setValue(7); // the user drags the thumb
     EXPECT_EQ(bar->GetPosition(), 7);
     EXPECT_EQ(changes, (std::vector<int>{20, 7}));
+    form->Hide();
+}
+
+TEST_F(QtWidgetset, TheWheelGoesToNativeWidgetsThatUseItElseUpTheControls) {
+    TForm* form = Keep(new TForm(nullptr));
+    form->SetBounds(40, 40, 400, 300);
+    auto* panel = new TPanel(form);
+    panel->SetParent(form);
+    panel->SetBounds(0, 0, 400, 300);
+    int panelTurns = 0;
+    panel->OnMouseWheel = [&](TObject*, TShiftState, int Delta, const TPoint&, bool& Handled) {
+        EXPECT_EQ(Delta, -120);
+        ++panelTurns;
+        Handled = true;
+    };
+    auto* edit = new TEdit(form);
+    edit->SetParent(panel);
+    edit->SetBounds(8, 8, 100, 21);
+    auto* label = new TLabel(form);
+    label->SetParent(panel);
+    label->SetBounds(8, 40, 100, 16);
+    auto* combo = new TComboBox(form);
+    combo->SetStyle(csDropDownList);
+    combo->SetParent(panel);
+    combo->SetBounds(120, 8, 100, 21);
+    combo->GetItems()->Add("a");
+    combo->GetItems()->Add("b");
+    combo->GetItems()->Add("c");
+    combo->SetItemIndex(0);
+    auto* bar = new TScrollBar(form);
+    bar->SetKind(sbVertical);
+    bar->SetParent(panel);
+    bar->SetBounds(380, 0, 16, 200);
+    auto* memo = new TMemo(form);
+    memo->SetScrollBars(ssVertical);
+    memo->SetParent(panel);
+    memo->SetBounds(120, 60, 200, 60);
+    for (int i = 0; i < 40; ++i)
+        memo->GetLines()->Add("line");
+    form->Show();
+    QWidget* window = WidgetOf(form);
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    auto* text = qobject_cast<QPlainTextEdit*>(WidgetOf(memo));
+    ASSERT_NE(text, nullptr);
+
+    // A turn toward the user at the middle of a control, given to the widget Qt delivers it to.
+    const auto turn = [&](TControl* c) {
+        QWidget* host = WidgetOf(c->GetWindowedControl());
+        QPoint pos = c->IsWindowed() ? host->rect().center() : CentreOf(c);
+        if (QWidget* child = host->childAt(pos)) {
+            pos = child->mapFrom(host, pos);
+            host = child;
+        }
+        QWheelEvent e(pos, host->mapToGlobal(pos), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(host, &e);
+        return e.isAccepted();
+    };
+    // A line edit and a label leave the turn to the panel, and so does a list box that is not
+    // being worked in.
+    EXPECT_TRUE(turn(edit));
+    EXPECT_TRUE(turn(label));
+    EXPECT_TRUE(turn(combo));
+    EXPECT_EQ(panelTurns, 3);
+    EXPECT_EQ(combo->GetItemIndex(), 0);
+    // The focused list box, the scroll bar (a small step) and the text view use it themselves.
+    combo->SetFocus();
+    EXPECT_TRUE(turn(combo));
+    EXPECT_EQ(combo->GetItemIndex(), 1);
+    EXPECT_TRUE(turn(bar));
+    EXPECT_EQ(bar->GetPosition(), 1);
+    EXPECT_TRUE(turn(memo));
+    EXPECT_GT(text->verticalScrollBar()->value(), 0);
+    EXPECT_EQ(panelTurns, 3);
     form->Hide();
 }
 
