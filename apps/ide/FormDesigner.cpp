@@ -336,6 +336,7 @@ TWinControl* TFormDesigner::containerAt(TControl* Control) const {
 }
 
 bool TFormDesigner::designMessage(TControl* Control, vcl::TMessage& Message) {
+    if (Message.Msg == vcl::WM_MOUSEWHEEL) return true; // a designed scroll bar or list keeps still
     if (!isMouse(Message.Msg) && !isKey(Message.Msg)) return false;
     if (isKey(Message.Msg)) {
         if (Message.Msg == vcl::WM_KEYDOWN && Message.WParam == vcl::VK_DELETE) DeleteSelection();

@@ -15,6 +15,7 @@ constexpr int RowHeight = 21;
 constexpr int NameWidth = 118;
 constexpr int IndentWidth = 10;
 constexpr int ButtonWidth = 20;
+constexpr int WheelRows = 3;
 
 bool listOnly(designide::TPropertyEditor* Editor) {
     return Editor->InheritsFrom(designide::TEnumProperty::StaticClass()) ||
@@ -30,11 +31,16 @@ TObjectInspector::TObjectInspector(vcl::TWinControl* Host, vcl::TScrollBar* Scro
     rowsPanel_->SetParent(host_);
     scrollBar_->OnChange = [this](vcl::TObject*) { updateScrolling(); };
     host_->OnResize = [this](vcl::TObject*) { updateScrolling(); };
+    const auto onWheel = [this](vcl::TObject*, vcl::TShiftState, int WheelDelta, const vcl::TPoint&,
+                                bool& Handled) { wheel(WheelDelta, Handled); };
+    rowsPanel_->OnMouseWheel = onWheel;
+    scrollBar_->OnMouseWheel = onWheel;
     updateScrolling();
 }
 
 TObjectInspector::~TObjectInspector() {
     scrollBar_->OnChange = nullptr;
+    scrollBar_->OnMouseWheel = nullptr;
     host_->OnResize = nullptr;
     clearRows();
     freeRetiredControls();
@@ -59,6 +65,12 @@ void TObjectInspector::showRow(int Index) {
         scrollBar_->SetPosition(Index);
     else if (Index >= first + shown)
         scrollBar_->SetPosition(Index - shown + 1);
+}
+
+void TObjectInspector::wheel(int WheelDelta, bool& Handled) {
+    const int rows = vcl::WheelSteps(wheelRest_, WheelDelta, WheelRows);
+    if (rows) scrollBar_->SetPosition(scrollBar_->GetPosition() - rows);
+    Handled = true;
 }
 
 void TObjectInspector::Inspect(designide::IDesigner* Designer,

@@ -4,7 +4,8 @@
 // design-time framework. A row shows the value in a text box, or in a drop-down list when the
 // editor has a value list; a "..." button when the editor has a dialog (paDialog); a "+" button
 // that unfolds the sub-properties (paSubProperties: a font's, a set's members). When the rows
-// are more than the host shows, a vertical scroll bar moves them by whole rows.
+// are more than the host shows, a vertical scroll bar moves them by whole rows, and the mouse
+// wheel by three rows a notch over the rows and the bar.
 
 #include "designide/DesignEditors.h"
 #include "vcl/Buttons.h"
@@ -21,7 +22,7 @@ namespace quimbel::ide {
 class TObjectInspector {
 public:
     // Rows are built in Host (a panel of the IDE's window) and scrolled by ScrollBar, whose
-    // OnChange the inspector takes over, as it takes over Host's OnResize.
+    // OnChange and OnMouseWheel the inspector takes over, as it takes over Host's OnResize.
     TObjectInspector(vcl::TWinControl* Host, vcl::TScrollBar* ScrollBar);
     ~TObjectInspector();
 
@@ -70,6 +71,7 @@ private:
     void updateScrolling();
     // Scrolls the least that brings the row into view.
     void showRow(int Index);
+    void wheel(int WheelDelta, bool& Handled);
 
     vcl::TWinControl* host_;
     vcl::TScrollBar* scrollBar_;
@@ -82,6 +84,7 @@ private:
     std::vector<std::unique_ptr<TRow>> rows_;
     // Controls of cleared rows, freed once the event that cleared them is handled.
     std::vector<vcl::TControl*> retired_;
+    int wheelRest_ = 0;
 };
 
 } // namespace quimbel::ide

@@ -213,6 +213,20 @@ TEST_F(IdeTest, InspectorScrollsRowsThatDoNotFit) {
     EXPECT_EQ(rowTop(1), 0);
     ide.Hide();
 
+    // The wheel scrolls three rows a notch, over a row's value or name and over the bar.
+    bar->SetPosition(0);
+    const auto turn = [&](vcl::TControl* over, int delta) {
+        const vcl::TPoint p = over->ClientToClient({2, 2}, &ide);
+        return ide.InputMouseWheel({}, delta, p.X, p.Y);
+    };
+    ASSERT_GE(bar->MaxPosition(), 9);
+    EXPECT_TRUE(turn(rows[0]->ValueEdit, -120));
+    EXPECT_EQ(rowTop(3), 0);
+    EXPECT_TRUE(turn(rows[4]->NameLabel, -240));
+    EXPECT_EQ(rowTop(9), 0);
+    EXPECT_TRUE(turn(bar, 120));
+    EXPECT_EQ(rowTop(6), 0);
+
     // Tall enough for every row, the bar has nothing to scroll.
     ide.SetClientHeight(1200);
     EXPECT_FALSE(bar->GetEnabled());
