@@ -11,7 +11,6 @@ namespace quimbel {
 // page recorded with each: an application activates it (vcl::SetAnsiCodePage) before it shows
 // the layout.
 inline const char* const LayoutResourceType = "KLY";
-inline const char* const BuiltInLayoutNames[] = {"us", "de", "numpad", "ru", "el"};
 
 struct TBuiltInLayout {
     const char* Name;

@@ -54,10 +54,7 @@ void TDemoForm::UseLayout(const vcl::AnsiString& Name) {
         Keyboard->LoadKeyLayout(Name);
         Keyboard->ResizeKeyboard();
     } else {
-        bool builtIn = false;
-        for (const char* name : BuiltInLayoutNames)
-            builtIn = builtIn || vcl::SameText(Name, name);
-        if (!builtIn) throw vcl::Exception(vcl::FmtLoadStr(consts::SUnknownLayout, {Name}));
+        if (BuiltInLayoutCodePage(Name) == 0) throw vcl::Exception(vcl::FmtLoadStr(consts::SUnknownLayout, {Name}));
         Keyboard->LoadLayoutResource(Name);
     }
     SetCaption("Quimbel - " + Name);

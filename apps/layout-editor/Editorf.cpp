@@ -280,8 +280,8 @@ bool TEditorForm::OpenFile(const AnsiString& FileName) {
 void TEditorForm::OpenBuiltIn(const AnsiString& Name) {
     if (BuiltInLayoutCodePage(Name) == 0) {
         AnsiString names;
-        for (const char* name : BuiltInLayoutNames)
-            names += (names.empty() ? "" : ", ") + AnsiString(name);
+        for (const TBuiltInLayout& layout : BuiltInLayouts)
+            names += (names.empty() ? "" : ", ") + AnsiString(layout.Name);
         throw Exception(FmtLoadStr(consts::SUnknownLayout, {Name, names}));
     }
     TKeyCollection keys;
