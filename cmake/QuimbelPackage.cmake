@@ -4,10 +4,8 @@ include(CMakePackageConfigHelpers)
 set(QUIMBEL_INSTALL_LAYOUTDIR ${CMAKE_INSTALL_DATADIR}/quimbel/layouts)
 install(EXPORT QuimbelTargets NAMESPACE Quimbel:: DESTINATION ${QUIMBEL_INSTALL_CMAKEDIR}
         COMPONENT Development)
-if(TARGET quimbel_qtkeyboard)
-  install(EXPORT QuimbelQtTargets NAMESPACE Quimbel:: DESTINATION ${QUIMBEL_INSTALL_CMAKEDIR}
-          COMPONENT Development)
-endif()
+install(EXPORT QuimbelQtTargets NAMESPACE Quimbel:: DESTINATION ${QUIMBEL_INSTALL_CMAKEDIR}
+        COMPONENT Development)
 configure_package_config_file(cmake/QuimbelConfig.cmake.in
   ${CMAKE_BINARY_DIR}/QuimbelConfig.cmake
   INSTALL_DESTINATION ${QUIMBEL_INSTALL_CMAKEDIR}
@@ -21,11 +19,7 @@ install(FILES ${CMAKE_BINARY_DIR}/QuimbelConfig.cmake ${CMAKE_BINARY_DIR}/Quimbe
 set(pc_dir ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 file(RELATIVE_PATH pc_to_prefix ${CMAKE_INSTALL_PREFIX}/${pc_dir} ${CMAKE_INSTALL_PREFIX})
 string(REGEX REPLACE "/$" "" pc_to_prefix "${pc_to_prefix}")
-set(pc_files quimbel)
-if(TARGET quimbel_qtkeyboard)
-  list(APPEND pc_files quimbel-qt)
-endif()
-foreach(pc IN LISTS pc_files)
+foreach(pc quimbel quimbel-qt)
   configure_file(cmake/${pc}.pc.in ${CMAKE_BINARY_DIR}/${pc}.pc @ONLY)
   install(FILES ${CMAKE_BINARY_DIR}/${pc}.pc DESTINATION ${pc_dir} COMPONENT Development)
 endforeach()
