@@ -10,7 +10,8 @@
 // Quimbel / hand-made. A click includes the edit box inserting the character and repainting
 // itself; that part is measured alone too (on the bare window), to show the keyboard's own part.
 //
-// For instruction counts: valgrind --tool=callgrind --toggle-collect='*measureClicks<*QuimbelBoard*'
+// For instruction counts:
+//   valgrind --tool=callgrind --toggle-collect='*measureClicks<*QuimbelBoard*'
 // (or HandMadeBoard, BareBoard) counts one side's clicks alone.
 //
 // With --screenshots DIR it measures nothing: it saves what the screen shows of Quimbel's window
@@ -338,7 +339,8 @@ int saveScreenshots(const QString& dir, int key) {
     shot("09-large-pressed");
     press(key, QEvent::MouseButtonRelease);
     shot("10-large-released");
-    if (!ok) std::fprintf(stderr, "bench_handmade: cannot save the pictures in %s\n", qPrintable(dir));
+    if (!ok)
+        std::fprintf(stderr, "bench_handmade: cannot save the pictures in %s\n", qPrintable(dir));
     return ok ? 0 : 1;
 }
 

@@ -3,21 +3,24 @@
 
 #include "runtime/Keyboard.h"
 
+#include <vector>
+
 namespace quimbel {
 
-// The built-in layouts are resources of type KLY named US (US QWERTY with the US-International
-// Alt Gr characters), DE (German QWERTZ), NUMPAD (a numeric keypad), RU (Russian, Latin letters on
-// Alt Gr) and EL (Greek); names are not case-sensitive. Their strings are bytes of the ANSI code
-// page recorded with each: an application activates it (vcl::SetAnsiCodePage) before it shows
-// the layout.
+// The built-in layouts are resources of type KLY named after them in capitals (US for "us"); names
+// are not case-sensitive. Their strings are bytes of the ANSI code page recorded with each: an
+// application activates it (vcl::SetAnsiCodePage) before it shows the layout.
 inline const char* const LayoutResourceType = "KLY";
 
 struct TBuiltInLayout {
     const char* Name;
     int CodePage;
 };
-inline constexpr TBuiltInLayout BuiltInLayouts[] = {
-    {"us", 1252}, {"de", 1252}, {"numpad", 1252}, {"ru", 1251}, {"el", 1253}};
+// Every built-in layout with its code page, in the order of the layouts folder's list (us, de,
+// numpad, ru, el, ...): the one list that programs show and accept.
+const std::vector<TBuiltInLayout>& BuiltInLayouts();
+// Their names joined by ", ", for help texts and messages.
+vcl::AnsiString BuiltInLayoutNames();
 
 // The code page of the built-in layout Name, or 0 when there is no such layout.
 int BuiltInLayoutCodePage(const vcl::AnsiString& Name);

@@ -35,10 +35,12 @@ mkdir -p "$2"
 out=$(cd "$2" && pwd)
 export QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8
 
-for layout in us de ru el numpad; do
+# Every built-in layout the build made.
+for kly in "$build"/layouts/*.kly; do
+    layout=$(basename "$kly" .kly)
     for state in normal shift caps altgr; do
         for size in 400x140 1280x500; do
-            "$build/apps/kly/kly" render "$build/layouts/$layout.kly" --size "$size" \
+            "$build/apps/kly/kly" render "$kly" --size "$size" \
                 --state "$state" -o "$out/kly-$layout-$state-$size.png"
         done
     done

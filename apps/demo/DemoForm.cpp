@@ -54,7 +54,9 @@ void TDemoForm::UseLayout(const vcl::AnsiString& Name) {
         Keyboard->LoadKeyLayout(Name);
         Keyboard->ResizeKeyboard();
     } else {
-        if (BuiltInLayoutCodePage(Name) == 0) throw vcl::Exception(vcl::FmtLoadStr(consts::SUnknownLayout, {Name}));
+        if (BuiltInLayoutCodePage(Name) == 0)
+            throw vcl::Exception(
+                vcl::FmtLoadStr(consts::SUnknownLayout, {Name, BuiltInLayoutNames()}));
         Keyboard->LoadLayoutResource(Name);
     }
     SetCaption("Quimbel - " + Name);

@@ -14,9 +14,9 @@ class TDemoForm : public vcl::TForm {
 public:
     explicit TDemoForm(vcl::TComponent* AOwner);
 
-    // Shows a built-in layout (us, de, numpad) or a layout file (any name with a path or the
-    // .kly extension). Raises EResNotFound for an unknown built-in name, and the keyboard's
-    // "File %s not found!" for a missing file.
+    // Shows a built-in layout or a layout file (any name with a path or the .kly extension).
+    // Raises Exception with SUnknownLayout for a name that is no built-in layout, and the
+    // keyboard's "File %s not found!" for a missing file.
     void UseLayout(const vcl::AnsiString& Name);
 
     vcl::TEdit* Edit;

@@ -3,6 +3,7 @@
 // pointer events, prints what the edit box holds, saves a screenshot and exits 0 only when the
 // edit box holds exactly TEXT.
 
+#include "ExitStatus.h"
 #include "DemoConsts.h"
 #include "DemoForm.h"
 #include "Typist.h"
@@ -28,9 +29,9 @@ namespace {
 using quimbel::demo::TDemoForm;
 namespace consts = quimbel::demo::consts;
 
-constexpr int ExitOk = 0;
-constexpr int ExitFailed = 1;
-constexpr int ExitUsage = 2;
+using quimbel::ExitFailed;
+using quimbel::ExitOk;
+using quimbel::ExitUsage;
 
 // A sentence for the self-test: the first of the built-in sentences that the active code page
 // holds and the layout can type (capitals, digits and Alt Gr characters where the layout has
@@ -132,7 +133,8 @@ int main(int argc, char** argv) {
     std::string screenshot = "quimbel-demo.png";
     std::string codePage;
     app.add_option("--layout", layout,
-                   "Built-in layout (us, de, numpad, ru, el) or a layout file (.kly); default us");
+                   "Built-in layout (" + quimbel::BuiltInLayoutNames() +
+                       ") or a layout file (.kly); default us");
     CLI::Option* codePageOption = app.add_option(
         "--codepage", codePage,
         "ANSI code page: 874 or 1250-1258 (default: the built-in layout's, else from the locale)");

@@ -3,6 +3,7 @@
 // in a text form and wide or UTF-8 strings in a binary form are converted to it.
 // Exit status: 0 on success, 1 with one line on stderr when the conversion fails, 2 for bad usage.
 
+#include "ExitStatus.h"
 #include "rtl/CodePage.h"
 #include "rtl/FormStreams.h"
 
@@ -24,14 +25,14 @@ const char kUsage[] = "usage: dfmconv [--codepage N] text2bin IN OUT\n"
 int main(int argc, char** argv) {
     if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
         std::fputs(kUsage, stdout);
-        return 0;
+        return quimbel::ExitOk;
     }
     if (argc >= 3 && std::strcmp(argv[1], "--codepage") == 0) {
         try {
             vcl::SetAnsiCodePageFromArgument(argv[2]);
         } catch (const vcl::EConvertError& e) {
             std::fprintf(stderr, "dfmconv: %s\n", e.Message().c_str());
-            return 2;
+            return quimbel::ExitUsage;
         }
         argc -= 2;
         argv += 2;
@@ -39,7 +40,7 @@ int main(int argc, char** argv) {
     if (argc != 4 ||
         (std::strcmp(argv[1], "text2bin") != 0 && std::strcmp(argv[1], "bin2text") != 0)) {
         std::fputs(kUsage, stderr);
-        return 2;
+        return quimbel::ExitUsage;
     }
     const bool toBinary = std::strcmp(argv[1], "text2bin") == 0;
     const std::string in = argv[2];
@@ -55,10 +56,10 @@ int main(int argc, char** argv) {
         output.SaveToFile(out);
     } catch (const vcl::Exception& e) {
         std::fprintf(stderr, "dfmconv: %s: %s\n", in.c_str(), e.Message().c_str());
-        return 1;
+        return quimbel::ExitFailed;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "dfmconv: %s: %s\n", in.c_str(), e.what());
-        return 1;
+        return quimbel::ExitFailed;
     }
-    return 0;
+    return quimbel::ExitOk;
 }

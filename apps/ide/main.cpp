@@ -3,6 +3,7 @@
 // those given, shows the palette, the form (with the component NAME selected) and the Object
 // Inspector; with --screenshot it renders its window offscreen into a PNG file and exits.
 
+#include "ExitStatus.h"
 #include "IdeMainForm.h"
 
 #include "qt/Offscreen.h"
@@ -23,9 +24,9 @@
 
 namespace {
 
-constexpr int ExitOk = 0;
-constexpr int ExitFailed = 1;
-constexpr int ExitUsage = 2;
+using quimbel::ExitFailed;
+using quimbel::ExitOk;
+using quimbel::ExitUsage;
 
 // The packages to load: those beside the program, else the installed design package (relative
 // to the installed program), else the one of the build tree; then those of the command line.

@@ -3,6 +3,8 @@
 // command's arguments on its CLI11 subcommand and returns the function that runs it once the
 // command line was parsed. A new command is one more file and one more line in kCommands.
 
+#include "ExitStatus.h"
+
 #include <CLI/CLI.hpp>
 
 #include <functional>
@@ -14,10 +16,9 @@ namespace kly {
 // page follows the locale.
 inline const char* const kCodePageOption = "--codepage";
 
-// Exit statuses.
-constexpr int ExitOk = 0;
-constexpr int ExitFailed = 1; // a file could not be read, written or checked
-constexpr int ExitUsage = 2;  // bad command line
+using quimbel::ExitFailed;
+using quimbel::ExitOk;
+using quimbel::ExitUsage;
 
 // Runs a command; returns its exit status. Errors may also be raised as vcl::Exception, which
 // kly reports on one line of standard error with exit status 1.
@@ -42,7 +43,8 @@ inline const Command kCommands[] = {
     {"dump", "Print a layout file as JSON", SetupDump},
     {"build", "Build a layout file from its JSON form", SetupBuild},
     {"check", "Check layout files", SetupCheck},
-    {"geometry", "Print the button bounds of a layout on a keyboard of a given size", SetupGeometry},
+    {"geometry", "Print the button bounds of a layout on a keyboard of a given size",
+     SetupGeometry},
     {"press", "Click keys of a layout on a keyboard and print what happens", SetupPress},
 #ifdef KLY_RENDER
     {"render", "Draw a layout on a keyboard into a PNG picture", SetupRender},

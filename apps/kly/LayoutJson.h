@@ -2,7 +2,8 @@
 // The JSON form of a layout, as kly dump writes it and kly build reads it:
 //
 //   {"codepage": 1252, "keys": [{"type": "ktNormal", "captions": ["a", "A", ""],
-//     "values": ["a", "A", ""], "left": 0, "top": 0, "width": 8, "height": 8, "visible": true, "enabled": true,
+//     "values": ["a", "A", ""], "left": 0, "top": 0, "width": 8, "height": 8, "visible": true,
+//     "enabled": true,
 //     "font": {"name": "MS Sans Serif", "size": 8, "color": 255, "style": ["fsBold"]}}]}
 //
 // Strings are UTF-8 and map one to one onto the bytes of the key model in the ANSI code page named

@@ -36,11 +36,6 @@ VCL_DEFINE_CLASS(TEditorForm, TForm, c) {
     c.Field("NewItem", &F::NewItem);
     c.Field("OpenItem", &F::OpenItem);
     c.Field("BuiltInItem", &F::BuiltInItem);
-    c.Field("BuiltInUsItem", &F::BuiltInUsItem);
-    c.Field("BuiltInDeItem", &F::BuiltInDeItem);
-    c.Field("BuiltInNumpadItem", &F::BuiltInNumpadItem);
-    c.Field("BuiltInRuItem", &F::BuiltInRuItem);
-    c.Field("BuiltInElItem", &F::BuiltInElItem);
     c.Field("SaveItem", &F::SaveItem);
     c.Field("SaveAsItem", &F::SaveAsItem);
     c.Field("QuitItem", &F::QuitItem);
@@ -129,6 +124,13 @@ TEditorForm::TEditorForm(TComponent* AOwner) : TForm(AOwner) {
     PreviewEdit->SetAlign(alTop);
     PreviewKeyboard->SetAlign(alClient);
     PreviewEdit->GetFont()->SetSize(14);
+    // One item for each built-in layout, so the menu lists every layout the package has.
+    for (const TBuiltInLayout& layout : BuiltInLayouts()) {
+        auto* item = new TMenuItem(this);
+        item->SetCaption(layout.Name);
+        item->OnClick = [this](TObject* Sender) { BuiltInItemClick(Sender); };
+        BuiltInItem->Add(item);
+    }
     startLayout(AnsiString(), LoadResString(consts::SUntitled));
 }
 
@@ -278,12 +280,8 @@ bool TEditorForm::OpenFile(const AnsiString& FileName) {
 }
 
 void TEditorForm::OpenBuiltIn(const AnsiString& Name) {
-    if (BuiltInLayoutCodePage(Name) == 0) {
-        AnsiString names;
-        for (const TBuiltInLayout& layout : BuiltInLayouts)
-            names += (names.empty() ? "" : ", ") + AnsiString(layout.Name);
-        throw Exception(FmtLoadStr(consts::SUnknownLayout, {Name, names}));
-    }
+    if (BuiltInLayoutCodePage(Name) == 0)
+        throw Exception(FmtLoadStr(consts::SUnknownLayout, {Name, BuiltInLayoutNames()}));
     TKeyCollection keys;
     LoadLayoutResource(&keys, Name);
     // Its captions and values are bytes of its own code page, which becomes the active one.

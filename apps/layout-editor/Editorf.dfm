@@ -160,18 +160,6 @@ object EditorForm: TEditorForm
       end
       object BuiltInItem: TMenuItem
         Caption = 'Open &built-in layout'
-        object BuiltInUsItem: TMenuItem
-          Caption = 'us'
-          OnClick = BuiltInItemClick
-        end
-        object BuiltInDeItem: TMenuItem
-          Caption = 'de'
-          OnClick = BuiltInItemClick
-        end
-        object BuiltInNumpadItem: TMenuItem
-          Caption = 'numpad'
-          OnClick = BuiltInItemClick
-        end
       end
       object N1: TMenuItem
         Caption = '-'

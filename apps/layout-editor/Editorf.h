@@ -27,8 +27,8 @@ public:
     // Opens a layout file after checking it; a broken or unreadable file is reported in a message
     // and the open layout stays. False when the file was not opened.
     bool OpenFile(const vcl::AnsiString& FileName);
-    // Opens a built-in layout (us, de, numpad, ru, el) as a new, untitled layout, and switches to
-    // its code page unless FollowLayoutCodePage is off.
+    // Opens a built-in layout as a new, untitled layout, and switches to its code page unless
+    // FollowLayoutCodePage is off.
     void OpenBuiltIn(const vcl::AnsiString& Name);
     // Saves to FileName and makes it the layout's file; a failure is reported in a message.
     bool SaveFile(const vcl::AnsiString& FileName);
@@ -63,11 +63,6 @@ public:
     vcl::TMenuItem* NewItem = nullptr;
     vcl::TMenuItem* OpenItem = nullptr;
     vcl::TMenuItem* BuiltInItem = nullptr;
-    vcl::TMenuItem* BuiltInUsItem = nullptr;
-    vcl::TMenuItem* BuiltInDeItem = nullptr;
-    vcl::TMenuItem* BuiltInNumpadItem = nullptr;
-    vcl::TMenuItem* BuiltInRuItem = nullptr;
-    vcl::TMenuItem* BuiltInElItem = nullptr;
     vcl::TMenuItem* SaveItem = nullptr;
     vcl::TMenuItem* SaveAsItem = nullptr;
     vcl::TMenuItem* QuitItem = nullptr;

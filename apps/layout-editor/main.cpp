@@ -1,6 +1,7 @@
 // quimbel-layout-editor [FILE.kly]: designs keyboard layouts on a grid, with a preview keyboard
 // to try them. With --screenshot PNG it renders its window offscreen, saves it and exits.
 
+#include "ExitStatus.h"
 #include "EditorConsts.h"
 #include "Editorf.h"
 
@@ -23,9 +24,9 @@ namespace {
 using quimbel::layouteditor::TEditorForm;
 namespace consts = quimbel::layouteditor::consts;
 
-constexpr int ExitOk = 0;
-constexpr int ExitFailed = 1;
-constexpr int ExitUsage = 2;
+using quimbel::ExitFailed;
+using quimbel::ExitOk;
+using quimbel::ExitUsage;
 
 } // namespace
 
@@ -37,7 +38,8 @@ int main(int argc, char** argv) {
     std::string builtIn;
     std::string screenshot;
     app.add_option("FILE", file, "Layout file (.kly) to open");
-    app.add_option("--built-in", builtIn, "Open a built-in layout (us, de, numpad, ru, el) as a new one")
+    app.add_option("--built-in", builtIn,
+                   "Open a built-in layout (" + quimbel::BuiltInLayoutNames() + ") as a new one")
         ->excludes("FILE");
     std::string codePage;
     CLI::Option* codePageOption = app.add_option(

@@ -12,6 +12,7 @@
 // picks a colour of the standard 16-colour palette; in an icon '.' is transparent. Lines starting
 // with '#' are comments. Exit status: 0, 1 with a message on stderr, 2 for bad usage.
 
+#include "ExitStatus.h"
 #include <cctype>
 #include <cstdint>
 #include <cstdio>
@@ -277,11 +278,11 @@ int main(int argc, char** argv) {
             writeFile(argv[3], packageInfo(argc, argv));
         } else {
             std::fputs(kUsage, stderr);
-            return 2;
+            return quimbel::ExitUsage;
         }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "resgen: %s\n", e.what());
-        return 1;
+        return quimbel::ExitFailed;
     }
-    return 0;
+    return quimbel::ExitOk;
 }

@@ -63,8 +63,8 @@ int selfTest(Window& window) {
     bool ok = type(window.keyboard, {"Shift", "H", "i", " ", "4", "2"});
     window.layouts->setCurrentText("de");
     window.text->setFocus();
-    ok = ok && type(window.keyboard, {"Umschalt", "G", "r", QString::fromUtf8("ü"), QString::fromUtf8("ß"),
-                                      "e", " ", "Alt Gr", "@"});
+    ok = ok && type(window.keyboard, {"Umschalt", "G", "r", QString::fromUtf8("ü"),
+                                      QString::fromUtf8("ß"), "e", " ", "Alt Gr", "@"});
     const QString line = window.line->text(), text = window.text->toPlainText();
     std::printf("line edit: %s\ntext edit: %s\n", qUtf8Printable(line), qUtf8Printable(text));
     return ok && line == "Hi 42" && text == QString::fromUtf8("Grüße @") ? 0 : 1;

@@ -21,7 +21,8 @@ protected:
 
     // Runs the demo in the test's folder without a display.
     RunResult Run(const std::string& args) const {
-        return RunProgram("env -u DISPLAY -u WAYLAND_DISPLAY '" DEMO_PROGRAM "' " + args, dir_.Dir());
+        return RunProgram("env -u DISPLAY -u WAYLAND_DISPLAY '" DEMO_PROGRAM "' " + args,
+                          dir_.Dir());
     }
 
     static std::string Text(const std::string& path) { return ReadFile(path); }

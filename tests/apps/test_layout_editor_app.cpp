@@ -2,6 +2,7 @@
 // drags on the editor, file dialogs and prompts answered by the modal responder.
 
 #include "Editorf.h"
+#include "runtime/Quimbel.h"
 
 #include "LayoutFile.h"
 #include "rtl/CodePage.h"
@@ -279,5 +280,15 @@ TEST(LayoutEditorApp, BuiltInLayoutsBringTheirCodePage) {
     form.OpenBuiltIn("ru");
     EXPECT_EQ(vcl::GetAnsiCodePage(), 1253);
     EXPECT_THROW(form.OpenBuiltIn("xx"), vcl::Exception);
+    vcl::SetAnsiCodePage(saved);
+
+    // The menu offers every built-in layout, and choosing one opens it.
+    const auto& layouts = quimbel::BuiltInLayouts();
+    ASSERT_EQ(form.BuiltInItem->GetCount(), static_cast<int>(layouts.size()));
+    for (size_t i = 0; i < layouts.size(); ++i)
+        EXPECT_EQ(form.BuiltInItem->GetItem(static_cast<int>(i))->GetCaption(), layouts[i].Name);
+    EXPECT_GE(layouts.size(), 5u);
+    form.BuiltInItem->GetItem(4)->Click();
+    EXPECT_NE(form.GetCaption().find("el.kly"), vcl::AnsiString::npos) << form.GetCaption();
     vcl::SetAnsiCodePage(saved);
 }

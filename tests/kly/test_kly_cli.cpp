@@ -68,7 +68,8 @@ TEST_F(KlyProgram, DumpPrintsTheJsonForm) {
     EXPECT_EQ(
         r.out,
         R"({"codepage": 1252, "keys": [{"type": "ktNormal", "captions": ["a", "A", ""], )"
-        R"("values": ["a", "A", ""], "left": 0, "top": 0, "width": 8, "height": 8, "visible": true, "enabled": true, )"
+        R"("values": ["a", "A", ""], "left": 0, "top": 0, "width": 8, "height": 8, )"
+        R"("visible": true, "enabled": true, )"
         R"("font": {"name": "MS Sans Serif", "size": 8, "color": 255, "style": ["fsBold"]}}]})"
         "\n");
     EXPECT_EQ(r.err, "");

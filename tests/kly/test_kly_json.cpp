@@ -16,7 +16,8 @@ using namespace keytest;
 namespace {
 
 const std::string kExample =
-    R"({"codepage": 1252, "keys": [{"type": "ktNormal", "captions": ["a", "A", ""], "values": ["a", "A", ""], )"
+    R"({"codepage": 1252, "keys": [{"type": "ktNormal", "captions": ["a", "A", ""], )"
+    R"("values": ["a", "A", ""], )"
     R"("left": 0, "top": 0, "width": 8, "height": 8, "visible": true, "enabled": true, )"
     R"("font": {"name": "MS Sans Serif", "size": 8, "color": 255, "style": ["fsBold"]}}]})";
 

@@ -20,7 +20,8 @@ protected:
     std::string Path(const std::string& name) const { return dir_.Path(name); }
 
     int Kly(const std::string& args, std::string* out = nullptr, std::string* err = nullptr) const {
-        const testsupport::RunResult r = testsupport::RunProgram("'" KLY_PROGRAM "' " + args, dir_.Dir());
+        const testsupport::RunResult r =
+            testsupport::RunProgram("'" KLY_PROGRAM "' " + args, dir_.Dir());
         if (out) *out = r.out;
         if (err) *err = r.err;
         return r.status;

@@ -22,7 +22,8 @@ public:
     void Notification(TComponent* AComponent, TOperation Operation) override {
         TComponent::Notification(AComponent, Operation);
         if (g_log)
-            g_log->push_back(GetName() + (Operation == opInsert ? " +" : " -") + AComponent->GetName());
+            g_log->push_back(GetName() + (Operation == opInsert ? " +" : " -") +
+                             AComponent->GetName());
         if (Operation == opRemove && AComponent == Watched) Watched = nullptr;
     }
     TComponent* Watched = nullptr;

@@ -316,5 +316,6 @@ TEST(ObjectText, ClassNamesThatReadAsAPrefixAreRefused) {
             << length;
     }
     EXPECT_EQ(writeError<239>(), "");
-    EXPECT_EQ(writeError<240>(), "Class name not 1 to 239 characters long: T" + std::string(239, 'x'));
+    EXPECT_EQ(writeError<240>(),
+              "Class name not 1 to 239 characters long: T" + std::string(239, 'x'));
 }

@@ -6,7 +6,8 @@ using namespace vcl;
 
 TEST(Format, DirectivesWidthsAndAlignment) {
     EXPECT_EQ(Format("File %s not found!", {"missing.kly"}), "File missing.kly not found!");
-    EXPECT_EQ(Format("A \"Delta\" value of %d is invalid", {-3}), "A \"Delta\" value of -3 is invalid");
+    EXPECT_EQ(Format("A \"Delta\" value of %d is invalid", {-3}),
+              "A \"Delta\" value of -3 is invalid");
     EXPECT_EQ(Format("[%5d|%-5d|%.3d]", {42, 42, 7}), "[   42|42   |007]");
     EXPECT_EQ(Format("%x %X %u %%", {255, 0xBEEF, 7u}), "ff BEEF 7 %");
     EXPECT_EQ(Format("%x", {-1}), "ffffffff");

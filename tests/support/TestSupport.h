@@ -20,7 +20,8 @@ inline std::string ReadFile(const std::string& path) {
 }
 
 inline void WriteFile(const std::string& path, const std::string& data) {
-    std::ofstream(path, std::ios::binary).write(data.data(), static_cast<std::streamsize>(data.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(data.data(), static_cast<std::streamsize>(data.size()));
 }
 
 // A fresh folder below $TMPDIR (or /tmp), removed with everything in it when the object goes.
@@ -32,9 +33,10 @@ public:
         if (!::mkdtemp(&dir_[0])) throw std::runtime_error("cannot create a temporary folder");
     }
     ~TempDir() {
-        ::nftw(dir_.c_str(),
-               [](const char* path, const struct stat*, int, struct FTW*) { return ::remove(path); },
-               16, FTW_DEPTH | FTW_PHYS);
+        ::nftw(
+            dir_.c_str(),
+            [](const char* path, const struct stat*, int, struct FTW*) { return ::remove(path); },
+            16, FTW_DEPTH | FTW_PHYS);
     }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
