@@ -12,6 +12,7 @@
 #include "qt/Convert.h"
 #include "qt/MenuPeers.h"
 #include "qt/Painting.h"
+#include "qt/PeerTable.h"
 #include "qt/Peers.h"
 #include "qt/QtWidgetset.h"
 #include "vcl/ComCtrls.h"
@@ -520,12 +521,12 @@ private:
     QTabBar* bar_ = nullptr;
 };
 
-std::unique_ptr<vcl::TWinControlPeer> CreateContainerPeer(vcl::TWinControl* c) {
-    if (auto* t = dynamic_cast<vcl::TCustomTabControl*>(c))
-        return std::make_unique<TabControlPeer>(t);
-    if (auto* rg = dynamic_cast<vcl::TCustomRadioGroup*>(c))
-        return std::make_unique<RadioGroupPeer>(rg);
-    return std::make_unique<ContainerPeer>(c);
+void RegisterContainerPeers(PeerTable& Table) {
+    Table.Add(vcl::TWinControl::StaticClass(), MakePeer<ContainerPeer, vcl::TWinControl>);
+    Table.Add(vcl::TCustomRadioGroup::StaticClass(),
+              MakePeer<RadioGroupPeer, vcl::TCustomRadioGroup>);
+    Table.Add(vcl::TCustomTabControl::StaticClass(),
+              MakePeer<TabControlPeer, vcl::TCustomTabControl>);
 }
 
 } // namespace vcl::qt
