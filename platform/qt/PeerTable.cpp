@@ -29,6 +29,7 @@ PeerTable& PeerTable::Get() {
     static PeerTable table = [] {
         PeerTable t;
         RegisterContainerPeers(t);
+        RegisterFormPeer(t);
         RegisterStandardPeers(t);
         RegisterGraphicPainters(t);
         return t;

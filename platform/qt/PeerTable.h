@@ -46,6 +46,7 @@ private:
 // The peer unit's part of the table. The table calls each of them once, rather than each unit
 // registering itself from a static initialiser, which a static library would drop unseen.
 void RegisterContainerPeers(PeerTable& Table);  // ContainerPeers.cpp
+void RegisterFormPeer(PeerTable& Table);        // FormPeer.cpp
 void RegisterStandardPeers(PeerTable& Table);   // StdCtrlPeers.cpp
 void RegisterGraphicPainters(PeerTable& Table); // Peers.cpp
 
