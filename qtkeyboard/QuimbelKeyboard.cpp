@@ -47,13 +47,9 @@ QuimbelKeyboard::QuimbelKeyboard(QWidget* parent) : QWidget(parent) {
     new QVBoxLayout(this);
     layout()->setContentsMargins(0, 0, 0, 0);
     loadKeyLayout(QStringLiteral("us"));
-}
-
-// The widgetset shows a control without a parent control as a window of its own; the keyboard's
-// surface belongs into this widget, where it stays when its keys change.
-void QuimbelKeyboard::hostSurface() {
+    // The widgetset shows a control without a parent control as a window of its own; the
+    // keyboard's surface belongs into this widget, where it stays when its keys change.
     QWidget* surface = vcl::qt::WidgetOf(keyboard_);
-    if (surface->parentWidget() == this && !surface->isWindow()) return;
     surface->setParent(this); // as a plain child widget, without the window flags
     layout()->addWidget(surface);
     surface->show();
@@ -73,7 +69,6 @@ bool QuimbelKeyboard::loadKeyLayout(const QString& layout) {
         else
             quimbel::LoadLayoutResource(keys.get(), FromQString(layout));
         keyboard_->SetKeys(keys.release());
-        hostSurface();
     } catch (const vcl::Exception& e) {
         errorString_ = ToQString(e.Message());
         return false;

@@ -92,7 +92,6 @@ signals:
     void keyLayoutChanged(const QString& layout);
 
 private:
-    void hostSurface();
     void focusChanged(QWidget* now);
     void emitStateChanges();
 
