@@ -19,7 +19,8 @@ using vcl::qt::FromQString;
 using vcl::qt::ToQString;
 
 bool isLayoutFile(const QString& layout) {
-    return layout.contains(QLatin1Char('/')) || layout.endsWith(QLatin1String(".kly"), Qt::CaseInsensitive);
+    return layout.contains(QLatin1Char('/')) ||
+           layout.endsWith(QLatin1String(".kly"), Qt::CaseInsensitive);
 }
 
 // Text widgets, and any other widget that takes typed text (it enables input methods).
@@ -35,7 +36,8 @@ QuimbelKeyboard::QuimbelKeyboard(QWidget* parent) : QWidget(parent) {
     if (!vcl::qt::QtWidgetset()) vcl::qt::InstallQtWidgetset();
     setFocusPolicy(Qt::NoFocus);
     keyboard_ = new quimbel::TKeyboard(nullptr);
-    keyboard_->OnKey = [this](vcl::TObject*, quimbel::TKey*, quimbel::TKeyLevel, vcl::AnsiString Value) {
+    keyboard_->OnKey = [this](vcl::TObject*, quimbel::TKey*, quimbel::TKeyLevel,
+                              vcl::AnsiString Value) {
         emit keyTyped(ToQString(Value));
         emitStateChanges();
     };

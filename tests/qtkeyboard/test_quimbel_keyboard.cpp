@@ -168,6 +168,20 @@ TEST_F(QuimbelKeyboardTest, LoadsBuiltInLayoutsAndFilesAndKeepsItsKeysOnFailure)
     EXPECT_EQ(keyboard->keyLayout(), "US");
 }
 
+TEST_F(QuimbelKeyboardTest, CharCaseChangesWhatKeyTypedReportsNotWhatTheKeysType) {
+    QSignalSpy typed(keyboard, &QuimbelKeyboard::keyTyped);
+    keyboard->setTarget(line);
+    keyboard->setCharCase(QuimbelKeyboard::UpperCase);
+    click("q");
+    keyboard->setCharCase(QuimbelKeyboard::LowerCase);
+    click("Shift");
+    click("W");
+    EXPECT_EQ(line->text(), "qW");
+    ASSERT_EQ(typed.count(), 2);
+    EXPECT_EQ(typed[0][0].toString(), "Q");
+    EXPECT_EQ(typed[1][0].toString(), "w");
+}
+
 // Before its window is shown, the widgetset applies window flags again whenever the keyboard's
 // children change; its surface stays a child of the QuimbelKeyboard through every load, failed
 // ones included, and after the window is shown.
