@@ -19,7 +19,8 @@ using vcl::qt::FromQString;
 using vcl::qt::ToQString;
 
 bool isLayoutFile(const QString& layout) {
-    return layout.contains(QLatin1Char('/')) || layout.endsWith(QLatin1String(".kly"), Qt::CaseInsensitive);
+    return layout.contains(QLatin1Char('/')) ||
+           layout.endsWith(QLatin1String(".kly"), Qt::CaseInsensitive);
 }
 
 // Text widgets, and any other widget that takes typed text (it enables input methods).
@@ -35,7 +36,8 @@ QuimbelKeyboard::QuimbelKeyboard(QWidget* parent) : QWidget(parent) {
     if (!vcl::qt::QtWidgetset()) vcl::qt::InstallQtWidgetset();
     setFocusPolicy(Qt::NoFocus);
     keyboard_ = new quimbel::TKeyboard(nullptr);
-    keyboard_->OnKey = [this](vcl::TObject*, quimbel::TKey*, quimbel::TKeyLevel, vcl::AnsiString Value) {
+    keyboard_->OnKey = [this](vcl::TObject*, quimbel::TKey*, quimbel::TKeyLevel,
+                              vcl::AnsiString Value) {
         emit keyTyped(ToQString(Value));
         emitStateChanges();
     };
@@ -47,13 +49,9 @@ QuimbelKeyboard::QuimbelKeyboard(QWidget* parent) : QWidget(parent) {
     new QVBoxLayout(this);
     layout()->setContentsMargins(0, 0, 0, 0);
     loadKeyLayout(QStringLiteral("us"));
-}
-
-// The widgetset shows a control without a parent control as a window of its own; the keyboard's
-// surface belongs into this widget, where it stays when its keys change.
-void QuimbelKeyboard::hostSurface() {
+    // The widgetset shows a control without a parent control as a window of its own; the
+    // keyboard's surface belongs into this widget, where it stays when its keys change.
     QWidget* surface = vcl::qt::WidgetOf(keyboard_);
-    if (surface->parentWidget() == this && !surface->isWindow()) return;
     surface->setParent(this); // as a plain child widget, without the window flags
     layout()->addWidget(surface);
     surface->show();
@@ -73,7 +71,6 @@ bool QuimbelKeyboard::loadKeyLayout(const QString& layout) {
         else
             quimbel::LoadLayoutResource(keys.get(), FromQString(layout));
         keyboard_->SetKeys(keys.release());
-        hostSurface();
     } catch (const vcl::Exception& e) {
         errorString_ = ToQString(e.Message());
         return false;

@@ -2,11 +2,12 @@
 // QuimbelKeyboard: the on-screen keyboard as a plain Qt widget.
 //
 //   auto* keyboard = new QuimbelKeyboard(window);   // owned by its parent like any widget
-//   keyboard->setKeyLayout("de");                   // us, de, numpad or a .kly file
+//   keyboard->setKeyLayout("de");                   // a built-in layout or a .kly file
 //   keyboard->setFollowFocus(true);                 // types into whichever text widget has focus
 //
 // Its keys type into the target widget (QLineEdit, QTextEdit, QPlainTextEdit or any widget that
-// takes key input) as real key presses, so the target edits as it does with a physical keyboard.
+// takes key input) as key presses, except that a character for a plain QLineEdit goes in through
+// QLineEdit::insert; either way the target edits as it does with a physical keyboard.
 // Neither the keyboard nor its keys ever take the focus. The keyboard installs the library's Qt
 // widgetset on first use; a program needs nothing else.
 
@@ -24,13 +25,17 @@ class TQtWidgetControl;
 
 class QuimbelKeyboard : public QWidget {
     Q_OBJECT
-    // A built-in layout ("us", "de", "numpad") or the path of a layout file.
+    // A built-in layout (quimbel::BuiltInLayouts: "us", "de", "numpad", "ru", "el"; not
+    // case-sensitive) or the path of a layout file. The strings of a layout are bytes of the
+    // active ANSI code page, so "ru" and "el" show their letters once the program has activated
+    // their code page (vcl::SetAnsiCodePage).
     Q_PROPERTY(QString keyLayout READ keyLayout WRITE setKeyLayout NOTIFY keyLayoutChanged)
     // The colour of the captions of Shift, Caps Lock and Alt Gr while they are on.
     Q_PROPERTY(QColor highlightColor READ highlightColor WRITE setHighlightColor)
     // Beeps on every key press.
     Q_PROPERTY(bool beep READ beep WRITE setBeep)
-    // Turns the letters typed into capitals or small letters.
+    // The case of the text keyTyped reports: as the key gives it, or its ASCII letters as
+    // capitals or small letters. What the keys type into the target keeps the key's own case.
     Q_PROPERTY(CharCase charCase READ charCase WRITE setCharCase)
     // Links the keyboard to the text widget that has the focus, as the focus moves.
     Q_PROPERTY(bool followFocus READ followFocus WRITE setFollowFocus)
@@ -92,7 +97,6 @@ signals:
     void keyLayoutChanged(const QString& layout);
 
 private:
-    void hostSurface();
     void focusChanged(QWidget* now);
     void emitStateChanges();
 

@@ -1,7 +1,8 @@
+#include "qt/ContainerPeers.h"
+
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
-#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QProxyStyle>
@@ -10,100 +11,14 @@
 
 #include "qt/Codepage.h"
 #include "qt/Convert.h"
-#include "qt/MenuPeers.h"
 #include "qt/Painting.h"
-#include "qt/Peers.h"
+#include "qt/PeerTable.h"
 #include "qt/QtWidgetset.h"
 #include "vcl/ComCtrls.h"
 #include "vcl/ExtCtrls.h"
-#include "vcl/Forms.h"
 #include "vcl/StdCtrls.h"
 
 namespace vcl::qt {
-
-// The widget of a container: paints the control and its graphic children and feeds pointer
-// input into the model.
-class ContainerPeer;
-
-class HostWidget : public QWidget {
-public:
-    HostWidget(ContainerPeer* peer, QWidget* parent);
-
-protected:
-    void paintEvent(QPaintEvent* e) override;
-    void mousePressEvent(QMouseEvent* e) override { input(vcl::mekDown, e, false); }
-    // Qt reports the second press of a double click as a double click only; it is a press for
-    // the model (with ssDouble), so a double tap on a key types twice.
-    void mouseDoubleClickEvent(QMouseEvent* e) override { input(vcl::mekDown, e, true); }
-    void mouseMoveEvent(QMouseEvent* e) override { input(vcl::mekMove, e, false); }
-    void mouseReleaseEvent(QMouseEvent* e) override { input(vcl::mekUp, e, false); }
-    void resizeEvent(QResizeEvent* e) override;
-    void moveEvent(QMoveEvent* e) override;
-    void closeEvent(QCloseEvent* e) override;
-    bool event(QEvent* e) override;
-    bool eventFilter(QObject* watched, QEvent* e) override;
-
-private:
-    void input(vcl::TMouseEventKind kind, QMouseEvent* e, bool dbl);
-    ContainerPeer* peer_;
-    QPointer<QWidget> watchedWindow_;
-};
-
-class ContainerPeer : public QtPeer {
-public:
-    explicit ContainerPeer(vcl::TWinControl* c)
-        : QtPeer(c), panel_(dynamic_cast<vcl::TCustomPanel*>(c)),
-          groupBox_(dynamic_cast<vcl::TCustomGroupBox*>(c) != nullptr) {
-        auto* w = new HostWidget(this, nullptr);
-        Attach(w);
-    }
-    ~ContainerPeer() override {
-        // A form freed while it is shown modally ends its modal loop.
-        if (Form())
-            if (TQtWidgetset* ws = QtWidgetset()) ws->EndModalLoops(Form());
-    }
-    QPoint ClientOffset() const override {
-        // The window manager draws a form's frame; its menu bar lies above the client area.
-        if (Form()) return QPoint(0, Form()->GetMenu() ? vcl::Widgetset()->MenuBarHeight() : 0);
-        return QtPeer::ClientOffset();
-    }
-    void TextChanged() override;
-    void Changed(vcl::TPeerChange What) override;
-    void VisibleChanged() override;
-    void ZOrderChanged() override;
-    void ApplyBounds() override;
-    void Invalidate() override;
-    void InvalidateControl(vcl::TControl* Child) override;
-    virtual void Paint(QPainter& p, const QRect& area);
-    void CloseRequested(QCloseEvent* e);
-    // Whether the control draws a frame or other parts of its own around its background.
-    virtual bool DrawsItself() const {
-        if (!panel_) return groupBox_;
-        return panel_->GetBevelOuter() != vcl::bvNone || panel_->GetBevelInner() != vcl::bvNone ||
-               panel_->GetBorderStyle() != vcl::bsNone;
-    }
-
-protected:
-    void ApplyAll() override {
-        ApplyWindowFlags();
-        ApplyMenu();
-        QtPeer::ApplyAll();
-    }
-    void ApplyWindowFlags();
-    // Shows the form's main menu in a menu bar of its own, made anew after every change.
-    void ApplyMenu();
-    bool AcceptsFocus() const;
-
-private:
-    QPointer<QMenuBar> menuBar_;
-    // Partial repaints asked for since the widget was last painted, and whether the whole widget
-    // waits for its repaint (then further changes ask for nothing).
-    static constexpr int MaxPartialInvalidations = 16;
-    int invalidations_ = 0;
-    bool wholeDirty_ = false;
-    vcl::TCustomPanel* const panel_;
-    const bool groupBox_;
-};
 
 HostWidget::HostWidget(ContainerPeer* peer, QWidget* parent) : QWidget(parent), peer_(peer) {
     // Pointer moves without a button pressed reach the model too (hover, flat buttons, drags
@@ -161,15 +76,15 @@ bool HostWidget::eventFilter(QObject* watched, QEvent* e) {
     return false;
 }
 
+ContainerPeer::ContainerPeer(vcl::TWinControl* c) : QtPeer(c) {
+    Attach(new HostWidget(this, nullptr));
+}
+
 void ContainerPeer::CloseRequested(QCloseEvent* e) {
     // The model decides: a modal form ends with mrCancel, another hides (or frees itself).
     e->ignore();
     if (Syncing()) return;
-    if (vcl::TCustomForm* form = Form()) {
-        RunFromEvent(form, [&] { form->Close(); });
-    } else {
-        RunFromEvent(Control(), [&] { Control()->Hide(); });
-    }
+    RunFromEvent(Control(), [&] { Close(); });
 }
 
 bool ContainerPeer::AcceptsFocus() const {
@@ -180,8 +95,8 @@ bool ContainerPeer::AcceptsFocus() const {
             vcl::TControl* control = w->GetControl(i);
             if (!control->IsWindowed()) continue;
             auto* child = static_cast<vcl::TWinControl*>(control);
-            if (child->GetTabStop() || dynamic_cast<vcl::TButtonControl*>(child) ||
-                dynamic_cast<TQtWidgetControl*>(child))
+            if (child->GetTabStop() || child->Is<vcl::TButtonControl>() ||
+                child->Is<TQtWidgetControl>())
                 return true;
             if (any(child)) return true;
         }
@@ -191,36 +106,8 @@ bool ContainerPeer::AcceptsFocus() const {
 }
 
 void ContainerPeer::ApplyWindowFlags() {
-    // A control without a parent control is a window of its own, unless a Qt program has put its
-    // widget into one of its own widgets (QuimbelKeyboard does): there it stays a child, also when
-    // its children or form options change later.
-    if (!widget_ || Control()->GetParent() || (!widget_->isWindow() && widget_->parentWidget()))
-        return;
-    vcl::TCustomForm* form = Form();
-    Qt::WindowFlags flags = Qt::Window;
-    if (form) {
-        const vcl::TBorderIcons icons = form->GetBorderIcons();
-        switch (form->GetBorderStyle()) {
-        case vcl::bsNone:
-            flags = Qt::Window | Qt::FramelessWindowHint;
-            break;
-        case vcl::bsDialog:
-            flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
-            break;
-        case vcl::bsToolWindow:
-        case vcl::bsSizeToolWin:
-            flags = Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
-            break;
-        default:
-            flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
-            if (icons.Contains(vcl::biMinimize)) flags |= Qt::WindowMinimizeButtonHint;
-            if (icons.Contains(vcl::biMaximize)) flags |= Qt::WindowMaximizeButtonHint;
-            break;
-        }
-        if (form->GetBorderStyle() != vcl::bsNone && icons.Contains(vcl::biSystemMenu))
-            flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
-        if (form->GetFormStyle() == vcl::fsStayOnTop) flags |= Qt::WindowStaysOnTopHint;
-    }
+    if (!widget_ || Control()->GetParent() || IsHosted()) return;
+    Qt::WindowFlags flags = WindowFlags();
     const bool focusable = AcceptsFocus();
     if (!focusable) flags |= Qt::WindowDoesNotAcceptFocus;
     const auto sync = Sync();
@@ -230,95 +117,15 @@ void ContainerPeer::ApplyWindowFlags() {
     if (visible && !widget_->isVisible()) widget_->show();
 }
 
-void ContainerPeer::ApplyBounds() {
-    vcl::TCustomForm* form = Form();
-    if (!form || !widget_) {
-        QtPeer::ApplyBounds();
-        return;
-    }
-    const auto sync = Sync();
-    const vcl::TPoint origin = form->ClientOrigin();
-    const int menu = ClientOffset().y();
-    const int w = form->GetClientWidth() > 0 ? form->GetClientWidth() : 0;
-    const int h = (form->GetClientHeight() > 0 ? form->GetClientHeight() : 0) + menu;
-    if (menuBar_) menuBar_->setGeometry(0, 0, w, menu);
-    if (widget_->isWindow())
-        widget_->setGeometry(origin.X, origin.Y - menu, w, h);
-    else
-        widget_->resize(w, h);
-    const vcl::TFormBorderStyle bs = form->GetBorderStyle();
-    if (widget_->isWindow() &&
-        (bs == vcl::bsDialog || bs == vcl::bsSingle || bs == vcl::bsToolWindow))
-        widget_->setFixedSize(w, h);
-    else {
-        widget_->setMinimumSize(0, 0);
-        widget_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    }
-}
-
 void ContainerPeer::TextChanged() {
     if (!widget_) return;
     if (Control()->GetParent() == nullptr) widget_->setWindowTitle(ToQString(Control()->GetText()));
     widget_->update();
 }
 
-void ContainerPeer::ApplyMenu() {
-    vcl::TCustomForm* form = Form();
-    if (!widget_ || !form) return;
-    if (menuBar_) {
-        // The old bar may be emitting the signal of the item whose handler changed the menu.
-        menuBar_->hide();
-        menuBar_->setParent(nullptr);
-        if (EventDepth() > 0)
-            menuBar_->deleteLater();
-        else
-            delete menuBar_.data();
-    }
-    if (vcl::TMainMenu* menu = form->GetMenu()) {
-        menuBar_ = CreateMenuBar(widget_, menu);
-        menuBar_->show();
-    }
-}
-
 void ContainerPeer::Changed(vcl::TPeerChange What) {
-    if (What == vcl::pcFormOptions) {
-        ApplyWindowFlags();
-        ApplyBounds();
-    }
-    if (What == vcl::pcMenu) {
-        ApplyMenu();
-        ApplyBounds();
-    }
+    (void)What;
     if (widget_) widget_->update();
-}
-
-void ContainerPeer::VisibleChanged() {
-    if (!widget_) return;
-    vcl::TCustomForm* form = Form();
-    if (form && widget_->isWindow() && Control()->GetVisible() && !widget_->isVisible()) {
-        const auto sync = Sync();
-        widget_->setWindowModality(form->FormState().Contains(vcl::fsModal) ? Qt::ApplicationModal
-                                                                            : Qt::NonModal);
-        ApplyWindowFlags();
-        ApplyBounds();
-        switch (form->GetWindowState()) {
-        case vcl::wsMaximized:
-            widget_->showMaximized();
-            break;
-        case vcl::wsMinimized:
-            widget_->showMinimized();
-            break;
-        default:
-            widget_->show();
-            break;
-        }
-        if (form->FormState().Contains(vcl::fsModal) && AcceptsFocus()) {
-            widget_->raise();
-            widget_->activateWindow();
-        }
-        return;
-    }
-    QtPeer::VisibleChanged();
 }
 
 void ContainerPeer::ZOrderChanged() {
@@ -354,10 +161,7 @@ void ContainerPeer::Paint(QPainter& p, const QRect& area) {
     QColor bg = ToQColor(c->GetColor());
     if (!bg.isValid()) bg = pal.color(QPalette::Window);
     p.fillRect(area, bg);
-    if (panel_)
-        PaintPanel(p, panel_, all, pal);
-    else if (groupBox_)
-        PaintGroupFrame(p, c, all, pal);
+    PaintFrame(p, all, pal);
     // On a designed form a control that shows nothing but its background (an empty keyboard, a
     // panel without bevels) gets a dashed outline, so that it can be seen and picked.
     if (!Form() && c->ComponentState().Contains(vcl::csDesigning) && !DrawsItself()) {
@@ -367,6 +171,34 @@ void ContainerPeer::Paint(QPainter& p, const QRect& area) {
     }
     PaintGraphicChildren(p, area);
 }
+
+class PanelPeer : public ContainerPeer {
+public:
+    explicit PanelPeer(vcl::TCustomPanel* p) : ContainerPeer(p), panel_(p) {}
+    bool DrawsItself() const override {
+        return panel_->GetBevelOuter() != vcl::bvNone || panel_->GetBevelInner() != vcl::bvNone ||
+               panel_->GetBorderStyle() != vcl::bsNone;
+    }
+
+protected:
+    void PaintFrame(QPainter& p, const QRect& All, const QPalette& Palette) override {
+        PaintPanel(p, panel_, All, Palette);
+    }
+
+private:
+    vcl::TCustomPanel* panel_;
+};
+
+class GroupBoxPeer : public ContainerPeer {
+public:
+    explicit GroupBoxPeer(vcl::TCustomGroupBox* g) : ContainerPeer(g) {}
+    bool DrawsItself() const override { return true; }
+
+protected:
+    void PaintFrame(QPainter& p, const QRect& All, const QPalette& Palette) override {
+        PaintGroupFrame(p, Control(), All, Palette);
+    }
+};
 
 // The classic radio button leaves 4 pixels between its circle and its text; the toolkit's styles
 // leave more, which pushes long item texts out of a narrow column.
@@ -392,9 +224,9 @@ protected:
     bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
 };
 
-class RadioGroupPeer : public ContainerPeer {
+class RadioGroupPeer : public GroupBoxPeer {
 public:
-    explicit RadioGroupPeer(vcl::TCustomRadioGroup* g) : ContainerPeer(g), group_(g) {
+    explicit RadioGroupPeer(vcl::TCustomRadioGroup* g) : GroupBoxPeer(g), group_(g) {
         buttons_ = new QButtonGroup(widget_);
         buttons_->setExclusive(true);
         style_ = new ClassicRadioStyle();
@@ -413,14 +245,14 @@ public:
             SyncChecked();
         else if (What == vcl::pcAppearance)
             Arrange();
-        ContainerPeer::Changed(What);
+        GroupBoxPeer::Changed(What);
     }
     void ApplyBounds() override {
-        ContainerPeer::ApplyBounds();
+        GroupBoxPeer::ApplyBounds();
         Arrange();
     }
     void FontChanged() override {
-        ContainerPeer::FontChanged();
+        GroupBoxPeer::FontChanged();
         Arrange();
     }
 
@@ -520,12 +352,14 @@ private:
     QTabBar* bar_ = nullptr;
 };
 
-std::unique_ptr<vcl::TWinControlPeer> CreateContainerPeer(vcl::TWinControl* c) {
-    if (auto* t = dynamic_cast<vcl::TCustomTabControl*>(c))
-        return std::make_unique<TabControlPeer>(t);
-    if (auto* rg = dynamic_cast<vcl::TCustomRadioGroup*>(c))
-        return std::make_unique<RadioGroupPeer>(rg);
-    return std::make_unique<ContainerPeer>(c);
+void RegisterContainerPeers(PeerTable& Table) {
+    Table.Add(vcl::TWinControl::StaticClass(), MakePeer<ContainerPeer, vcl::TWinControl>);
+    Table.Add(vcl::TCustomPanel::StaticClass(), MakePeer<PanelPeer, vcl::TCustomPanel>);
+    Table.Add(vcl::TCustomGroupBox::StaticClass(), MakePeer<GroupBoxPeer, vcl::TCustomGroupBox>);
+    Table.Add(vcl::TCustomRadioGroup::StaticClass(),
+              MakePeer<RadioGroupPeer, vcl::TCustomRadioGroup>);
+    Table.Add(vcl::TCustomTabControl::StaticClass(),
+              MakePeer<TabControlPeer, vcl::TCustomTabControl>);
 }
 
 } // namespace vcl::qt

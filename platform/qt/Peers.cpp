@@ -404,16 +404,9 @@ QString QtPeer::HintAt(QPoint Pos, QRect& Area) const {
 QtPeer::GraphicChild& QtPeer::GraphicChildEntry(vcl::TControl* Child) {
     GraphicChild& entry = painted_[Child];
     // Which painter draws the child is found once the child is fully made (in its constructor
-    // it is none of them yet); a child leaves the map before another control can take its
-    // address.
-    if (entry.Kind == Painter::None) {
-        if (dynamic_cast<vcl::TSpeedButton*>(Child))
-            entry.Kind = Painter::SpeedButton;
-        else if (dynamic_cast<vcl::TShape*>(Child))
-            entry.Kind = Painter::Shape;
-        else if (dynamic_cast<vcl::TCustomLabel*>(Child))
-            entry.Kind = Painter::Label;
-    }
+    // its class is still the base class's); a child leaves the map before another control can
+    // take its address.
+    if (!entry.Paint) entry.Paint = PeerTable::Get().FindPainter(Child->ClassType());
     return entry;
 }
 
@@ -430,24 +423,30 @@ void QtPeer::PaintGraphicChildren(QPainter& p, const QRect& area) {
         // A child shows only where it is painted; one outside the area keeps its last place.
         GraphicChild& entry = GraphicChildEntry(child);
         entry.Painted = r;
-        if (entry.Kind == Painter::SpeedButton) {
-            // The button clips to its rectangle itself.
-            PaintSpeedButton(p, r, FaceOf(static_cast<vcl::TSpeedButton*>(child)), pal);
-            continue;
-        }
-        p.save();
-        p.setClipRect(r, Qt::IntersectClip);
-        if (entry.Kind == Painter::Shape)
-            PaintShape(p, r, static_cast<vcl::TShape*>(child));
-        else if (entry.Kind == Painter::Label)
-            PaintLabel(p, r, static_cast<vcl::TCustomLabel*>(child), pal);
-        p.restore();
+        if (entry.Paint) entry.Paint(p, r, child, pal);
     }
 }
 
-std::unique_ptr<vcl::TWinControlPeer> CreateQtPeer(vcl::TWinControl* c) {
-    if (auto peer = CreateStandardPeer(c)) return peer;
-    return CreateContainerPeer(c);
+// A speed button clips to its rectangle itself; a shape or a label is clipped to its bounds.
+void RegisterGraphicPainters(PeerTable& Table) {
+    Table.AddPainter(vcl::TSpeedButton::StaticClass(),
+                     [](QPainter& p, const QRect& r, vcl::TControl* c, const QPalette& pal) {
+                         PaintSpeedButton(p, r, FaceOf(static_cast<vcl::TSpeedButton*>(c)), pal);
+                     });
+    Table.AddPainter(vcl::TShape::StaticClass(),
+                     [](QPainter& p, const QRect& r, vcl::TControl* c, const QPalette&) {
+                         p.save();
+                         p.setClipRect(r, Qt::IntersectClip);
+                         PaintShape(p, r, static_cast<vcl::TShape*>(c));
+                         p.restore();
+                     });
+    Table.AddPainter(vcl::TCustomLabel::StaticClass(),
+                     [](QPainter& p, const QRect& r, vcl::TControl* c, const QPalette& pal) {
+                         p.save();
+                         p.setClipRect(r, Qt::IntersectClip);
+                         PaintLabel(p, r, static_cast<vcl::TCustomLabel*>(c), pal);
+                         p.restore();
+                     });
 }
 
 } // namespace vcl::qt

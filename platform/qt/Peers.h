@@ -15,6 +15,7 @@
 #include <functional>
 #include <unordered_map>
 
+#include "qt/PeerTable.h"
 #include "vcl/Controls.h"
 #include "vcl/Widgetset.h"
 
@@ -107,10 +108,9 @@ protected:
     const QWidget* key_ = nullptr;
     // A graphic child: where it was painted last, to repaint that area when it moves or goes,
     // and which painter draws it.
-    enum class Painter : unsigned char { None, SpeedButton, Shape, Label };
     struct GraphicChild {
         QRect Painted;
-        Painter Kind = Painter::None;
+        GraphicPainter Paint = nullptr;
     };
     GraphicChild& GraphicChildEntry(vcl::TControl* Child);
     std::unordered_map<const vcl::TControl*, GraphicChild> painted_;
@@ -118,13 +118,5 @@ protected:
     bool owned_ = true;
     int syncing_ = 0;
 };
-
-// Creates the peer that fits the control's class.
-std::unique_ptr<vcl::TWinControlPeer> CreateQtPeer(vcl::TWinControl* Control);
-// The peer of a standard control (edit, button, combo box) or of a TQtWidgetControl; null for
-// any other control.
-std::unique_ptr<vcl::TWinControlPeer> CreateStandardPeer(vcl::TWinControl* Control);
-// The peer of a container: a form, panel, group box, radio group or any other control.
-std::unique_ptr<vcl::TWinControlPeer> CreateContainerPeer(vcl::TWinControl* Control);
 
 } // namespace vcl::qt

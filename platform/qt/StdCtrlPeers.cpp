@@ -5,6 +5,7 @@
 #include <QScrollBar>
 
 #include "qt/Codepage.h"
+#include "qt/PeerTable.h"
 #include "qt/Peers.h"
 #include "qt/QtWidgetset.h"
 #include "qt/Symbols.h"
@@ -274,24 +275,12 @@ public:
 
 namespace {
 
-std::unique_ptr<QtPeer> createStandardPeer(vcl::TWinControl* c) {
-    if (auto* x = dynamic_cast<TQtWidgetControl*>(c)) return std::make_unique<ExternalPeer>(x);
-    if (auto* m = dynamic_cast<vcl::TCustomMemo*>(c)) return std::make_unique<MemoPeer>(m);
-    if (auto* e = dynamic_cast<vcl::TCustomEdit*>(c)) return std::make_unique<EditPeer>(e);
-    if (auto* b = dynamic_cast<vcl::TButtonControl*>(c)) return std::make_unique<ButtonPeer>(b);
-    if (auto* cb = dynamic_cast<vcl::TCustomComboBox*>(c)) return std::make_unique<ComboPeer>(cb);
-    if (auto* s = dynamic_cast<vcl::TScrollBar*>(c)) return std::make_unique<ScrollBarPeer>(s);
-    return nullptr;
-}
-
-} // namespace
-
-std::unique_ptr<vcl::TWinControlPeer> CreateStandardPeer(vcl::TWinControl* c) {
-    std::unique_ptr<QtPeer> peer = createStandardPeer(c);
-    // A control on a form being designed belongs to the form designer: the pointer passes
-    // through its native widget to the form, which hands it to the model (and so to the
-    // designer), and the widget takes neither the focus nor typed text.
-    if (peer && peer->Widget() && c->ComponentState().Contains(vcl::csDesigning)) {
+// A control on a form being designed belongs to the form designer: the pointer passes through
+// its native widget to the form, which hands it to the model (and so to the designer), and the
+// widget takes neither the focus nor typed text.
+template <class Peer, class Control> std::unique_ptr<QtPeer> MakeStandardPeer(vcl::TWinControl* c) {
+    std::unique_ptr<QtPeer> peer = MakePeer<Peer, Control>(c);
+    if (peer->Widget() && c->ComponentState().Contains(vcl::csDesigning)) {
         QWidget* w = peer->Widget();
         for (QWidget* part : w->findChildren<QWidget*>()) {
             part->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -301,6 +290,19 @@ std::unique_ptr<vcl::TWinControlPeer> CreateStandardPeer(vcl::TWinControl* c) {
         w->setFocusPolicy(Qt::NoFocus);
     }
     return peer;
+}
+
+} // namespace
+
+void RegisterStandardPeers(PeerTable& Table) {
+    Table.Add(TQtWidgetControl::StaticClass(), MakeStandardPeer<ExternalPeer, TQtWidgetControl>);
+    Table.Add(vcl::TCustomEdit::StaticClass(), MakeStandardPeer<EditPeer, vcl::TCustomEdit>);
+    Table.Add(vcl::TCustomMemo::StaticClass(), MakeStandardPeer<MemoPeer, vcl::TCustomMemo>);
+    Table.Add(vcl::TButtonControl::StaticClass(),
+              MakeStandardPeer<ButtonPeer, vcl::TButtonControl>);
+    Table.Add(vcl::TCustomComboBox::StaticClass(),
+              MakeStandardPeer<ComboPeer, vcl::TCustomComboBox>);
+    Table.Add(vcl::TScrollBar::StaticClass(), MakeStandardPeer<ScrollBarPeer, vcl::TScrollBar>);
 }
 
 } // namespace vcl::qt

@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -21,6 +22,7 @@
 #include <gtest/gtest.h>
 
 #include "ModalDriver.h"
+#include "qt/PeerTable.h"
 #include "vcl/Buttons.h"
 #include "vcl/Dialogs.h"
 #include "vcl/ExtCtrls.h"
@@ -55,6 +57,16 @@ VCL_DEFINE_CLASS(TTestDialogForm, TForm, c) {
     c.Field("SizeComboBox", &TTestDialogForm::SizeComboBox);
     c.Field("OKBtn", &TTestDialogForm::OKBtn);
     c.Field("CancelBtn", &TTestDialogForm::CancelBtn);
+}
+
+// A memo of a program's own, a class the widgetset does not know.
+class TNotesMemo : public TMemo {
+    VCL_DECLARE_CLASS(TNotesMemo, TMemo)
+public:
+    using TMemo::TMemo;
+};
+VCL_DEFINE_CLASS(TNotesMemo, TMemo, c) {
+    (void)c;
 }
 
 namespace {
@@ -305,6 +317,31 @@ TEST_F(QtWidgetset, AControlPutIntoAQtWidgetStaysItsChild) {
     EXPECT_FALSE(pw->isWindow());
     EXPECT_EQ(pw->parentWidget(), &host);
     pw->setParent(nullptr); // the panel's peer owns the widget, not the host
+}
+
+// A control gets what is registered for its nearest registered ancestor, whatever the order of
+// registration: a memo is an edit as well, yet shows as a memo.
+TEST_F(QtWidgetset, APeerAndAPainterFollowTheNearestRegisteredAncestor) {
+    using vcl::qt::PeerTable;
+    const vcl::qt::GraphicPainter base = [](QPainter& p, const QRect&, TControl*,
+                                            const QPalette&) { p.save(); };
+    const vcl::qt::GraphicPainter button = [](QPainter& p, const QRect&, TControl*,
+                                              const QPalette&) { p.restore(); };
+    PeerTable table;
+    table.AddPainter(TSpeedButton::StaticClass(), button);
+    table.AddPainter(TGraphicControl::StaticClass(), base);
+    EXPECT_EQ(table.FindPainter(TSpeedButton::StaticClass()), button);
+    EXPECT_EQ(table.FindPainter(TShape::StaticClass()), base);
+    EXPECT_EQ(table.FindPainter(TWinControl::StaticClass()), nullptr);
+
+    auto* form = Keep(new TForm(nullptr));
+    auto* notes = new TNotesMemo(form);
+    notes->SetParent(form);
+    auto* edit = new TEdit(form);
+    edit->SetParent(form);
+    EXPECT_NE(qobject_cast<QPlainTextEdit*>(WidgetOf(notes)), nullptr);
+    EXPECT_NE(qobject_cast<QLineEdit*>(WidgetOf(edit)), nullptr);
+    EXPECT_EQ(vcl::qt::ControlOf(WidgetOf(notes)), notes);
 }
 
 TEST_F(QtWidgetset, AFormFromItsResourceEndsWithTheResultOfTheButtonPressed) {

@@ -4,11 +4,13 @@
 #include "qtkeyboard/QuimbelKeyboard.h"
 
 #include "qt/QtWidgetset.h"
+#include "runtime/Keyboard.h"
 
 #include <QApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPluginLoader>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -164,6 +166,46 @@ TEST_F(QuimbelKeyboardTest, LoadsBuiltInLayoutsAndFilesAndKeepsItsKeysOnFailure)
     }
     EXPECT_EQ(changed.count(), 3);
     EXPECT_EQ(keyboard->keyLayout(), "US");
+}
+
+TEST_F(QuimbelKeyboardTest, CharCaseChangesWhatKeyTypedReportsNotWhatTheKeysType) {
+    QSignalSpy typed(keyboard, &QuimbelKeyboard::keyTyped);
+    keyboard->setTarget(line);
+    keyboard->setCharCase(QuimbelKeyboard::UpperCase);
+    click("q");
+    keyboard->setCharCase(QuimbelKeyboard::LowerCase);
+    click("Shift");
+    click("W");
+    EXPECT_EQ(line->text(), "qW");
+    ASSERT_EQ(typed.count(), 2);
+    EXPECT_EQ(typed[0][0].toString(), "Q");
+    EXPECT_EQ(typed[1][0].toString(), "w");
+}
+
+// Before its window is shown, the widgetset applies window flags again whenever the keyboard's
+// children change; its surface stays a child of the QuimbelKeyboard through every load, failed
+// ones included, and after the window is shown.
+TEST(QuimbelKeyboardSurface, StaysEmbeddedAfterLoadingAnotherLayout) {
+    QWidget window;
+    auto* keyboard = new QuimbelKeyboard(&window);
+    const QPointer<QWidget> surface = vcl::qt::WidgetOf(keyboard->keyboard());
+    const auto embedded = [&](const char* when) {
+        ASSERT_EQ(vcl::qt::WidgetOf(keyboard->keyboard()), surface) << when;
+        EXPECT_FALSE(surface->isWindow()) << when;
+        EXPECT_EQ(surface->parentWidget(), keyboard) << when;
+    };
+    embedded("made");
+    for (const char* layout : {"de", "no-such-layout", "numpad"}) {
+        keyboard->loadKeyLayout(layout);
+        embedded(layout);
+    }
+    window.resize(760, 260);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    keyboard->loadKeyLayout("us");
+    embedded("us, shown");
+    EXPECT_TRUE(surface->isVisible());
+    EXPECT_FALSE(keyboard->keyRect("Shift").isEmpty());
 }
 
 #ifdef DESIGNER_PLUGIN
