@@ -1,10 +1,10 @@
 #pragma once
 // Unit Keydesignsurface: the editing logic that the layout designers share. A design surface is
-// a windowed control that shows a layout at 4 pixels per layout unit: a grid of lines 8 pixels
-// apart below one button per key. Pressing a key button with the left button and moving the
-// pointer more than 2 pixels drags the key, which then follows the pointer, snapped to whole
-// layout units; a click that ended no drag is reported instead. TKeyboardLayoutEditor is such a
-// surface itself; the layout designer form uses its layout panel.
+// a windowed control that shows a layout at PixelsPerUnit (4 pixels per layout unit): a grid of
+// lines 8 pixels apart below one button per key. Pressing a key button with the left button and
+// moving the pointer more than 2 pixels drags the key, which then follows the pointer, snapped to
+// whole layout units; a click that ended no drag is reported instead. TKeyboardLayoutEditor is such
+// a surface itself; the layout designer form uses its layout panel.
 //
 // What differs between the surfaces is set on the TKeyDesignSurface object: whether dragged keys
 // stay inside the client area, the popup menu of the key buttons, and what a click or a press of
@@ -95,8 +95,9 @@ private:
     bool pressed_ = false;
     int pressX_ = 0;
     int pressY_ = 0;
-    const int snapX_ = 4;
-    const int snapY_ = 4;
+    // Dragged keys snap to whole layout units.
+    const int snapX_ = PixelsPerUnit;
+    const int snapY_ = PixelsPerUnit;
 };
 
 } // namespace quimbel
