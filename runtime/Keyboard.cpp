@@ -2,9 +2,7 @@
 
 #include "KeyDetail.h"
 #include "KeyboardGeometry.h"
-#include "Quimbel.h"
 #include "QuimbelConsts.h"
-#include "rtl/Streams.h"
 #include "rtl/SysUtils.h"
 #include "vcl/Publish.h"
 
@@ -146,9 +144,10 @@ void TKeyboard::ResizeKeyboard() {
 void TKeyboard::LoadKeyLayout(const vcl::AnsiString& FileName) {
     if (!vcl::FileExists(FileName))
         throw vcl::Exception(vcl::FmtLoadStr(SFileNotFound, {FileName}));
+    TLayoutRead read = TLayoutRead::FromFile(FileName);
     FreeAllControls();
-    FKeys->DeleteAllKeys();
-    FKeys->LoadFromFile(FileName);
+    read.HandOver(FKeys);
+    read.RaiseError(); // the keys read completely stay, without buttons
     CreateControls();
 }
 
@@ -157,13 +156,16 @@ void TKeyboard::SaveKeyLayout(const vcl::AnsiString& FileName) {
 }
 
 void TKeyboard::LoadLayoutResource(const vcl::AnsiString& Name) {
-    vcl::TResourceStream stream(Name, LayoutResourceType);
-    FreeAllControls();
-    FKeys->DeleteAllKeys();
-    vcl::TReader reader(&stream, 1024);
-    FKeys->LoadKeys(&reader);
-    CreateControls();
-    ResizeKeyboard();
+    TLayoutRead read = TLayoutRead::FromResource(Name);
+    TakeLayout(this, read);
+}
+
+void TakeLayout(TKeyboard* Keyboard, TLayoutRead& Read) {
+    Read.RaiseError();
+    Keyboard->FreeAllControls();
+    Read.HandOver(Keyboard->GetKeys());
+    Keyboard->CreateControls();
+    Keyboard->ResizeKeyboard();
 }
 
 TKey* TKeyboard::SearchKey(const vcl::AnsiString& Caption, TKeyLevel Level) const {

@@ -2,11 +2,12 @@
 // Unit Keyboard: the key model (TKey, shown by a TKeyControl button), the key collection, which
 // owns the keys of a layout and reads and writes them as a layout stream, and the keyboard
 // control TKeyboard, which shows a layout and types into a linked control. The unit is split by
-// job: the key model (Keys.h), the layout stream (LayoutStream.cpp, from the record description
+// job: the key model (Keys.h), the layout stream (LayoutStream.h, from the record description
 // of LayoutRecord.h), the geometry pass (KeyboardGeometry.h), and here the keyboard control,
 // whose Shift, Caps Lock and Alt Gr states and key dispatch live in KeyboardStates.cpp.
 
 #include "Keys.h"
+#include "LayoutStream.h"
 
 #include "vcl/ExtCtrls.h"
 #include "vcl/StdCtrls.h"
@@ -67,8 +68,8 @@ public:
     // keys read completely before the error, without buttons, until the buttons are rebuilt.
     void LoadKeyLayout(const vcl::AnsiString& FileName);
     void SaveKeyLayout(const vcl::AnsiString& FileName);
-    // Replaces the layout by the built-in layout Name, rebuilds the buttons and lays them out; a
-    // name without a layout raises EResNotFound and changes nothing.
+    // Replaces the layout by the built-in layout Name, as TakeLayout does; a name without a
+    // layout raises EResNotFound and changes nothing.
     void LoadLayoutResource(const vcl::AnsiString& Name);
 
     // Dispatch of a click and the modifier states. Handlers run from inside a click may free the
@@ -107,5 +108,10 @@ private:
     vcl::TWinControl* FLinkedControl = nullptr;
     vcl::TColor FHighlightColor = 0;
 };
+
+// Replaces the keys of Keyboard by the layout read (the collection stays the same object),
+// rebuilds the buttons and lays them out; a failed read raises its error and changes nothing.
+// This is how the package's own helpers show a layout, from a built-in name or a file alike.
+void TakeLayout(TKeyboard* Keyboard, TLayoutRead& Read);
 
 } // namespace quimbel

@@ -111,14 +111,11 @@ void TKeyDesignSurface::SetKeyFont(vcl::TFont* Font) {
 }
 
 void TKeyDesignSurface::LoadLayout(const vcl::AnsiString& FileName) {
+    TLayoutRead read = TLayoutRead::FromFile(FileName);
     DestroyControls();
-    try {
-        keys_->LoadFromFile(FileName);
-    } catch (...) {
-        CreateControls();
-        throw;
-    }
-    CreateControls();
+    read.HandOver(keys_);
+    CreateControls(); // also after a failed read: the surface shows the keys it holds
+    read.RaiseError();
 }
 
 bool TKeyDesignSurface::MoveKeys(TKeyShiftDirection Direction, int Delta, bool KeepInside) {

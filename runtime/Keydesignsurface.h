@@ -52,9 +52,9 @@ public:
     void ClearAll();
     // Gives every key a copy of Font and shows it.
     void SetKeyFont(vcl::TFont* Font);
-    // Replaces the layout with the file's. When reading fails part-way, the keys that were read
-    // completely get their buttons before the error propagates, so that the surface shows what
-    // it holds.
+    // Replaces the layout with the file's. When reading fails, the keys that were read completely
+    // (none when the file cannot be opened) replace the layout all the same and get their
+    // buttons before the error propagates, so that the surface shows what it holds.
     void LoadLayout(const vcl::AnsiString& FileName);
 
     // Shifts every key by Delta layout units. With KeepInside, a shift that would take any key

@@ -153,13 +153,16 @@ public:
     void WriteKeys(vcl::TWriter* Writer);
     void DefineProperties(vcl::TFiler* Filer) override;
 
-    // Empties the collection, then reads the layout file (EFOpenError when it cannot be opened).
+    // Replaces the keys by those of the layout file. A failed read leaves the keys read completely
+    // before the error (none when the file cannot be opened: EFOpenError).
     void LoadFromFile(const vcl::AnsiString& FileName);
     // Writes the layout file as a whole (TSaveFileStream): a failed save leaves the old file
     // intact wherever the file can be replaced rather than written in place.
     void SaveToFile(const vcl::AnsiString& FileName);
 
 private:
+    friend class TLayoutRead; // hands the keys it read over without copying them
+
     vcl::TList list_;
 };
 

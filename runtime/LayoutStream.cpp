@@ -1,4 +1,7 @@
+#include "LayoutStream.h"
+
 #include "LayoutRecord.h"
+#include "Quimbel.h"
 #include "rtl/Streams.h"
 #include "rtl/ValueEncoding.h"
 
@@ -121,10 +124,9 @@ void TKeyCollection::DefineProperties(vcl::TFiler* Filer) {
 }
 
 void TKeyCollection::LoadFromFile(const vcl::AnsiString& FileName) {
-    DeleteAllKeys();
-    vcl::TFileStream stream(FileName, vcl::fmOpenRead);
-    vcl::TReader reader(&stream, 1024);
-    LoadKeys(&reader);
+    TLayoutRead read = TLayoutRead::FromFile(FileName);
+    read.HandOver(this);
+    read.RaiseError();
 }
 
 void TKeyCollection::SaveToFile(const vcl::AnsiString& FileName) {
@@ -133,6 +135,45 @@ void TKeyCollection::SaveToFile(const vcl::AnsiString& FileName) {
     WriteKeys(&writer);
     writer.FlushBuffer();
     stream.Commit();
+}
+
+// --- TLayoutRead -----------------------------------------------------------------------------
+
+TLayoutRead::TLayoutRead() : keys_(std::make_unique<TKeyCollection>()) {}
+
+TLayoutRead TLayoutRead::FromFile(const vcl::AnsiString& FileName) {
+    TLayoutRead read;
+    try {
+        vcl::TFileStream stream(FileName, vcl::fmOpenRead);
+        vcl::TReader reader(&stream, 1024);
+        read.keys_->LoadKeys(&reader);
+    } catch (...) {
+        read.error_ = std::current_exception();
+    }
+    return read;
+}
+
+TLayoutRead TLayoutRead::FromResource(const vcl::AnsiString& Name) {
+    TLayoutRead read;
+    try {
+        vcl::TResourceStream stream(Name, LayoutResourceType);
+        vcl::TReader reader(&stream, 1024);
+        read.keys_->LoadKeys(&reader);
+    } catch (...) {
+        read.error_ = std::current_exception();
+    }
+    return read;
+}
+
+void TLayoutRead::RaiseError() const {
+    if (error_) std::rethrow_exception(error_);
+}
+
+void TLayoutRead::HandOver(TKeyCollection* Keys) {
+    Keys->DeleteAllKeys();
+    for (int i = 0; i < keys_->GetCount(); ++i)
+        Keys->list_.Add(keys_->GetItem(i));
+    keys_->list_.Clear();
 }
 
 } // namespace quimbel
