@@ -11,8 +11,6 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
-#include <memory>
-
 namespace {
 
 using vcl::qt::FromQString;
@@ -65,12 +63,10 @@ QuimbelKeyboard::~QuimbelKeyboard() {
 
 bool QuimbelKeyboard::loadKeyLayout(const QString& layout) {
     try {
-        auto keys = std::make_unique<quimbel::TKeyCollection>();
-        if (isLayoutFile(layout))
-            keys->LoadFromFile(FromQString(layout));
-        else
-            quimbel::LoadLayoutResource(keys.get(), FromQString(layout));
-        keyboard_->SetKeys(keys.release());
+        const vcl::AnsiString name = FromQString(layout);
+        quimbel::TLayoutRead read = isLayoutFile(layout) ? quimbel::TLayoutRead::FromFile(name)
+                                                         : quimbel::TLayoutRead::FromResource(name);
+        quimbel::TakeLayout(keyboard_, read);
     } catch (const vcl::Exception& e) {
         errorString_ = ToQString(e.Message());
         return false;

@@ -111,21 +111,19 @@ void TKeyDesignSurface::SetKeyFont(vcl::TFont* Font) {
 }
 
 void TKeyDesignSurface::LoadLayout(const vcl::AnsiString& FileName) {
+    TLayoutRead read = TLayoutRead::FromFile(FileName);
     DestroyControls();
-    try {
-        keys_->LoadFromFile(FileName);
-    } catch (...) {
-        CreateControls();
-        throw;
-    }
-    CreateControls();
+    read.HandOver(keys_);
+    CreateControls(); // also after a failed read: the surface shows the keys it holds
+    read.RaiseError();
 }
 
 bool TKeyDesignSurface::MoveKeys(TKeyShiftDirection Direction, int Delta, bool KeepInside) {
     const int count = keys_->GetCount();
     const bool vertical = Direction == ksUp || Direction == ksDown;
     const int64_t step = Direction == ksDown || Direction == ksRight ? Delta : -int64_t{Delta};
-    const int64_t limit = (vertical ? surface_->GetClientHeight() : surface_->GetClientWidth()) / 4;
+    const int64_t limit =
+        (vertical ? surface_->GetClientHeight() : surface_->GetClientWidth()) / PixelsPerUnit;
     auto position = [vertical](const TKey* key) { return vertical ? key->Top : key->Left; };
     // All keys move or none: every key is checked first, in 64 bits, since stored layouts may
     // hold any 32-bit position and a position beyond 32 bits could not be stored at all.
@@ -190,20 +188,20 @@ void TKeyDesignSurface::placeKey(TKeyControl* Button) {
     const int h = Button->GetHeight();
     // C++ division truncates toward zero, which is the snapping wanted: the key's centre goes to
     // the pointer position truncated to a multiple of the snap step.
-    key->SetLeft(((p.X / snapX_) * snapX_ - w / 2) / 4);
-    key->SetTop(((p.Y / snapY_) * snapY_ - h / 2) / 4);
+    key->SetLeft(((p.X / snapX_) * snapX_ - w / 2) / PixelsPerUnit);
+    key->SetTop(((p.Y / snapY_) * snapY_ - h / 2) / PixelsPerUnit);
     if (!LimitDesignArea) return;
     // Half the key's size in pixels, from its size in layout units. The tests use the pointer
     // before snapping; when the key is larger than the client area the second test of each pair
     // decides.
-    const int hw = 2 * key->Width;
-    const int hh = 2 * key->Height;
+    const int hw = key->Width * PixelsPerUnit / 2;
+    const int hh = key->Height * PixelsPerUnit / 2;
     const int cw = surface_->GetClientWidth();
     const int ch = surface_->GetClientHeight();
     if (p.X < hw) key->SetLeft(0);
-    if (p.X > cw - hw) key->SetLeft((cw - 2 * hw) / 4);
+    if (p.X > cw - hw) key->SetLeft((cw - 2 * hw) / PixelsPerUnit);
     if (p.Y < hh) key->SetTop(0);
-    if (p.Y > ch - hh) key->SetTop((ch - 2 * hh) / 4);
+    if (p.Y > ch - hh) key->SetTop((ch - 2 * hh) / PixelsPerUnit);
 }
 
 } // namespace quimbel

@@ -1,10 +1,10 @@
 #pragma once
 // Unit Keydesignsurface: the editing logic that the layout designers share. A design surface is
-// a windowed control that shows a layout at 4 pixels per layout unit: a grid of lines 8 pixels
-// apart below one button per key. Pressing a key button with the left button and moving the
-// pointer more than 2 pixels drags the key, which then follows the pointer, snapped to whole
-// layout units; a click that ended no drag is reported instead. TKeyboardLayoutEditor is such a
-// surface itself; the layout designer form uses its layout panel.
+// a windowed control that shows a layout at PixelsPerUnit (4 pixels per layout unit): a grid of
+// lines 8 pixels apart below one button per key. Pressing a key button with the left button and
+// moving the pointer more than 2 pixels drags the key, which then follows the pointer, snapped to
+// whole layout units; a click that ended no drag is reported instead. TKeyboardLayoutEditor is such
+// a surface itself; the layout designer form uses its layout panel.
 //
 // What differs between the surfaces is set on the TKeyDesignSurface object: whether dragged keys
 // stay inside the client area, the popup menu of the key buttons, and what a click or a press of
@@ -52,9 +52,9 @@ public:
     void ClearAll();
     // Gives every key a copy of Font and shows it.
     void SetKeyFont(vcl::TFont* Font);
-    // Replaces the layout with the file's. When reading fails part-way, the keys that were read
-    // completely get their buttons before the error propagates, so that the surface shows what
-    // it holds.
+    // Replaces the layout with the file's. When reading fails, the keys that were read completely
+    // (none when the file cannot be opened) replace the layout all the same and get their
+    // buttons before the error propagates, so that the surface shows what it holds.
     void LoadLayout(const vcl::AnsiString& FileName);
 
     // Shifts every key by Delta layout units. With KeepInside, a shift that would take any key
@@ -95,8 +95,9 @@ private:
     bool pressed_ = false;
     int pressX_ = 0;
     int pressY_ = 0;
-    const int snapX_ = 4;
-    const int snapY_ = 4;
+    // Dragged keys snap to whole layout units.
+    const int snapX_ = PixelsPerUnit;
+    const int snapY_ = PixelsPerUnit;
 };
 
 } // namespace quimbel

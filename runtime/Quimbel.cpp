@@ -1,7 +1,6 @@
 #include "Quimbel.h"
 
 #include "rtl/CodePage.h"
-#include "rtl/Streams.h"
 
 namespace quimbel {
 
@@ -34,10 +33,9 @@ void SelectCodePage(const vcl::AnsiString* Argument, const vcl::AnsiString& Layo
 }
 
 void LoadLayoutResource(TKeyCollection* Keys, const vcl::AnsiString& Name) {
-    Keys->DeleteAllKeys();
-    vcl::TResourceStream stream(Name, LayoutResourceType);
-    vcl::TReader reader(&stream, 1024);
-    Keys->LoadKeys(&reader);
+    TLayoutRead read = TLayoutRead::FromResource(Name);
+    read.HandOver(Keys);
+    read.RaiseError();
 }
 
 } // namespace quimbel

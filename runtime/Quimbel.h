@@ -30,8 +30,9 @@ int BuiltInLayoutCodePage(const vcl::AnsiString& Name);
 // page as it is: captions and values are bytes of that page.
 void SelectCodePage(const vcl::AnsiString* Argument, const vcl::AnsiString& Layout);
 
-// Replaces the keys of Keys by the built-in layout Name, as LoadFromFile does with a file; a
-// name without a layout raises EResNotFound.
+// Replaces the keys of Keys by the built-in layout Name, as LoadFromFile does with a file: a
+// failed read leaves the keys read completely before the error (none for a name without a
+// layout, which raises EResNotFound).
 void LoadLayoutResource(TKeyCollection* Keys, const vcl::AnsiString& Name);
 
 } // namespace quimbel

@@ -205,7 +205,11 @@ void TEditorForm::followPointer() {
     auto moved = [this] {
         const TPoint p = Editor->ScreenToClient(Mouse->GetCursorPos());
         // Layout units, rounded down also left of and above the editor.
-        pointer_ = {p.X >= 0 ? p.X / 4 : -((3 - p.X) / 4), p.Y >= 0 ? p.Y / 4 : -((3 - p.Y) / 4)};
+        auto units = [](int pixels) {
+            return pixels >= 0 ? pixels / PixelsPerUnit
+                               : -((PixelsPerUnit - 1 - pixels) / PixelsPerUnit);
+        };
+        pointer_ = {units(p.X), units(p.Y)};
         layoutChanged();
     };
     hookPointer(Editor, moved);
