@@ -16,24 +16,12 @@
 
 namespace vcl {
 
-VCL_DEFINE_CLASS(TStream, TObject, c) {
-    (void)c;
-}
-VCL_DEFINE_CLASS(TFileStream, TStream, c) {
-    (void)c;
-}
-VCL_DEFINE_CLASS(TSaveFileStream, TFileStream, c) {
-    (void)c;
-}
-VCL_DEFINE_CLASS(TCustomMemoryStream, TStream, c) {
-    (void)c;
-}
-VCL_DEFINE_CLASS(TMemoryStream, TCustomMemoryStream, c) {
-    (void)c;
-}
-VCL_DEFINE_CLASS(TResourceStream, TCustomMemoryStream, c) {
-    (void)c;
-}
+VCL_DEFINE_PLAIN_CLASS(TStream, TObject)
+VCL_DEFINE_PLAIN_CLASS(TFileStream, TStream)
+VCL_DEFINE_PLAIN_CLASS(TSaveFileStream, TFileStream)
+VCL_DEFINE_PLAIN_CLASS(TCustomMemoryStream, TStream)
+VCL_DEFINE_PLAIN_CLASS(TMemoryStream, TCustomMemoryStream)
+VCL_DEFINE_PLAIN_CLASS(TResourceStream, TCustomMemoryStream)
 
 namespace {
 

@@ -98,9 +98,7 @@ void TSizeConstraints::changed() {
 
 // --- TControl -----------------------------------------------------------------------------------
 
-VCL_DEFINE_CLASS(TControlActionLink, TBasicActionLink, c) {
-    (void)c;
-}
+VCL_DEFINE_PLAIN_CLASS(TControlActionLink, TBasicActionLink)
 
 void TControlActionLink::Change() {
     if (auto* control = dynamic_cast<TControl*>(client_)) control->ActionChange(action_, false);
@@ -645,8 +643,6 @@ TWinControl* TControl::GetTopParent() const {
 
 // --- TGraphicControl ---------------------------------------------------------------------------
 
-VCL_DEFINE_CLASS(TGraphicControl, TControl, c) {
-    (void)c;
-}
+VCL_DEFINE_PLAIN_CLASS(TGraphicControl, TControl)
 
 } // namespace vcl

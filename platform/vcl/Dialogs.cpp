@@ -69,9 +69,7 @@ bool TOpenDialog::Execute() {
     return ok;
 }
 
-VCL_DEFINE_CLASS(TSaveDialog, TOpenDialog, c) {
-    (void)c;
-}
+VCL_DEFINE_PLAIN_CLASS(TSaveDialog, TOpenDialog)
 
 namespace {
 

@@ -65,9 +65,7 @@ TRect TWidgetset::FormFrame(const TCustomForm* Form) {
 
 // --- TCustomForm --------------------------------------------------------------------------------
 
-VCL_DEFINE_CLASS(TCustomForm, TWinControl, c) {
-    (void)c;
-}
+VCL_DEFINE_PLAIN_CLASS(TCustomForm, TWinControl)
 
 TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner) {
     isForm_ = true;
@@ -516,9 +514,7 @@ VCL_DEFINE_CLASS(TForm, TCustomForm, c) {
 
 // --- TApplication -------------------------------------------------------------------------------
 
-VCL_DEFINE_CLASS(TApplication, TComponent, c) {
-    (void)c;
-}
+VCL_DEFINE_PLAIN_CLASS(TApplication, TComponent)
 
 TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {}
 

@@ -34,9 +34,7 @@ AnsiString applyCase(const AnsiString& s, TEditCharCase c) {
 
 // --- TCustomLabel -------------------------------------------------------------------------------
 
-VCL_DEFINE_CLASS(TCustomLabel, TGraphicControl, c) {
-    (void)c;
-}
+VCL_DEFINE_PLAIN_CLASS(TCustomLabel, TGraphicControl)
 
 TCustomLabel::TCustomLabel(TComponent* AOwner) : TGraphicControl(AOwner) {
     ControlStyle().Include(csOpaque);
@@ -151,9 +149,7 @@ VCL_DEFINE_CLASS(TLabel, TCustomLabel, c) {
 
 // --- TCustomEdit --------------------------------------------------------------------------------
 
-VCL_DEFINE_CLASS(TCustomEdit, TWinControl, c) {
-    (void)c;
-}
+VCL_DEFINE_PLAIN_CLASS(TCustomEdit, TWinControl)
 
 TCustomEdit::TCustomEdit(TComponent* AOwner) : TWinControl(AOwner) {
     ControlStyle() = TControlStyle{csClickEvents, csSetCaption, csDoubleClicks, csFixedHeight};
@@ -301,9 +297,7 @@ VCL_DEFINE_CLASS(TEdit, TCustomEdit, c) {
 
 // --- TCustomMemo, TMemo ------------------------------------------------------------------------
 
-VCL_DEFINE_CLASS(TCustomMemo, TCustomEdit, c) {
-    (void)c;
-}
+VCL_DEFINE_PLAIN_CLASS(TCustomMemo, TCustomEdit)
 
 TCustomMemo::TCustomMemo(TComponent* AOwner)
     : TCustomEdit(AOwner), lines_(std::make_unique<TStringList>()) {
@@ -382,9 +376,7 @@ VCL_DEFINE_CLASS(TMemo, TCustomMemo, c) {
 
 // --- TButtonControl, TButton --------------------------------------------------------------------
 
-VCL_DEFINE_CLASS(TButtonControl, TWinControl, c) {
-    (void)c;
-}
+VCL_DEFINE_PLAIN_CLASS(TButtonControl, TWinControl)
 
 TButtonControl::TButtonControl(TComponent* AOwner) : TWinControl(AOwner) {}
 
@@ -459,9 +451,7 @@ void TButton::Dispatch(TMessage& Message) {
 
 // --- TCustomComboBox ----------------------------------------------------------------------------
 
-VCL_DEFINE_CLASS(TCustomComboBox, TWinControl, c) {
-    (void)c;
-}
+VCL_DEFINE_PLAIN_CLASS(TCustomComboBox, TWinControl)
 
 TCustomComboBox::TCustomComboBox(TComponent* AOwner)
     : TWinControl(AOwner), items_(std::make_unique<TStringList>()) {
@@ -626,9 +616,7 @@ VCL_DEFINE_CLASS(TComboBox, TCustomComboBox, c) {
 
 // --- TCustomGroupBox ----------------------------------------------------------------------------
 
-VCL_DEFINE_CLASS(TCustomGroupBox, TCustomControl, c) {
-    (void)c;
-}
+VCL_DEFINE_PLAIN_CLASS(TCustomGroupBox, TCustomControl)
 
 TCustomGroupBox::TCustomGroupBox(TComponent* AOwner) : TCustomControl(AOwner) {
     ControlStyle() = TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents,
@@ -670,9 +658,7 @@ VCL_DEFINE_CLASS(TGroupBox, TCustomGroupBox, c) {
 
 // --- TCustomRadioGroup --------------------------------------------------------------------------
 
-VCL_DEFINE_CLASS(TCustomRadioGroup, TCustomGroupBox, c) {
-    (void)c;
-}
+VCL_DEFINE_PLAIN_CLASS(TCustomRadioGroup, TCustomGroupBox)
 
 TCustomRadioGroup::TCustomRadioGroup(TComponent* AOwner)
     : TCustomGroupBox(AOwner), items_(std::make_unique<TStringList>()) {

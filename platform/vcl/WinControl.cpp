@@ -7,9 +7,7 @@
 
 namespace vcl {
 
-VCL_DEFINE_CLASS(TWinControl, TControl, c) {
-    (void)c;
-}
+VCL_DEFINE_PLAIN_CLASS(TWinControl, TControl)
 
 TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {
     isWinControl_ = true;
@@ -512,8 +510,6 @@ bool TWinControl::DialogKey(Word Key, TShiftState Shift) {
 
 // --- TCustomControl -----------------------------------------------------------------------------
 
-VCL_DEFINE_CLASS(TCustomControl, TWinControl, c) {
-    (void)c;
-}
+VCL_DEFINE_PLAIN_CLASS(TCustomControl, TWinControl)
 
 } // namespace vcl
