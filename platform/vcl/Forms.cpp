@@ -51,18 +51,6 @@ TCustomForm* GetParentForm(const TControl* Control) {
     return nullptr;
 }
 
-TRect TWidgetset::FormFrame(const TCustomForm* Form) {
-    switch (Form->GetBorderStyle()) {
-    case bsNone:
-        return TRect();
-    case bsToolWindow:
-    case bsSizeToolWin:
-        return TRect(4, 19, 4, 4);
-    default:
-        return TRect(4, 23, 4, 4);
-    }
-}
-
 // --- TCustomForm --------------------------------------------------------------------------------
 
 VCL_DEFINE_PLAIN_CLASS(TCustomForm, TWinControl)

@@ -17,7 +17,7 @@
 // ShowModal shows the form and lets the user work with it until its ModalResult is set: by code,
 // by a button with a ModalResult, by Enter (the default button) or Escape (the cancel button), or
 // by Close and the close box (mrCancel). Then OnCloseQuery and OnClose run; a handler that refuses
-// keeps the form open. Headless, the modal responder plays the user (see Widgetset.h).
+// keeps the form open. Headless, the modal responder plays the user (see ModalResponder.h).
 
 #include "vcl/Controls.h"
 
