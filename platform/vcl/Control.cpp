@@ -132,8 +132,7 @@ TControl::TControl(TComponent* AOwner)
 TControl::~TControl() {
     Destroying();
     SendFreeNotifications();
-    if (g_capture == this) g_capture = nullptr;
-    if (g_mouseControl == this) g_mouseControl = nullptr;
+    InputState().ControlGone(this);
     actionLink_.reset();
     if (parent_) parent_->RemoveControl(this);
 }
@@ -541,7 +540,7 @@ void TControl::handleMouseButton(TMessage& Message, TMouseButton Button, bool Do
     auto alive = LifeToken();
     if (Down) {
         if (Button == mbLeft) {
-            if (controlStyle_.Contains(csCaptureMouse)) g_capture = this;
+            if (controlStyle_.Contains(csCaptureMouse)) InputState().SetCapture(this);
             controlState_.Include(csLButtonDown);
             if (controlStyle_.Contains(csClickEvents)) controlState_.Include(csClicked);
         }
@@ -557,7 +556,7 @@ void TControl::handleMouseButton(TMessage& Message, TMouseButton Button, bool Do
     }
     bool click = false;
     if (Button == mbLeft) {
-        if (g_capture == this) g_capture = nullptr;
+        if (InputState().Capture() == this) InputState().SetCapture(nullptr);
         controlState_.Exclude(csLButtonDown);
         if (controlState_.Contains(csClicked)) {
             controlState_.Exclude(csClicked);
