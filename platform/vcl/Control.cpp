@@ -1,6 +1,5 @@
 #include "vcl/Controls.h"
 
-#include "vcl/Forms.h"
 #include "vcl/InputState.h"
 #include "vcl/Menus.h"
 #include "vcl/VCLConsts.h"
@@ -30,11 +29,6 @@ const TIdentMap CursorIdents{
      {crMultiDrag, "crMultiDrag"}, {crSQLWait, "crSQLWait"},     {crNo, "crNo"},
      {crAppStart, "crAppStart"},   {crHelp, "crHelp"},           {crHandPoint, "crHandPoint"},
      {crSizeAll, "crSizeAll"}}};
-
-namespace {
-// A program that uses controls can read forms naming any class of the library.
-const bool g_classesRegistered = (RegisterVclClasses(), true);
-} // namespace
 
 // --- TSizeConstraints ---------------------------------------------------------------------------
 

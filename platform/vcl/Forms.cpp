@@ -569,25 +569,4 @@ void TApplication::Notification(TComponent* AComponent, TOperation Operation) {
     if (Operation == opRemove && SameObject(AComponent, mainForm_)) mainForm_ = nullptr;
 }
 
-// --- registration -------------------------------------------------------------------------------
-
-void RegisterVclClasses() {
-    static bool done = false;
-    if (done) return;
-    done = true;
-    RegisterClasses({TForm::StaticClass(),           TPanel::StaticClass(),
-                     TShape::StaticClass(),          TSpeedButton::StaticClass(),
-                     TLabel::StaticClass(),          TEdit::StaticClass(),
-                     TButton::StaticClass(),         TComboBox::StaticClass(),
-                     TGroupBox::StaticClass(),       TRadioGroup::StaticClass(),
-                     TActionList::StaticClass(),     TAction::StaticClass(),
-                     TPopupMenu::StaticClass(),      TMainMenu::StaticClass(),
-                     TMenuItem::StaticClass(),       TOpenDialog::StaticClass(),
-                     TSaveDialog::StaticClass(),     TFontDialog::StaticClass(),
-                     TFont::StaticClass(),           TPen::StaticClass(),
-                     TBrush::StaticClass(),          TBitmap::StaticClass(),
-                     TSizeConstraints::StaticClass(), TScrollBar::StaticClass(),
-                     TMemo::StaticClass()});
-}
-
 } // namespace vcl

@@ -20,6 +20,7 @@
 // keeps the form open. Headless, the modal responder plays the user (see ModalResponder.h).
 
 #include "vcl/Controls.h"
+#include "vcl/Registration.h"
 
 namespace vcl {
 
@@ -260,9 +261,5 @@ private:
     std::vector<TCustomForm*> forms_;
 };
 extern TScreen* const Screen;
-
-// Registers every class of the library with the class registry, so that form streams can create
-// them by name. Idempotent; it runs when the program starts.
-void RegisterVclClasses();
 
 } // namespace vcl
