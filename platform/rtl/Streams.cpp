@@ -266,7 +266,8 @@ void TSaveFileStream::Commit() {
     if (committed_) return;
     // In place, what is left of a longer old file goes.
     if (temp_.empty() && regular_ && ::ftruncate(fd_, static_cast<off_t>(end_)) != 0)
-        throw EWriteError(FmtLoadStr(rtlconsts::SSetSizeError, {fileName_, SysErrorMessage(errno)}));
+        throw EWriteError(
+            FmtLoadStr(rtlconsts::SSetSizeError, {fileName_, SysErrorMessage(errno)}));
     if (regular_) Flush();
     const int closed = ::close(fd_);
     fd_ = -1;

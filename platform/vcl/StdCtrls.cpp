@@ -15,7 +15,8 @@ const TEnumInfo TComboBoxStyleInfo{
     "TComboBoxStyle",
     {"csDropDown", "csSimple", "csDropDownList", "csOwnerDrawFixed", "csOwnerDrawVariable"}};
 const TEnumInfo TScrollBarKindInfo{"TScrollBarKind", {"sbHorizontal", "sbVertical"}};
-const TEnumInfo TScrollStyleInfo{"TScrollStyle", {"ssNone", "ssHorizontal", "ssVertical", "ssBoth"}};
+const TEnumInfo TScrollStyleInfo{"TScrollStyle",
+                                 {"ssNone", "ssHorizontal", "ssVertical", "ssBoth"}};
 
 namespace {
 
