@@ -7,9 +7,7 @@
 
 namespace vcl {
 
-VCL_DEFINE_CLASS(TPersistent, TObject, c) {
-    (void)c;
-}
+VCL_DEFINE_PLAIN_CLASS(TPersistent, TObject)
 
 void TPersistent::Assign(TPersistent* Source) {
     if (Source) {

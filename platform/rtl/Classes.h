@@ -14,7 +14,8 @@ public:
     // Copies Source into this object; a pair of classes that cannot be assigned raises
     // EConvertError "Cannot assign a %s to a %s".
     virtual void Assign(TPersistent* Source);
-    // Declares properties that are stored in a form stream but not published (TFiler::DefineProperty).
+    // Declares properties that are stored in a form stream but not published
+    // (TFiler::DefineProperty).
     virtual void DefineProperties(TFiler* Filer);
     // The object that owns this one, for naming nested properties; null by default.
     virtual TPersistent* GetOwner() const { return nullptr; }

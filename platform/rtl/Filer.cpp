@@ -10,15 +10,9 @@
 
 namespace vcl {
 
-VCL_DEFINE_CLASS(TFiler, TObject, c) {
-    (void)c;
-}
-VCL_DEFINE_CLASS(TReader, TFiler, c) {
-    (void)c;
-}
-VCL_DEFINE_CLASS(TWriter, TFiler, c) {
-    (void)c;
-}
+VCL_DEFINE_PLAIN_CLASS(TFiler, TObject)
+VCL_DEFINE_PLAIN_CLASS(TReader, TFiler)
+VCL_DEFINE_PLAIN_CLASS(TWriter, TFiler)
 
 namespace {
 

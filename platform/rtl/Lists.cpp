@@ -7,9 +7,7 @@
 
 namespace vcl {
 
-VCL_DEFINE_CLASS(TList, TObject, c) {
-    (void)c;
-}
+VCL_DEFINE_PLAIN_CLASS(TList, TObject)
 
 void TList::Error(int Index) {
     throw EListError(FmtLoadStr(rtlconsts::SListIndexError, {Index}));

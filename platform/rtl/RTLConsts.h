@@ -6,7 +6,8 @@
 namespace vcl::rtlconsts {
 
 inline const TResStringRec SListIndexError{"SListIndexError", "List index out of bounds (%d)"};
-inline const TResStringRec SListCapacityError{"SListCapacityError", "List capacity out of bounds (%d)"};
+inline const TResStringRec SListCapacityError{"SListCapacityError",
+                                              "List capacity out of bounds (%d)"};
 inline const TResStringRec SInvalidCast{"SInvalidCast", "Invalid class typecast"};
 inline const TResStringRec SAssignError{"SAssignError", "Cannot assign a %s to a %s"};
 inline const TResStringRec SFOpenErrorEx{"SFOpenErrorEx", "Cannot open file \"%s\". %s"};
@@ -19,22 +20,28 @@ inline const TResStringRec SUnknownProperty{"SUnknownProperty", "Property %s doe
 inline const TResStringRec SInvalidPropertyValue{"SInvalidPropertyValue", "Invalid property value"};
 inline const TResStringRec SDuplicateName{"SDuplicateName", "A component named %s already exists"};
 inline const TResStringRec SInvalidName{"SInvalidName", "'%s' is not a valid component name"};
-inline const TResStringRec SDuplicateString{"SDuplicateString", "String list does not allow duplicates"};
+inline const TResStringRec SDuplicateString{"SDuplicateString",
+                                            "String list does not allow duplicates"};
 inline const TResStringRec SResNotFound{"SResNotFound", "Resource %s not found"};
 inline const TResStringRec SInvalidInteger{"SInvalidInteger", "'%s' is not a valid integer value"};
 inline const TResStringRec SMethodNotFound{"SMethodNotFound", "Method %s not found"};
-inline const TResStringRec SUnknownFormat{"SUnknownFormat", "Format '%s' invalid or incompatible with argument"};
+inline const TResStringRec SUnknownFormat{"SUnknownFormat",
+                                          "Format '%s' invalid or incompatible with argument"};
 
 // Streams and resources.
-inline const TResStringRec SSetSizeError{"SSetSizeError", "Cannot change the size of file \"%s\". %s"};
+inline const TResStringRec SSetSizeError{"SSetSizeError",
+                                         "Cannot change the size of file \"%s\". %s"};
 inline const TResStringRec SFlushError{"SFlushError", "Cannot write file \"%s\" to disk. %s"};
-inline const TResStringRec SMemoryStreamError{"SMemoryStreamError", "Out of memory while expanding memory stream"};
-inline const TResStringRec SCantWriteResourceStreamError{"SCantWriteResourceStreamError", "Can't write to a read-only resource stream"};
+inline const TResStringRec SMemoryStreamError{"SMemoryStreamError",
+                                              "Out of memory while expanding memory stream"};
+inline const TResStringRec SCantWriteResourceStreamError{
+    "SCantWriteResourceStreamError", "Can't write to a read-only resource stream"};
 
 // Packages.
 inline const TResStringRec SLoadPackageError{"SLoadPackageError", "Cannot load package %s. %s"};
 inline const TResStringRec SNotAPackage{"SNotAPackage", "%s is not a package"};
-inline const TResStringRec SInvalidPackageInfo{"SInvalidPackageInfo", "Invalid package information in %s"};
+inline const TResStringRec SInvalidPackageInfo{"SInvalidPackageInfo",
+                                               "Invalid package information in %s"};
 
 // Value encoding of form and layout streams: each message says what the reader expected.
 inline const TResStringRec SIntegerExpected{"SIntegerExpected", "Integer value expected"};
@@ -51,22 +58,27 @@ inline const TResStringRec SListEndExpected{"SListEndExpected", "End of list exp
 inline const TResStringRec SCollectionExpected{"SCollectionExpected", "Collection value expected"};
 inline const TResStringRec SValueExpected{"SValueExpected", "Value of type %s expected"};
 inline const TResStringRec SInvalidValueType{"SInvalidValueType", "Invalid value type (%d)"};
-inline const TResStringRec SNestingTooDeep{"SNestingTooDeep", "Values or objects nested more than %d levels deep"};
+inline const TResStringRec SNestingTooDeep{"SNestingTooDeep",
+                                           "Values or objects nested more than %d levels deep"};
 inline const TResStringRec SNameTooLong{"SNameTooLong", "Name longer than 255 characters: %s"};
-inline const TResStringRec SClassNameLength{"SClassNameLength", "Class name not 1 to 239 characters long: %s"};
+inline const TResStringRec SClassNameLength{"SClassNameLength",
+                                            "Class name not 1 to 239 characters long: %s"};
 inline const TResStringRec SEmptyPropertyName{"SEmptyPropertyName", "Property name is empty"};
 inline const TResStringRec SStringTooLong{"SStringTooLong", "String too long to be written"};
 inline const TResStringRec SUnknownSetMember{"SUnknownSetMember", "Set member %d has no name"};
 
 // Form streams.
 inline const TResStringRec SPropertyException{"SPropertyException", "Error reading %s%s%s: %s"};
-inline const TResStringRec SInvalidPropertyElement{"SInvalidPropertyElement", "Invalid property element: %s"};
+inline const TResStringRec SInvalidPropertyElement{"SInvalidPropertyElement",
+                                                   "Invalid property element: %s"};
 inline const TResStringRec SInvalidPropertyPath{"SInvalidPropertyPath", "Invalid property path"};
 inline const TResStringRec SReadOnlyProperty{"SReadOnlyProperty", "Property is read-only"};
-inline const TResStringRec SMethodSignature{"SMethodSignature", "Method %s has an incompatible parameter list"};
+inline const TResStringRec SMethodSignature{"SMethodSignature",
+                                            "Method %s has an incompatible parameter list"};
 inline const TResStringRec SComponentNotFound{"SComponentNotFound", "Component %s not found"};
 inline const TResStringRec SAncestorNotFound{"SAncestorNotFound", "Ancestor for '%s' not found"};
-inline const TResStringRec SNotAComponentClass{"SNotAComponentClass", "Class %s cannot be created as a component"};
+inline const TResStringRec SNotAComponentClass{"SNotAComponentClass",
+                                               "Class %s cannot be created as a component"};
 inline const TResStringRec SNoRootComponent{"SNoRootComponent", "Root component %s is not a %s"};
 
 // Text form of form streams.

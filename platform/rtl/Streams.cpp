@@ -16,24 +16,12 @@
 
 namespace vcl {
 
-VCL_DEFINE_CLASS(TStream, TObject, c) {
-    (void)c;
-}
-VCL_DEFINE_CLASS(TFileStream, TStream, c) {
-    (void)c;
-}
-VCL_DEFINE_CLASS(TSaveFileStream, TFileStream, c) {
-    (void)c;
-}
-VCL_DEFINE_CLASS(TCustomMemoryStream, TStream, c) {
-    (void)c;
-}
-VCL_DEFINE_CLASS(TMemoryStream, TCustomMemoryStream, c) {
-    (void)c;
-}
-VCL_DEFINE_CLASS(TResourceStream, TCustomMemoryStream, c) {
-    (void)c;
-}
+VCL_DEFINE_PLAIN_CLASS(TStream, TObject)
+VCL_DEFINE_PLAIN_CLASS(TFileStream, TStream)
+VCL_DEFINE_PLAIN_CLASS(TSaveFileStream, TFileStream)
+VCL_DEFINE_PLAIN_CLASS(TCustomMemoryStream, TStream)
+VCL_DEFINE_PLAIN_CLASS(TMemoryStream, TCustomMemoryStream)
+VCL_DEFINE_PLAIN_CLASS(TResourceStream, TCustomMemoryStream)
 
 namespace {
 
@@ -278,7 +266,8 @@ void TSaveFileStream::Commit() {
     if (committed_) return;
     // In place, what is left of a longer old file goes.
     if (temp_.empty() && regular_ && ::ftruncate(fd_, static_cast<off_t>(end_)) != 0)
-        throw EWriteError(FmtLoadStr(rtlconsts::SSetSizeError, {fileName_, SysErrorMessage(errno)}));
+        throw EWriteError(
+            FmtLoadStr(rtlconsts::SSetSizeError, {fileName_, SysErrorMessage(errno)}));
     if (regular_) Flush();
     const int closed = ::close(fd_);
     fd_ = -1;

@@ -5,12 +5,8 @@
 
 namespace vcl {
 
-VCL_DEFINE_CLASS(TStrings, TPersistent, c) {
-    (void)c;
-}
-VCL_DEFINE_CLASS(TStringList, TStrings, c) {
-    (void)c;
-}
+VCL_DEFINE_PLAIN_CLASS(TStrings, TPersistent)
+VCL_DEFINE_PLAIN_CLASS(TStringList, TStrings)
 
 void TStrings::Put(int Index, const AnsiString& S) {
     TObject* obj = GetObject(Index);

@@ -361,6 +361,21 @@ template <class T> std::function<TObject*()> objectFactory() {
     else
         return nullptr;
 }
+
+// The metadata of Class; describe adds its published members, when it has any.
+template <class Class>
+TClassInfo describeClass(const char* name, TClass parent, void (*describe)(TClassBuilder<Class>&)) {
+    TClassInfo i;
+    i.ClassName = name;
+    i.Parent = parent;
+    i.CreateComponent = componentFactory<Class>();
+    i.CreateObject = objectFactory<Class>();
+    if (describe) {
+        TClassBuilder<Class> b(i);
+        describe(b);
+    }
+    return i;
+}
 } // namespace detail
 
 // Defines Class::StaticClass(): the metadata of Class, derived from Base, described by the body
@@ -368,18 +383,19 @@ template <class T> std::function<TObject*()> objectFactory() {
 #define VCL_DEFINE_CLASS(Class, Base, builder)                                                     \
     static void vclDescribe_##Class(::vcl::TClassBuilder<Class>& builder);                         \
     ::vcl::TClass Class::StaticClass() {                                                           \
-        static const ::vcl::TClassInfo info = [] {                                                 \
-            ::vcl::TClassInfo i;                                                                   \
-            i.ClassName = #Class;                                                                  \
-            i.Parent = Base::StaticClass();                                                        \
-            i.CreateComponent = ::vcl::detail::componentFactory<Class>();                          \
-            i.CreateObject = ::vcl::detail::objectFactory<Class>();                                \
-            ::vcl::TClassBuilder<Class> b(i);                                                      \
-            vclDescribe_##Class(b);                                                                \
-            return i;                                                                              \
-        }();                                                                                       \
+        static const ::vcl::TClassInfo info =                                                      \
+            ::vcl::detail::describeClass<Class>(#Class, Base::StaticClass(), vclDescribe_##Class); \
         return &info;                                                                              \
     }                                                                                              \
     static void vclDescribe_##Class(::vcl::TClassBuilder<Class>& builder)
+
+// Defines Class::StaticClass() for a class that publishes nothing beyond what Base publishes: it
+// still has its own name, ancestor and way of being created.
+#define VCL_DEFINE_PLAIN_CLASS(Class, Base)                                                        \
+    ::vcl::TClass Class::StaticClass() {                                                           \
+        static const ::vcl::TClassInfo info =                                                      \
+            ::vcl::detail::describeClass<Class>(#Class, Base::StaticClass(), nullptr);             \
+        return &info;                                                                              \
+    }
 
 } // namespace vcl

@@ -6,9 +6,7 @@ namespace vcl {
 
 // --- TBasicActionLink ---------------------------------------------------------------------------
 
-VCL_DEFINE_CLASS(TBasicActionLink, TObject, c) {
-    (void)c;
-}
+VCL_DEFINE_PLAIN_CLASS(TBasicActionLink, TObject)
 
 TBasicActionLink::~TBasicActionLink() {
     SetAction(nullptr);
@@ -137,9 +135,7 @@ void TContainedAction::SetParentComponent(TComponent* AParent) {
 
 // --- TCustomAction ------------------------------------------------------------------------------
 
-VCL_DEFINE_CLASS(TCustomAction, TContainedAction, c) {
-    (void)c;
-}
+VCL_DEFINE_PLAIN_CLASS(TCustomAction, TContainedAction)
 
 bool TCustomAction::Execute() {
     Update();
@@ -211,9 +207,7 @@ VCL_DEFINE_CLASS(TAction, TCustomAction, c) {
 
 // --- TCustomActionList --------------------------------------------------------------------------
 
-VCL_DEFINE_CLASS(TCustomActionList, TComponent, c) {
-    (void)c;
-}
+VCL_DEFINE_PLAIN_CLASS(TCustomActionList, TComponent)
 
 TCustomActionList::~TCustomActionList() {
     Destroying();

@@ -174,10 +174,6 @@ void TSpeedButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
     if (doClick && *alive) Click();
 }
 
-void TSpeedButton::Click() {
-    TGraphicControl::Click();
-}
-
 void TSpeedButton::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
     case CM_MOUSEENTER:

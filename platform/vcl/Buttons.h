@@ -48,8 +48,6 @@ public:
     bool GetTransparent() const { return transparent_; }
     void SetTransparent(bool Value);
 
-    void Click() override;
-
 protected:
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseMove(TShiftState Shift, int X, int Y) override;

@@ -8,9 +8,7 @@ namespace {
 constexpr int TabPadding = 16;
 }
 
-VCL_DEFINE_CLASS(TCustomTabControl, TCustomControl, c) {
-    (void)c;
-}
+VCL_DEFINE_PLAIN_CLASS(TCustomTabControl, TCustomControl)
 
 TCustomTabControl::TCustomTabControl(TComponent* AOwner)
     : TCustomControl(AOwner), tabs_(std::make_unique<TStringList>()) {

@@ -1,6 +1,5 @@
 #include "vcl/Controls.h"
 
-#include "vcl/Forms.h"
 #include "vcl/InputState.h"
 #include "vcl/Menus.h"
 #include "vcl/VCLConsts.h"
@@ -30,11 +29,6 @@ const TIdentMap CursorIdents{
      {crMultiDrag, "crMultiDrag"}, {crSQLWait, "crSQLWait"},     {crNo, "crNo"},
      {crAppStart, "crAppStart"},   {crHelp, "crHelp"},           {crHandPoint, "crHandPoint"},
      {crSizeAll, "crSizeAll"}}};
-
-namespace {
-// A program that uses controls can read forms naming any class of the library.
-const bool g_classesRegistered = (RegisterVclClasses(), true);
-} // namespace
 
 // --- TSizeConstraints ---------------------------------------------------------------------------
 
@@ -98,9 +92,7 @@ void TSizeConstraints::changed() {
 
 // --- TControl -----------------------------------------------------------------------------------
 
-VCL_DEFINE_CLASS(TControlActionLink, TBasicActionLink, c) {
-    (void)c;
-}
+VCL_DEFINE_PLAIN_CLASS(TControlActionLink, TBasicActionLink)
 
 void TControlActionLink::Change() {
     if (auto* control = dynamic_cast<TControl*>(client_)) control->ActionChange(action_, false);
@@ -134,8 +126,7 @@ TControl::TControl(TComponent* AOwner)
 TControl::~TControl() {
     Destroying();
     SendFreeNotifications();
-    if (g_capture == this) g_capture = nullptr;
-    if (g_mouseControl == this) g_mouseControl = nullptr;
+    InputState().ControlGone(this);
     actionLink_.reset();
     if (parent_) parent_->RemoveControl(this);
 }
@@ -543,7 +534,7 @@ void TControl::handleMouseButton(TMessage& Message, TMouseButton Button, bool Do
     auto alive = LifeToken();
     if (Down) {
         if (Button == mbLeft) {
-            if (controlStyle_.Contains(csCaptureMouse)) g_capture = this;
+            if (controlStyle_.Contains(csCaptureMouse)) InputState().SetCapture(this);
             controlState_.Include(csLButtonDown);
             if (controlStyle_.Contains(csClickEvents)) controlState_.Include(csClicked);
         }
@@ -559,7 +550,7 @@ void TControl::handleMouseButton(TMessage& Message, TMouseButton Button, bool Do
     }
     bool click = false;
     if (Button == mbLeft) {
-        if (g_capture == this) g_capture = nullptr;
+        if (InputState().Capture() == this) InputState().SetCapture(nullptr);
         controlState_.Exclude(csLButtonDown);
         if (controlState_.Contains(csClicked)) {
             controlState_.Exclude(csClicked);
@@ -645,8 +636,6 @@ TWinControl* TControl::GetTopParent() const {
 
 // --- TGraphicControl ---------------------------------------------------------------------------
 
-VCL_DEFINE_CLASS(TGraphicControl, TControl, c) {
-    (void)c;
-}
+VCL_DEFINE_PLAIN_CLASS(TGraphicControl, TControl)
 
 } // namespace vcl

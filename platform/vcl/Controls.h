@@ -50,21 +50,13 @@ using TAnchors = Set<TAnchorKind>;
 enum TControlStyleItem {
     csAcceptsControls,
     csCaptureMouse,
-    csDesignInteractive,
     csClickEvents,
-    csFramed,
     csSetCaption,
     csOpaque,
     csDoubleClicks,
-    csFixedWidth,
     csFixedHeight,
-    csNoDesignVisible,
     csReplicatable,
-    csNoStdEvents,
-    csDisplayDragImage,
-    csReflector,
-    csActionClient,
-    csMenuEvents
+    csActionClient
 };
 using TControlStyle = Set<TControlStyleItem>;
 enum TControlStateItem {
@@ -279,7 +271,6 @@ public:
     // Repainting: a graphic control asks its parent's peer, a windowed one its own.
     virtual void Invalidate();
     void Repaint() { Invalidate(); }
-    void Update() {}
     virtual void BringToFront();
     virtual void SendToBack();
 

@@ -2,8 +2,6 @@
 
 #include "vcl/VCLConsts.h"
 
-#include <sys/stat.h>
-
 namespace vcl {
 
 const TEnumInfo TOpenOptionInfo{
@@ -69,69 +67,7 @@ bool TOpenDialog::Execute() {
     return ok;
 }
 
-VCL_DEFINE_CLASS(TSaveDialog, TOpenDialog, c) {
-    (void)c;
-}
-
-namespace {
-
-bool directoryExists(const AnsiString& path) {
-    struct stat st;
-    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-AnsiString extractDir(const AnsiString& name) {
-    size_t slash = name.find_last_of('/');
-    if (slash == AnsiString::npos) return ".";
-    if (slash == 0) return "/";
-    return name.substr(0, slash);
-}
-
-bool hasExtension(const AnsiString& name) {
-    size_t slash = name.find_last_of('/');
-    size_t dot = name.find_last_of('.');
-    return dot != AnsiString::npos && (slash == AnsiString::npos || dot > slash);
-}
-
-} // namespace
-
-bool TWidgetset::ExecuteFileDialog(TOpenDialog* Dialog, bool Save) {
-    const int maxRounds = 100;
-    for (int round = 0;; ++round) {
-        TModalRequest request;
-        request.Kind = Save ? mkSaveDialog : mkOpenDialog;
-        request.FileDialog = Dialog;
-        request.Round = round;
-        if (round >= maxRounds)
-            throw EInvalidOperation(
-                FmtLoadStr(vclconsts::SModalRoundsExceeded, {request.Describe(), round}));
-        RespondModal(request);
-        if (request.Result == mrNone)
-            throw EInvalidOperation(FmtLoadStr(vclconsts::SModalNotAnswered, {request.Describe()}));
-        if (request.Result != mrOk) return false;
-        AnsiString name = Dialog->GetFileName();
-        if (name.empty())
-            throw EInvalidOperation(FmtLoadStr(vclconsts::SModalNotAnswered, {request.Describe()}));
-        if (!Dialog->GetDefaultExt().empty() && !hasExtension(name)) {
-            name += "." + Dialog->GetDefaultExt();
-            Dialog->SetFileName(name);
-        }
-        TOpenOptions options = Dialog->GetOptions();
-        if (options.Contains(ofPathMustExist) && !directoryExists(extractDir(name)))
-            throw EInvalidOperation(FmtLoadStr(vclconsts::SPathMustExist, {name}));
-        if (options.Contains(ofFileMustExist) && !FileExists(name))
-            throw EInvalidOperation(FmtLoadStr(vclconsts::SFileMustExist, {name}));
-        if (Save && options.Contains(ofOverwritePrompt) && FileExists(name)) {
-            // The user is asked; No returns to the dialog.
-            if (MessageDlg(FmtLoadStr(vclconsts::SOverwritePrompt, {name}), mtWarning,
-                           {mbYes, mbNo}, 0) != mrYes)
-                continue;
-        }
-        Dialog->GetFiles()->Clear();
-        Dialog->GetFiles()->Add(name);
-        return true;
-    }
-}
+VCL_DEFINE_PLAIN_CLASS(TSaveDialog, TOpenDialog)
 
 // --- TFontDialog --------------------------------------------------------------------------------
 
@@ -153,16 +89,6 @@ bool TFontDialog::Execute() {
     bool ok = Widgetset()->ExecuteFontDialog(this);
     DoClose();
     return ok;
-}
-
-bool TWidgetset::ExecuteFontDialog(TFontDialog* Dialog) {
-    TModalRequest request;
-    request.Kind = mkFontDialog;
-    request.FontDialog = Dialog;
-    RespondModal(request);
-    if (request.Result == mrNone)
-        throw EInvalidOperation(FmtLoadStr(vclconsts::SModalNotAnswered, {request.Describe()}));
-    return request.Result == mrOk;
 }
 
 // --- message boxes ------------------------------------------------------------------------------

@@ -1,6 +1,6 @@
 #pragma once
 // Common dialogs and message boxes. They run through the widgetset: natively under Qt, through
-// the modal responder headless (see Widgetset.h).
+// the modal responder headless (see ModalResponder.h).
 
 #include "rtl/Strings.h"
 #include "vcl/Controls.h"

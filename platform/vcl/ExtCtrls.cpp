@@ -10,9 +10,7 @@ const TEnumInfo TShapeTypeInfo{
     {"stRectangle", "stSquare", "stRoundRect", "stRoundSquare", "stEllipse", "stCircle"}};
 
 // TCustomPanel publishes nothing of its own: its descendants choose what they publish.
-VCL_DEFINE_CLASS(TCustomPanel, TCustomControl, c) {
-    (void)c;
-}
+VCL_DEFINE_PLAIN_CLASS(TCustomPanel, TCustomControl)
 
 TCustomPanel::TCustomPanel(TComponent* AOwner) : TCustomControl(AOwner) {
     ControlStyle() = TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption,

@@ -51,23 +51,9 @@ TCustomForm* GetParentForm(const TControl* Control) {
     return nullptr;
 }
 
-TRect TWidgetset::FormFrame(const TCustomForm* Form) {
-    switch (Form->GetBorderStyle()) {
-    case bsNone:
-        return TRect();
-    case bsToolWindow:
-    case bsSizeToolWin:
-        return TRect(4, 19, 4, 4);
-    default:
-        return TRect(4, 23, 4, 4);
-    }
-}
-
 // --- TCustomForm --------------------------------------------------------------------------------
 
-VCL_DEFINE_CLASS(TCustomForm, TWinControl, c) {
-    (void)c;
-}
+VCL_DEFINE_PLAIN_CLASS(TCustomForm, TWinControl)
 
 TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner) {
     isForm_ = true;
@@ -516,9 +502,7 @@ VCL_DEFINE_CLASS(TForm, TCustomForm, c) {
 
 // --- TApplication -------------------------------------------------------------------------------
 
-VCL_DEFINE_CLASS(TApplication, TComponent, c) {
-    (void)c;
-}
+VCL_DEFINE_PLAIN_CLASS(TApplication, TComponent)
 
 TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {}
 
@@ -583,27 +567,6 @@ void TApplication::ReleaseForm(TCustomForm* Form) {
 void TApplication::Notification(TComponent* AComponent, TOperation Operation) {
     TComponent::Notification(AComponent, Operation);
     if (Operation == opRemove && SameObject(AComponent, mainForm_)) mainForm_ = nullptr;
-}
-
-// --- registration -------------------------------------------------------------------------------
-
-void RegisterVclClasses() {
-    static bool done = false;
-    if (done) return;
-    done = true;
-    RegisterClasses({TForm::StaticClass(),           TPanel::StaticClass(),
-                     TShape::StaticClass(),          TSpeedButton::StaticClass(),
-                     TLabel::StaticClass(),          TEdit::StaticClass(),
-                     TButton::StaticClass(),         TComboBox::StaticClass(),
-                     TGroupBox::StaticClass(),       TRadioGroup::StaticClass(),
-                     TActionList::StaticClass(),     TAction::StaticClass(),
-                     TPopupMenu::StaticClass(),      TMainMenu::StaticClass(),
-                     TMenuItem::StaticClass(),       TOpenDialog::StaticClass(),
-                     TSaveDialog::StaticClass(),     TFontDialog::StaticClass(),
-                     TFont::StaticClass(),           TPen::StaticClass(),
-                     TBrush::StaticClass(),          TBitmap::StaticClass(),
-                     TSizeConstraints::StaticClass(), TScrollBar::StaticClass(),
-                     TMemo::StaticClass()});
 }
 
 } // namespace vcl

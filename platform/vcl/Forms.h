@@ -17,9 +17,10 @@
 // ShowModal shows the form and lets the user work with it until its ModalResult is set: by code,
 // by a button with a ModalResult, by Enter (the default button) or Escape (the cancel button), or
 // by Close and the close box (mrCancel). Then OnCloseQuery and OnClose run; a handler that refuses
-// keeps the form open. Headless, the modal responder plays the user (see Widgetset.h).
+// keeps the form open. Headless, the modal responder plays the user (see ModalResponder.h).
 
 #include "vcl/Controls.h"
+#include "vcl/Registration.h"
 
 namespace vcl {
 
@@ -260,9 +261,5 @@ private:
     std::vector<TCustomForm*> forms_;
 };
 extern TScreen* const Screen;
-
-// Registers every class of the library with the class registry, so that form streams can create
-// them by name. Idempotent; it runs when the program starts.
-void RegisterVclClasses();
 
 } // namespace vcl

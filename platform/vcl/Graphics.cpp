@@ -169,9 +169,7 @@ TColor ColorToRGB(TColor Color) {
 
 // --- TGraphicsObject, TFont, TPen, TBrush -------------------------------------------------------
 
-VCL_DEFINE_CLASS(TGraphicsObject, TPersistent, c) {
-    (void)c;
-}
+VCL_DEFINE_PLAIN_CLASS(TGraphicsObject, TPersistent)
 
 void TGraphicsObject::Changed() {
     if (OnChange) OnChange(this);
@@ -323,9 +321,7 @@ void TBrush::SetStyle(TBrushStyle Value) {
 
 // --- TGraphic, TBitmap --------------------------------------------------------------------------
 
-VCL_DEFINE_CLASS(TGraphic, TPersistent, c) {
-    (void)c;
-}
+VCL_DEFINE_PLAIN_CLASS(TGraphic, TPersistent)
 
 void TGraphic::Changed() {
     if (OnChange) OnChange(this);
@@ -379,9 +375,7 @@ uint8_t channel(uint32_t pixel, uint32_t mask) {
 
 } // namespace
 
-VCL_DEFINE_CLASS(TBitmap, TGraphic, c) {
-    (void)c;
-}
+VCL_DEFINE_PLAIN_CLASS(TBitmap, TGraphic)
 
 void TGraphic::LoadFromFile(const AnsiString& FileName) {
     FILE* f = std::fopen(FileName.c_str(), "rb");

@@ -12,17 +12,6 @@
 
 namespace vcl {
 
-TControl* g_capture = nullptr;
-TControl* g_mouseControl = nullptr;
-TWinControl* g_focused = nullptr;
-TShiftState g_lastShift;
-
-bool IsAncestorOrSelf(const TControl* Ancestor, const TControl* C) {
-    for (; C; C = C->GetParent())
-        if (C == Ancestor) return true;
-    return false;
-}
-
 namespace {
 TMouse g_mouse;
 } // namespace
@@ -36,20 +25,20 @@ TPoint TMouse::GetCursorPos() const {
 }
 
 TControl* TMouse::Capture() const {
-    return g_capture;
+    return InputState().Capture();
 }
 
 TControl* GetCaptureControl() {
-    return g_capture;
+    return InputState().Capture();
 }
 void SetCaptureControl(TControl* Control) {
-    g_capture = Control;
+    InputState().SetCapture(Control);
 }
 TControl* GetMouseControl() {
-    return g_mouseControl;
+    return InputState().MouseControl();
 }
 TWinControl* FindFocusedControl() {
-    return g_focused;
+    return InputState().Focused();
 }
 
 TShiftState KeysToShiftState(uintptr_t Keys) {
@@ -59,7 +48,7 @@ TShiftState KeysToShiftState(uintptr_t Keys) {
     if (Keys & MK_LBUTTON) s.Include(ssLeft);
     if (Keys & MK_RBUTTON) s.Include(ssRight);
     if (Keys & MK_MBUTTON) s.Include(ssMiddle);
-    if (g_lastShift.Contains(ssAlt)) s.Include(ssAlt);
+    if (InputState().LastShift().Contains(ssAlt)) s.Include(ssAlt);
     return s;
 }
 
@@ -106,11 +95,12 @@ unsigned mouseMessage(TMouseEventKind kind, TMouseButton b, bool dbl) {
 }
 
 void trackHover(TControl* over) {
-    if (over == g_mouseControl) return;
-    TControl* old = g_mouseControl;
-    g_mouseControl = over;
+    TInputState& input = InputState();
+    if (over == input.MouseControl()) return;
+    TControl* old = input.MouseControl();
+    input.SetMouseControl(over);
     if (old) old->Perform(CM_MOUSELEAVE, 0, 0);
-    if (over && g_mouseControl == over) over->Perform(CM_MOUSEENTER, 0, 0);
+    if (over && input.MouseControl() == over) over->Perform(CM_MOUSEENTER, 0, 0);
 }
 
 } // namespace
@@ -120,12 +110,13 @@ void TWinControl::routeMouse(TMouseEventKind Kind, TMouseButton Button, TShiftSt
     TInputEventScope scope;
     TPoint screen = ClientToScreen({X, Y});
     g_mouse.SetCursorPos(screen);
-    g_lastShift = Shift;
+    InputState().SetLastShift(Shift);
 
     TControl* over = controlAt(this, screen);
     if (Kind == mekMove || Kind == mekDown) trackHover(over);
 
-    TControl* target = g_capture ? g_capture : over;
+    TControl* capture = InputState().Capture();
+    TControl* target = capture ? capture : over;
     uintptr_t keys = ShiftStateToKeys(Shift);
     if (Kind == mekDown) {
         keys |= Button == mbLeft ? MK_LBUTTON : Button == mbRight ? MK_RBUTTON : MK_MBUTTON;
@@ -163,7 +154,7 @@ bool TWinControl::InputMouseWheel(TShiftState Shift, int WheelDelta, int X, int 
     TInputEventScope scope;
     const TPoint screen = ClientToScreen({X, Y});
     g_mouse.SetCursorPos(screen);
-    g_lastShift = Shift;
+    InputState().SetLastShift(Shift);
     // A disabled control takes no input; the turn goes to the nearest enabled parent.
     TControl* target = controlAt(this, screen);
     while (target && !target->IsEnabledInParents())
@@ -187,8 +178,9 @@ int WheelSteps(int& Rest, int WheelDelta, int StepsPerNotch) {
 
 bool TWinControl::InputKeyDown(Word Key, TShiftState Shift) {
     TInputEventScope scope;
-    g_lastShift = Shift;
-    TWinControl* target = (g_focused && ContainsControl(g_focused)) ? g_focused : this;
+    InputState().SetLastShift(Shift);
+    TWinControl* focused = InputState().Focused();
+    TWinControl* target = (focused && ContainsControl(focused)) ? focused : this;
     // The form's menu shortcuts come first, then the form's preview, then the control.
     TCustomForm* form = GetParentForm(target);
     if (form && form->IsShortCut(Key, Shift)) {
@@ -216,7 +208,8 @@ bool TWinControl::InputKeyDown(Word Key, TShiftState Shift) {
 
 void TWinControl::InputChar(char Key) {
     TInputEventScope scope;
-    TWinControl* target = (g_focused && ContainsControl(g_focused)) ? g_focused : this;
+    TWinControl* focused = InputState().Focused();
+    TWinControl* target = (focused && ContainsControl(focused)) ? focused : this;
     if (target->OnKeyPress) target->OnKeyPress(target, Key);
     scope.Finish();
 }

@@ -27,9 +27,7 @@ AnsiString StripHotkey(const AnsiString& Text) {
 
 // --- TMenuActionLink ----------------------------------------------------------------------------
 
-VCL_DEFINE_CLASS(TMenuActionLink, TBasicActionLink, c) {
-    (void)c;
-}
+VCL_DEFINE_PLAIN_CLASS(TMenuActionLink, TBasicActionLink)
 
 TMenuActionLink::TMenuActionLink(TMenuItem* AClient) : TBasicActionLink(AClient) {}
 
@@ -235,9 +233,7 @@ void TMenuItem::Notification(TComponent* AComponent, TOperation Operation) {
 
 // --- TMenu --------------------------------------------------------------------------------------
 
-VCL_DEFINE_CLASS(TMenu, TComponent, c) {
-    (void)c;
-}
+VCL_DEFINE_PLAIN_CLASS(TMenu, TComponent)
 
 TMenu::TMenu(TComponent* AOwner) : TComponent(AOwner), items_(new TMenuItem(this)) {
     items_->menu_ = this;
@@ -323,9 +319,7 @@ void TPopupMenu::Popup(int X, int Y) {
     if (!InInputEvent()) ProcessQueuedCalls();
 }
 
-VCL_DEFINE_CLASS(TMainMenu, TMenu, c) {
-    (void)c;
-}
+VCL_DEFINE_PLAIN_CLASS(TMainMenu, TMenu)
 
 void TMainMenu::MenuChanged() {
     auto* form = dynamic_cast<TCustomForm*>(GetOwner());

@@ -15,7 +15,8 @@ const TEnumInfo TComboBoxStyleInfo{
     "TComboBoxStyle",
     {"csDropDown", "csSimple", "csDropDownList", "csOwnerDrawFixed", "csOwnerDrawVariable"}};
 const TEnumInfo TScrollBarKindInfo{"TScrollBarKind", {"sbHorizontal", "sbVertical"}};
-const TEnumInfo TScrollStyleInfo{"TScrollStyle", {"ssNone", "ssHorizontal", "ssVertical", "ssBoth"}};
+const TEnumInfo TScrollStyleInfo{"TScrollStyle",
+                                 {"ssNone", "ssHorizontal", "ssVertical", "ssBoth"}};
 
 namespace {
 
@@ -34,9 +35,7 @@ AnsiString applyCase(const AnsiString& s, TEditCharCase c) {
 
 // --- TCustomLabel -------------------------------------------------------------------------------
 
-VCL_DEFINE_CLASS(TCustomLabel, TGraphicControl, c) {
-    (void)c;
-}
+VCL_DEFINE_PLAIN_CLASS(TCustomLabel, TGraphicControl)
 
 TCustomLabel::TCustomLabel(TComponent* AOwner) : TGraphicControl(AOwner) {
     ControlStyle().Include(csOpaque);
@@ -151,9 +150,7 @@ VCL_DEFINE_CLASS(TLabel, TCustomLabel, c) {
 
 // --- TCustomEdit --------------------------------------------------------------------------------
 
-VCL_DEFINE_CLASS(TCustomEdit, TWinControl, c) {
-    (void)c;
-}
+VCL_DEFINE_PLAIN_CLASS(TCustomEdit, TWinControl)
 
 TCustomEdit::TCustomEdit(TComponent* AOwner) : TWinControl(AOwner) {
     ControlStyle() = TControlStyle{csClickEvents, csSetCaption, csDoubleClicks, csFixedHeight};
@@ -301,9 +298,7 @@ VCL_DEFINE_CLASS(TEdit, TCustomEdit, c) {
 
 // --- TCustomMemo, TMemo ------------------------------------------------------------------------
 
-VCL_DEFINE_CLASS(TCustomMemo, TCustomEdit, c) {
-    (void)c;
-}
+VCL_DEFINE_PLAIN_CLASS(TCustomMemo, TCustomEdit)
 
 TCustomMemo::TCustomMemo(TComponent* AOwner)
     : TCustomEdit(AOwner), lines_(std::make_unique<TStringList>()) {
@@ -382,9 +377,7 @@ VCL_DEFINE_CLASS(TMemo, TCustomMemo, c) {
 
 // --- TButtonControl, TButton --------------------------------------------------------------------
 
-VCL_DEFINE_CLASS(TButtonControl, TWinControl, c) {
-    (void)c;
-}
+VCL_DEFINE_PLAIN_CLASS(TButtonControl, TWinControl)
 
 TButtonControl::TButtonControl(TComponent* AOwner) : TWinControl(AOwner) {}
 
@@ -459,9 +452,7 @@ void TButton::Dispatch(TMessage& Message) {
 
 // --- TCustomComboBox ----------------------------------------------------------------------------
 
-VCL_DEFINE_CLASS(TCustomComboBox, TWinControl, c) {
-    (void)c;
-}
+VCL_DEFINE_PLAIN_CLASS(TCustomComboBox, TWinControl)
 
 TCustomComboBox::TCustomComboBox(TComponent* AOwner)
     : TWinControl(AOwner), items_(std::make_unique<TStringList>()) {
@@ -626,9 +617,7 @@ VCL_DEFINE_CLASS(TComboBox, TCustomComboBox, c) {
 
 // --- TCustomGroupBox ----------------------------------------------------------------------------
 
-VCL_DEFINE_CLASS(TCustomGroupBox, TCustomControl, c) {
-    (void)c;
-}
+VCL_DEFINE_PLAIN_CLASS(TCustomGroupBox, TCustomControl)
 
 TCustomGroupBox::TCustomGroupBox(TComponent* AOwner) : TCustomControl(AOwner) {
     ControlStyle() = TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents,
@@ -670,9 +659,7 @@ VCL_DEFINE_CLASS(TGroupBox, TCustomGroupBox, c) {
 
 // --- TCustomRadioGroup --------------------------------------------------------------------------
 
-VCL_DEFINE_CLASS(TCustomRadioGroup, TCustomGroupBox, c) {
-    (void)c;
-}
+VCL_DEFINE_PLAIN_CLASS(TCustomRadioGroup, TCustomGroupBox)
 
 TCustomRadioGroup::TCustomRadioGroup(TComponent* AOwner)
     : TCustomGroupBox(AOwner), items_(std::make_unique<TStringList>()) {

@@ -3,8 +3,9 @@
 //
 // The model never needs a widgetset. Without one (the default, "headless") no control has a
 // peer, nothing is drawn, and modal UI (ShowModal, the dialogs' Execute, MessageDlg, popup
-// menus) is answered by the modal responder that a test installs; a modal request without a
-// responder raises EInvalidOperation instead of waiting for a user who is not there.
+// menus) is answered by the modal responder that a test installs (ModalResponder.h); a modal
+// request without a responder raises EInvalidOperation instead of waiting for a user who is not
+// there.
 //
 // A widgetset (the Qt one in platform/qt) derives from TWidgetset, overrides what it does
 // natively and is installed once at start-up with InstallWidgetset. It creates one peer per
@@ -15,8 +16,11 @@
 
 #include "vcl/Graphics.h"
 #include "vcl/Messages.h"
+#include "vcl/ModalResponder.h"
+// Not part of the contract; included so that the units queueing calls find them here, as they
+// always have.
+#include "vcl/DeferredCalls.h"
 
-#include <functional>
 #include <memory>
 
 namespace vcl {
@@ -28,37 +32,6 @@ class TOpenDialog;
 class TFontDialog;
 class TPopupMenu;
 class TMenuItem;
-
-using TModalResult = int;
-constexpr TModalResult mrNone = 0;
-constexpr TModalResult mrOk = 1;
-constexpr TModalResult mrCancel = 2;
-constexpr TModalResult mrAbort = 3;
-constexpr TModalResult mrRetry = 4;
-constexpr TModalResult mrIgnore = 5;
-constexpr TModalResult mrYes = 6;
-constexpr TModalResult mrNo = 7;
-constexpr TModalResult mrAll = 8;
-constexpr TModalResult mrNoToAll = 9;
-constexpr TModalResult mrYesToAll = 10;
-
-enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
-enum TMsgDlgBtn {
-    mbYes,
-    mbNo,
-    mbOK,
-    mbCancel,
-    mbAbort,
-    mbRetry,
-    mbIgnore,
-    mbAll,
-    mbNoToAll,
-    mbYesToAll,
-    mbHelp
-};
-using TMsgDlgButtons = Set<TMsgDlgBtn>;
-// The modal result of each message button (mbYes -> mrYes ...; mbHelp -> mrNone).
-TModalResult ModalResultOf(TMsgDlgBtn Button);
 
 // What changed in a windowed control beyond the common properties; the peer re-reads the model.
 enum TPeerChange {
@@ -107,69 +80,7 @@ private:
     TWinControl* control_;
 };
 
-// One modal request that the headless widgetset hands to the responder.
-enum TModalKind { mkForm, mkOpenDialog, mkSaveDialog, mkFontDialog, mkMessage, mkPopupMenu };
-
-struct TModalRequest {
-    TModalKind Kind = mkForm;
-    // How many times this request was answered before without ending it (0 the first time).
-    int Round = 0;
-
-    // mkForm: the form shown modally. The responder changes its controls, clicks its buttons
-    // (TButton::Click), presses keys (TWinControl::InputKeyDown(VK_RETURN)), sets ModalResult or
-    // closes it (TCustomForm::Close, the close box); the form's modal loop ends when ModalResult
-    // is not mrNone once the responder returns.
-    TCustomForm* Form = nullptr;
-    // mkOpenDialog, mkSaveDialog: the dialog (a TSaveDialog is a TOpenDialog). The responder sets
-    // its FileName and answers mrOk, or answers mrCancel.
-    TOpenDialog* FileDialog = nullptr;
-    // mkFontDialog: the dialog. The responder changes its Font and answers mrOk, or mrCancel.
-    TFontDialog* FontDialog = nullptr;
-    // mkMessage: MessageDlg and the prompts of dialogs. The responder answers the modal result of
-    // one of Buttons (mrYes, mrNo ...).
-    AnsiString Message;
-    TMsgDlgType DlgType = mtInformation;
-    TMsgDlgButtons Buttons;
-    int HelpCtx = 0;
-    // mkPopupMenu: the menu popped up at Pos (screen); its PopupComponent is set. The responder
-    // chooses an item (clicked after the popup returns, as when a user picks it) or none.
-    TPopupMenu* Menu = nullptr;
-    TPoint Pos;
-
-    // The answer.
-    TModalResult Result = mrNone;
-    TMenuItem* ChosenItem = nullptr;
-
-    void Answer(TModalResult R) { Result = R; }
-    void Accept() { Result = mrOk; }
-    void Cancel() { Result = mrCancel; }
-    void Choose(TMenuItem* Item) { ChosenItem = Item; }
-    // "form TKeyPropertiesForm", "message 'Proceed?'" ... for error messages.
-    AnsiString Describe() const;
-};
-
-using TModalResponder = std::function<void(TModalRequest& Request)>;
-
-// Installs the responder that plays the user for headless modal UI; returns the previous one.
-TModalResponder SetModalResponder(TModalResponder Responder);
-bool ModalResponderInstalled();
-// Hands a request to the responder; raises EInvalidOperation when none is installed.
-void RespondModal(TModalRequest& Request);
-
-// Installs a responder for the lifetime of the scope and restores the previous one after it.
-class TModalResponderScope {
-public:
-    explicit TModalResponderScope(TModalResponder Responder)
-        : previous_(SetModalResponder(std::move(Responder))) {}
-    ~TModalResponderScope() { SetModalResponder(std::move(previous_)); }
-    TModalResponderScope(const TModalResponderScope&) = delete;
-    TModalResponderScope& operator=(const TModalResponderScope&) = delete;
-
-private:
-    TModalResponder previous_;
-};
-
-// The widgetset. The base class is the headless one.
+// The widgetset. Its own methods are the headless one's (HeadlessWidgetset.h).
 class TWidgetset {
 public:
     TWidgetset() = default;
@@ -230,28 +141,5 @@ TWidgetset* InstallWidgetset(TWidgetset* W);
 void Beep();
 // How many times Beep was called since the program started.
 int BeepCount();
-
-// Work that the model defers until the current input event is handled, as a posted message
-// would be (a menu item chosen from a popup menu is clicked after the popup returns). The input
-// entry points and Application->ProcessMessages run what is queued; a widgetset runs it after
-// each native event. Owner identifies the calls so that they can be cancelled when it goes away.
-void QueueCall(const void* Owner, std::function<void()> Call);
-void CancelQueuedCalls(const void* Owner);
-void ProcessQueuedCalls();
-// True while an input event is being handled (inside an input entry point).
-bool InInputEvent();
-
-// Marks the handling of one input event; when the outermost one finishes normally, the queued
-// calls run. The input entry points of the controls use it; a widgetset may wrap its own event
-// handling in it too.
-class TInputEventScope {
-public:
-    TInputEventScope();
-    ~TInputEventScope();
-    TInputEventScope(const TInputEventScope&) = delete;
-    TInputEventScope& operator=(const TInputEventScope&) = delete;
-    // Runs the queued calls if this is the outermost input event.
-    void Finish();
-};
 
 } // namespace vcl

@@ -7,9 +7,7 @@
 
 namespace vcl {
 
-VCL_DEFINE_CLASS(TWinControl, TControl, c) {
-    (void)c;
-}
+VCL_DEFINE_PLAIN_CLASS(TWinControl, TControl)
 
 TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {
     isWinControl_ = true;
@@ -18,7 +16,7 @@ TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {
 TWinControl::~TWinControl() {
     Destroying();
     SendFreeNotifications();
-    if (g_focused && IsAncestorOrSelf(this, g_focused)) g_focused = nullptr;
+    InputState().ClearFocusIn(this);
     DestroyChildren();
     peer_.reset();
     if (parent_) parent_->RemoveControl(this);
@@ -96,8 +94,7 @@ void TWinControl::RemoveControl(TControl* AControl) {
     if (!AControl || AControl->parent_ != this) return;
     if (AControl->IsWindowed()) {
         auto* w = static_cast<TWinControl*>(AControl);
-        if (g_focused && IsAncestorOrSelf(w, g_focused)) {
-            g_focused = nullptr;
+        if (InputState().ClearFocusIn(w)) {
             if (TWinControl* top = GetTopParent()) top->FocusRemoved(w);
         } else if (TWinControl* top = GetTopParent()) {
             top->FocusRemoved(w);
@@ -315,14 +312,15 @@ bool TWinControl::CanFocus() const {
 }
 
 bool TWinControl::Focused() const {
-    return g_focused == this;
+    return InputState().Focused() == this;
 }
 
 void TWinControl::SetFocus() {
     if (!CanFocus()) throw EInvalidOperation(LoadResString(vclconsts::SCannotFocus));
-    if (g_focused == this) return;
-    TWinControl* old = g_focused;
-    g_focused = this;
+    TInputState& input = InputState();
+    if (input.Focused() == this) return;
+    TWinControl* old = input.Focused();
+    input.SetFocused(this);
     if (TWinControl* top = GetTopParent()) top->FocusMovedTo(this);
     if (peer_) peer_->SetFocus();
     if (old) old->DoExit();
@@ -440,8 +438,7 @@ void TWinControl::ColorChanged() {
 
 void TWinControl::VisibleChanged() {
     Perform(CM_VISIBLECHANGED, GetVisible() ? 1 : 0, 0);
-    if (!GetVisible() && g_focused && IsAncestorOrSelf(this, g_focused)) {
-        g_focused = nullptr;
+    if (!GetVisible() && InputState().ClearFocusIn(this)) {
         if (TWinControl* top = GetTopParent()) top->FocusRemoved(this);
     }
     if (peer_)
@@ -512,8 +509,6 @@ bool TWinControl::DialogKey(Word Key, TShiftState Shift) {
 
 // --- TCustomControl -----------------------------------------------------------------------------
 
-VCL_DEFINE_CLASS(TCustomControl, TWinControl, c) {
-    (void)c;
-}
+VCL_DEFINE_PLAIN_CLASS(TCustomControl, TWinControl)
 
 } // namespace vcl

@@ -332,3 +332,26 @@ TEST(Input, WheelGoesToTheControlUnderThePointerAndUpItsParentsUntilHandled) {
     EXPECT_EQ(log, (Log{"outer 120 298,110"}));
     EXPECT_EQ(bar->GetPosition(), 56);
 }
+
+TEST(Input, FocusGoesWithTheContainerHoldingItWhenHiddenRemovedOrFreed) {
+    TPanel top(nullptr);
+    auto* outer = new TPanel(&top);
+    outer->SetParent(&top);
+    auto* sibling = new TPanel(&top);
+    sibling->SetParent(&top);
+    auto* edit = new TEdit(&top);
+    edit->SetParent(outer);
+    edit->SetFocus();
+    sibling->SetVisible(false); // holds no focus: nothing changes
+    EXPECT_TRUE(edit->Focused());
+    outer->SetVisible(false);
+    EXPECT_EQ(FindFocusedControl(), nullptr);
+    outer->SetVisible(true);
+    edit->SetFocus();
+    outer->SetParent(nullptr);
+    EXPECT_EQ(FindFocusedControl(), nullptr);
+    outer->SetParent(&top);
+    edit->SetFocus();
+    delete outer;
+    EXPECT_EQ(FindFocusedControl(), nullptr);
+}
