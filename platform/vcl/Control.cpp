@@ -2,11 +2,15 @@
 
 #include "vcl/InputState.h"
 #include "vcl/Menus.h"
+#include "vcl/Registration.h"
 #include "vcl/VCLConsts.h"
 
 #include <algorithm>
 
 namespace vcl {
+
+// A static link that takes the controls takes the unit that registers the library's classes too.
+[[gnu::used]] static void (*const g_registration)() = &RegisterVclClasses;
 
 const TEnumInfo TAlignInfo{
     "TAlign", {"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient", "alCustom"}};
