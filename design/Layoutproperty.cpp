@@ -7,9 +7,7 @@
 
 namespace quimbel {
 
-VCL_DEFINE_CLASS(TLayoutProperty, designide::TPropertyEditor, c) {
-    (void)c;
-}
+VCL_DEFINE_PLAIN_CLASS(TLayoutProperty, designide::TPropertyEditor)
 
 void TLayoutProperty::Edit() {
     inherited::Edit();

@@ -13,48 +13,20 @@ using vcl::AnsiString;
 using vcl::TObject;
 using vcl::TPersistent;
 
-VCL_DEFINE_CLASS(TPropertyEditor, vcl::TObject, c) {
-    (void)c;
-}
-VCL_DEFINE_CLASS(TIntegerProperty, TPropertyEditor, c) {
-    (void)c;
-}
-VCL_DEFINE_CLASS(TColorProperty, TIntegerProperty, c) {
-    (void)c;
-}
-VCL_DEFINE_CLASS(TEnumProperty, TPropertyEditor, c) {
-    (void)c;
-}
-VCL_DEFINE_CLASS(TBoolProperty, TEnumProperty, c) {
-    (void)c;
-}
-VCL_DEFINE_CLASS(TSetProperty, TPropertyEditor, c) {
-    (void)c;
-}
-VCL_DEFINE_CLASS(TSetElementProperty, TPropertyEditor, c) {
-    (void)c;
-}
-VCL_DEFINE_CLASS(TStringProperty, TPropertyEditor, c) {
-    (void)c;
-}
-VCL_DEFINE_CLASS(TComponentNameProperty, TStringProperty, c) {
-    (void)c;
-}
-VCL_DEFINE_CLASS(TFloatProperty, TPropertyEditor, c) {
-    (void)c;
-}
-VCL_DEFINE_CLASS(TClassProperty, TPropertyEditor, c) {
-    (void)c;
-}
-VCL_DEFINE_CLASS(TFontProperty, TClassProperty, c) {
-    (void)c;
-}
-VCL_DEFINE_CLASS(TComponentProperty, TPropertyEditor, c) {
-    (void)c;
-}
-VCL_DEFINE_CLASS(TMethodProperty, TPropertyEditor, c) {
-    (void)c;
-}
+VCL_DEFINE_PLAIN_CLASS(TPropertyEditor, vcl::TObject)
+VCL_DEFINE_PLAIN_CLASS(TIntegerProperty, TPropertyEditor)
+VCL_DEFINE_PLAIN_CLASS(TColorProperty, TIntegerProperty)
+VCL_DEFINE_PLAIN_CLASS(TEnumProperty, TPropertyEditor)
+VCL_DEFINE_PLAIN_CLASS(TBoolProperty, TEnumProperty)
+VCL_DEFINE_PLAIN_CLASS(TSetProperty, TPropertyEditor)
+VCL_DEFINE_PLAIN_CLASS(TSetElementProperty, TPropertyEditor)
+VCL_DEFINE_PLAIN_CLASS(TStringProperty, TPropertyEditor)
+VCL_DEFINE_PLAIN_CLASS(TComponentNameProperty, TStringProperty)
+VCL_DEFINE_PLAIN_CLASS(TFloatProperty, TPropertyEditor)
+VCL_DEFINE_PLAIN_CLASS(TClassProperty, TPropertyEditor)
+VCL_DEFINE_PLAIN_CLASS(TFontProperty, TClassProperty)
+VCL_DEFINE_PLAIN_CLASS(TComponentProperty, TPropertyEditor)
+VCL_DEFINE_PLAIN_CLASS(TMethodProperty, TPropertyEditor)
 
 namespace {
 

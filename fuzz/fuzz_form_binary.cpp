@@ -65,9 +65,7 @@ public:
             !Blob.empty());
     }
 };
-VCL_DEFINE_CLASS(TFzKeys, TPersistent, c) {
-    (void)c;
-}
+VCL_DEFINE_PLAIN_CLASS(TFzKeys, TPersistent)
 
 class TFzControl : public TComponent {
     VCL_DECLARE_CLASS(TFzControl, TComponent)

@@ -16,15 +16,9 @@ const vcl::TEnumInfo TypeInfoKeyType{"TKeyType",
 
 const vcl::TEnumInfo TypeInfoKeyLevel{"TKeyLevel", {"klNormal", "klShift", "klAltGr"}};
 
-VCL_DEFINE_CLASS(TKeyControl, vcl::TSpeedButton, c) {
-    (void)c;
-}
-VCL_DEFINE_CLASS(TKey, vcl::TObject, c) {
-    (void)c;
-}
-VCL_DEFINE_CLASS(TKeyCollection, vcl::TPersistent, c) {
-    (void)c;
-}
+VCL_DEFINE_PLAIN_CLASS(TKeyControl, vcl::TSpeedButton)
+VCL_DEFINE_PLAIN_CLASS(TKey, vcl::TObject)
+VCL_DEFINE_PLAIN_CLASS(TKeyCollection, vcl::TPersistent)
 
 size_t detail::levelIndex(TKeyLevel Level) {
     if (Level > klAltGr)

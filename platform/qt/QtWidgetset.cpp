@@ -38,9 +38,7 @@ QWidget* ActiveParent() {
 
 // --- TQtWidgetControl ---------------------------------------------------------------------------
 
-VCL_DEFINE_CLASS(TQtWidgetControl, vcl::TWinControl, c) {
-    (void)c;
-}
+VCL_DEFINE_PLAIN_CLASS(TQtWidgetControl, vcl::TWinControl)
 
 TQtWidgetControl::TQtWidgetControl(vcl::TComponent* AOwner, QWidget* Widget)
     : vcl::TWinControl(AOwner) {

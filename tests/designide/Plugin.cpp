@@ -21,15 +21,9 @@ class TPluginCaptionProperty : public designide::TStringProperty {
     VCL_DECLARE_CLASS(TPluginCaptionProperty, designide::TStringProperty)
 };
 
-VCL_DEFINE_CLASS(TPluginWidget, vcl::TComponent, c) {
-    (void)c;
-}
-VCL_DEFINE_CLASS(TPluginOther, TPluginWidget, c) {
-    (void)c;
-}
-VCL_DEFINE_CLASS(TPluginCaptionProperty, designide::TStringProperty, c) {
-    (void)c;
-}
+VCL_DEFINE_PLAIN_CLASS(TPluginWidget, vcl::TComponent)
+VCL_DEFINE_PLAIN_CLASS(TPluginOther, TPluginWidget)
+VCL_DEFINE_PLAIN_CLASS(TPluginCaptionProperty, designide::TStringProperty)
 
 } // namespace
 

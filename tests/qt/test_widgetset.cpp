@@ -65,9 +65,7 @@ class TNotesMemo : public TMemo {
 public:
     using TMemo::TMemo;
 };
-VCL_DEFINE_CLASS(TNotesMemo, TMemo, c) {
-    (void)c;
-}
+VCL_DEFINE_PLAIN_CLASS(TNotesMemo, TMemo)
 
 namespace {
 

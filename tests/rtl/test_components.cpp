@@ -41,7 +41,7 @@ VCL_DEFINE_CLASS(TProbe, TComponent, c) {
 class TOther : public TPersistent {
     VCL_DECLARE_CLASS(TOther, TPersistent)
 };
-VCL_DEFINE_CLASS(TOther, TPersistent, c) { (void)c; }
+VCL_DEFINE_PLAIN_CLASS(TOther, TPersistent)
 
 } // namespace
 

@@ -67,9 +67,7 @@ public:
             !Blob.empty());
     }
 };
-VCL_DEFINE_CLASS(TFsKeys, TPersistent, c) {
-    (void)c;
-}
+VCL_DEFINE_PLAIN_CLASS(TFsKeys, TPersistent)
 
 class TFsControl : public TComponent {
     VCL_DECLARE_CLASS(TFsControl, TComponent)

@@ -25,9 +25,7 @@ public:
     using TSpeedButton::TSpeedButton;
     char Value = 0;
 };
-VCL_DEFINE_CLASS(TKeyButton, TSpeedButton, c) {
-    (void)c;
-}
+VCL_DEFINE_PLAIN_CLASS(TKeyButton, TSpeedButton)
 
 class TKeyPanel : public TCustomPanel {
     VCL_DECLARE_CLASS(TKeyPanel, TCustomPanel)
