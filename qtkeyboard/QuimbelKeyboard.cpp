@@ -34,6 +34,9 @@ QuimbelKeyboard::QuimbelKeyboard(QWidget* parent) : QWidget(parent) {
     if (!vcl::qt::QtWidgetset()) vcl::qt::InstallQtWidgetset();
     setFocusPolicy(Qt::NoFocus);
     keyboard_ = new quimbel::TKeyboard(nullptr);
+    // Hidden until it sits in this widget: shown as a window of its own first, it would take the
+    // activation from the program's window on platforms that activate every shown window.
+    keyboard_->SetVisible(false);
     keyboard_->OnKey = [this](vcl::TObject*, quimbel::TKey*, quimbel::TKeyLevel,
                               vcl::AnsiString Value) {
         emit keyTyped(ToQString(Value));
@@ -52,7 +55,7 @@ QuimbelKeyboard::QuimbelKeyboard(QWidget* parent) : QWidget(parent) {
     QWidget* surface = vcl::qt::WidgetOf(keyboard_);
     surface->setParent(this); // as a plain child widget, without the window flags
     layout()->addWidget(surface);
-    surface->show();
+    keyboard_->SetVisible(true);
 }
 
 QuimbelKeyboard::~QuimbelKeyboard() {

@@ -43,6 +43,7 @@ std::string defaultSentence(const quimbel::TKeyboard& Keyboard) {
         "Съешь же ещё этих мягких французских булок", // ru
         "Ξεσκεπάζω την ψυχοφθόρα βδελυγμία",          // el
         "3.14*2-1/8+42",                              // numpad
+        "+4930123*5#",                                // phone
     };
     for (const char* s : sentences) {
         vcl::AnsiString ansi;

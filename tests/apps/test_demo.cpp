@@ -60,6 +60,7 @@ TEST_F(Demo, TypesTheTextWithShiftAndAltGrAndSavesAScreenshot) {
     // Each built-in layout brings its code page, and the demo types a sentence of its script.
     const std::pair<const char*, const char*> sentences[] = {
         {"numpad", "3.14*2-1/8+42"},
+        {"phone", "+4930123*5#"},
         {"ru", "Съешь же ещё этих мягких французских булок"},
         {"el", "Ξεσκεπάζω την ψυχοφθόρα βδελυγμία"}};
     for (const auto& [layout, sentence] : sentences) {

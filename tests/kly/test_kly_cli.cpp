@@ -216,7 +216,7 @@ TEST_F(KlyProgram, BuiltInLayoutsAreTheirJsonFiles) {
     const std::string savedLocale = std::getenv("LC_ALL") ? std::getenv("LC_ALL") : "";
     ::setenv("LC_ALL", "tr_TR.UTF-8", 1);
     const std::pair<const char*, int> layouts[] = {
-        {"us", 1252}, {"de", 1252}, {"numpad", 1252}, {"ru", 1251}, {"el", 1253}};
+        {"us", 1252}, {"de", 1252}, {"numpad", 1252}, {"ru", 1251}, {"el", 1253}, {"phone", 1252}};
     for (const auto& [name, page] : layouts) {
         const std::string kly = std::string(KLY_LAYOUT_FILES) + "/" + name + ".kly";
         const std::string json = std::string(KLY_LAYOUT_SOURCES) + "/" + name + ".json";

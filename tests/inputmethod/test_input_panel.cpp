@@ -1,0 +1,292 @@
+// An ordinary Qt Widgets program, run with QT_IM_MODULE=quimbel and the build's plugin folder:
+// it knows nothing of the input method except where to find the keyboard's keys, and clicks them
+// with real mouse events through Qt's window system input, as a person's clicks arrive.
+
+#include <gtest/gtest.h>
+
+#include "QuimbelKeyboard.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QGridLayout>
+#include <QInputMethod>
+#include <QIntValidator>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTest>
+#include <QTextEdit>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+
+// The window the program still shows when it quits.
+QWidget* lastWindow = nullptr;
+
+QWidget* Panel() {
+    for (QWidget* w : QApplication::allWidgets())
+        if (w->objectName() == QLatin1String("QuimbelInputPanel")) return w;
+    return nullptr;
+}
+
+bool PanelShown() {
+    QWidget* panel = Panel();
+    return panel && panel->isVisible();
+}
+
+QuimbelKeyboard* Keys() {
+    QWidget* panel = Panel();
+    return panel ? panel->findChild<QuimbelKeyboard*>() : nullptr;
+}
+
+// A press and a release at Pos of Widget, through the window system input.
+void Click(QWidget* widget, QPoint pos) {
+    QWindow* window = widget->window()->windowHandle();
+    const QPoint at = widget->mapTo(widget->window(), pos);
+    QTest::mousePress(window, Qt::LeftButton, {}, at);
+    QTest::mouseRelease(window, Qt::LeftButton, {}, at);
+    QApplication::processEvents();
+}
+
+void Click(QWidget* widget) { Click(widget, widget->rect().center()); }
+
+// Clicks the key that shows each caption in turn.
+void Type(const QStringList& captions) {
+    for (const QString& caption : captions) {
+        QuimbelKeyboard* keys = Keys();
+        ASSERT_TRUE(keys);
+        const QRect rect = keys->keyRect(caption);
+        ASSERT_FALSE(rect.isEmpty()) << "no key " << caption.toStdString() << " on "
+                                     << keys->keyLayout().toStdString();
+        Click(keys, rect.center());
+    }
+}
+
+QStringList Chars(const QString& text) {
+    QStringList out;
+    for (QChar c : text)
+        out << QString(c);
+    return out;
+}
+
+struct Form : QWidget {
+    QLineEdit* line = new QLineEdit;
+    QLineEdit* limited = new QLineEdit; // digits from a validator, three at most
+    QLineEdit* phone = new QLineEdit;
+    QLineEdit* password = new QLineEdit;
+    QTextEdit* text = new QTextEdit;
+    QPlainTextEdit* plain = new QPlainTextEdit;
+    QSpinBox* spin = new QSpinBox;
+    QDoubleSpinBox* dspin = new QDoubleSpinBox;
+    QComboBox* combo = new QComboBox;
+    QPushButton* button = new QPushButton(QStringLiteral("OK"));
+
+    Form() {
+        auto* grid = new QGridLayout(this);
+        limited->setValidator(new QIntValidator(0, 99999, limited));
+        limited->setMaxLength(3);
+        phone->setInputMethodHints(Qt::ImhDialableCharactersOnly);
+        password->setEchoMode(QLineEdit::Password);
+        text->setFixedHeight(60);
+        plain->setFixedHeight(60);
+        dspin->setDecimals(1);
+        combo->setEditable(true);
+        QWidget* fields[] = {line, limited, phone, password, text, plain, spin, dspin, combo, button};
+        int i = 0;
+        for (QWidget* f : fields) {
+            grid->addWidget(f, i / 2, i % 2);
+            ++i;
+        }
+        grid->setRowStretch(5, 1);
+        resize(700, 600);
+        show();
+        QApplication::setActiveWindow(this);
+        QApplication::processEvents();
+    }
+};
+
+TEST(InputPanel, ShowsOnFocusTypesIntoEachFieldAndHides) {
+    Form form;
+    QInputMethod* im = QGuiApplication::inputMethod();
+    QSignalSpy visibility(im, &QInputMethod::visibleChanged);
+    EXPECT_FALSE(PanelShown());
+
+    Click(form.line);
+    ASSERT_TRUE(PanelShown());
+    EXPECT_TRUE(im->isVisible());
+    EXPECT_EQ(Keys()->keyLayout(), "us");
+    // The panel covers what keyboardRectangle says, in the window's coordinates.
+    EXPECT_EQ(im->keyboardRectangle().toRect(), Panel()->geometry());
+    EXPECT_EQ(Panel()->geometry().bottom(), form.height() - 1);
+    EXPECT_FALSE(form.line->hasFocus() && Panel()->hasFocus());
+    Type(Chars("hello"));
+    Type({"Backspace"});
+    EXPECT_EQ(form.line->text(), "hell");
+    EXPECT_TRUE(form.line->hasFocus()); // the keys never take the focus
+
+    // A validator and a maximum length decide what a line edit keeps.
+    Click(form.limited);
+    Type(Chars("a12345"));
+    EXPECT_EQ(form.limited->text(), "123");
+
+    Click(form.phone);
+    EXPECT_EQ(Keys()->keyLayout(), "phone");
+    Type(Chars("+49*1#"));
+    EXPECT_EQ(form.phone->text(), "+49*1#");
+
+    Click(form.password);
+    EXPECT_EQ(Keys()->keyLayout(), "us");
+    Type(Chars("pw"));
+    EXPECT_EQ(form.password->text(), "pw");
+
+    Click(form.text);
+    Type(Chars("ab"));
+    Type({"Backspace"});
+    EXPECT_EQ(form.text->toPlainText(), "a");
+
+    Click(form.plain);
+    Type(Chars("xy"));
+    EXPECT_EQ(form.plain->toPlainText(), "xy");
+
+    // Number fields get the numeric pad.
+    Click(form.spin);
+    EXPECT_EQ(Keys()->keyLayout(), "numpad");
+    form.spin->selectAll();
+    Type(Chars("42"));
+    EXPECT_EQ(form.spin->value(), 42);
+
+    Click(form.dspin);
+    EXPECT_EQ(Keys()->keyLayout(), "numpad");
+    form.dspin->selectAll();
+    Type(Chars("2.5"));
+    EXPECT_DOUBLE_EQ(form.dspin->value(), 2.5);
+
+    Click(form.combo);
+    EXPECT_EQ(Keys()->keyLayout(), "us");
+    Type(Chars("zq"));
+    EXPECT_EQ(form.combo->currentText(), "zq");
+
+    // From field to field the panel stayed; a button takes no text and hides it.
+    EXPECT_EQ(visibility.count(), 1);
+    Click(form.button);
+    EXPECT_FALSE(PanelShown());
+    EXPECT_FALSE(im->isVisible());
+    EXPECT_TRUE(im->keyboardRectangle().isEmpty());
+    EXPECT_EQ(visibility.count(), 2);
+}
+
+TEST(InputPanel, StripProgramAndFieldInSight) {
+    Form form;
+    QInputMethod* im = QGuiApplication::inputMethod();
+    Click(form.line);
+    ASSERT_TRUE(PanelShown());
+    // QUIMBEL_LAYOUTS=us,de: the layout's name switches to the next one.
+    auto* layoutButton = Panel()->findChild<QToolButton*>(QStringLiteral("layoutButton"));
+    ASSERT_TRUE(layoutButton);
+    EXPECT_EQ(layoutButton->text(), "us");
+    Click(layoutButton);
+    EXPECT_EQ(Keys()->keyLayout(), "de");
+    Type(Chars("z"));
+    EXPECT_EQ(form.line->text(), "z");
+    EXPECT_TRUE(form.line->hasFocus());
+
+    // The hide key hides; a tap into the field that has the focus brings the panel back.
+    Click(Panel()->findChild<QToolButton*>(QStringLiteral("hideButton")));
+    EXPECT_FALSE(im->isVisible());
+    Click(form.line);
+    EXPECT_TRUE(im->isVisible());
+    im->hide();
+    QApplication::processEvents();
+    EXPECT_FALSE(PanelShown());
+    im->show();
+    EXPECT_TRUE(PanelShown());
+
+    // A field low in a scroll area is scrolled until its cursor shows above the panel.
+    QWidget scrolled;
+    auto* area = new QScrollArea(&scrolled);
+    auto* content = new QWidget;
+    content->resize(600, 1200);
+    auto* low = new QLineEdit(content);
+    low->setGeometry(10, 540, 200, 30);
+    area->setWidget(content);
+    area->setGeometry(0, 0, 700, 600);
+    scrolled.resize(700, 600);
+    scrolled.show();
+    QApplication::setActiveWindow(&scrolled);
+    Click(low);
+    ASSERT_TRUE(PanelShown());
+    EXPECT_EQ(Panel()->window(), &scrolled);
+    const QRect cursor = low->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+    EXPECT_LT(low->mapTo(&scrolled, cursor.bottomLeft()).y(), Panel()->geometry().top());
+    EXPECT_GT(area->verticalScrollBar()->value(), 0);
+
+    // Without a scroll area the panel docks at the top of the window instead.
+    QWidget plainWindow;
+    auto* bottom = new QLineEdit(&plainWindow);
+    plainWindow.resize(700, 600);
+    bottom->setGeometry(10, 560, 200, 30);
+    plainWindow.show();
+    QApplication::setActiveWindow(&plainWindow);
+    Click(bottom);
+    ASSERT_TRUE(PanelShown());
+    EXPECT_EQ(Panel()->geometry().top(), 0);
+    EXPECT_EQ(im->keyboardRectangle().toRect(), Panel()->geometry());
+    Type(Chars("ok"));
+    EXPECT_EQ(bottom->text(), "ok");
+}
+
+TEST(InputPanel, HostProgramMayDeleteAndCloseWhatItLikes) {
+    QInputMethod* im = QGuiApplication::inputMethod();
+    {
+        // The field goes away between the press and the release of a key.
+        Form form;
+        Click(form.line);
+        ASSERT_TRUE(PanelShown());
+        const QRect key = Keys()->keyRect("a");
+        QWindow* window = form.windowHandle();
+        const QPoint at = Keys()->mapTo(&form, key.center());
+        QTest::mousePress(window, Qt::LeftButton, {}, at);
+        delete form.line;
+        QTest::mouseRelease(window, Qt::LeftButton, {}, at);
+        QApplication::processEvents();
+
+        // The window closes while the panel shows.
+        Click(form.text);
+        ASSERT_TRUE(PanelShown());
+        form.close();
+        QApplication::processEvents();
+        EXPECT_FALSE(im->isVisible());
+    }
+    {
+        // The window is deleted while the panel shows in it.
+        auto* form = new Form;
+        Click(form->plain);
+        ASSERT_TRUE(im->isVisible());
+        delete form;
+        QApplication::processEvents();
+        EXPECT_FALSE(im->isVisible());
+    }
+    // The program quits with the panel shown (main does that after the tests).
+    auto* last = new Form;
+    Click(last->line);
+    EXPECT_TRUE(im->isVisible());
+    lastWindow = last;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    const int status = RUN_ALL_TESTS();
+    QTimer::singleShot(0, &app, &QCoreApplication::quit);
+    app.exec();
+    delete lastWindow;
+    return status;
+}
