@@ -14,6 +14,7 @@
 #include <QIntValidator>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -277,6 +278,35 @@ TEST(InputPanel, HostProgramMayDeleteAndCloseWhatItLikes) {
     Click(last->line);
     EXPECT_TRUE(im->isVisible());
     lastWindow = last;
+}
+
+// Under X11 with a window manager: clicks by the X server itself, and the panel's window never
+// takes the focus from the program's window.
+TEST(InputPanelX11, PanelWindowNeverTakesTheFocus) {
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        GTEST_SKIP() << "runs under X11 only (the x11 test starts Xvfb and a window manager)";
+    auto xclick = [](QPoint global) {
+        QProcess::execute("xdotool", {"mousemove", QString::number(global.x()),
+                                      QString::number(global.y()), "click", "1"});
+        QTest::qWait(300);
+    };
+    Form form;
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    xclick(form.line->mapToGlobal(form.line->rect().center()));
+    ASSERT_TRUE(PanelShown());
+    EXPECT_TRUE(Panel()->isWindow());
+    for (const QString& key : Chars("ab")) {
+        QuimbelKeyboard* keys = Keys();
+        xclick(keys->mapToGlobal(keys->keyRect(key).center()));
+    }
+    EXPECT_EQ(form.line->text(), "ab");
+    EXPECT_EQ(QGuiApplication::focusWindow(), form.windowHandle());
+    EXPECT_TRUE(form.isActiveWindow());
+    EXPECT_TRUE(form.line->hasFocus());
+    QProcess active;
+    active.start("xdotool", {"getactivewindow"});
+    active.waitForFinished();
+    EXPECT_EQ(active.readAllStandardOutput().trimmed().toULongLong(), form.winId());
 }
 
 } // namespace
