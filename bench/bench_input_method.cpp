@@ -10,6 +10,8 @@
 // The program runs offscreen with Qt Quick's software renderer, so that both panels paint the
 // same way. An input method that is not installed is reported and left out.
 
+#include "QuimbelKeyboard.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -86,10 +88,9 @@ namespace {
 
 // The key that types "a": Quimbel's keyboard by its keyRect, a Qt Quick key by its text.
 bool clickKeyA() {
-    for (QWidget* w : QApplication::allWidgets())
-        if (w->inherits("QuimbelKeyboard")) {
-            QRect r;
-            QMetaObject::invokeMethod(w, "keyRect", Q_RETURN_ARG(QRect, r), Q_ARG(QString, "a"));
+    for (QWidget* widget : QApplication::allWidgets())
+        if (auto* w = qobject_cast<QuimbelKeyboard*>(widget)) {
+            const QRect r = w->keyRect("a");
             if (r.isEmpty()) return false;
             click(w, r.center());
             return true;

@@ -129,6 +129,9 @@ TEST(InputPanel, ShowsOnFocusTypesIntoEachFieldAndHides) {
     Type(Chars("hello"));
     Type({"Backspace"});
     EXPECT_EQ(form.line->text(), "hell");
+    // The README's picture: QUIMBEL_SCREENSHOT=docs/input-method.png.
+    if (qEnvironmentVariableIsSet("QUIMBEL_SCREENSHOT"))
+        form.grab().save(qEnvironmentVariable("QUIMBEL_SCREENSHOT"));
     EXPECT_TRUE(form.line->hasFocus()); // the keys never take the focus
 
     // A validator and a maximum length decide what a line edit keeps.
