@@ -84,10 +84,14 @@ void PressArgument(quimbel::TKeyboard& Keyboard, const std::string& Arg, int Arg
     char32_t code = 0;
     vcl::AnsiString bytes;
     if (vcl::DecodeUtf8(Arg, end, code) && end == Arg.size() && vcl::AppendAnsiChar(bytes, code) &&
-        bytes.size() > 1 && !Keyboard.SearchKey(bytes, Keyboard.GetKeyLevel())) {
-        for (char b : bytes)
-            ClickKey(Keyboard, FindKey(Keyboard, vcl::AnsiToUtf8(vcl::AnsiString(1, b)), ArgNo),
-                     ArgNo);
+        bytes.size() > 1) {
+        if (quimbel::TKey* whole = Keyboard.SearchKey(bytes, Keyboard.GetKeyLevel())) {
+            ClickKey(Keyboard, whole, ArgNo);
+        } else {
+            for (char b : bytes)
+                ClickKey(Keyboard,
+                         FindKey(Keyboard, vcl::AnsiToUtf8(vcl::AnsiString(1, b)), ArgNo), ArgNo);
+        }
         return;
     }
     ClickKey(Keyboard, FindKey(Keyboard, Arg, ArgNo), ArgNo);
