@@ -89,8 +89,8 @@ void PressArgument(quimbel::TKeyboard& Keyboard, const std::string& Arg, int Arg
             ClickKey(Keyboard, whole, ArgNo);
         } else {
             for (char b : bytes)
-                ClickKey(Keyboard,
-                         FindKey(Keyboard, vcl::AnsiToUtf8(vcl::AnsiString(1, b)), ArgNo), ArgNo);
+                ClickKey(Keyboard, FindKey(Keyboard, vcl::AnsiToUtf8(vcl::AnsiString(1, b)), ArgNo),
+                         ArgNo);
         }
         return;
     }

@@ -9,8 +9,8 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <clocale>
+#include <cstdio>
 #include <cwctype>
 #include <locale.h>
 #include <memory>
@@ -38,18 +38,12 @@ using quimbel::ktNormal;
 
 // Captions of the arrow and Enter keys are bytes of the symbol font, the same in every page.
 const TPlace kFunctionRow[] = {
-    {"", quimbel::ktEscape, "Esc", 0, 0, 8, 8},
-    {"", quimbel::ktFunction, "F1", 16, 0, 8, 8},
-    {"", quimbel::ktFunction, "F2", 24, 0, 8, 8},
-    {"", quimbel::ktFunction, "F3", 32, 0, 8, 8},
-    {"", quimbel::ktFunction, "F4", 40, 0, 8, 8},
-    {"", quimbel::ktFunction, "F5", 52, 0, 8, 8},
-    {"", quimbel::ktFunction, "F6", 60, 0, 8, 8},
-    {"", quimbel::ktFunction, "F7", 68, 0, 8, 8},
-    {"", quimbel::ktFunction, "F8", 76, 0, 8, 8},
-    {"", quimbel::ktFunction, "F9", 88, 0, 8, 8},
-    {"", quimbel::ktFunction, "F10", 96, 0, 8, 8},
-    {"", quimbel::ktFunction, "F11", 104, 0, 8, 8},
+    {"", quimbel::ktEscape, "Esc", 0, 0, 8, 8},     {"", quimbel::ktFunction, "F1", 16, 0, 8, 8},
+    {"", quimbel::ktFunction, "F2", 24, 0, 8, 8},   {"", quimbel::ktFunction, "F3", 32, 0, 8, 8},
+    {"", quimbel::ktFunction, "F4", 40, 0, 8, 8},   {"", quimbel::ktFunction, "F5", 52, 0, 8, 8},
+    {"", quimbel::ktFunction, "F6", 60, 0, 8, 8},   {"", quimbel::ktFunction, "F7", 68, 0, 8, 8},
+    {"", quimbel::ktFunction, "F8", 76, 0, 8, 8},   {"", quimbel::ktFunction, "F9", 88, 0, 8, 8},
+    {"", quimbel::ktFunction, "F10", 96, 0, 8, 8},  {"", quimbel::ktFunction, "F11", 104, 0, 8, 8},
     {"", quimbel::ktFunction, "F12", 112, 0, 8, 8},
 };
 
@@ -167,7 +161,8 @@ TLevelChars charsOf(xkb_keysym_t Sym) {
     const char32_t c = xkb_keysym_to_utf32(Sym);
     if (c < 0x20 || c == 0x7F) return {};
     // Romanian s and t with comma below, which page 1250 writes with a cedilla.
-    for (const char32_t* pair : {U"\u0218\u015E", U"\u0219\u015F", U"\u021A\u0162", U"\u021B\u0163"})
+    for (const char32_t* pair :
+         {U"\u0218\u015E", U"\u0219\u015F", U"\u021A\u0162", U"\u021B\u0163"})
         if (pair[0] == c) return {pair, false};
     return {std::u32string(1, c), false};
 }
@@ -192,8 +187,7 @@ bool isLetter(char32_t C) {
 }
 
 struct TXkb {
-    std::unique_ptr<xkb_context, decltype(&xkb_context_unref)> Context{nullptr,
-                                                                      xkb_context_unref};
+    std::unique_ptr<xkb_context, decltype(&xkb_context_unref)> Context{nullptr, xkb_context_unref};
     std::unique_ptr<xkb_keymap, decltype(&xkb_keymap_unref)> Keymap{nullptr, xkb_keymap_unref};
 };
 
@@ -210,8 +204,8 @@ TKeyChars readKeymap(const TXkbImportOptions& Options) {
     xkb.Keymap.reset(
         xkb_keymap_new_from_names(xkb.Context.get(), &names, XKB_KEYMAP_COMPILE_NO_FLAGS));
     if (!xkb.Keymap)
-        throw EKlyError(vcl::FmtLoadStr(consts::SXkbUnknown,
-                                        {XkbLayoutName(Options.Layout, Options.Variant)}));
+        throw EKlyError(
+            vcl::FmtLoadStr(consts::SXkbUnknown, {XkbLayoutName(Options.Layout, Options.Variant)}));
     xkb_keymap* keymap = xkb.Keymap.get();
     // The levels are what a user gets holding Shift or the level-three key, as XKB's own key
     // types say for each key.
@@ -375,8 +369,9 @@ TXkbImport ImportXkb(const TXkbImportOptions& Options, quimbel::TKeyCollection& 
             AnsiString text;
             if (!l.Candidates.empty()) {
                 const char32_t c = chosen(l, result.CodePage);
-                TXkbChar entry{l.Candidates[0], c, level, l.Dead,
-                               !l.Dead && isLetter(l.Candidates[0]), nullptr};
+                TXkbChar entry{
+                    l.Candidates[0], c, level, l.Dead, !l.Dead && isLetter(l.Candidates[0]),
+                    nullptr};
                 if (c) {
                     vcl::AppendAnsiChar(text, c);
                     entry.Key = key;

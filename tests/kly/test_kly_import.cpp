@@ -72,8 +72,8 @@ TEST_F(KlyImport, ScriptsFindTheirPageOrAreRefused) {
     const std::pair<const char*, const char*> pages[] = {
         {"ru", "1251"}, {"il", "1255"}, {"ara", "1256"}, {"th", "874"}, {"tr", "1254"}};
     for (const auto& [layout, page] : pages)
-        EXPECT_EQ(Kly(std::string("import-xkb ") + layout + " --json").out.rfind(
-                      std::string("{\"codepage\": ") + page + ",", 0),
+        EXPECT_EQ(Kly(std::string("import-xkb ") + layout + " --json")
+                      .out.rfind(std::string("{\"codepage\": ") + page + ",", 0),
                   0u)
             << layout;
     // Devanagari is in no single-byte page: refused, naming the layout and a letter.

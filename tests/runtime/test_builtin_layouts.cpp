@@ -160,7 +160,7 @@ TEST(BuiltInLayouts, NumpadAndUnknownNames) {
 // in the code page the table gives, showing what it types.
 TEST(BuiltInLayouts, ImportedLayoutsAreFullKeyboardsInTheirCodePage) {
     ASSERT_GE(BuiltInLayouts().size(), 40u);
-    const std::map<std::string, int> pages{{"fr", 1252}, {"pl", 1250}, {"ro", 1250}, {"tr", 1254},
+    const std::map<std::string, int> pages{{"fr", 1252}, {"pl", 1250}, {"ro", 1250},  {"tr", 1254},
                                            {"ua", 1251}, {"il", 1255}, {"ara", 1256}, {"lt", 1257},
                                            {"vn", 1258}, {"th", 874}};
     for (const auto& [name, page] : pages)
