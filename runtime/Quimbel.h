@@ -30,10 +30,6 @@ int BuiltInLayoutCodePage(const vcl::AnsiString& Name);
 // page as it is: captions and values are bytes of that page.
 void SelectCodePage(const vcl::AnsiString* Argument, const vcl::AnsiString& Layout);
 
-// What a supported code page is for ("Cyrillic" for 1251), for menus and status lines; empty for
-// any other number.
-const char* CodePageScript(int CodePage);
-
 // Replaces the keys of Keys by the built-in layout Name, as LoadFromFile does with a file: a
 // failed read leaves the keys read completely before the error (none for a name without a
 // layout, which raises EResNotFound).

@@ -339,13 +339,14 @@ TXkbImport ImportXkb(const TXkbImportOptions& Options, quimbel::TKeyCollection& 
         throw EKlyError(vcl::FmtLoadStr(consts::SXkbNoPage, {name, utf8, code, result.CodePage}));
     }
 
-    // ISO when the key beside left Shift gives a character that no other key gives.
+    // ISO when the key beside left Shift gives a character that no other key gives without
+    // Alt Gr.
     if (Options.Geometry == TXkbGeometry::Auto) {
         std::u32string elsewhere;
         for (size_t i = 0; i < names.size(); ++i)
             if (names[i] != "LSGT")
-                for (const TLevelChars& l : chars[i])
-                    elsewhere += l.Candidates;
+                for (int level = 0; level < 2; ++level)
+                    elsewhere += chars[i][level].Candidates;
         for (int level = 0; level < 2; ++level)
             for (char32_t c : charsAt("LSGT")[level].Candidates)
                 if (elsewhere.find(c) == std::u32string::npos) result.Iso = true;
