@@ -1,7 +1,12 @@
 #include "Layoutf.h"
 
 #include "QuimbelDesignConsts.h"
+#include "designide/DesignIntf.h"
+#include "rtl/CodePage.h"
 #include "runtime/Keypropertiesf.h"
+#include "runtime/Quimbel.h"
+
+#include <algorithm>
 
 namespace quimbel {
 
@@ -72,6 +77,43 @@ TLayoutForm::TLayoutForm(TComponent* Owner, TKeyCollection* Collection)
     FSurface->OnKeyClick = [this](TKeyControl* Button) { ShowPropertiesForm(Button); };
     FSurface->CreateGrid(clSilver);
     FSurface->CreateControls();
+    if (designide::EnvironmentOptions().CodePageInDesigners) createCodePageLine();
+}
+
+void TLayoutForm::createCodePageLine() {
+    CodePagePanel = new TPanel(this);
+    CodePagePanel->SetParent(this);
+    CodePagePanel->SetAlign(alBottom);
+    CodePagePanel->SetHeight(28);
+    CodePagePanel->SetBevelOuter(bvNone);
+    CodePagePanel->SetAlignment(taLeftJustify);
+    CodePageCombo = new TComboBox(this);
+    CodePageCombo->SetParent(CodePagePanel);
+    CodePageCombo->SetStyle(csDropDownList);
+    CodePageCombo->SetBounds(CodePagePanel->GetWidth() - 208, 3, 200, 22);
+    CodePageCombo->SetAnchors({akTop, akRight});
+    for (int page : SupportedCodePages())
+        CodePageCombo->GetItems()->Add(Format("%d %s", {page, CodePageScript(page)}));
+    CodePageCombo->OnChange = [this](TObject*) {
+        const int index = CodePageCombo->GetItemIndex();
+        if (index < 0) return;
+        designide::EnvironmentOptions().ChosenCodePage = SupportedCodePages()[index];
+        useCodePage(SupportedCodePages()[index]);
+    };
+    useCodePage(GetAnsiCodePage());
+}
+
+void TLayoutForm::useCodePage(int Page) {
+    SetAnsiCodePage(Page);
+    // The keys' bytes stay; their buttons are made again to show them in the new page.
+    FSurface->DestroyControls();
+    FSurface->CreateControls();
+    LayoutPanel->Invalidate();
+    const auto& pages = SupportedCodePages();
+    CodePageCombo->SetItemIndex(
+        static_cast<int>(std::find(pages.begin(), pages.end(), Page) - pages.begin()));
+    CodePagePanel->SetCaption(
+        FmtLoadStr(SCodePageStatus, {Page, AnsiString(CodePageScript(Page))}));
 }
 
 TLayoutForm::~TLayoutForm() {
@@ -119,7 +161,14 @@ void TLayoutForm::SaveLayoutActionExecute(TObject*) {
 }
 
 void TLayoutForm::LoadLayoutActionExecute(TObject*) {
-    if (OpenDialog->Execute()) FSurface->LoadLayout(OpenDialog->GetFileName());
+    if (!OpenDialog->Execute()) return;
+    FSurface->LoadLayout(OpenDialog->GetFileName());
+    // A file does not record its page: it opens in the one chosen in this session, else in the
+    // IDE's, never in one a layout shown before brought along.
+    const designide::TEnvironmentOptions& options = designide::EnvironmentOptions();
+    if (!CodePagePanel) return;
+    if (const int page = options.ChosenCodePage ? options.ChosenCodePage : options.FileCodePage)
+        useCodePage(page);
 }
 
 void TLayoutForm::ClearAllBtnExecute(TObject*) {

@@ -13,6 +13,9 @@
 //   - the shift buttons move all keys by 4 layout units, left and up only while no key would
 //     leave the panel at the left or top, right and down always;
 //   - Clear All and Set Key Font ask for confirmation first.
+// When the IDE's environment asks for it (designide::EnvironmentOptions), the window also has a
+// status line with the active code page and a list to choose it, and files open in the page of
+// the session.
 
 #include "runtime/Keydesignsurface.h"
 #include "vcl/ActnList.h"
@@ -20,6 +23,7 @@
 #include "vcl/Dialogs.h"
 #include "vcl/Forms.h"
 #include "vcl/Menus.h"
+#include "vcl/StdCtrls.h"
 
 #include <memory>
 
@@ -64,6 +68,9 @@ public:
     vcl::TAction* SetFontAction = nullptr;
     vcl::TButton* KeyFontBtn = nullptr;
     vcl::TFontDialog* FontDialog = nullptr;
+    // The code page line; made only when the environment asks for it, else null.
+    vcl::TPanel* CodePagePanel = nullptr;
+    vcl::TComboBox* CodePageCombo = nullptr;
 
     void NewKeyActionExecute(vcl::TObject* Sender);
     void DeleteKeyActionExecute(vcl::TObject* Sender);
@@ -88,6 +95,9 @@ public:
     vcl::TFont* KeyFont() const { return FKeyFont.get(); }
 
 private:
+    void createCodePageLine();
+    // Activates Page and shows the keys and the status line in it.
+    void useCodePage(int Page);
     // The key button that Sender leads to (see ShowPropertiesForm), or null when it is gone.
     TKeyControl* keyButtonOf(vcl::TObject* Sender) const;
 

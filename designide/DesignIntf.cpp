@@ -12,6 +12,11 @@
 
 namespace designide {
 
+TEnvironmentOptions& EnvironmentOptions() {
+    static TEnvironmentOptions options;
+    return options;
+}
+
 using vcl::AnsiString;
 using vcl::TClass;
 

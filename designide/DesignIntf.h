@@ -43,6 +43,19 @@ inline uint16_t AttributesWord(TPropertyAttributes Attributes) {
 
 using TGetStrProc = std::function<void(const vcl::AnsiString&)>;
 
+// Options of the IDE's environment that the windows of design packages follow. The host sets
+// them; every one is off by default, so that a window looks and acts as its form says.
+struct TEnvironmentOptions {
+    // Layout designer windows show the active ANSI code page in a status line and let the user
+    // choose it; a page chosen there holds for the rest of the session (ChosenCodePage).
+    bool CodePageInDesigners = false;
+    // The page layout files open in while none was chosen: the host's command line's or the
+    // locale's (0: the active page stays).
+    int FileCodePage = 0;
+    int ChosenCodePage = 0;
+};
+TEnvironmentOptions& EnvironmentOptions();
+
 // The designer of the form being edited, as property editors see it. The host implements it;
 // an editor calls Modified after every change it makes.
 class IDesigner {

@@ -6,6 +6,7 @@
 #include "ExitStatus.h"
 #include "IdeMainForm.h"
 
+#include "designide/DesignIntf.h"
 #include "qt/Offscreen.h"
 #include "qt/QtWidgetset.h"
 #include "rtl/CodePage.h"
@@ -81,6 +82,11 @@ int main(int argc, char** argv) {
         std::cerr << "quimbel-ide: no display; --screenshot PNG renders the window offscreen\n";
         return ExitUsage;
     }
+
+    // The layout designer shows and lets the user choose the code page; files open in the
+    // command line's or the locale's page unless one is chosen there.
+    designide::EnvironmentOptions().CodePageInDesigners = true;
+    designide::EnvironmentOptions().FileCodePage = vcl::GetAnsiCodePage();
 
     QApplication qtApp(argc, argv);
     vcl::qt::InstallQtWidgetset();

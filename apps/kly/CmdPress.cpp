@@ -1,5 +1,6 @@
 #include "Commands.h"
 #include "KeyboardSession.h"
+#include "Press.h"
 
 #include "rtl/CodePage.h"
 #include "vcl/Messages.h"
@@ -33,71 +34,6 @@ private:
 
 const char* boolText(bool Value) {
     return Value ? "true" : "false";
-}
-
-// "#N" names the key at index N; anything else is a caption.
-bool isIndexArgument(const std::string& Arg) {
-    if (Arg.size() < 2 || Arg[0] != '#') return false;
-    for (size_t i = 1; i < Arg.size(); ++i)
-        if (Arg[i] < '0' || Arg[i] > '9') return false;
-    return true;
-}
-
-// The key an argument names at the level in force. A caption is looked up at that level first;
-// keys other than normal ones always show their normal caption, so they are found by it too.
-quimbel::TKey* findKey(const quimbel::TKeyboard& Keyboard, const std::string& Arg, int ArgNo) {
-    quimbel::TKeyCollection* keys = Keyboard.GetKeys();
-    if (isIndexArgument(Arg)) {
-        const std::string digits = Arg.substr(1);
-        const int count = keys->GetCount();
-        if (digits.size() <= 9) {
-            const int index = std::stoi(digits);
-            if (index < count) return keys->GetItem(index);
-        }
-        throw EKlyError(vcl::FmtLoadStr(consts::SKeyIndexRange, {ArgNo, Arg, count, count - 1}));
-    }
-    const quimbel::TKeyLevel level = Keyboard.GetKeyLevel();
-    const vcl::AnsiString caption = vcl::Utf8ToAnsi(Arg);
-    // A character the active code page cannot hold cannot be on any key.
-    if (vcl::AnsiToUtf8(caption) == Arg) {
-        if (quimbel::TKey* key = Keyboard.SearchKey(caption, level)) return key;
-        for (int i = 0; i < keys->GetCount(); ++i) {
-            quimbel::TKey* key = keys->GetItem(i);
-            if (key->KeyType != quimbel::ktNormal &&
-                key->GetKeyCaption(quimbel::klNormal) == caption)
-                return key;
-        }
-    }
-    throw EKlyError(vcl::FmtLoadStr(
-        consts::SKeyNotFound, {ArgNo, Arg, int(level), quimbel::TypeInfoKeyLevel.NameOf(level)}));
-}
-
-// Presses and releases the pointer in the middle of the key's button, as a user does; a key a
-// user could not click is an error rather than a click that lands elsewhere.
-void clickKey(quimbel::TKeyboard& Keyboard, quimbel::TKey* Key, int ArgNo) {
-    quimbel::TKeyControl* button = Key->Control;
-    const vcl::TPoint middle{button->GetLeft() + button->GetWidth() / 2,
-                             button->GetTop() + button->GetHeight() / 2};
-    const vcl::TResStringRec* reason = nullptr;
-    if (!button->GetVisible())
-        reason = &consts::SKeyHidden;
-    else if (!button->GetEnabled())
-        reason = &consts::SKeyDisabled;
-    else if (button->GetWidth() <= 0 || button->GetHeight() <= 0)
-        reason = &consts::SKeyNoArea;
-    else if (Keyboard.ControlAtPos(middle, false) != button)
-        reason = &consts::SKeyCovered;
-    if (reason) {
-        int index = 0;
-        while (Keyboard.GetKeys()->GetItem(index) != Key)
-            ++index;
-        throw EKlyError(
-            vcl::FmtLoadStr(consts::SKeyNotClickable,
-                            {ArgNo, index, vcl::AnsiToUtf8(Key->GetKeyCaption(quimbel::klNormal)),
-                             vcl::LoadResString(*reason)}));
-    }
-    Keyboard.InputMouseDown(vcl::mbLeft, {}, middle.X, middle.Y);
-    Keyboard.InputMouseUp(vcl::mbLeft, {}, middle.X, middle.Y);
 }
 
 } // namespace
@@ -145,7 +81,7 @@ CommandRun SetupPress(CLI::App& Sub) {
         // standard output empty rather than half a transcript.
         for (size_t i = 0; i < o->Keys.size(); ++i) {
             const int argNo = static_cast<int>(i) + 1;
-            clickKey(keyboard, findKey(keyboard, o->Keys[i], argNo), argNo);
+            PressArgument(keyboard, o->Keys[i], argNo);
         }
         std::string out;
         for (const std::string& line : lines)

@@ -38,6 +38,9 @@ CommandRun SetupPress(CLI::App& Sub);
 #ifdef KLY_RENDER
 CommandRun SetupRender(CLI::App& Sub);
 #endif
+#ifdef KLY_XKB
+CommandRun SetupImportXkb(CLI::App& Sub);
+#endif
 
 inline const Command kCommands[] = {
     {"dump", "Print a layout file as JSON", SetupDump},
@@ -48,6 +51,9 @@ inline const Command kCommands[] = {
     {"press", "Click keys of a layout on a keyboard and print what happens", SetupPress},
 #ifdef KLY_RENDER
     {"render", "Draw a layout on a keyboard into a PNG picture", SetupRender},
+#endif
+#ifdef KLY_XKB
+    {"import-xkb", "Make a layout from the system's XKB keymap of a language", SetupImportXkb},
 #endif
 };
 

@@ -27,6 +27,11 @@ inline const TResStringRec SCurrentKey{"SCurrentKey", "key \"%s\" at %d, %d, %d 
 // The unknown name, then the names of the built-in layouts.
 inline const TResStringRec SUnknownLayout{"SUnknownLayout",
                                           "There is no built-in layout \"%s\" (%s)."};
+// The code page and what it is for, in the status line and in View > Code Page.
+inline const TResStringRec SCodePageStatus{"SCodePageStatus", "code page %d (%s)"};
+inline const TResStringRec SCodePageItem{"SCodePageItem", "&%d %s"};
+// A submenu of Open built-in layout: the layouts of one code page.
+inline const TResStringRec SBuiltInGroup{"SBuiltInGroup", "%s (%d)"};
 inline const TResStringRec SScreenshotError{"SScreenshotError", "could not write %s"};
 
 } // namespace quimbel::layouteditor::consts

@@ -4,6 +4,7 @@
 #include "KlyConsts.h"
 #include "LayoutFile.h"
 
+#include "rtl/CodePage.h"
 #include "rtl/Streams.h"
 #include "runtime/Quimbel.h"
 
@@ -57,6 +58,7 @@ VCL_DEFINE_CLASS(TEditorForm, TForm, c) {
     c.Field("GridBlackItem", &F::GridBlackItem);
     c.Field("LimitItem", &F::LimitItem);
     c.Field("PreviewItem", &F::PreviewItem);
+    c.Field("CodePageItem", &F::CodePageItem);
     c.Field("KeyMenu", &F::KeyMenu);
     c.Field("KeyDeleteItem", &F::KeyDeleteItem);
     c.Field("KeyPropertiesItem", &F::KeyPropertiesItem);
@@ -78,6 +80,7 @@ VCL_DEFINE_CLASS(TEditorForm, TForm, c) {
     c.Method<TNotifyEvent>("GridColorItemClick", &F::GridColorItemClick);
     c.Method<TNotifyEvent>("LimitItemClick", &F::LimitItemClick);
     c.Method<TNotifyEvent>("PreviewItemClick", &F::PreviewItemClick);
+    c.Method<TNotifyEvent>("CodePageItemClick", &F::CodePageItemClick);
     c.Method<TKeyClickedEvent>("EditorKeyClicked", &F::EditorKeyClicked);
     c.Method<TKeyClickedEvent>("EditorKeyRightClicked", &F::EditorKeyRightClicked);
     c.Method<TCloseQueryEvent>("FormCloseQuery", &F::FormCloseQuery);
@@ -124,13 +127,33 @@ TEditorForm::TEditorForm(TComponent* AOwner) : TForm(AOwner) {
     PreviewEdit->SetAlign(alTop);
     PreviewKeyboard->SetAlign(alClient);
     PreviewEdit->GetFont()->SetSize(14);
-    // One item for each built-in layout, so the menu lists every layout the package has.
-    for (const TBuiltInLayout& layout : BuiltInLayouts()) {
-        auto* item = new TMenuItem(this);
-        item->SetCaption(layout.Name);
-        item->OnClick = [this](TObject* Sender) { BuiltInItemClick(Sender); };
-        BuiltInItem->Add(item);
+    // One item for each built-in layout, so the menu lists every layout the package has; grouped
+    // by code page, which is also by script.
+    for (int page : SupportedCodePages()) {
+        TMenuItem* group = nullptr;
+        for (const TBuiltInLayout& layout : BuiltInLayouts()) {
+            if (layout.CodePage != page) continue;
+            if (!group) {
+                group = new TMenuItem(this);
+                group->SetCaption(FmtLoadStr(consts::SBuiltInGroup, {CodePageScript(page), page}));
+                BuiltInItem->Add(group);
+            }
+            auto* item = new TMenuItem(this);
+            item->SetCaption(layout.Name);
+            item->OnClick = [this](TObject* Sender) { BuiltInItemClick(Sender); };
+            group->Add(item);
+        }
     }
+    for (int page : SupportedCodePages()) {
+        auto* item = new TMenuItem(this);
+        item->SetCaption(FmtLoadStr(consts::SCodePageItem, {page, CodePageScript(page)}));
+        item->SetTag(page);
+        item->SetRadioItem(true);
+        item->SetGroupIndex(2);
+        item->OnClick = [this](TObject* Sender) { CodePageItemClick(Sender); };
+        CodePageItem->Add(item);
+    }
+    FileCodePage = GetAnsiCodePage();
     startLayout(AnsiString(), LoadResString(consts::SUntitled));
 }
 
@@ -198,7 +221,11 @@ void TEditorForm::showStatus() {
                             int(currentKey_->Width), int(currentKey_->Height)});
     if (pointer_.X >= 0) text += "     " + FmtLoadStr(consts::SPointer, {pointer_.X, pointer_.Y});
     if (!notice_.empty()) text += "     " + notice_;
+    const int page = GetAnsiCodePage();
+    text += "     " + FmtLoadStr(consts::SCodePageStatus, {page, CodePageScript(page)});
     StatusPanel->SetCaption(text);
+    for (int i = 0; i < CodePageItem->GetCount(); ++i)
+        CodePageItem->GetItem(i)->SetChecked(CodePageItem->GetItem(i)->GetTag() == page);
 }
 
 void TEditorForm::followPointer() {
@@ -278,6 +305,9 @@ bool TEditorForm::OpenFile(const AnsiString& FileName) {
     }
     Editor->ClearAll();
     takeKeys(keys, *Editor->GetKeys());
+    // A file does not record its page: it opens in the one the user chose, else the command
+    // line's or the locale's, never in the page of a built-in layout opened before.
+    if (const int page = chosenPage_ ? chosenPage_ : FileCodePage) SetAnsiCodePage(page);
     Editor->CreateControls();
     startLayout(FileName, baseName(FileName));
     return true;
@@ -380,7 +410,7 @@ void TEditorForm::ShiftItemClick(TObject* Sender) {
         else
             Editor->MoveKeysDown(delta);
         const bool refused = layoutBytes() == before && Editor->GetKeys()->GetCount() > 0;
-        notice_ = !refused                         ? AnsiString()
+        notice_ = !refused                       ? AnsiString()
                   : Editor->GetLimitDesignArea() ? LoadResString(consts::SShiftRefused)
                                                  : LoadResString(consts::SShiftOutOfRange);
     } catch (const Exception& e) {
@@ -409,6 +439,26 @@ void TEditorForm::LimitItemClick(TObject*) {
 void TEditorForm::PreviewItemClick(TObject*) {
     PreviewItem->SetChecked(!PreviewItem->GetChecked());
     PreviewPanel->SetVisible(PreviewItem->GetChecked());
+}
+
+void TEditorForm::CodePageItemClick(TObject* Sender) {
+    ChooseCodePage(As<TMenuItem>(Sender)->GetTag());
+}
+
+void TEditorForm::ChooseCodePage(int Page) {
+    chosenPage_ = Page;
+    useCodePage(Page);
+}
+
+void TEditorForm::useCodePage(int Page) {
+    SetAnsiCodePage(Page);
+    // The layout's bytes stay; the buttons and the preview are made again to show them as
+    // characters of the new page.
+    Editor->DestroyControls();
+    Editor->CreateControls();
+    Editor->Invalidate();
+    shown_.clear();
+    layoutChanged();
 }
 
 void TEditorForm::EditorKeyClicked(TKey* Key) {

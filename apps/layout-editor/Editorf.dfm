@@ -264,6 +264,9 @@ object EditorForm: TEditorForm
         Checked = True
         OnClick = PreviewItemClick
       end
+      object CodePageItem: TMenuItem
+        Caption = '&Code Page'
+      end
     end
   end
   object KeyMenu: TPopupMenu

@@ -40,8 +40,15 @@ public:
     // right-clicked or added; null when there is none.
     TKey* CurrentKey() const { return currentKey_; }
 
+    // Makes Page the active code page for the rest of the session (View > Code Page): the keys
+    // are shown in it, and files open in it.
+    void ChooseCodePage(int Page);
+
     // Off when the code page was chosen on the command line: it then stays for every layout.
     bool FollowLayoutCodePage = true;
+    // The page a layout file opens in unless the user chose one in this session: the command
+    // line's, else the locale's. A built-in layout brings its own page instead.
+    int FileCodePage = 0;
 
     vcl::TPanel* ToolBar = nullptr;
     vcl::TSpeedButton* NewKeyBtn = nullptr;
@@ -84,6 +91,7 @@ public:
     vcl::TMenuItem* GridBlackItem = nullptr;
     vcl::TMenuItem* LimitItem = nullptr;
     vcl::TMenuItem* PreviewItem = nullptr;
+    vcl::TMenuItem* CodePageItem = nullptr;
     vcl::TPopupMenu* KeyMenu = nullptr;
     vcl::TMenuItem* KeyDeleteItem = nullptr;
     vcl::TMenuItem* KeyPropertiesItem = nullptr;
@@ -107,6 +115,7 @@ public:
     void GridColorItemClick(vcl::TObject* Sender);
     void LimitItemClick(vcl::TObject* Sender);
     void PreviewItemClick(vcl::TObject* Sender);
+    void CodePageItemClick(vcl::TObject* Sender);
     void EditorKeyClicked(TKey* Key);
     void EditorKeyRightClicked(TKey* Key);
     void FormCloseQuery(vcl::TObject* Sender, bool& CanClose);
@@ -125,6 +134,8 @@ private:
     void layoutChanged();
     void showStatus();
     void showError(const vcl::AnsiString& Message);
+    // Activates Page and shows the keys, the preview and the status line in it.
+    void useCodePage(int Page);
     // Reports pointer movements over the key buttons and grid lines as well as over the editor.
     void followPointer();
     std::vector<uint8_t> layoutBytes() const;
@@ -136,6 +147,7 @@ private:
     TKey* currentKey_ = nullptr;
     vcl::TPoint pointer_{-1, -1};
     vcl::AnsiString notice_;
+    int chosenPage_ = 0; // chosen in View > Code Page during this session; 0: none
 };
 
 } // namespace quimbel::layouteditor

@@ -1,12 +1,13 @@
 // quimbel-layout-editor [FILE.kly]: designs keyboard layouts on a grid, with a preview keyboard
 // to try them. With --screenshot PNG it renders its window offscreen, saves it and exits.
 
-#include "ExitStatus.h"
 #include "EditorConsts.h"
 #include "Editorf.h"
+#include "ExitStatus.h"
 
 #include "qt/Offscreen.h"
 #include "qt/QtWidgetset.h"
+#include "rtl/CodePage.h"
 #include "runtime/Quimbel.h"
 
 #include <CLI/CLI.hpp>
@@ -83,6 +84,8 @@ int main(int argc, char** argv) {
         form = std::make_unique<TEditorForm>(nullptr);
         vcl::Application->SetMainForm(form.get());
         form->FollowLayoutCodePage = codePageOption->count() == 0;
+        form->FileCodePage =
+            codePageOption->count() ? vcl::GetAnsiCodePage() : vcl::CodePageFromEnvironment();
         if (!builtIn.empty()) form->OpenBuiltIn(builtIn);
         if (!file.empty() && !form->OpenFile(file)) status = ExitFailed;
         if (!offscreen) {

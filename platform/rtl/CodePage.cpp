@@ -99,6 +99,33 @@ const std::vector<int>& SupportedCodePages() {
     return pages;
 }
 
+const char* CodePageScript(int CodePage) {
+    switch (CodePage) {
+    case 874:
+        return "Thai";
+    case 1250:
+        return "Central European";
+    case 1251:
+        return "Cyrillic";
+    case 1252:
+        return "Western European";
+    case 1253:
+        return "Greek";
+    case 1254:
+        return "Turkish";
+    case 1255:
+        return "Hebrew";
+    case 1256:
+        return "Arabic";
+    case 1257:
+        return "Baltic";
+    case 1258:
+        return "Vietnamese";
+    default:
+        return "";
+    }
+}
+
 bool IsSupportedCodePage(int CodePage) {
     return findPage(CodePage) != nullptr;
 }

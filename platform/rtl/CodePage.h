@@ -25,6 +25,9 @@ namespace vcl {
 const std::vector<int>& SupportedCodePages();
 bool IsSupportedCodePage(int CodePage);
 int GetAnsiCodePage();
+// What a supported page is for ("Cyrillic" for 1251), for menus and status lines; empty for any
+// other number.
+const char* CodePageScript(int CodePage);
 // Raises EConvertError when the page is not supported.
 void SetAnsiCodePage(int CodePage);
 // The page a locale name ("ru_RU.UTF-8", "el_GR", "sr_RS@latin") implies; 1252 for any other.

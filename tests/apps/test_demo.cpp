@@ -93,11 +93,65 @@ TEST_F(Demo, FailsWhenTheTextCannotBeTypedOrTheLayoutIsMissing) {
     r = Run("--layout missing.kly --self-test x");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "quimbel-demo: File missing.kly not found!\n");
-    r = Run("--layout fr --self-test x");
+    r = Run("--layout xx --self-test x");
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("fr"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("xx"), std::string::npos) << r.err;
     EXPECT_EQ(Run("--layout").status, 2);
     EXPECT_EQ(Run("--colour red").status, 2);
+}
+
+// A sentence (a pangram where the layout has every letter on a key of its own) on each layout
+// imported from the system's keymaps, typed in the layout's own code page.
+TEST_F(Demo, TypesASentenceOnEachImportedLayout) {
+    const std::pair<const char*, const char*> sentences[] = {
+        {"gb", "The quick brown fox jumps over the lazy dog for £5"},
+        {"ie", "Fáilte! The quick brown fox jumps over the lazy dog"},
+        {"fr", "Portez ce vieux whisky au juge blond qui fume : ça été où ?"},
+        {"be", "Portez ce vieux whisky au juge blond qui fume, à très vite"},
+        {"ch", "Zwölf Boxkämpfer jagen Viktor quer über den Sylter Deich"},
+        {"ch_fr", "Portez ce vieux whisky au juge blond qui fume, voilà l'été"},
+        {"es", "Jovencillo emponzoñado de whisky: ¡que figurota exhibe!"},
+        {"latam", "Jovencillo emponzoñado de whisky: ¡que figurota exhibe!"},
+        {"pt", "Zebras caolhas de Java querem passar fax para moças gigantes de New York"},
+        {"br", "Zebras caolhas de Java querem passar fax para moças gigantes de New York"},
+        {"it",
+         "Quel vituperabile xenofobo zelante assaggia il whisky ed esclama: alleluja è così!"},
+        {"nl", "Pa's wijze lynx bezag vroom het fikse aquaduct"},
+        {"se", "Flygande bäckasiner söka hwila på mjuka tuvor"},
+        {"no", "Vår sære Zulu fra badeøya spilte jo whist og quickstep i min taxi"},
+        {"dk", "Høj bly gom vandt fræk sexquiz på wc"},
+        {"fi", "Wieniläinen sioux'ta puhuva ökyzombie diggaa Åsan roquefort-tacoja"},
+        {"is", "Þetta æðislega öl, sex wax quiz fjörugt"},
+        {"pl", "Pchnąć w tę łódź jeża lub ośm skrzyń fig"},
+        {"cz", "Příliš žlutý pes úpěl v mrazu; běž domů"},
+        {"sk", "Malý žltý kôň učí ťava písať"},
+        {"hu", "Árvíztűrő tükörfúrógép"},
+        {"ro", "înjurând piţigăiat, zoofobul comandă vexat whisky şi tequila"},
+        {"hr", "Gojazni đačić s biciklom drži hmelj i finu vatu u džepu nošnje"},
+        {"si", "Hišni mački že ne bodo več pili vode z žlico"},
+        {"rs_latin", "Gojazni đačić s biciklom drži hmelj i finu vatu u džepu nošnje"},
+        {"tr", "Pijamalı hasta yağız şoföre çabucak güvendi"},
+        {"ua", "Чуєш їх, доцю, га? Кумедна ж ти, прощайся без ґольфів!"},
+        {"bg", "Жълтата дюля беше щастлива, че пухът, който цъфна, замръзна като гьон"},
+        {"by", "У Іўі худы жвавы чорт у зялёнай камізэльцы пабег пад'есці фаршу з юшкай"},
+        {"lt", "Įlinkdama fechtuotojo špaga sublykčiojusi pragręžė apvalų arbūzą"},
+        {"lv", "Glāžšķūņa rūķīši dzērumā čiepj Baha koncertflīģeļu vākus"},
+        {"ee", "Põdur Zagrebi tšellomängija-följetonist Ciqo külmetas kehvas garaažis"},
+        {"il", "דג סקרן שט בים מאוכזב ולפתע מצא חברה"},
+        {"ara", "نص حكيم له سر قاطع وذو شأن عظيم مكتوب على ثوب أخضر ومغلف بجلد أزرق"},
+        {"th", "เป็นมนุษย์สุดประเสริฐเลิศคุณค่า"},
+        {"vn", "Tôi yêu tiê\u0301ng Viê\u0323t"},
+    };
+    for (const auto& [layout, sentence] : sentences) {
+        const std::string text = sentence;
+        std::string quoted; // for the shell, in single quotes
+        for (char c : text)
+            quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        RunResult r = Run(std::string("--layout ") + layout + " --self-test '" + quoted +
+                          "' --screenshot " + layout + ".png");
+        EXPECT_EQ(r.status, 0) << layout << ": " << r.err;
+        EXPECT_EQ(r.out, "typed: " + text + "\n") << layout;
+    }
 }
 
 } // namespace

@@ -18,8 +18,8 @@
 #include <fstream>
 #include <functional>
 #include <string>
-#include <utility>
 #include <unistd.h>
+#include <utility>
 
 using namespace quimbel;
 using quimbel::layouteditor::TEditorForm;
@@ -282,13 +282,80 @@ TEST(LayoutEditorApp, BuiltInLayoutsBringTheirCodePage) {
     EXPECT_THROW(form.OpenBuiltIn("xx"), vcl::Exception);
     vcl::SetAnsiCodePage(saved);
 
-    // The menu offers every built-in layout, and choosing one opens it.
+    // The menu offers every built-in layout, grouped by code page, and choosing one opens it.
     const auto& layouts = quimbel::BuiltInLayouts();
-    ASSERT_EQ(form.BuiltInItem->GetCount(), static_cast<int>(layouts.size()));
-    for (size_t i = 0; i < layouts.size(); ++i)
-        EXPECT_EQ(form.BuiltInItem->GetItem(static_cast<int>(i))->GetCaption(), layouts[i].Name);
-    EXPECT_GE(layouts.size(), 5u);
-    form.BuiltInItem->GetItem(4)->Click();
+    std::vector<vcl::TMenuItem*> items;
+    for (int g = 0; g < form.BuiltInItem->GetCount(); ++g) {
+        vcl::TMenuItem* group = form.BuiltInItem->GetItem(g);
+        for (int i = 0; i < group->GetCount(); ++i) {
+            items.push_back(group->GetItem(i));
+            EXPECT_EQ(quimbel::BuiltInLayoutCodePage(group->GetItem(i)->GetCaption()),
+                      std::stoi(group->GetCaption().substr(group->GetCaption().rfind('(') + 1)))
+                << group->GetCaption();
+        }
+    }
+    EXPECT_EQ(form.BuiltInItem->GetItem(0)->GetCaption(), "Thai (874)");
+    ASSERT_EQ(items.size(), layouts.size());
+    EXPECT_GE(layouts.size(), 40u);
+    vcl::TMenuItem* el = nullptr;
+    for (vcl::TMenuItem* item : items)
+        if (item->GetCaption() == "el") el = item;
+    ASSERT_NE(el, nullptr);
+    el->Click();
     EXPECT_NE(form.GetCaption().find("el.kly"), vcl::AnsiString::npos) << form.GetCaption();
+    vcl::SetAnsiCodePage(saved);
+}
+
+TEST(LayoutEditorApp, CodePageIsShownChosenAndFollowsWhatIsOpened) {
+    const int saved = vcl::GetAnsiCodePage();
+    User user;
+    const std::string file = TempPath("de.kly");
+    TEditorForm form(nullptr);
+    form.FileCodePage = 1252;
+    form.OpenBuiltIn("de");
+    ASSERT_TRUE(form.SaveFile(file));
+    auto status = [&] { return form.StatusPanel->GetCaption(); };
+    auto backspace = [&] {
+        for (int i = 0; i < form.Editor->GetKeys()->GetCount(); ++i) {
+            TKey* key = form.Editor->GetKey(i);
+            if (key->KeyType == ktBackspace) return vcl::AnsiToUtf8(key->Control->GetCaption());
+        }
+        return std::string();
+    };
+
+    // A built-in layout brings its page; a file opened after it returns to the file page, so
+    // that the German captions are German again.
+    form.OpenBuiltIn("ru");
+    EXPECT_EQ(vcl::GetAnsiCodePage(), 1251);
+    EXPECT_NE(status().find("code page 1251 (Cyrillic)"), std::string::npos) << status();
+    ASSERT_TRUE(form.OpenFile(file));
+    EXPECT_EQ(vcl::GetAnsiCodePage(), 1252);
+    EXPECT_EQ(backspace(), "Rück");
+    EXPECT_NE(status().find("code page 1252 (Western European)"), std::string::npos);
+
+    // View > Code Page lists every page, checks the active one and redraws the keys in the
+    // chosen one; the layout's bytes stay as they are.
+    ASSERT_EQ(form.CodePageItem->GetCount(), 10);
+    vcl::TMenuItem* cyrillic = nullptr;
+    for (int i = 0; i < form.CodePageItem->GetCount(); ++i) {
+        vcl::TMenuItem* item = form.CodePageItem->GetItem(i);
+        EXPECT_EQ(item->GetChecked(), item->GetTag() == 1252);
+        if (item->GetTag() == 1251) cyrillic = item;
+    }
+    ASSERT_NE(cyrillic, nullptr);
+    EXPECT_EQ(cyrillic->GetCaption(), "&1251 Cyrillic");
+    cyrillic->Click();
+    EXPECT_EQ(vcl::GetAnsiCodePage(), 1251);
+    EXPECT_TRUE(cyrillic->GetChecked());
+    EXPECT_EQ(backspace(), "Rьck");
+    EXPECT_FALSE(Marked(form));
+    EXPECT_NE(status().find("code page 1251 (Cyrillic)"), std::string::npos);
+
+    // A page the user chose stays for files; a built-in layout still brings its own.
+    form.OpenBuiltIn("el");
+    EXPECT_EQ(vcl::GetAnsiCodePage(), 1253);
+    ASSERT_TRUE(form.OpenFile(file));
+    EXPECT_EQ(vcl::GetAnsiCodePage(), 1251);
+    std::remove(file.c_str());
     vcl::SetAnsiCodePage(saved);
 }

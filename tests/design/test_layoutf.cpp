@@ -2,6 +2,8 @@
 // through the pointer input and the modal responder.
 
 #include "design/Layoutf.h"
+#include "designide/DesignIntf.h"
+#include "rtl/CodePage.h"
 
 #include "runtime/Keypropertiesf.h"
 
@@ -546,4 +548,53 @@ TEST(LayoutForm, LayoutsGoThroughTheFileDialogs) {
     for (int i = 0; i < d.keys.GetCount(); ++i)
         EXPECT_NE(d.Key(i)->Control, nullptr);
     std::remove(path.c_str());
+}
+
+// In the IDE the window shows the code page and lets the user choose it; files open in the
+// session's page. Without the environment's option the window is as its form says.
+TEST(LayoutForm, CodePageLineWhenTheEnvironmentAsksForIt) {
+    const int saved = GetAnsiCodePage();
+    EXPECT_EQ(Designer().form->CodePagePanel, nullptr);
+
+    designide::TEnvironmentOptions& options = designide::EnvironmentOptions();
+    options.CodePageInDesigners = true;
+    options.FileCodePage = 1252;
+    SetAnsiCodePage(1252);
+    Designer d({{0, 0}});
+    d.Key(0)->SetKeyCaption(klNormal, "R\xFC"
+                                      "ck");
+    const std::string path = TempPath("cp.kly");
+    d.keys.SaveToFile(path);
+    ASSERT_NE(d.form->CodePagePanel, nullptr);
+    EXPECT_EQ(d.form->CodePagePanel->GetCaption(), "  code page 1252 (Western European)");
+    ASSERT_EQ(d.form->CodePageCombo->GetItems()->GetCount(), 10);
+    EXPECT_EQ(d.form->CodePageCombo->GetItems()->Get(2), "1251 Cyrillic");
+
+    // Choosing a page shows the same bytes in it, on new buttons.
+    d.form->CodePageCombo->SetItemIndex(2);
+    d.form->CodePageCombo->OnChange(d.form->CodePageCombo);
+    EXPECT_EQ(GetAnsiCodePage(), 1251);
+    EXPECT_EQ(options.ChosenCodePage, 1251);
+    EXPECT_EQ(d.form->CodePagePanel->GetCaption(), "  code page 1251 (Cyrillic)");
+    ASSERT_NE(d.Key(0)->Control, nullptr);
+    EXPECT_EQ(AnsiToUtf8(d.Key(0)->Control->GetCaption()), "Rьck");
+
+    // A file opens in the page chosen in the session, else in the IDE's.
+    auto load = [&] {
+        Script user({[&](TModalRequest& r) {
+            r.FileDialog->SetFileName(path);
+            r.Accept();
+        }});
+        d.form->LoadLayoutBtn->Click();
+    };
+    SetAnsiCodePage(1253);
+    load();
+    EXPECT_EQ(GetAnsiCodePage(), 1251);
+    options.ChosenCodePage = 0;
+    load();
+    EXPECT_EQ(GetAnsiCodePage(), 1252);
+    EXPECT_EQ(AnsiToUtf8(d.Key(0)->Control->GetCaption()), "Rück");
+    std::remove(path.c_str());
+    options = designide::TEnvironmentOptions();
+    SetAnsiCodePage(saved);
 }

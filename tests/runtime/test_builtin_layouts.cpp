@@ -148,10 +148,36 @@ TEST(BuiltInLayouts, NumpadAndUnknownNames) {
     TKeyCollection keys;
     keys.AddKey(new TKey(ktNormal));
     try {
-        LoadLayoutResource(&keys, "fr");
+        LoadLayoutResource(&keys, "xx");
         FAIL() << "no error";
     } catch (const vcl::EResNotFound& e) {
-        EXPECT_EQ(e.Message(), "Resource fr not found");
+        EXPECT_EQ(e.Message(), "Resource xx not found");
     }
     EXPECT_EQ(keys.GetCount(), 0);
+}
+
+// The layouts imported from the system's keymaps: each a full keyboard on the us or de geometry,
+// in the code page the table gives, showing what it types.
+TEST(BuiltInLayouts, ImportedLayoutsAreFullKeyboardsInTheirCodePage) {
+    ASSERT_GE(BuiltInLayouts().size(), 40u);
+    const std::map<std::string, int> pages{{"fr", 1252}, {"pl", 1250}, {"ro", 1250},  {"tr", 1254},
+                                           {"ua", 1251}, {"il", 1255}, {"ara", 1256}, {"lt", 1257},
+                                           {"vn", 1258}, {"th", 874}};
+    for (const auto& [name, page] : pages)
+        EXPECT_EQ(BuiltInLayoutCodePage(name), page) << name;
+    for (const TBuiltInLayout& builtIn : BuiltInLayouts()) {
+        const std::string name = builtIn.Name;
+        if (name == "numpad") continue;
+        Layout layout(builtIn.Name);
+        expectSoundGeometry(layout, builtIn.Name);
+        expectFullKeyboard(layout, builtIn.Name);
+        EXPECT_GE(layout.Typable().size(), 60u) << name;
+        // ISO layouts have the key beside left Shift and the tall Enter.
+        const TKey* enter = layout.OfType(ktEnter)[0];
+        EXPECT_EQ(enter->Height == 16, layout.keys.GetCount() == 79) << name;
+    }
+    // Romanian s and t with comma below are written with the cedilla of page 1250.
+    Layout ro("ro");
+    EXPECT_EQ(ro.Typable().count('\xBA'), 1u); // ş
+    EXPECT_EQ(ro.Typable().count('\xFE'), 1u); // ţ
 }
