@@ -139,9 +139,12 @@ private:
 // A container widget: a group (a window at the top) of its child widgets and graphic children.
 class HostAccessible : public QAccessibleWidget {
 public:
-    explicit HostAccessible(QWidget* w)
-        : QAccessibleWidget(w, w->isWindow() ? QAccessible::Window : QAccessible::Grouping) {
+    explicit HostAccessible(QWidget* w) : QAccessibleWidget(w, QAccessible::Grouping) {
         Hosts()[w] = this;
+    }
+    // A keyboard's surface is a window until a Qt program puts it into one of its widgets.
+    QAccessible::Role role() const override {
+        return widget()->isWindow() ? QAccessible::Window : QAccessible::Grouping;
     }
     ~HostAccessible() override {
         Hosts().erase(widget());

@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """Reads the keys of the running quimbel-demo over AT-SPI, as a screen reader does, and presses
-one: prints every key's name, presses "q" through its action and checks that the demo's edit
-box shows it. Exit 0 when all keys are named and the press typed."""
+keys: prints every key's name, presses "q" through its action and checks that the demo's edit
+box shows it, then presses Shift and checks that Shift reads as checked and the key reads "Q".
+Exit 0 when all of that holds."""
 import sys
 import time
 
@@ -59,9 +60,20 @@ def main():
         texts = [e.queryText().getText(0, -1) for e in edits]
         if any(t.endswith("q") for t in texts):
             print("edit box after pressing q: %r" % texts)
+            break
+        time.sleep(0.1)
+    else:
+        print("the press typed nothing: %r" % texts)
+        return 1
+    shift = buttons[names.index("Shift")]
+    shift.queryAction().doAction(0)
+    for _ in range(50):
+        checked = shift.getState().contains(pyatspi.STATE_CHECKED)
+        if checked and key.name == "Q":
+            print("after pressing Shift: Shift checked, the key reads %r" % key.name)
             return 0
         time.sleep(0.1)
-    print("the press typed nothing: %r" % texts)
+    print("after pressing Shift: checked=%s, the key reads %r" % (checked, key.name))
     return 1
 
 

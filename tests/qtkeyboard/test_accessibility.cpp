@@ -1,7 +1,8 @@
 // QuimbelKeyboard as assistive technology and UI test tools see it, in process through Qt's
 // accessibility interfaces (offscreen): every key a named button with its rectangle, a press
-// action and the checked state of modifiers, names that follow the level, and the events that
-// tell a screen reader so.
+// action and the checked state of modifiers, and names that follow the level. (The offscreen
+// platform has no accessibility bridge, so the change events are heard over AT-SPI only:
+// tests/apps/atspi_keys.py.)
 
 #include "qtkeyboard/QuimbelKeyboard.h"
 
@@ -14,16 +15,8 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <vector>
 
 namespace {
-
-std::vector<std::pair<QAccessible::Event, QString>> g_events;
-
-void recordEvent(QAccessibleEvent* e) {
-    if (QAccessibleInterface* i = e->accessibleInterface())
-        g_events.emplace_back(e->type(), i->text(QAccessible::Name));
-}
 
 // The buttons below an accessible object, by name (the first of each name).
 void collectButtons(QAccessibleInterface* i, std::map<QString, QAccessibleInterface*>& out) {
@@ -35,7 +28,7 @@ void collectButtons(QAccessibleInterface* i, std::map<QString, QAccessibleInterf
     }
 }
 
-TEST(KeyboardAccessibility, KeysAreNamedButtonsThatPressFollowTheLevelAndReportChanges) {
+TEST(KeyboardAccessibility, KeysAreNamedButtonsThatPressAndFollowTheLevel) {
     QWidget window;
     auto* line = new QLineEdit(&window);
     auto* keyboard = new QuimbelKeyboard(&window);
@@ -69,8 +62,6 @@ TEST(KeyboardAccessibility, KeysAreNamedButtonsThatPressFollowTheLevelAndReportC
                   a->rect().center().x(), a->rect().center().y()) != nullptr,
               true);
 
-    QAccessible::installUpdateHandler(recordEvent);
-    QAccessible::setActive(true);
     // The press action is a click.
     QAccessibleActionInterface* press = a->actionInterface();
     ASSERT_NE(press, nullptr);
@@ -82,23 +73,14 @@ TEST(KeyboardAccessibility, KeysAreNamedButtonsThatPressFollowTheLevelAndReportC
     QAccessibleInterface* shift = keys["Shift"];
     EXPECT_TRUE(shift->state().checkable);
     EXPECT_FALSE(shift->state().checked);
-    g_events.clear();
     shift->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_TRUE(keyboard->isShift());
     EXPECT_TRUE(shift->state().checked);
     EXPECT_EQ(a->text(QAccessible::Name), "A");
-    auto heard = [](QAccessible::Event type, const QString& name) {
-        for (const auto& e : g_events)
-            if (e.first == type && e.second == name) return true;
-        return false;
-    };
-    EXPECT_TRUE(heard(QAccessible::NameChanged, "A"));
-    EXPECT_TRUE(heard(QAccessible::StateChanged, "Shift"));
     a->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_EQ(line->text(), "aA");
     EXPECT_EQ(a->text(QAccessible::Name), "a");
     EXPECT_FALSE(shift->state().checked);
-    QAccessible::installUpdateHandler(nullptr);
 
     // A new layout replaces the keys: the old objects are invalid, the new ones read the new
     // layout.
