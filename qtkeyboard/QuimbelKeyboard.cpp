@@ -1,5 +1,7 @@
 #include "QuimbelKeyboard.h"
 
+#include "AssistiveInput.h"
+
 #include "qt/Codepage.h"
 #include "qt/Colors.h"
 #include "qt/QtWidgetset.h"
@@ -56,9 +58,11 @@ QuimbelKeyboard::QuimbelKeyboard(QWidget* parent) : QWidget(parent) {
     surface->setParent(this); // as a plain child widget, without the window flags
     layout()->addWidget(surface);
     keyboard_->SetVisible(true);
+    assist_ = new QuimbelAssistiveInput(this, keyboard_);
 }
 
 QuimbelKeyboard::~QuimbelKeyboard() {
+    delete assist_; // stops listening before the component goes
     disconnect(focusConnection_);
     delete keyboard_; // takes its surface widget, a child of this one, along
     delete link_;
@@ -107,6 +111,51 @@ QuimbelKeyboard::CharCase QuimbelKeyboard::charCase() const {
 
 void QuimbelKeyboard::setCharCase(CharCase charCase) {
     keyboard_->SetCharCase(static_cast<vcl::TEditCharCase>(charCase));
+}
+
+QuimbelKeyboard::SwitchScanning QuimbelKeyboard::switchScanning() const {
+    return static_cast<SwitchScanning>(keyboard_->GetSwitchScanning());
+}
+void QuimbelKeyboard::setSwitchScanning(SwitchScanning mode) {
+    keyboard_->SetSwitchScanning(static_cast<quimbel::TSwitchScanning>(mode));
+    assist_->Update();
+}
+int QuimbelKeyboard::scanInterval() const {
+    return keyboard_->GetScanInterval();
+}
+void QuimbelKeyboard::setScanInterval(int milliseconds) {
+    keyboard_->SetScanInterval(milliseconds);
+}
+int QuimbelKeyboard::switchKey() const {
+    return assist_->SwitchKey;
+}
+void QuimbelKeyboard::setSwitchKey(int key) {
+    assist_->SwitchKey = key;
+}
+int QuimbelKeyboard::moveSwitchKey() const {
+    return assist_->MoveSwitchKey;
+}
+void QuimbelKeyboard::setMoveSwitchKey(int key) {
+    assist_->MoveSwitchKey = key;
+}
+Qt::MouseButton QuimbelKeyboard::switchButton() const {
+    return assist_->SwitchButton;
+}
+void QuimbelKeyboard::setSwitchButton(Qt::MouseButton button) {
+    assist_->SwitchButton = button;
+}
+Qt::MouseButton QuimbelKeyboard::moveSwitchButton() const {
+    return assist_->MoveSwitchButton;
+}
+void QuimbelKeyboard::setMoveSwitchButton(Qt::MouseButton button) {
+    assist_->MoveSwitchButton = button;
+}
+int QuimbelKeyboard::dwellTime() const {
+    return keyboard_->GetDwellTime();
+}
+void QuimbelKeyboard::setDwellTime(int milliseconds) {
+    keyboard_->SetDwellTime(milliseconds);
+    assist_->Update();
 }
 
 bool QuimbelKeyboard::isShift() const { return keyboard_->GetShiftState(); }

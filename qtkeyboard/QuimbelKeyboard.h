@@ -19,6 +19,7 @@
 namespace quimbel {
 class TKeyboard;
 }
+class QuimbelAssistiveInput;
 namespace vcl::qt {
 class TQtWidgetControl;
 }
@@ -42,10 +43,25 @@ class QuimbelKeyboard : public QWidget {
     Q_PROPERTY(bool shift READ isShift WRITE setShift NOTIFY shiftChanged)
     Q_PROPERTY(bool capsLock READ isCapsLock WRITE setCapsLock NOTIFY capsLockChanged)
     Q_PROPERTY(bool altGr READ isAltGr WRITE setAltGr NOTIFY altGrChanged)
+    // Switch scanning, off by default: rows light up in turn, a switch picks the row, then the
+    // keys of the row light up and a switch presses one. Automatic scanning steps every
+    // scanInterval milliseconds and needs one switch; step scanning moves on the move switch.
+    // A switch is a key pressed anywhere in the application or a mouse button on the keyboard.
+    Q_PROPERTY(SwitchScanning switchScanning READ switchScanning WRITE setSwitchScanning)
+    Q_PROPERTY(int scanInterval READ scanInterval WRITE setScanInterval)
+    Q_PROPERTY(int switchKey READ switchKey WRITE setSwitchKey)
+    Q_PROPERTY(int moveSwitchKey READ moveSwitchKey WRITE setMoveSwitchKey)
+    Q_PROPERTY(Qt::MouseButton switchButton READ switchButton WRITE setSwitchButton)
+    Q_PROPERTY(Qt::MouseButton moveSwitchButton READ moveSwitchButton WRITE setMoveSwitchButton)
+    // Dwell: the pointer resting on a key this many milliseconds presses it, with a bar on the
+    // key that fills meanwhile; 0 (the default) turns it off.
+    Q_PROPERTY(int dwellTime READ dwellTime WRITE setDwellTime)
 
 public:
     enum CharCase { NormalCase, UpperCase, LowerCase };
     Q_ENUM(CharCase)
+    enum SwitchScanning { NoScanning, AutomaticScanning, StepScanning };
+    Q_ENUM(SwitchScanning)
 
     explicit QuimbelKeyboard(QWidget* parent = nullptr);
     ~QuimbelKeyboard() override;
@@ -63,6 +79,21 @@ public:
     CharCase charCase() const;
     void setCharCase(CharCase charCase);
     bool followFocus() const { return followFocus_; }
+
+    SwitchScanning switchScanning() const;
+    void setSwitchScanning(SwitchScanning mode);
+    int scanInterval() const;
+    void setScanInterval(int milliseconds);
+    int switchKey() const;
+    void setSwitchKey(int key);
+    int moveSwitchKey() const;
+    void setMoveSwitchKey(int key);
+    Qt::MouseButton switchButton() const;
+    void setSwitchButton(Qt::MouseButton button);
+    Qt::MouseButton moveSwitchButton() const;
+    void setMoveSwitchButton(Qt::MouseButton button);
+    int dwellTime() const;
+    void setDwellTime(int milliseconds);
 
     bool isShift() const;
     bool isCapsLock() const;
@@ -102,6 +133,7 @@ private:
 
     quimbel::TKeyboard* keyboard_ = nullptr;
     vcl::qt::TQtWidgetControl* link_ = nullptr;
+    QuimbelAssistiveInput* assist_ = nullptr;
     QPointer<QWidget> target_;
     QString keyLayout_;
     QString errorString_;

@@ -37,9 +37,16 @@ VCL_DEFINE_CLASS(TKeyboard, vcl::TCustomPanel, c) {
     c.Event("OnShiftStateChange", &TKeyboard::OnShiftStateChange);
     c.Event("OnCapsStateChange", &TKeyboard::OnCapsStateChange);
     c.Event("OnAltGrStateChange", &TKeyboard::OnAltGrStateChange);
+    c.Enum("SwitchScanning", TypeInfoSwitchScanning, &TKeyboard::GetSwitchScanning,
+           &TKeyboard::SetSwitchScanning)
+        .Default(ssNone);
+    c.Int("ScanInterval", &TKeyboard::GetScanInterval, &TKeyboard::SetScanInterval)
+        .Default(1000);
+    c.Int("DwellTime", &TKeyboard::GetDwellTime, &TKeyboard::SetDwellTime).Default(0);
 }
 
-TKeyboard::TKeyboard(vcl::TComponent* AOwner) : vcl::TCustomPanel(AOwner) {
+TKeyboard::TKeyboard(vcl::TComponent* AOwner)
+    : vcl::TCustomPanel(AOwner), FScanner(std::make_unique<TKeyScanner>(this)) {
     FShiftState = false;
     FCapsState = false;
     FAltGrState = false;

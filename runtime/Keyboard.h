@@ -6,6 +6,7 @@
 // of LayoutRecord.h), the geometry pass (KeyboardGeometry.h), and here the keyboard control,
 // whose Shift, Caps Lock and Alt Gr states and key dispatch live in KeyboardStates.cpp.
 
+#include "KeyScanner.h"
 #include "Keys.h"
 #include "LayoutStream.h"
 
@@ -52,6 +53,17 @@ public:
     // Applies at the next change of state; buttons highlighted already keep their colour.
     vcl::TColor GetHighlightColor() const { return FHighlightColor; }
     void SetHighlightColor(vcl::TColor Value) { FHighlightColor = Value; }
+
+    // Assistive input, off by default: switch scanning (rows, then keys, picked by a switch)
+    // and dwell (a key is pressed when the pointer rests on it for DwellTime milliseconds). The
+    // host feeds time, switch presses and the pointer through Scanner().
+    TSwitchScanning GetSwitchScanning() const { return FScanner->GetMode(); }
+    void SetSwitchScanning(TSwitchScanning Value) { FScanner->SetMode(Value); }
+    int GetScanInterval() const { return FScanner->GetInterval(); }
+    void SetScanInterval(int Value) { FScanner->SetInterval(Value); }
+    int GetDwellTime() const { return FScanner->GetDwellTime(); }
+    void SetDwellTime(int Value) { FScanner->SetDwellTime(Value); }
+    TKeyScanner* Scanner() const { return FScanner.get(); }
 
     // Buttons.
     void ReCreateControls();
@@ -107,6 +119,7 @@ private:
     bool FBeepOnKeyPressed = false;
     vcl::TWinControl* FLinkedControl = nullptr;
     vcl::TColor FHighlightColor = 0;
+    std::unique_ptr<TKeyScanner> FScanner;
 };
 
 // Replaces the keys of Keyboard by the layout read (the collection stays the same object),

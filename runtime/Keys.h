@@ -41,6 +41,10 @@ extern const vcl::TEnumInfo TypeInfoKeyType;
 enum TKeyLevel : uint8_t { klNormal, klShift, klAltGr };
 extern const vcl::TEnumInfo TypeInfoKeyLevel;
 
+// What a person calls a key of the type ("Enter", "Left arrow"); for a normal key the name of a
+// blank character key ("Space" for a space) or empty.
+vcl::AnsiString SpokenKeyName(TKeyType Type, const vcl::AnsiString& Value);
+
 // Pixels per layout unit at the design scale: keys stand at this scale until a keyboard stretches
 // them, and the layout designers always show them so.
 inline constexpr int PixelsPerUnit = 4;
@@ -62,6 +66,9 @@ public:
     using vcl::TSpeedButton::TSpeedButton;
     // Unbinds its key, so that the key never refers to a freed button.
     ~TKeyControl() override;
+    // The caption shown at the level in force, what a person calls the key when it shows a
+    // symbol or nothing, and for Shift, Caps Lock and Alt Gr whether they are on.
+    bool GetAccessibleInfo(vcl::TAccessibleInfo& Info) const override;
 
     TKey* Key = nullptr; // not owned; cleared when the key is freed
 };

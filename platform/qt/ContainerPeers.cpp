@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QTabBar>
 
+#include "qt/Accessibility.h"
 #include "qt/Codepage.h"
 #include "qt/Convert.h"
 #include "qt/Painting.h"
@@ -144,11 +145,17 @@ void ContainerPeer::InvalidateControl(vcl::TControl* Child) {
     // Once the whole widget waits for its repaint, a child's change adds nothing; a child that
     // changes many times (the four bound changes of a key) or many children (a layout pass, a
     // modifier changing every caption) end up as one repaint.
+    if (widget_) AccessibleControlChanged(widget_, Child);
     if (wholeDirty_) return;
     if (++invalidations_ > MaxPartialInvalidations)
         Invalidate();
     else
         QtPeer::InvalidateControl(Child);
+}
+
+void ContainerPeer::ControlRemoved(vcl::TControl* Child) {
+    if (widget_) AccessibleControlRemoved(widget_, Child);
+    QtPeer::ControlRemoved(Child);
 }
 
 void ContainerPeer::Paint(QPainter& p, const QRect& area) {

@@ -49,6 +49,7 @@ public:
     void ZOrderChanged() override;
     void Invalidate() override;
     void InvalidateControl(vcl::TControl* Child) override;
+    void ControlRemoved(vcl::TControl* Child) override;
     virtual void Paint(QPainter& p, const QRect& area);
     // The window's close button: the model decides.
     void CloseRequested(QCloseEvent* e);

@@ -3,6 +3,8 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+#include <algorithm>
+
 #include "qt/CaptionCache.h"
 #include "qt/Codepage.h"
 #include "qt/Convert.h"
@@ -144,6 +146,28 @@ void PaintSpeedButton(QPainter& p, const QRect& rect, const SpeedButtonFace& f,
             p.setPen(pal.color(QPalette::Dark));
             caption->DrawCentred(p, textRect);
         }
+    }
+    p.restore();
+}
+
+void PaintAssistMark(QPainter& p, const QRect& rect, const vcl::TAssistMark& mark,
+                     const QPalette& pal) {
+    p.save();
+    p.setClipRect(rect, Qt::IntersectClip);
+    const QColor accent = pal.color(QPalette::Highlight);
+    // Thick enough to be seen from across a room, inside the key so neighbours stay apart.
+    const int width = std::max(2, std::min(rect.width(), rect.height()) / 10);
+    if (mark.Selected) {
+        QPen pen(accent, width);
+        pen.setJoinStyle(Qt::MiterJoin);
+        p.setPen(pen);
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(QRectF(rect).adjusted(width / 2.0, width / 2.0, -width / 2.0, -width / 2.0));
+    }
+    if (mark.Progress > 0) {
+        const int bar = std::max(3, rect.height() / 8);
+        const int filled = rect.width() * std::min(mark.Progress, 100) / 100;
+        p.fillRect(QRect(rect.left(), rect.bottom() + 1 - bar, filled, bar), accent);
     }
     p.restore();
 }

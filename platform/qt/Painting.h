@@ -13,6 +13,7 @@
 class QPainter;
 
 namespace vcl {
+struct TAssistMark;
 class TCustomLabel;
 class TCustomPanel;
 class TShape;
@@ -21,6 +22,12 @@ class TWinControl;
 } // namespace vcl
 
 namespace vcl::qt {
+
+// The marks of assistive input over a button's face: a thick frame in the highlight colour for
+// the row or key scanning has selected, and a bar along the bottom edge that fills as the
+// pointer dwells.
+void PaintAssistMark(QPainter& Painter, const QRect& Rect, const vcl::TAssistMark& Mark,
+                     const QPalette& Palette);
 
 // Classic Frame3D: a frame of Width lines, top-left in one colour and bottom-right in the
 // other; Rect shrinks to the area inside the frame.

@@ -431,7 +431,10 @@ void QtPeer::PaintGraphicChildren(QPainter& p, const QRect& area) {
 void RegisterGraphicPainters(PeerTable& Table) {
     Table.AddPainter(vcl::TSpeedButton::StaticClass(),
                      [](QPainter& p, const QRect& r, vcl::TControl* c, const QPalette& pal) {
-                         PaintSpeedButton(p, r, FaceOf(static_cast<vcl::TSpeedButton*>(c)), pal);
+                         auto* b = static_cast<vcl::TSpeedButton*>(c);
+                         PaintSpeedButton(p, r, FaceOf(b), pal);
+                         if (b->GetAssistMark() != vcl::TAssistMark())
+                             PaintAssistMark(p, r, b->GetAssistMark(), pal);
                      });
     Table.AddPainter(vcl::TShape::StaticClass(),
                      [](QPainter& p, const QRect& r, vcl::TControl* c, const QPalette&) {

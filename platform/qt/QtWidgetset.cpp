@@ -11,6 +11,7 @@
 #include <QToolTip>
 #include <QWheelEvent>
 
+#include "qt/Accessibility.h"
 #include "qt/Codepage.h"
 #include "qt/Colors.h"
 #include "qt/Convert.h"
@@ -392,6 +393,7 @@ TQtWidgetset* InstallQtWidgetset() {
         return InstallQtWidgetset(argc, argv);
     }
     g_installed = new TQtWidgetset();
+    InstallAccessibility();
     g_previous = vcl::InstallWidgetset(g_installed);
     return g_installed;
 }

@@ -105,6 +105,19 @@ void TSpeedButton::SetFlat(bool Value) {
     flat_ = Value;
     Invalidate();
 }
+void TSpeedButton::SetAssistMark(const TAssistMark& Value) {
+    if (assistMark_ == Value) return;
+    assistMark_ = Value;
+    Invalidate();
+}
+
+bool TSpeedButton::GetAccessibleInfo(TAccessibleInfo& Info) const {
+    Info.Caption = GetCaption();
+    Info.Checkable = groupIndex_ != 0;
+    Info.Checked = down_;
+    return true;
+}
+
 void TSpeedButton::SetLayout(TButtonLayout Value) {
     if (layout_ == Value) return;
     layout_ = Value;

@@ -47,6 +47,11 @@ public:
     void SetSpacing(int Value);
     bool GetTransparent() const { return transparent_; }
     void SetTransparent(bool Value);
+    // The scanning and dwell marks drawn over the face; none by default.
+    const TAssistMark& GetAssistMark() const { return assistMark_; }
+    void SetAssistMark(const TAssistMark& Value);
+    // The caption, and for a button of a group its latched state.
+    bool GetAccessibleInfo(TAccessibleInfo& Info) const override;
 
 protected:
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
@@ -66,6 +71,7 @@ private:
     TNumGlyphs numGlyphs_ = 1;
     int spacing_ = 4;
     bool transparent_ = true;
+    TAssistMark assistMark_;
     bool dragging_ = false;
     bool pressedIn_ = false;
     bool mouseInControl_ = false;

@@ -586,6 +586,11 @@ bool TControl::DoMouseWheel(TShiftState Shift, int WheelDelta, const TPoint& Mou
     return handled;
 }
 
+bool TControl::GetAccessibleInfo(TAccessibleInfo& Info) const {
+    (void)Info;
+    return false;
+}
+
 void TControl::Click() {
     if (OnClick)
         OnClick(this);

@@ -18,6 +18,7 @@
 // the control under the pointer; a control that does not handle it (DoMouseWheel, OnMouseWheel,
 // then its peer's native widget) passes it to its parent, and so on up to the form.
 
+#include "vcl/Accessible.h"
 #include "vcl/ActnList.h"
 #include "vcl/Graphics.h"
 #include "vcl/Messages.h"
@@ -277,6 +278,9 @@ public:
     // Simulates a click (the classic Click): OnClick, or the action when no OnClick is assigned.
     virtual void Click();
     virtual void DblClick();
+    // What assistive technology reads for the control; false for a control that shows nothing
+    // of its own to read (the widgetset then leaves it out).
+    virtual bool GetAccessibleInfo(TAccessibleInfo& Info) const;
     // Called after every change of the size.
     virtual void Resize();
 
