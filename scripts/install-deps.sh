@@ -9,6 +9,7 @@ packages=(
   clang-14 libclang-rt-14-dev
   qt6-base-dev qt6-qpa-plugins qt6-wayland qt6-tools-dev fonts-dejavu-core fonts-liberation2
   libcli11-dev nlohmann-json3-dev
+  abigail-tools lintian
 )
 
 missing=()
