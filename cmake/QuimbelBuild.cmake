@@ -84,8 +84,6 @@ function(_quimbel_layer_root target name internal no_install)
   endforeach()
   list(REMOVE_ITEM headers ${internal})
   list(TRANSFORM headers PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/)
-  # The installed headers are the stable interface whose ABI scripts/abi.sh records.
-  set_property(GLOBAL APPEND PROPERTY QUIMBEL_PUBLIC_HEADERS ${headers})
   install(FILES ${headers} DESTINATION ${QUIMBEL_INSTALL_INCLUDEDIR}/${name} COMPONENT Development)
 endfunction()
 

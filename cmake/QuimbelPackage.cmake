@@ -29,11 +29,6 @@ foreach(pc quimbel quimbel-qt)
          DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${pc_dir}\")" COMPONENT Development)
 endforeach()
 
-# The headers that make the stable interface, for scripts/abi.sh.
-get_property(public_headers GLOBAL PROPERTY QUIMBEL_PUBLIC_HEADERS)
-list(JOIN public_headers "\n" public_headers)
-file(WRITE ${CMAKE_BINARY_DIR}/quimbel-public-headers.txt "${public_headers}\n")
-
 # The manual pages of the programs, written in man(7) in docs/man/.
 install(DIRECTORY docs/man/ DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT Runtime
         FILES_MATCHING PATTERN "*.1")
