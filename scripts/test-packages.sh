@@ -6,6 +6,8 @@
 # the installed IDE on a form with a keyboard (which needs the installed design package), then
 # purges the packages and checks that they left nothing behind.
 #   sudo scripts/test-packages.sh [DEBS_DIR] [CHROOT_DIR]
+# QUIMBEL_TEST_BASE=FILE.tar keeps the fresh system with the build tools (before any package of
+# ours) in FILE.tar and starts from it the next time instead of running debootstrap again.
 # Needs root and the network; takes minutes. Run it after make package, before a release or
 # after a change to the packaging (cmake/QuimbelPackage.cmake, scripts/build-debs.sh,
 # packaging/debian/). Not part of make test.
@@ -34,15 +36,26 @@ in_root() { chroot "$root" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root 
 cleanup() { umount "$root/proc" 2>/dev/null || true; }
 trap cleanup EXIT
 
-step "debootstrap bookworm from $mirror into $root"
+base=${QUIMBEL_TEST_BASE:-}
 cleanup
 rm -rf --one-file-system "$root"
-debootstrap --variant=minbase bookworm "$root" "$mirror" > "$root.debootstrap.log" 2>&1 ||
-  { tail -n 20 "$root.debootstrap.log"; exit 1; }
-mount -t proc proc "$root/proc"
-in_root apt-get update -qq
-# What a developer adds to build against the packages; everything else comes as dependencies.
-in_root apt-get install -y -qq --no-install-recommends g++ make cmake pkg-config > /dev/null
+if [ -n "$base" ] && [ -f "$base" ]; then
+  step "fresh bookworm with build tools from $base into $root"
+  mkdir -p "$root"
+  tar -xf "$base" -C "$root"
+  mount -t proc proc "$root/proc"
+else
+  step "debootstrap bookworm from $mirror into $root"
+  debootstrap --variant=minbase bookworm "$root" "$mirror" > "$root.debootstrap.log" 2>&1 ||
+    { tail -n 20 "$root.debootstrap.log"; exit 1; }
+  mount -t proc proc "$root/proc"
+  in_root apt-get update -qq
+  # What a developer adds to build against the packages; the rest comes as their dependencies.
+  in_root apt-get install -y -qq --no-install-recommends g++ make cmake pkg-config > /dev/null
+  if [ -n "$base" ]; then
+    tar -cf "$base" -C "$root" --one-file-system --exclude=./proc/* .
+  fi
+fi
 in_root find / -xdev \( -path /proc -o -path /tmp -o -path /var -o -path /root \) -prune -o \
   -print | sort > "$root/tmp/files-before"
 
