@@ -73,7 +73,9 @@ in_root cmake --build /tmp/qt-app/build -j 2 > /dev/null
 in_root /tmp/qt-app/build/quimbel-qt-app --self-test
 
 step "examples/qt-app with pkg-config"
-in_root sh -c 'g++ -std=c++17 -o /tmp/qt-app/pc-app /tmp/qt-app/main.cpp \
+# -fPIC is Qt's requirement of every program (its CMake package adds it, its .pc files do not):
+# without it a position-independent executable gets copies of Qt's static data and crashes.
+in_root sh -c 'g++ -std=c++17 -fPIC -o /tmp/qt-app/pc-app /tmp/qt-app/main.cpp \
   $(pkg-config --cflags --libs quimbel-qt Qt6Test)'
 in_root /tmp/qt-app/pc-app --self-test
 in_root pkg-config --cflags --libs quimbel-qt
