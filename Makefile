@@ -9,7 +9,7 @@ CMAKE_GEN := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 # ccache, where installed, makes rebuilds in several work trees cheap; nothing needs it.
 CMAKE_GEN += $(shell command -v ccache >/dev/null 2>&1 && echo "-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache")
 
-.PHONY: all deps build test asan fuzz bench demo package clean
+.PHONY: all deps build test asan fuzz bench demo package abi-record clean
 
 all: build
 
@@ -46,12 +46,21 @@ demo: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS) --target quimbel-demo
 	$(BUILD)/apps/demo/quimbel-demo $(DEMO_ARGS)
 
-# The Debian packages quimbel and quimbel-dev, built for the prefix /usr into $(PACKAGE_DIR)/.
+# The Debian packages (libquimbel2, libquimbel-dev, quimbel, quimbel-designer-plugin) built for
+# the prefix /usr into $(PACKAGE_DIR)/debs/, then checked by lintian: any error or warning fails
+# (overrides, each with its reason, are in packaging/debian/). The compiler flags are those of
+# make build, so that ccache serves both; the link takes Debian's read-only relocations.
 package: deps
-	cmake -S . -B $(PACKAGE_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	LDFLAGS="$$(dpkg-buildflags --get LDFLAGS)" cmake -S . -B $(PACKAGE_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DCMAKE_INSTALL_PREFIX=/usr -DQUIMBEL_TESTS=OFF
 	cmake --build $(PACKAGE_DIR) -j $(JOBS)
-	cd $(PACKAGE_DIR) && cpack -G DEB
+	scripts/build-debs.sh $(PACKAGE_DIR) $(PACKAGE_DIR)/debs
+	lintian --fail-on error,warning --display-info $(PACKAGE_DIR)/debs/*.deb
+
+# The recorded ABI of the shared libraries (abi/) made anew from the libraries of $(BUILD), after
+# a change of the stable interface: with the SONAME raised, or compatible (additions only).
+abi-record: build
+	scripts/abi.sh --update $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_DIR) $(FUZZ_DIR) $(PACKAGE_DIR)

@@ -7,9 +7,11 @@ packages=(
   build-essential cmake ninja-build pkg-config dpkg-dev file
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev
-  qt6-base-dev qt6-base-private-dev qt6-qpa-plugins qt6-wayland qt6-tools-dev fonts-dejavu-core fonts-liberation2
+  qt6-base-dev qt6-base-private-dev qt6-qpa-plugins qt6-wayland qt6-tools-dev
+  fonts-dejavu-core fonts-liberation2
   libcli11-dev nlohmann-json3-dev
   libxkbcommon-dev xkb-data
+  abigail-tools lintian
 )
 
 missing=()

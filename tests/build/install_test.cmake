@@ -33,7 +33,7 @@ foreach(header IN LISTS headers)
 endforeach()
 
 # Libraries: shared with their SONAME and static; the layouts; pkg-config finds both modules.
-file(GLOB_RECURSE shared ${prefix}/*/libQuimbel.so.1.0.0)
+file(GLOB_RECURSE shared ${prefix}/*/libQuimbel.so.2.0.0)
 file(GLOB_RECURSE static ${prefix}/*/libQuimbel.a)
 file(GLOB_RECURSE pcfiles ${prefix}/*/quimbel-qt.pc)
 if(NOT shared OR NOT static OR NOT pcfiles)
@@ -48,13 +48,30 @@ find_program(PKG_CONFIG pkg-config REQUIRED)
 get_filename_component(pcdir ${pcfiles} DIRECTORY)
 set(ENV{PKG_CONFIG_PATH} ${pcdir})
 run(${PKG_CONFIG} --modversion quimbel quimbel-qt)
-if(NOT out MATCHES "^1\\.0\\.0\n1\\.0\\.0")
+if(NOT out MATCHES "^2\\.0\\.0\n2\\.0\\.0")
   message(FATAL_ERROR "pkg-config versions: ${out}")
 endif()
 run(${PKG_CONFIG} --cflags --libs quimbel-qt)
-if(NOT out MATCHES "-lQuimbelQtKeyboard" OR NOT out MATCHES "-lQuimbel ")
-  message(FATAL_ERROR "pkg-config flags: ${out}")
+if(NOT out MATCHES "-lQuimbelQtKeyboard" OR NOT out MATCHES "-lQuimbel "
+   OR NOT out MATCHES "-I${root} " OR out MATCHES "-fPIC|/\\.\\./")
+  message(FATAL_ERROR "pkg-config flags (canonical paths into the prefix, no -fPIC): ${out}")
 endif()
+
+# Only headers a program can use: none of the Designer plugin, the design package or the
+# libraries' internals, and no empty folders.
+foreach(header qtkeyboard/designer/QuimbelKeyboardPlugin.h design/Layoutf.h runtime/KeyDetail.h
+               vcl/InputState.h qt/Peers.h)
+  if(EXISTS ${root}/${header})
+    message(FATAL_ERROR "${header} is installed")
+  endif()
+endforeach()
+file(GLOB_RECURSE folders LIST_DIRECTORIES true ${root}/*)
+foreach(folder IN LISTS folders)
+  file(GLOB entries ${folder}/*)
+  if(IS_DIRECTORY ${folder} AND NOT entries)
+    message(FATAL_ERROR "empty folder ${folder} installed")
+  endif()
+endforeach()
 
 # The example, against the prefix and the system only.
 set(example ${WORK}/example)
