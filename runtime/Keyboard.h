@@ -223,6 +223,8 @@ private:
     // Releases a one-shot Shift or Alt Gr after a typed key; false when a handler freed the
     // keyboard or the key.
     bool releaseOneShot(const TKey* Key);
+    // The value OnKey reports: Value in the case CharCase asks for.
+    vcl::AnsiString reported(const vcl::AnsiString& Value) const;
 
     bool FShiftState = false;
     bool FCapsState = false;

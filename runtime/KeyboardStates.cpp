@@ -40,11 +40,7 @@ void TKeyboard::KeyClick(vcl::TObject* Sender) {
         break;
     }
     const TKeyLevel level = levelOf(key);
-    vcl::AnsiString value = key->GetKeyValue(level);
-    if (FCharCase == vcl::ecUpperCase)
-        value = vcl::UpperCase(value);
-    else if (FCharCase == vcl::ecLowerCase)
-        value = vcl::LowerCase(value);
+    const vcl::AnsiString value = reported(key->GetKeyValue(level));
     const auto alive = LifeToken();
     const KeyWatch watch(key);
     // Each step may run handlers that free the keyboard or the key.
@@ -54,6 +50,12 @@ void TKeyboard::KeyClick(vcl::TObject* Sender) {
     DoLinkedControlAction(key);
     if (!goOn()) return;
     releaseOneShot(key);
+}
+
+vcl::AnsiString TKeyboard::reported(const vcl::AnsiString& Value) const {
+    if (FCharCase == vcl::ecUpperCase) return vcl::UpperCase(Value);
+    if (FCharCase == vcl::ecLowerCase) return vcl::LowerCase(Value);
+    return Value;
 }
 
 bool TKeyboard::releaseOneShot(const TKey* Key) {

@@ -231,7 +231,8 @@ void TKeyboard::timerFired() {
             openAlternates(*p);
             continue;
         }
-        p->NextAt += 1000 / FRepeatRate;
+        // After a stall of the event loop the repeats go on at their rate rather than in a burst.
+        p->NextAt = std::max(p->NextAt + std::max(1, 1000 / FRepeatRate), now + 1);
         if (!p->Acted) {
             // The first action is a whole click; the repeats type what it typed, even once it
             // has released a one-shot Shift.
@@ -312,15 +313,10 @@ void TKeyboard::forgetTouches() {
 }
 
 bool TKeyboard::typeValue(TKey* Key, TKeyLevel Level, const vcl::AnsiString& Value, bool Release) {
-    vcl::AnsiString reported = Value;
-    if (FCharCase == vcl::ecUpperCase)
-        reported = vcl::UpperCase(reported);
-    else if (FCharCase == vcl::ecLowerCase)
-        reported = vcl::LowerCase(reported);
     const auto alive = LifeToken();
     const KeyWatch watch(Key);
     auto goOn = [&] { return *alive && watch.key; };
-    if (OnKey) OnKey(this, Key, Level, reported);
+    if (OnKey) OnKey(this, Key, Level, reported(Value));
     if (!goOn()) return false;
     if (Key->KeyType != ktNormal) {
         DoLinkedControlAction(Key);

@@ -5,6 +5,8 @@
 
 #include "qtkeyboard/QuimbelKeyboard.h"
 
+#include "QtApplication.h"
+
 #include "qt/QtWidgetset.h"
 #include "rtl/CodePage.h"
 #include "rtl/FormStreams.h"
@@ -26,20 +28,6 @@
 
 namespace {
 
-struct QtApplication : ::testing::Environment {
-    void SetUp() override {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        app = std::make_unique<QApplication>(argc, argv);
-    }
-    void TearDown() override {
-        vcl::qt::UninstallQtWidgetset();
-        app.reset();
-    }
-    int argc = 1;
-    char name[16] = "touch";
-    char* argv[2] = {name, nullptr};
-    std::unique_ptr<QApplication> app;
-};
 const auto* const application = ::testing::AddGlobalTestEnvironment(new QtApplication);
 
 // A clock that moves only when the test says so; it fires the keyboard's one pending timer.
