@@ -116,7 +116,7 @@ protected:
     QWidget window;
     QLineEdit* line = new QLineEdit;
     QuimbelKeyboard* keyboard = new QuimbelKeyboard;
-    Fingers fingers{keyboard};
+    Fingers fingers{keyboard, {}};
 };
 
 TEST_F(TouchOnQuimbelKeyboard, EveryFingerTypesItsOwnKeyWhenItLifts) {
@@ -311,7 +311,7 @@ protected:
     ManualClock clock;
     quimbel::TKeyboard* kb = nullptr;
     QWidget* surface = nullptr;
-    Fingers fingers{nullptr};
+    Fingers fingers{nullptr, {}};
     vcl::AnsiString typed;
 };
 
