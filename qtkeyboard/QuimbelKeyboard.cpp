@@ -44,6 +44,18 @@ QuimbelKeyboard::QuimbelKeyboard(QWidget* parent) : QWidget(parent) {
         emit keyTyped(ToQString(Value));
         emitStateChanges();
     };
+    keyboard_->OnKeyPressed = [this](vcl::TObject*, quimbel::TKey* Key) {
+        // Nothing a password field is given may show on the screen.
+        const auto* line = qobject_cast<const QLineEdit*>(target_.data());
+        keyboard_->SetKeyPreview(keyPreview_ && (!line || line->echoMode() == QLineEdit::Normal));
+        emit keyPressed(ToQString(Key->GetKeyValue(keyboard_->GetKeyLevel())));
+    };
+    keyboard_->SetMultiTouch(true);
+    keyboard_->SetKeyRepeat(true);
+    keyboard_->SetLongPressAlternates(true);
+    keyboard_->SetScaleCaptions(true);
+    keyboard_->SetLatchModifiers(true);
+    keyboard_->SetCapsLockLettersOnly(true);
     auto changed = [this](vcl::TObject*, bool) { emitStateChanges(); };
     keyboard_->OnShiftStateChange = changed;
     keyboard_->OnCapsStateChange = changed;

@@ -8,8 +8,14 @@
 // Its keys type into the target widget (QLineEdit, QTextEdit, QPlainTextEdit or any widget that
 // takes key input) as key presses, except that a character for a plain QLineEdit goes in through
 // QLineEdit::insert; either way the target edits as it does with a physical keyboard.
-// Neither the keyboard nor its keys ever take the focus. The keyboard installs the library's Qt
-// widgetset on first use; a program needs nothing else.
+// Neither the keyboard nor its keys ever take the focus.
+//
+// It is made for touch screens: every finger presses its own key, held keys repeat, a long press
+// offers the accented forms of a letter, captions scale with the keyboard and shrink to fit,
+// Shift and Alt Gr lock on a double tap, Caps Lock shifts letters only, and a held key shows
+// enlarged above the finger (never while the target is a password field). The component's
+// options (keyboard()->SetKeyRepeat(false), ...) switch each of them off again. The keyboard
+// installs the library's Qt widgetset on first use; a program needs nothing else.
 
 #include <QColor>
 #include <QPointer>
@@ -40,6 +46,8 @@ class QuimbelKeyboard : public QWidget {
     Q_PROPERTY(CharCase charCase READ charCase WRITE setCharCase)
     // Links the keyboard to the text widget that has the focus, as the focus moves.
     Q_PROPERTY(bool followFocus READ followFocus WRITE setFollowFocus)
+    // Shows a held key enlarged above the finger, except while the target hides what is typed.
+    Q_PROPERTY(bool keyPreview READ keyPreview WRITE setKeyPreview)
     Q_PROPERTY(bool shift READ isShift WRITE setShift NOTIFY shiftChanged)
     Q_PROPERTY(bool capsLock READ isCapsLock WRITE setCapsLock NOTIFY capsLockChanged)
     Q_PROPERTY(bool altGr READ isAltGr WRITE setAltGr NOTIFY altGrChanged)
@@ -79,6 +87,8 @@ public:
     CharCase charCase() const;
     void setCharCase(CharCase charCase);
     bool followFocus() const { return followFocus_; }
+    bool keyPreview() const { return keyPreview_; }
+    void setKeyPreview(bool on) { keyPreview_ = on; }
 
     SwitchScanning switchScanning() const;
     void setSwitchScanning(SwitchScanning mode);
@@ -120,6 +130,9 @@ public slots:
     void setAltGr(bool on);
 
 signals:
+    // A key went down, before it types: for a click of feedback or a buzz. Value is the key's
+    // value at the level in force.
+    void keyPressed(const QString& value);
     // The text a key typed (empty for keys that only move or delete).
     void keyTyped(const QString& text);
     void shiftChanged(bool on);
@@ -138,6 +151,7 @@ private:
     QString keyLayout_;
     QString errorString_;
     bool followFocus_ = false;
+    bool keyPreview_ = true;
     QMetaObject::Connection focusConnection_;
     bool shift_ = false;
     bool capsLock_ = false;

@@ -37,6 +37,24 @@ VCL_DEFINE_CLASS(TKeyboard, vcl::TCustomPanel, c) {
     c.Event("OnShiftStateChange", &TKeyboard::OnShiftStateChange);
     c.Event("OnCapsStateChange", &TKeyboard::OnCapsStateChange);
     c.Event("OnAltGrStateChange", &TKeyboard::OnAltGrStateChange);
+    // Touch typing options, off and unstored at their defaults, so that forms and layouts of
+    // the classic keyboard stream as they always did.
+    c.Bool("KeyRepeat", &TKeyboard::GetKeyRepeat, &TKeyboard::SetKeyRepeat).Default(false);
+    c.Int("RepeatDelay", &TKeyboard::GetRepeatDelay, &TKeyboard::SetRepeatDelay).Default(500);
+    c.Int("RepeatRate", &TKeyboard::GetRepeatRate, &TKeyboard::SetRepeatRate).Default(20);
+    c.Bool("LongPressAlternates", &TKeyboard::GetLongPressAlternates,
+           &TKeyboard::SetLongPressAlternates)
+        .Default(false);
+    c.Bool("MultiTouch", &TKeyboard::GetMultiTouch, &TKeyboard::SetMultiTouch).Default(false);
+    c.Bool("ScaleCaptions", &TKeyboard::GetScaleCaptions, &TKeyboard::SetScaleCaptions)
+        .Default(false);
+    c.Bool("LatchModifiers", &TKeyboard::GetLatchModifiers, &TKeyboard::SetLatchModifiers)
+        .Default(false);
+    c.Bool("CapsLockLettersOnly", &TKeyboard::GetCapsLockLettersOnly,
+           &TKeyboard::SetCapsLockLettersOnly)
+        .Default(false);
+    c.Bool("KeyPreview", &TKeyboard::GetKeyPreview, &TKeyboard::SetKeyPreview).Default(false);
+    c.Event("OnKeyPressed", &TKeyboard::OnKeyPressed);
     c.Enum("SwitchScanning", TypeInfoSwitchScanning, &TKeyboard::GetSwitchScanning,
            &TKeyboard::SetSwitchScanning)
         .Default(ssNone);
@@ -61,6 +79,7 @@ TKeyboard::TKeyboard(vcl::TComponent* AOwner)
 }
 
 TKeyboard::~TKeyboard() {
+    FTimer.reset();
     SendFreeNotifications();
     delete FKeys;
     FKeys = nullptr;
@@ -104,11 +123,18 @@ void TKeyboard::CreateControls() {
         auto* button = new TKeyControl(this);
         button->SetParent(this);
         button->OnClick = [this](vcl::TObject* Sender) { KeyClick(Sender); };
+        // A press of the mouse is the moment the key goes down, as a finger's touch is.
+        button->OnMouseDown = [this](vcl::TObject* Sender, vcl::TMouseButton Button,
+                                     vcl::TShiftState, int, int) {
+            TKey* pressed = static_cast<TKeyControl*>(Sender)->Key;
+            if (Button == vcl::mbLeft && pressed && OnKeyPressed) OnKeyPressed(this, pressed);
+        };
         key->AssignControl(button);
     }
 }
 
 void TKeyboard::FreeAllControls() {
+    forgetTouches(); // the fingers' keys lose their buttons
     int i = 0;
     while (i < GetComponentCount()) {
         auto* button = dynamic_cast<TKeyControl*>(GetComponent(i));
@@ -145,6 +171,7 @@ void TKeyboard::ResizeKeyboard() {
         button->SetWidth(b.Width);
         button->SetTop(b.Top);
         button->SetHeight(b.Height);
+        if (FScaleCaptions) fitKeyCaption(FKeys->GetItem(i));
     }
 }
 

@@ -13,6 +13,11 @@
 #include "vcl/ExtCtrls.h"
 #include "vcl/StdCtrls.h"
 
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <vector>
+
 namespace quimbel {
 
 // Event types of the keyboard, raised from inside a click.
@@ -21,6 +26,19 @@ using TKeyEvent = vcl::TEvent<void(vcl::TObject* Sender, TKey* Key, TKeyLevel Ke
 using TShiftStateChange = vcl::TEvent<void(vcl::TObject* Sender, bool ShiftOn)>;
 using TCapsStateChange = vcl::TEvent<void(vcl::TObject* Sender, bool CapsOn)>;
 using TAltGrStateChange = vcl::TEvent<void(vcl::TObject* Sender, bool AltGrOn)>;
+// A key went down (a finger or the mouse touched it), before it types anything.
+using TKeyPressedEvent = vcl::TEvent<void(vcl::TObject* Sender, TKey* Key)>;
+
+// Time as the keyboard sees it, for key repeat, long presses and double taps. The keyboard uses
+// the widgetset's clock and timers unless a program (a test) gives it a clock of its own.
+class TKeyClock {
+public:
+    virtual ~TKeyClock() = default;
+    // Milliseconds of a monotonic clock.
+    virtual long long Now() = 0;
+    // Calls Fire once, Ms milliseconds from now, for as long as the returned handle lives.
+    virtual std::shared_ptr<void> Start(int Ms, std::function<void()> Fire) = 0;
+};
 
 // The on-screen keyboard: a panel that shows one button per key of its layout, stretched to fill
 // its client area, and types into the linked control when the buttons are clicked. It keeps
@@ -103,13 +121,122 @@ public:
     TCapsStateChange OnCapsStateChange;
     TAltGrStateChange OnAltGrStateChange;
 
+    // Options for typing on a touch screen, all off by default, where the keyboard behaves as
+    // the classic one. Key repeat and long presses need touch input (MultiTouch).
+    //
+    // Holding a typing key (characters, Space, Backspace, Delete, arrows) types it after
+    // RepeatDelay milliseconds and then RepeatRate times a second until it is released; every
+    // repeat types what the first did.
+    bool GetKeyRepeat() const { return FKeyRepeat; }
+    void SetKeyRepeat(bool Value) { FKeyRepeat = Value; }
+    int GetRepeatDelay() const { return FRepeatDelay; }
+    void SetRepeatDelay(int Value) { FRepeatDelay = std::max(1, Value); }
+    int GetRepeatRate() const { return FRepeatRate; }
+    void SetRepeatRate(int Value) { FRepeatRate = std::max(1, Value); }
+    // Holding a key that has alternates (KeyAlternates) for RepeatDelay opens a row of them
+    // above it instead; lifting the finger on one types it, lifting it elsewhere types nothing.
+    bool GetLongPressAlternates() const { return FLongPressAlternates; }
+    void SetLongPressAlternates(bool Value) { FLongPressAlternates = Value; }
+    // Takes the points of a touch screen one by one: every finger presses its own key, a key
+    // types when its own finger lifts, and Shift or Alt Gr held by one finger applies to the
+    // keys other fingers tap meanwhile and ends with its finger.
+    bool GetMultiTouch() const { return FMultiTouch; }
+    void SetMultiTouch(bool Value);
+    // Scales each key's font with the keyboard's vertical scale (one layout unit at four pixels
+    // keeps the key's own size) and shrinks a caption that still does not fit its key.
+    bool GetScaleCaptions() const { return FScaleCaptions; }
+    void SetScaleCaptions(bool Value);
+    // Two taps of Shift within DoubleTapTime lock it for letters until it is tapped again; two
+    // of Alt Gr lock Alt Gr. A locked modifier's button is shown down as well as highlighted.
+    bool GetLatchModifiers() const { return FLatchModifiers; }
+    void SetLatchModifiers(bool Value) { FLatchModifiers = Value; }
+    // Caps Lock shifts only keys whose character at the normal level is a letter.
+    bool GetCapsLockLettersOnly() const { return FCapsLockLettersOnly; }
+    void SetCapsLockLettersOnly(bool Value);
+    // Shows the key a finger holds enlarged above it.
+    bool GetKeyPreview() const { return FKeyPreview; }
+    void SetKeyPreview(bool Value);
+    TKeyPressedEvent OnKeyPressed;
+
+    static constexpr int DoubleTapTime = 400;
+    bool GetShiftLocked() const { return FShiftLocked; }
+    bool GetAltGrLocked() const { return FAltGrLocked; }
+
+    // The characters a long press on Key offers at Level: those the application set
+    // (SetKeyAlternates), else every character of the active code page whose canonical
+    // decomposition begins with the key's character at that level, in code-page order.
+    vcl::AnsiString KeyAlternates(const TKey* Key, TKeyLevel Level) const;
+    // Sets the alternates of a key (one byte each; empty for none), or with ResetKeyAlternates
+    // lets the keyboard find them again.
+    void SetKeyAlternates(TKey* Key, const vcl::AnsiString& Chars) { Key->Alternates = Chars; }
+    void ResetKeyAlternates(TKey* Key) { Key->Alternates.reset(); }
+    // The keys of the open long-press row (children of the keyboard named AlternateKey1, ...,
+    // captioned with their character), left to right; empty while none is open.
+    const std::vector<vcl::TSpeedButton*>& GetAlternateKeys() const { return FAlternateKeys; }
+    // The enlarged key shown while a finger holds one (KeyPreview), or null.
+    vcl::TSpeedButton* GetPreviewKey() const { return FPreview; }
+    // The clock used for repeats, long presses and double taps; null: the widgetset's. The
+    // keyboard does not own it.
+    void SetClock(TKeyClock* Clock);
+
+    bool TakesTouch() const override { return FMultiTouch; }
+    // One touch point, in client coordinates (the widgetset's entry, and tests').
+    void InputTouch(vcl::TTouchKind Kind, int Id, int X, int Y) override;
+
 protected:
     void Loaded() override;
     void Resize() override;
     void Notification(vcl::TComponent* AComponent, vcl::TOperation Operation) override;
 
 private:
+    struct TTouchPoint {
+        int Id = 0;
+        TKey* Key = nullptr;
+        bool Held = false;           // a Shift or Alt Gr held down by this finger
+        bool TypedMeanwhile = false; // another finger typed while it was held
+        bool Acted = false;          // the key typed already (it repeated)
+        TKeyLevel Level = klNormal;  // the level of its first action, for the repeats
+        bool Popup = false;          // the long-press row is open for it
+        int Chosen = -1;             // the alternate under the finger
+        long long NextAt = -1;       // when it repeats or opens its row next; -1: never
+    };
+
     void highlight(TKey* Key, bool On);
+    // The level a key is read at: the level in force, except that Caps Lock for letters only and
+    // a locked Shift read keys other than letters at the normal level.
+    TKeyLevel levelOf(const TKey* Key) const;
+    TKeyLevel shiftedLevel(const TKey* Key, TKeyLevel Level) const;
+    bool isLetterKey(const TKey* Key) const;
+    // Shows a normal key's caption at the level it is read at in the state Level stands for.
+    void showCaption(TKey* Key, TKeyLevel Level);
+    // Scales the button's font from the key's by the key's vertical scale, then shrinks it
+    // until the caption fits.
+    void fitKeyCaption(TKey* Key);
+    void fitCaption(vcl::TSpeedButton* Button, const vcl::TFont* Font, double Scale);
+    // A tap of Shift or Alt Gr: the classic toggle, or a lock on the second tap of a double tap.
+    void modifierTap(TKey* Key);
+    void showLocks();
+    TKeyClock& clock();
+    TTouchPoint* point(int Id);
+    TKey* keyAt(int X, int Y) const;
+    void touchDown(int Id, int X, int Y);
+    void touchMove(TTouchPoint& P, int X, int Y);
+    void touchUp(int Id, int X, int Y, bool Cancel);
+    void timerFired();
+    void schedule();
+    void openAlternates(TTouchPoint& P);
+    void closeAlternates();
+    void showPreview(TKey* Key);
+    void hidePreview();
+    void forgetTouches();
+    // Types Value as Key at Level: OnKey and the characters, then the release of a one-shot
+    // Shift or Alt Gr when Release is set. False when a handler freed the keyboard or the key.
+    bool typeValue(TKey* Key, TKeyLevel Level, const vcl::AnsiString& Value, bool Release);
+    // Releases a one-shot Shift or Alt Gr after a typed key; false when a handler freed the
+    // keyboard or the key.
+    bool releaseOneShot(const TKey* Key);
+    // The value OnKey reports: Value in the case CharCase asks for.
+    vcl::AnsiString reported(const vcl::AnsiString& Value) const;
 
     bool FShiftState = false;
     bool FCapsState = false;
@@ -119,6 +246,29 @@ private:
     bool FBeepOnKeyPressed = false;
     vcl::TWinControl* FLinkedControl = nullptr;
     vcl::TColor FHighlightColor = 0;
+
+    bool FKeyRepeat = false;
+    int FRepeatDelay = 500;
+    int FRepeatRate = 20;
+    bool FLongPressAlternates = false;
+    bool FMultiTouch = false;
+    bool FScaleCaptions = false;
+    bool FLatchModifiers = false;
+    bool FCapsLockLettersOnly = false;
+    bool FKeyPreview = false;
+    bool FShiftLocked = false;
+    bool FAltGrLocked = false;
+    int FHeldShift = 0; // fingers holding Shift down
+    int FHeldAltGr = 0;
+    long long FLastShiftTap = -1;
+    long long FLastAltGrTap = -1;
+    TKeyClock* FClock = nullptr;
+    std::unique_ptr<TKeyClock> FOwnClock;
+    std::vector<TTouchPoint> FPoints;
+    std::shared_ptr<void> FTimer;
+    std::vector<vcl::TSpeedButton*> FAlternateKeys;
+    vcl::AnsiString FAlternateChars;
+    vcl::TSpeedButton* FPreview = nullptr;
     std::unique_ptr<TKeyScanner> FScanner;
 };
 

@@ -1,7 +1,12 @@
 #include "Keyboard.h"
 
+#include "KeyChars.h"
 #include "KeyDetail.h"
+#include "rtl/CodePage.h"
 #include "vcl/Widgetset.h"
+
+#include <cmath>
+#include <cstdlib>
 
 namespace quimbel {
 
@@ -28,23 +33,14 @@ void TKeyboard::KeyClick(vcl::TObject* Sender) {
         ToggleCapsState();
         return;
     case ktShift:
-        if (FCapsState)
-            ToggleCapsState();
-        else
-            SetShiftState();
-        return;
     case ktAltGr:
-        ToggleAltGrState();
+        modifierTap(key);
         return;
     default:
         break;
     }
-    const TKeyLevel level = GetKeyLevel();
-    vcl::AnsiString value = key->GetKeyValue(level);
-    if (FCharCase == vcl::ecUpperCase)
-        value = vcl::UpperCase(value);
-    else if (FCharCase == vcl::ecLowerCase)
-        value = vcl::LowerCase(value);
+    const TKeyLevel level = levelOf(key);
+    const vcl::AnsiString value = reported(key->GetKeyValue(level));
     const auto alive = LifeToken();
     const KeyWatch watch(key);
     // Each step may run handlers that free the keyboard or the key.
@@ -53,9 +49,128 @@ void TKeyboard::KeyClick(vcl::TObject* Sender) {
     if (!goOn()) return;
     DoLinkedControlAction(key);
     if (!goOn()) return;
-    if (FShiftState && !FCapsState) ClearShiftState();
-    if (!goOn()) return;
-    if (FAltGrState) ToggleAltGrState();
+    releaseOneShot(key);
+}
+
+vcl::AnsiString TKeyboard::reported(const vcl::AnsiString& Value) const {
+    if (FCharCase == vcl::ecUpperCase) return vcl::UpperCase(Value);
+    if (FCharCase == vcl::ecLowerCase) return vcl::LowerCase(Value);
+    return Value;
+}
+
+bool TKeyboard::releaseOneShot(const TKey* Key) {
+    const auto alive = LifeToken();
+    const KeyWatch watch(Key);
+    auto goOn = [&] { return *alive && watch.key; };
+    // A locked modifier, or one a finger still holds down, outlasts the key.
+    for (TTouchPoint& p : FPoints)
+        if (p.Held) p.TypedMeanwhile = true;
+    if (FShiftState && !FCapsState && !FShiftLocked && FHeldShift == 0) ClearShiftState();
+    if (!goOn()) return false;
+    if (FAltGrState && !FAltGrLocked && FHeldAltGr == 0) ToggleAltGrState();
+    return goOn();
+}
+
+void TKeyboard::modifierTap(TKey* Key) {
+    const bool shift = Key->KeyType == ktShift;
+    if (!FLatchModifiers) {
+        if (!shift)
+            ToggleAltGrState();
+        else if (FCapsState)
+            ToggleCapsState();
+        else
+            SetShiftState();
+        return;
+    }
+    const long long now = clock().Now();
+    const auto alive = LifeToken();
+    auto doubleTap = [now](long long last) { return last >= 0 && now - last <= DoubleTapTime; };
+    if (shift) {
+        if (FCapsState) {
+            ToggleCapsState();
+            return;
+        }
+        if (FShiftLocked) {
+            ClearShiftState(); // also unlocks
+            return;
+        }
+        if (FShiftState && doubleTap(FLastShiftTap)) {
+            FShiftLocked = true;
+            FLastShiftTap = -1;
+            showLocks();
+            return;
+        }
+        SetShiftState();
+        if (*alive) FLastShiftTap = FShiftState ? now : -1;
+    } else {
+        if (!FAltGrLocked && FAltGrState && doubleTap(FLastAltGrTap)) {
+            FAltGrLocked = true;
+            FLastAltGrTap = -1;
+            showLocks();
+            return;
+        }
+        ToggleAltGrState(); // also unlocks
+        if (*alive) FLastAltGrTap = FAltGrState ? now : -1;
+    }
+}
+
+void TKeyboard::showLocks() {
+    for (int i = 0; i < FKeys->GetCount(); ++i) {
+        TKey* key = FKeys->GetItem(i);
+        if (!key->Control) continue;
+        if (key->KeyType == ktShift && FShiftLocked)
+            key->Control->SetHeld(true);
+        else if (key->KeyType == ktAltGr && FAltGrLocked)
+            key->Control->SetHeld(true);
+        else if (key->KeyType == ktNormal && FShiftLocked)
+            showCaption(key, klShift);
+    }
+}
+
+TKeyLevel TKeyboard::levelOf(const TKey* Key) const {
+    return shiftedLevel(Key, GetKeyLevel());
+}
+
+TKeyLevel TKeyboard::shiftedLevel(const TKey* Key, TKeyLevel Level) const {
+    if (Level == klShift && ((FCapsState && FCapsLockLettersOnly) || FShiftLocked) &&
+        !isLetterKey(Key))
+        return klNormal;
+    return Level;
+}
+
+bool TKeyboard::isLetterKey(const TKey* Key) const {
+    const vcl::AnsiString value = Key->GetKeyValue(klNormal);
+    return value.size() == 1 &&
+           IsLetterChar(vcl::AnsiCharToUnicode(static_cast<unsigned char>(value[0])));
+}
+
+void TKeyboard::showCaption(TKey* Key, TKeyLevel Level) {
+    if (!Key->Control) return;
+    Key->Control->SetCaption(Key->GetKeyCaption(shiftedLevel(Key, Level)));
+    if (FScaleCaptions) fitKeyCaption(Key);
+}
+
+void TKeyboard::fitKeyCaption(TKey* Key) {
+    const double scale =
+        Key->Height ? double(Key->Control->GetHeight()) / (Key->Height * PixelsPerUnit) : 1.0;
+    fitCaption(Key->Control, Key->Font, scale);
+}
+
+void TKeyboard::fitCaption(vcl::TSpeedButton* Button, const vcl::TFont* Font, double Scale) {
+    // The size keeps its sign: a negative one counts pixels rather than points.
+    const int sign = Font->GetSize() < 0 ? -1 : 1;
+    int size = std::max(1, static_cast<int>(std::lround(std::abs(Font->GetSize()) * Scale)));
+    vcl::TFont* font = Button->GetFont();
+    font->SetSize(sign * size);
+    const vcl::AnsiString caption = Button->GetCaption();
+    if (caption.empty()) return;
+    // The classic button leaves a little room around its caption.
+    const int room = Button->GetWidth() - 4, height = Button->GetHeight() - 2;
+    while (size > 1) {
+        const vcl::TSize extent = vcl::Widgetset()->TextExtent(font, caption);
+        if (extent.cx <= room && extent.cy <= height) break;
+        font->SetSize(sign * --size);
+    }
 }
 
 void TKeyboard::SetShiftState() {
@@ -70,8 +185,8 @@ void TKeyboard::SetShiftState() {
     }
     for (int i = 0; i < FKeys->GetCount(); ++i) {
         TKey* key = FKeys->GetItem(i);
-        if (key->KeyType == ktNormal && key->Control)
-            key->Control->SetCaption(key->GetKeyCaption(klShift));
+        if (key->KeyType == ktNormal)
+            showCaption(key, klShift);
         else if (key->KeyType == ktShift && !FCapsState)
             highlight(key, true);
         else if (key->KeyType == ktCapsLock && FCapsState)
@@ -82,12 +197,16 @@ void TKeyboard::SetShiftState() {
 }
 
 void TKeyboard::ClearShiftState() {
+    const bool wasLocked = FShiftLocked;
+    FShiftLocked = false;
     for (int i = 0; i < FKeys->GetCount(); ++i) {
         TKey* key = FKeys->GetItem(i);
-        if (key->KeyType == ktNormal && key->Control)
-            key->Control->SetCaption(key->GetKeyCaption(klNormal));
-        else if (key->KeyType == ktShift || key->KeyType == ktCapsLock)
+        if (key->KeyType == ktNormal) {
+            showCaption(key, klNormal);
+        } else if (key->KeyType == ktShift || key->KeyType == ktCapsLock) {
             highlight(key, false);
+            if (wasLocked && key->Control) key->Control->SetHeld(false);
+        }
     }
     FShiftState = false;
     FCapsState = false;
@@ -114,12 +233,16 @@ void TKeyboard::ToggleAltGrState() {
         if (!*alive) return; // a state handler freed the keyboard
     }
     const TKeyLevel target = FAltGrState ? klNormal : klAltGr;
+    const bool wasLocked = FAltGrLocked;
+    FAltGrLocked = false;
     for (int i = 0; i < FKeys->GetCount(); ++i) {
         TKey* key = FKeys->GetItem(i);
-        if (key->KeyType == ktNormal && key->Control)
-            key->Control->SetCaption(key->GetKeyCaption(target));
-        else if (key->KeyType == ktAltGr)
+        if (key->KeyType == ktNormal) {
+            showCaption(key, target);
+        } else if (key->KeyType == ktAltGr) {
             highlight(key, target == klAltGr);
+            if (wasLocked && key->Control) key->Control->SetHeld(false);
+        }
     }
     FAltGrState = !FAltGrState;
     if (OnAltGrStateChange) OnAltGrStateChange(this, FAltGrState);
@@ -133,7 +256,7 @@ void TKeyboard::DoLinkedControlAction(TKey* Key) {
     case ktNormal: {
         // The value is read once: a handler of the control may change the state meanwhile, or
         // free the control, the key or the keyboard, which ends the output.
-        const vcl::AnsiString value = Key->GetKeyValue(GetKeyLevel());
+        const vcl::AnsiString value = Key->GetKeyValue(levelOf(Key));
         const auto alive = LifeToken();
         const KeyWatch watch(Key);
         for (char ch : value) {

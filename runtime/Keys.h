@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace quimbel {
 
@@ -120,6 +121,9 @@ public:
     TKeyHeight Height = 8;
     bool Visible = true;
     bool Enabled = true;
+    // The characters a long press offers, one byte each, when the application set them (empty:
+    // none); unset, the keyboard finds them in the code page. Never streamed.
+    std::optional<vcl::AnsiString> Alternates;
     vcl::TFont* const Font; // owned (it is fontObject_); changed only through Assign
 
 private:

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config dpkg-dev file
+  build-essential cmake ninja-build pkg-config dpkg-dev file python3
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev
   qt6-base-dev qt6-base-private-dev qt6-qpa-plugins qt6-wayland qt6-tools-dev

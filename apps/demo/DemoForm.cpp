@@ -32,6 +32,8 @@ TDemoForm::TDemoForm(vcl::TComponent* AOwner) : vcl::TForm(AOwner) {
     Keyboard->SetAlign(vcl::alClient);
     Keyboard->SetLinkedControl(Edit);
     Keyboard->SetHighlightColor(vcl::clRed);
+    // Captions grow with the window and shrink to fit a small one, readable at any size.
+    Keyboard->SetScaleCaptions(true);
     Keyboard->OnKey = [this](vcl::TObject*, TKey*, TKeyLevel, vcl::AnsiString Value) {
         lastKey_ = Value;
         showStatus();

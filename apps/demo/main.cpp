@@ -19,6 +19,7 @@
 #include <QMouseEvent>
 #include <QString>
 
+#include <cstdio>
 #include <cstdlib>
 #include <iostream>
 #include <memory>
@@ -145,6 +146,15 @@ int main(int argc, char** argv) {
         "edit box holds exactly TEXT");
     app.add_option("--screenshot", screenshot,
                    "Where the self-test saves its screenshot (default quimbel-demo.png)");
+    int clientWidth = 0, clientHeight = 0;
+    app.add_option_function<std::string>(
+        "--size",
+        [&](const std::string& size) {
+            if (std::sscanf(size.c_str(), "%dx%d", &clientWidth, &clientHeight) != 2 ||
+                clientWidth <= 0 || clientHeight <= 0)
+                throw CLI::ValidationError("--size", "expected WIDTHxHEIGHT, e.g. 480x300");
+        },
+        "Size of the window's client area, WIDTHxHEIGHT (default 960x400)");
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -175,6 +185,7 @@ int main(int argc, char** argv) {
         form = std::make_unique<TDemoForm>(nullptr);
         vcl::Application->SetMainForm(form.get());
         form->UseLayout(layout);
+        if (clientWidth > 0) form->SetClientSize(clientWidth, clientHeight);
         if (!selfTest) {
             vcl::Application->Run();
         } else {

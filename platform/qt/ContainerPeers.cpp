@@ -8,6 +8,10 @@
 #include <QProxyStyle>
 #include <QRadioButton>
 #include <QTabBar>
+#include <QTouchEvent>
+
+#include <tuple>
+#include <vector>
 
 #include "qt/Accessibility.h"
 #include "qt/Codepage.h"
@@ -37,6 +41,9 @@ void HostWidget::paintEvent(QPaintEvent* e) {
 
 void HostWidget::input(vcl::TMouseEventKind kind, QMouseEvent* e, bool dbl) {
     e->accept();
+    // A control that takes touches has had them already; the mouse events Qt makes of them
+    // would type a second time.
+    if (e->source() != Qt::MouseEventNotSynthesized && peer_->Control()->TakesTouch()) return;
     peer_->MouseInput(kind, e->button(), e->buttons(), e->modifiers(), e->position(), dbl);
 }
 
@@ -57,7 +64,48 @@ void HostWidget::closeEvent(QCloseEvent* e) {
     peer_->CloseRequested(e);
 }
 
+// Every point of a touch goes to the control on its own, so that several fingers press several
+// keys at once.
+void HostWidget::touch(QTouchEvent* e) {
+    e->accept();
+    vcl::TWinControl* control = peer_->Control();
+    const QPoint offset = peer_->ClientOffset();
+    std::vector<std::tuple<vcl::TTouchKind, int, QPoint>> points;
+    for (const QEventPoint& p : e->points()) {
+        vcl::TTouchKind kind = vcl::tkMove;
+        if (e->type() == QEvent::TouchCancel)
+            kind = vcl::tkCancel;
+        else if (p.state() == QEventPoint::Pressed)
+            kind = vcl::tkDown;
+        else if (p.state() == QEventPoint::Released)
+            kind = vcl::tkUp;
+        else if (p.state() == QEventPoint::Stationary)
+            continue;
+        points.emplace_back(kind, p.id(), p.position().toPoint() - offset);
+    }
+    RunFromEvent(control, [&] {
+        const auto alive = control->LifeToken();
+        for (const auto& [kind, id, pos] : points) {
+            if (!*alive) return;
+            control->InputTouch(kind, id, pos.x(), pos.y());
+        }
+    });
+}
+
 bool HostWidget::event(QEvent* e) {
+    switch (e->type()) {
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TouchCancel:
+        if (peer_->Control()->TakesTouch()) {
+            touch(static_cast<QTouchEvent*>(e));
+            return true;
+        }
+        break;
+    default:
+        break;
+    }
     // A control without a parent hosted in a Qt program's own window moves on the screen when
     // that window moves; its screen position in the model follows.
     if (e->type() == QEvent::ParentChange) {
@@ -124,8 +172,12 @@ void ContainerPeer::TextChanged() {
     widget_->update();
 }
 
+void ContainerPeer::ApplyTouch() {
+    if (widget_) widget_->setAttribute(Qt::WA_AcceptTouchEvents, Control()->TakesTouch());
+}
+
 void ContainerPeer::Changed(vcl::TPeerChange What) {
-    (void)What;
+    if (What == vcl::pcAppearance) ApplyTouch();
     if (widget_) widget_->update();
 }
 

@@ -10,6 +10,7 @@
 #include "qt/Peers.h"
 
 class QCloseEvent;
+class QTouchEvent;
 
 namespace vcl::qt {
 
@@ -35,6 +36,7 @@ protected:
 
 private:
     void input(vcl::TMouseEventKind kind, QMouseEvent* e, bool dbl);
+    void touch(QTouchEvent* e);
     ContainerPeer* peer_;
     QPointer<QWidget> watchedWindow_;
 };
@@ -63,8 +65,11 @@ protected:
 
     void ApplyAll() override {
         ApplyWindowFlags();
+        ApplyTouch();
         QtPeer::ApplyAll();
     }
+    // Lets touches reach the widget as touches when the control takes them itself.
+    void ApplyTouch();
     // Makes a control without a parent control a window with the flags of WindowFlags(), unless
     // it is hosted: a Qt program has put its widget into one of its own widgets (QuimbelKeyboard
     // does), and there it stays a child when its children, keys or options change later.

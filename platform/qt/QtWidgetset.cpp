@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QTimer>
 #include <QToolTip>
 #include <QWheelEvent>
 
@@ -332,6 +333,20 @@ int TQtWidgetset::MenuBarHeight() {
 
 void TQtWidgetset::Beep() {
     SystemBeep();
+}
+
+std::shared_ptr<void> TQtWidgetset::StartTimer(int Ms, std::function<void()> Fire) {
+    auto* timer = new QTimer();
+    timer->setSingleShot(true);
+    QObject::connect(timer, &QTimer::timeout, timer,
+                     [Fire = std::move(Fire)] { RunFromEvent(nullptr, Fire); });
+    timer->start(Ms);
+    // Dropping the handle may happen inside the timer's own signal, so the timer goes later.
+    return std::shared_ptr<void>(timer, [](void* t) {
+        auto* timer = static_cast<QTimer*>(t);
+        timer->stop();
+        timer->deleteLater();
+    });
 }
 
 bool TQtWidgetset::GetCursorPos(vcl::TPoint& P) {

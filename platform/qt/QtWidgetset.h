@@ -88,6 +88,7 @@ public:
                                  vcl::TMsgDlgButtons Buttons, int HelpCtx) override;
     vcl::TMenuItem* TrackPopupMenu(vcl::TPopupMenu* Menu, int X, int Y) override;
     void Beep() override;
+    std::shared_ptr<void> StartTimer(int Ms, std::function<void()> Fire) override;
     bool GetCursorPos(vcl::TPoint& P) override;
     void ProcessMessages() override;
     void Run() override;

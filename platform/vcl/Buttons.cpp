@@ -59,7 +59,7 @@ TSpeedButton::TSpeedButton(TComponent* AOwner)
 
 TButtonState TSpeedButton::GetState() const {
     if (!GetEnabled()) return bsDisabled;
-    if (dragging_ && pressedIn_) return bsDown;
+    if ((dragging_ && pressedIn_) || held_) return bsDown;
     if (down_) return groupIndex_ != 0 ? bsExclusive : bsDown;
     return bsUp;
 }
@@ -74,6 +74,12 @@ void TSpeedButton::SetGroupIndex(int Value) {
     if (groupIndex_ == Value) return;
     groupIndex_ = Value;
     updateExclusive();
+}
+
+void TSpeedButton::SetHeld(bool Value) {
+    if (held_ == Value) return;
+    held_ = Value;
+    Invalidate();
 }
 
 void TSpeedButton::SetDown(bool Value) {

@@ -25,6 +25,9 @@ public:
     bool IsPressed() const { return dragging_ && pressedIn_; }
     // True while the pointer is over the button (flat buttons show it raised).
     bool MouseInControl() const { return mouseInControl_; }
+    // Shown down although no mouse holds it: held by a finger, or a locked state shown on it.
+    bool GetHeld() const { return held_; }
+    void SetHeld(bool Value);
 
     bool GetAllowAllUp() const { return allowAllUp_; }
     void SetAllowAllUp(bool Value);
@@ -75,6 +78,7 @@ private:
     bool dragging_ = false;
     bool pressedIn_ = false;
     bool mouseInControl_ = false;
+    bool held_ = false;
 };
 
 } // namespace vcl

@@ -38,6 +38,8 @@ enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 // What a pointer event reports: a button pressed, the pointer moved, a button released.
 enum TMouseEventKind { mekDown, mekMove, mekUp };
+// What a touch point does; tkCancel ends it without effect (the system took the touch over).
+enum TTouchKind { tkDown, tkMove, tkUp, tkCancel };
 enum TShiftStateItem { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
 using TShiftState = Set<TShiftStateItem>;
 enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
@@ -454,6 +456,13 @@ public:
     void InputMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
     // A turn of the wheel with the pointer at (X, Y); true when a control handled it.
     bool InputMouseWheel(TShiftState Shift, int WheelDelta, int X, int Y);
+    // Whether the control takes the points of a touch screen itself, each with its own Id, through
+    // InputTouch; the widgetset then hands it no mouse input synthesised from touches. A control
+    // that does not gets a touch as a click of the mouse.
+    virtual bool TakesTouch() const { return false; }
+    virtual void InputTouch(TTouchKind Kind, int Id, int X, int Y) {
+        (void)Kind, (void)Id, (void)X, (void)Y;
+    }
     // A key the user pressed while this control (or the focused control inside it) has the
     // input: OnKeyDown of that control, which may swallow the key by setting it to 0, then for
     // Enter, Escape and Tab CM_DIALOGKEY to its form (Enter clicks the default button, Escape the

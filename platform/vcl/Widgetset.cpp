@@ -2,6 +2,8 @@
 
 #include "vcl/HeadlessWidgetset.h"
 
+#include <chrono>
+
 namespace vcl {
 
 namespace {
@@ -29,6 +31,20 @@ void Beep() {
 
 int BeepCount() {
     return g_beeps;
+}
+
+} // namespace vcl
+
+namespace vcl {
+
+std::shared_ptr<void> TWidgetset::StartTimer(int Ms, std::function<void()> Fire) {
+    (void)Ms, (void)Fire;
+    return nullptr;
+}
+
+long long TickCount() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
 } // namespace vcl

@@ -21,6 +21,7 @@
 // always have.
 #include "vcl/DeferredCalls.h"
 
+#include <functional>
 #include <memory>
 
 namespace vcl {
@@ -129,7 +130,14 @@ public:
     virtual int MenuBarHeight() { return 20; }
     // The screen's size in pixels.
     virtual TSize ScreenSize() { return {1024, 768}; }
+    // Calls Fire once, from the event loop, Ms milliseconds from now, for as long as the returned
+    // handle is kept; dropping the handle cancels it. Headless: null, nothing ever fires (tests
+    // that need time drive it themselves).
+    virtual std::shared_ptr<void> StartTimer(int Ms, std::function<void()> Fire);
 };
+
+// Milliseconds of a monotonic clock, for measuring how long input is held.
+long long TickCount();
 
 // The installed widgetset, never null.
 TWidgetset* Widgetset();

@@ -3,6 +3,8 @@
 
 #include "qtkeyboard/QuimbelKeyboard.h"
 
+#include "QtApplication.h"
+
 #include "qt/QtWidgetset.h"
 #include "runtime/Keyboard.h"
 
@@ -26,22 +28,6 @@
 
 namespace {
 
-// One offscreen QApplication for the whole program, as a Qt program has.
-struct QtApplication : ::testing::Environment {
-    void SetUp() override {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        app = std::make_unique<QApplication>(argc, argv);
-    }
-    // The first keyboard installed the widgetset; it goes before Qt does.
-    void TearDown() override {
-        vcl::qt::UninstallQtWidgetset();
-        app.reset();
-    }
-    int argc = 1;
-    char name[16] = "qtkeyboard";
-    char* argv[2] = {name, nullptr};
-    std::unique_ptr<QApplication> app;
-};
 const auto* const application = ::testing::AddGlobalTestEnvironment(new QtApplication);
 
 QString textOf(QWidget* w) {

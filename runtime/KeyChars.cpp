@@ -1,0 +1,45 @@
+#include "KeyChars.h"
+
+#include "rtl/CodePage.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace quimbel {
+
+namespace {
+
+struct KeyCharBase {
+    char32_t Code, Base;
+};
+struct KeyCharRange {
+    char32_t First, Last;
+};
+
+#include "KeyCharTable.inc"
+
+} // namespace
+
+bool IsLetterChar(char32_t Code) {
+    auto it = std::upper_bound(std::begin(kLetterRanges), std::end(kLetterRanges), Code,
+                               [](char32_t c, const KeyCharRange& r) { return c < r.First; });
+    return it != std::begin(kLetterRanges) && Code <= std::prev(it)->Last;
+}
+
+char32_t DecompositionBase(char32_t Code) {
+    auto it = std::lower_bound(std::begin(kDecompositionBases), std::end(kDecompositionBases), Code,
+                               [](const KeyCharBase& e, char32_t c) { return e.Code < c; });
+    return it != std::end(kDecompositionBases) && it->Code == Code ? it->Base : 0;
+}
+
+vcl::AnsiString FindAlternates(const vcl::AnsiString& Value) {
+    vcl::AnsiString found;
+    if (Value.size() != 1) return found;
+    const char32_t base = vcl::AnsiCharToUnicode(static_cast<unsigned char>(Value[0]));
+    for (int b = 0; b < 256; ++b)
+        if (DecompositionBase(vcl::AnsiCharToUnicode(static_cast<unsigned char>(b))) == base)
+            found += static_cast<char>(b);
+    return found;
+}
+
+} // namespace quimbel
