@@ -14,6 +14,8 @@ inline const TResStringRec SFOpenErrorEx{"SFOpenErrorEx", "Cannot open file \"%s
 inline const TResStringRec SFCreateErrorEx{"SFCreateErrorEx", "Cannot create file \"%s\". %s"};
 inline const TResStringRec SReadError{"SReadError", "Stream read error"};
 inline const TResStringRec SWriteError{"SWriteError", "Stream write error"};
+inline const TResStringRec SFileStreamError{"SFileStreamError", "%s in file \"%s\". %s"};
+inline const TResStringRec SFileEndsEarly{"SFileEndsEarly", "The file ends early"};
 inline const TResStringRec SInvalidImage{"SInvalidImage", "Invalid stream format"};
 inline const TResStringRec SClassNotFound{"SClassNotFound", "Class %s not found"};
 inline const TResStringRec SUnknownProperty{"SUnknownProperty", "Property %s does not exist"};

@@ -49,12 +49,12 @@ void TStream::SetSize(int64_t NewSize) {
 
 void TStream::ReadBuffer(void* Buffer, int32_t Count) {
     if (Count != 0 && Read(Buffer, Count) != Count)
-        throw EReadError(LoadResString(rtlconsts::SReadError));
+        throw EReadError(ErrorMessage(LoadResString(rtlconsts::SReadError)));
 }
 
 void TStream::WriteBuffer(const void* Buffer, int32_t Count) {
     if (Count != 0 && Write(Buffer, Count) != Count)
-        throw EWriteError(LoadResString(rtlconsts::SWriteError));
+        throw EWriteError(ErrorMessage(LoadResString(rtlconsts::SWriteError)));
 }
 
 int64_t TStream::CopyFrom(TStream* Source, int64_t Count) {
@@ -122,7 +122,10 @@ int32_t TFileStream::Read(void* Buffer, int32_t Count) {
     while (done < Count) {
         ssize_t n = ::read(fd_, p + done, static_cast<size_t>(Count - done));
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
+        if (n <= 0) {
+            lastError_ = n < 0 ? errno : 0;
+            break;
+        }
         done += static_cast<int32_t>(n);
     }
     return done;
@@ -134,12 +137,22 @@ int32_t TFileStream::Write(const void* Buffer, int32_t Count) {
     while (done < Count) {
         ssize_t n = ::write(fd_, p + done, static_cast<size_t>(Count - done));
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
+        if (n <= 0) {
+            // A write that takes nothing has run out of room.
+            lastError_ = n < 0 ? errno : ENOSPC;
+            break;
+        }
         done += static_cast<int32_t>(n);
     }
     return done;
 }
 
+AnsiString TFileStream::ErrorMessage(const AnsiString& Message) const {
+    return FmtLoadStr(
+        rtlconsts::SFileStreamError,
+        {Message, fileName_,
+         lastError_ ? SysErrorMessage(lastError_) : LoadResString(rtlconsts::SFileEndsEarly)});
+}
 
 int64_t TFileStream::Seek(int64_t Offset, TSeekOrigin Origin) {
     int whence = Origin == soBeginning ? SEEK_SET : Origin == soCurrent ? SEEK_CUR : SEEK_END;

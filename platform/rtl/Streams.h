@@ -39,6 +39,8 @@ public:
     void ReadBuffer(void* Buffer, int32_t Count);
     // Writes exactly Count bytes or raises EWriteError "Stream write error".
     void WriteBuffer(const void* Buffer, int32_t Count);
+    // Message, a read or write error of this stream, with what the stream knows of its cause.
+    virtual AnsiString ErrorMessage(const AnsiString& Message) const { return Message; }
     // Copies Count bytes from Source (all of it from its start when Count is 0); a short source
     // raises EReadError.
     int64_t CopyFrom(TStream* Source, int64_t Count);
@@ -61,6 +63,8 @@ public:
     void Flush();
     const AnsiString& GetFileName() const { return fileName_; }
     int Handle() const { return fd_; }
+    // Names the file and the system's reason for the last short read or write.
+    AnsiString ErrorMessage(const AnsiString& Message) const override;
 
 protected:
     // For streams that open the file themselves.
@@ -68,6 +72,7 @@ protected:
 
     AnsiString fileName_;
     int fd_ = -1;
+    int lastError_ = 0; // errno of the last short read or write; 0 when a read hit the end
 };
 
 // Saves a file as a whole: what is written goes to a temporary file beside the target, which

@@ -67,6 +67,25 @@ TEST(MemoryStream, ShortReadBufferRaisesReadError) {
     }
 }
 
+TEST(FileStream, ReadAndWriteErrorsNameTheFileAndTheReason) {
+    const std::string path = tempPath("short.bin");
+    testsupport::WriteFile(path, "ab");
+    TFileStream f(path, fmOpenRead);
+    char buf[3];
+    try {
+        f.ReadBuffer(buf, 3);
+        FAIL();
+    } catch (const EReadError& e) {
+        EXPECT_EQ(e.Message(), "Stream read error in file \"" + path + "\". The file ends early");
+    }
+    try {
+        f.WriteBuffer(buf, 1);
+        FAIL();
+    } catch (const EWriteError& e) {
+        EXPECT_EQ(e.Message(), "Stream write error in file \"" + path + "\". Bad file descriptor");
+    }
+}
+
 TEST(MemoryStream, CopyFromAndLoadFromStream) {
     TMemoryStream a;
     std::string text(100000, 'x');
@@ -325,6 +344,9 @@ TEST(SaveFileStream, AFailedSaveInPlaceKeepsTheOldFile) {
     EXPECT_EQ(FailedSave(linked, big), "Cannot write file \"" + linked + "\" to disk. " + full);
     EXPECT_TRUE(AsUnprivileged([&] { return FailedSave(locked + "/f.kly", big) != ""; }));
     EXPECT_TRUE(AsUnprivileged([&] { return FailedSave(owned, big) != ""; }));
+    // A new file, written beside: the error names the file and the reason.
+    EXPECT_EQ(FailedSave(disk + "/new.kly", big),
+              "Stream write error in file \"" + disk + "/new.kly\". " + full);
     EXPECT_TRUE(ReadFile(linked) == old);
     EXPECT_TRUE(ReadFile(disk + "/other.kly") == old);
     EXPECT_TRUE(ReadFile(locked + "/f.kly") == old);
