@@ -22,6 +22,8 @@ inline const TResStringRec SUnknownProperty{"SUnknownProperty", "Property %s doe
 inline const TResStringRec SInvalidPropertyValue{"SInvalidPropertyValue", "Invalid property value"};
 inline const TResStringRec SDuplicateName{"SDuplicateName", "A component named %s already exists"};
 inline const TResStringRec SInvalidName{"SInvalidName", "'%s' is not a valid component name"};
+inline const TResStringRec SInvalidStreamName{"SInvalidStreamName",
+                                              "'%s' in the stream is not a valid name"};
 inline const TResStringRec SDuplicateString{"SDuplicateString",
                                             "String list does not allow duplicates"};
 inline const TResStringRec SResNotFound{"SResNotFound", "Resource %s not found"};
