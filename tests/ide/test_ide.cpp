@@ -358,6 +358,13 @@ TEST_F(IdeTest, BrokenPackageGivesOneMessageAndTheIdeGoesOn) {
     cases.push_back({copy, "A class named TKeyboard already exists"});
     cases.push_back({QUIMBEL_RUNTIME_PACKAGE,
                      "none of its units exports a registration procedure (<Unit>_Register)"});
+    // A library cut short, at its start and near its end.
+    const std::string whole = testsupport::ReadFile(QUIMBEL_DESIGN_PACKAGE);
+    for (size_t length : {size_t{3000}, whole.size() - 100}) {
+        const std::string cut = dir + "libCut" + std::to_string(length) + "Design.so";
+        testsupport::WriteFile(cut, whole.substr(0, length));
+        cases.push_back({cut, "Cannot load package " + cut + ". The file ends early"});
+    }
 #endif
     for (const auto& [file, reason] : cases) {
         std::string error;
