@@ -277,7 +277,8 @@ bool TIdeMainForm::OpenForm(const AnsiString& FileName) {
     try {
         designer_->LoadFromFile(file);
     } catch (const vcl::Exception& e) {
-        showError(vcl::FmtLoadStr(consts::SCannotOpen, {file, e.Message()}));
+        showError(vcl::FmtLoadStr(consts::SCannotOpen,
+                                  {vcl::EscapeControls(file), vcl::EscapeControls(e.Message())}));
         return false;
     }
     return true;

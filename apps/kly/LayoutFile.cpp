@@ -65,7 +65,10 @@ TLayoutReadResult ReadLayout(vcl::TStream* Stream, quimbel::TKeyCollection& Keys
 }
 
 TLayoutReadResult ReadLayoutFile(const vcl::AnsiString& FileName, quimbel::TKeyCollection& Keys) {
-    vcl::TFileStream stream(FileName, vcl::fmOpenRead);
+    // Read whole, so that an error names the byte where the layout breaks off, not the file,
+    // which the command names itself.
+    vcl::TMemoryStream stream;
+    stream.LoadFromFile(FileName);
     return ReadLayout(&stream, Keys);
 }
 

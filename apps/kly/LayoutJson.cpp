@@ -7,7 +7,10 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <set>
 #include <vector>
@@ -274,6 +277,36 @@ std::unique_ptr<TKey> keyOf(const json& v, int index) {
     return key;
 }
 
+// The line and column (from 1) of the first number in Text whose value lies beyond the range of
+// a double, for the parser's overflow error, which names no position.
+std::string overflowPosition(const std::string& Text) {
+    int line = 1, column = 1;
+    bool inString = false;
+    for (size_t i = 0; i < Text.size(); ++i, ++column) {
+        const char c = Text[i];
+        if (inString) {
+            if (c == '\\')
+                ++i, ++column;
+            else if (c == '"')
+                inString = false;
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '\n') {
+            ++line;
+            column = 0;
+        } else if (c == '-' || (c >= '0' && c <= '9')) {
+            size_t end = i;
+            while (end < Text.size() && std::strchr("+-.eE0123456789", Text[end]))
+                ++end;
+            if (std::isinf(std::strtod(Text.substr(i, end - i).c_str(), nullptr)))
+                return "at line " + std::to_string(line) + ", column " + std::to_string(column);
+            column += static_cast<int>(end - i) - 1;
+            i = end - 1;
+        }
+    }
+    return "at line " + std::to_string(line) + ", column " + std::to_string(column);
+}
+
 // Parses JSON text, refusing duplicate fields (which the parser would silently merge) and
 // absurd nesting.
 json parse(const std::string& text) {
@@ -314,6 +347,13 @@ json parse(const std::string& text) {
         if (message.rfind("[json.exception", 0) == 0 && end != std::string::npos)
             message.erase(0, end + 2);
         throw EKlyError(vcl::FmtLoadStr(consts::SJsonSyntax, {message}));
+    } catch (const json::out_of_range& e) {
+        // A number too large for a double, such as 1e999.
+        std::string message = e.what();
+        size_t end = message.find("] ");
+        if (end != std::string::npos) message.erase(0, end + 2);
+        throw EKlyError(vcl::FmtLoadStr(
+            consts::SJsonSyntax, {"parse error " + overflowPosition(text) + ": " + message}));
     }
 }
 

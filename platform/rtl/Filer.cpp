@@ -94,7 +94,7 @@ void TReader::Error(const AnsiString& Message) const {
 
 void TReader::refill() {
     int32_t n = stream_->Read(buffer_.data(), static_cast<int32_t>(buffer_.size()));
-    if (n <= 0) Error(LoadResString(rtlconsts::SReadError));
+    if (n <= 0) Error(stream_->ErrorMessage(LoadResString(rtlconsts::SReadError)));
     bufPos_ = 0;
     bufEnd_ = n;
 }
@@ -140,7 +140,8 @@ void TReader::Read(void* Buf, int32_t Count) {
         if (bufPos_ >= bufEnd_) {
             // Large blocks bypass the buffer.
             if (Count >= static_cast<int32_t>(buffer_.size())) {
-                if (stream_->Read(p, Count) != Count) Error(LoadResString(rtlconsts::SReadError));
+                if (stream_->Read(p, Count) != Count)
+                    Error(stream_->ErrorMessage(LoadResString(rtlconsts::SReadError)));
                 return;
             }
             refill();
@@ -165,7 +166,8 @@ int64_t TReader::Position() const {
 }
 
 void TReader::checkLength(uint64_t count) const {
-    if (count > static_cast<uint64_t>(Remaining())) Error(LoadResString(rtlconsts::SReadError));
+    if (count > static_cast<uint64_t>(Remaining()))
+        Error(stream_->ErrorMessage(LoadResString(rtlconsts::SReadError)));
 }
 
 AnsiString TReader::readBytes(uint64_t count) {

@@ -589,9 +589,9 @@ public:
             out_ += "inline ";
         else
             out_ += "object ";
-        AnsiString cls = r_.ReadStr();
+        AnsiString cls = checkedName(r_.ReadStr(), false);
         AnsiString name = r_.ReadStr();
-        if (!name.empty()) out_ += name + ": ";
+        if (!name.empty()) out_ += checkedName(name, false) + ": ";
         out_ += cls;
         if (flags & ffChildPos) out_ += " [" + IntToStr(pos) + "]";
         out_ += "\n";
@@ -621,9 +621,22 @@ private:
         writeIndent();
     }
 
+    // The text form has no quoting for names: anything but an identifier (a dotted path for a
+    // property) would read back differently, or as more lines of the form.
+    const AnsiString& checkedName(const AnsiString& s, bool Dotted) const {
+        size_t start = 0;
+        for (;;) {
+            const size_t dot = Dotted ? s.find('.', start) : AnsiString::npos;
+            if (!IsValidIdent(s.substr(start, dot == AnsiString::npos ? dot : dot - start)))
+                r_.Error(FmtLoadStr(rtlconsts::SInvalidStreamName, {EscapeControls(s)}));
+            if (dot == AnsiString::npos) return s;
+            start = dot + 1;
+        }
+    }
+
     void convertProperty(int depth) {
         writeIndent();
-        out_ += r_.ReadStr();
+        out_ += checkedName(r_.ReadStr(), true);
         out_ += " = ";
         convertValue(depth + 1);
         out_ += '\n';
@@ -740,7 +753,7 @@ private:
         case vaTrue:
         case vaNil:
         case vaNull:
-            out_ += r_.ReadIdent();
+            out_ += checkedName(r_.ReadIdent(), true);
             break;
         case vaBinary:
             convertBinary();
@@ -752,7 +765,7 @@ private:
                 AnsiString s = r_.ReadStr();
                 if (s.empty()) break;
                 if (i > 0) out_ += ", ";
-                out_ += s;
+                out_ += checkedName(s, false);
             }
             out_ += ']';
             break;

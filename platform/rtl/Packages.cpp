@@ -6,9 +6,14 @@
 #include <dlfcn.h>
 #include <link.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <vector>
 
 namespace vcl {
 
@@ -100,7 +105,44 @@ void* GetProcAddress(HMODULE Module, const AnsiString& Name) {
     return sym && FindHInstance(sym) == Module ? sym : nullptr;
 }
 
+namespace {
+
+// True when FileName is an ELF library cut short: the loader maps the segments it declares and
+// touching a page beyond the end of the file kills the process (SIGBUS), so such a file never
+// reaches it. Its section table lies at the end of the file, so any cut shows there.
+bool truncatedLibrary(const AnsiString& FileName) {
+    const int fd = ::open(FileName.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st;
+    ElfW(Ehdr) header;
+    bool cut = false;
+    if (::fstat(fd, &st) == 0 && ::pread(fd, &header, sizeof header, 0) == sizeof header &&
+        std::memcmp(header.e_ident, ELFMAG, SELFMAG) == 0 &&
+        header.e_ident[EI_CLASS] == (sizeof(void*) == 8 ? ELFCLASS64 : ELFCLASS32)) {
+        const auto size = static_cast<uint64_t>(st.st_size);
+        auto beyond = [size](uint64_t Offset, uint64_t Length) {
+            return Offset > size || Length > size - Offset;
+        };
+        cut = beyond(header.e_phoff, uint64_t{header.e_phnum} * header.e_phentsize) ||
+              beyond(header.e_shoff, uint64_t{header.e_shnum} * header.e_shentsize);
+        std::vector<ElfW(Phdr)> segments(cut ? 0 : header.e_phnum);
+        const auto bytes = static_cast<ssize_t>(segments.size() * sizeof(ElfW(Phdr)));
+        if (!cut && header.e_phentsize == sizeof(ElfW(Phdr)) &&
+            ::pread(fd, segments.data(), static_cast<size_t>(bytes),
+                    static_cast<off_t>(header.e_phoff)) == bytes)
+            for (const ElfW(Phdr) & p : segments)
+                cut = cut || (p.p_type == PT_LOAD && beyond(p.p_offset, p.p_filesz));
+    }
+    ::close(fd);
+    return cut;
+}
+
+} // namespace
+
 HMODULE LoadPackage(const AnsiString& FileName) {
+    if (truncatedLibrary(FileName))
+        throw EPackageError(FmtLoadStr(rtlconsts::SLoadPackageError,
+                                       {FileName, LoadResString(rtlconsts::SFileEndsEarly)}));
     void* resident = dlopen(FileName.c_str(), RTLD_NOW | RTLD_NOLOAD);
     if (resident) dlclose(resident);
     void* handle = dlopen(FileName.c_str(), RTLD_NOW | RTLD_LOCAL);

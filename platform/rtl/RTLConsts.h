@@ -14,12 +14,16 @@ inline const TResStringRec SFOpenErrorEx{"SFOpenErrorEx", "Cannot open file \"%s
 inline const TResStringRec SFCreateErrorEx{"SFCreateErrorEx", "Cannot create file \"%s\". %s"};
 inline const TResStringRec SReadError{"SReadError", "Stream read error"};
 inline const TResStringRec SWriteError{"SWriteError", "Stream write error"};
+inline const TResStringRec SFileStreamError{"SFileStreamError", "%s in file \"%s\". %s"};
+inline const TResStringRec SFileEndsEarly{"SFileEndsEarly", "The file ends early"};
 inline const TResStringRec SInvalidImage{"SInvalidImage", "Invalid stream format"};
 inline const TResStringRec SClassNotFound{"SClassNotFound", "Class %s not found"};
 inline const TResStringRec SUnknownProperty{"SUnknownProperty", "Property %s does not exist"};
 inline const TResStringRec SInvalidPropertyValue{"SInvalidPropertyValue", "Invalid property value"};
 inline const TResStringRec SDuplicateName{"SDuplicateName", "A component named %s already exists"};
 inline const TResStringRec SInvalidName{"SInvalidName", "'%s' is not a valid component name"};
+inline const TResStringRec SInvalidStreamName{"SInvalidStreamName",
+                                              "'%s' in the stream is not a valid name"};
 inline const TResStringRec SDuplicateString{"SDuplicateString",
                                             "String list does not allow duplicates"};
 inline const TResStringRec SResNotFound{"SResNotFound", "Resource %s not found"};

@@ -49,12 +49,12 @@ void TStream::SetSize(int64_t NewSize) {
 
 void TStream::ReadBuffer(void* Buffer, int32_t Count) {
     if (Count != 0 && Read(Buffer, Count) != Count)
-        throw EReadError(LoadResString(rtlconsts::SReadError));
+        throw EReadError(ErrorMessage(LoadResString(rtlconsts::SReadError)));
 }
 
 void TStream::WriteBuffer(const void* Buffer, int32_t Count) {
     if (Count != 0 && Write(Buffer, Count) != Count)
-        throw EWriteError(LoadResString(rtlconsts::SWriteError));
+        throw EWriteError(ErrorMessage(LoadResString(rtlconsts::SWriteError)));
 }
 
 int64_t TStream::CopyFrom(TStream* Source, int64_t Count) {
@@ -122,7 +122,10 @@ int32_t TFileStream::Read(void* Buffer, int32_t Count) {
     while (done < Count) {
         ssize_t n = ::read(fd_, p + done, static_cast<size_t>(Count - done));
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
+        if (n <= 0) {
+            lastError_ = n < 0 ? errno : 0;
+            break;
+        }
         done += static_cast<int32_t>(n);
     }
     return done;
@@ -134,10 +137,21 @@ int32_t TFileStream::Write(const void* Buffer, int32_t Count) {
     while (done < Count) {
         ssize_t n = ::write(fd_, p + done, static_cast<size_t>(Count - done));
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
+        if (n <= 0) {
+            // A write that takes nothing has run out of room.
+            lastError_ = n < 0 ? errno : ENOSPC;
+            break;
+        }
         done += static_cast<int32_t>(n);
     }
     return done;
+}
+
+AnsiString TFileStream::ErrorMessage(const AnsiString& Message) const {
+    return FmtLoadStr(
+        rtlconsts::SFileStreamError,
+        {Message, fileName_,
+         lastError_ ? SysErrorMessage(lastError_) : LoadResString(rtlconsts::SFileEndsEarly)});
 }
 
 int64_t TFileStream::Seek(int64_t Offset, TSeekOrigin Origin) {
@@ -235,10 +249,75 @@ TSaveFileStream::TSaveFileStream(const AnsiString& FileName)
 }
 
 void TSaveFileStream::openInPlace() {
-    fd_ = ::open(target_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    // Read access too where the file grants it, to put the old bytes back after a failed write.
+    fd_ = ::open(target_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     created_ = fd_ >= 0;
-    if (fd_ < 0 && errno == EEXIST) fd_ = ::open(target_.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd_ < 0 && errno == EEXIST) fd_ = ::open(target_.c_str(), O_RDWR | O_CLOEXEC);
+    if (fd_ < 0 && (errno == EACCES || errno == EPERM))
+        fd_ = ::open(target_.c_str(), O_WRONLY | O_CLOEXEC);
     if (fd_ < 0) raiseCreateError(fileName_, errno);
+    if (regular_) pending_ = std::make_unique<TMemoryStream>();
+}
+
+namespace {
+
+// Writes Size bytes at Offset; 0 or the system's error number.
+int writeAt(int Fd, const uint8_t* Data, size_t Size, off_t Offset) {
+    while (Size > 0) {
+        const ssize_t n = ::pwrite(Fd, Data, Size, Offset);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return n < 0 ? errno : ENOSPC;
+        Data += n;
+        Size -= static_cast<size_t>(n);
+        Offset += n;
+    }
+    return 0;
+}
+
+// Reads the whole file; false where it cannot be read.
+bool readAll(int Fd, std::vector<uint8_t>& Data) {
+    size_t done = 0;
+    while (done < Data.size()) {
+        const ssize_t n = ::pread(Fd, Data.data() + done, Data.size() - done, off_t(done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+} // namespace
+
+void TSaveFileStream::commitInPlace() {
+    const auto* data = static_cast<const uint8_t*>(pending_->GetMemory());
+    const auto size = static_cast<size_t>(pending_->GetSize());
+    struct stat st;
+    if (::fstat(fd_, &st) != 0)
+        throw EWriteError(FmtLoadStr(rtlconsts::SFlushError, {fileName_, SysErrorMessage(errno)}));
+    std::vector<uint8_t> old(static_cast<size_t>(st.st_size));
+    const bool restorable = readAll(fd_, old);
+    auto fail = [&](int Error) {
+        if (restorable) {
+            const int restored = writeAt(fd_, old.data(), old.size(), 0);
+            (void)restored; // the room for the old bytes was there before
+        }
+        const int cut = ::ftruncate(fd_, st.st_size);
+        (void)cut;
+        throw EWriteError(FmtLoadStr(rtlconsts::SFlushError, {fileName_, SysErrorMessage(Error)}));
+    };
+    // The room for the new content is taken before the first old byte changes, so that a full
+    // disk fails the save here with the old file untouched.
+    if (static_cast<off_t>(size) > st.st_size) {
+        const int reserved = ::posix_fallocate(fd_, 0, static_cast<off_t>(size));
+        if (reserved != 0) {
+            const int cut = ::ftruncate(fd_, st.st_size);
+            (void)cut;
+            throw EWriteError(
+                FmtLoadStr(rtlconsts::SFlushError, {fileName_, SysErrorMessage(reserved)}));
+        }
+    }
+    if (const int error = writeAt(fd_, data, size, 0)) fail(error);
+    if (::ftruncate(fd_, static_cast<off_t>(size)) != 0 || ::fsync(fd_) != 0) fail(errno);
 }
 
 TSaveFileStream::~TSaveFileStream() {
@@ -251,24 +330,31 @@ TSaveFileStream::~TSaveFileStream() {
         ::unlink(target_.c_str());
 }
 
+int32_t TSaveFileStream::Read(void* Buffer, int32_t Count) {
+    return pending_ ? pending_->Read(Buffer, Count) : TFileStream::Read(Buffer, Count);
+}
+
 int32_t TSaveFileStream::Write(const void* Buffer, int32_t Count) {
-    const int32_t written = TFileStream::Write(Buffer, Count);
-    if (temp_.empty() && regular_) end_ = std::max<int64_t>(end_, Seek(0, soCurrent));
-    return written;
+    return pending_ ? pending_->Write(Buffer, Count) : TFileStream::Write(Buffer, Count);
+}
+
+int64_t TSaveFileStream::Seek(int64_t Offset, TSeekOrigin Origin) {
+    return pending_ ? pending_->Seek(Offset, Origin) : TFileStream::Seek(Offset, Origin);
 }
 
 void TSaveFileStream::SetSize(int64_t NewSize) {
-    TFileStream::SetSize(NewSize);
-    end_ = NewSize;
+    if (pending_)
+        pending_->SetSize(NewSize);
+    else
+        TFileStream::SetSize(NewSize);
 }
 
 void TSaveFileStream::Commit() {
     if (committed_) return;
-    // In place, what is left of a longer old file goes.
-    if (temp_.empty() && regular_ && ::ftruncate(fd_, static_cast<off_t>(end_)) != 0)
-        throw EWriteError(
-            FmtLoadStr(rtlconsts::SSetSizeError, {fileName_, SysErrorMessage(errno)}));
-    if (regular_) Flush();
+    if (pending_)
+        commitInPlace();
+    else if (regular_)
+        Flush();
     const int closed = ::close(fd_);
     fd_ = -1;
     if (closed != 0)

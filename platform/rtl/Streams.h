@@ -4,6 +4,7 @@
 #include "Object.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace vcl {
@@ -38,6 +39,8 @@ public:
     void ReadBuffer(void* Buffer, int32_t Count);
     // Writes exactly Count bytes or raises EWriteError "Stream write error".
     void WriteBuffer(const void* Buffer, int32_t Count);
+    // Message, a read or write error of this stream, with what the stream knows of its cause.
+    virtual AnsiString ErrorMessage(const AnsiString& Message) const { return Message; }
     // Copies Count bytes from Source (all of it from its start when Count is 0); a short source
     // raises EReadError.
     int64_t CopyFrom(TStream* Source, int64_t Count);
@@ -60,6 +63,8 @@ public:
     void Flush();
     const AnsiString& GetFileName() const { return fileName_; }
     int Handle() const { return fd_; }
+    // Names the file and the system's reason for the last short read or write.
+    AnsiString ErrorMessage(const AnsiString& Message) const override;
 
 protected:
     // For streams that open the file themselves.
@@ -67,23 +72,30 @@ protected:
 
     AnsiString fileName_;
     int fd_ = -1;
+    int lastError_ = 0; // errno of the last short read or write; 0 when a read hit the end
 };
 
 // Saves a file as a whole: what is written goes to a temporary file beside the target, which
 // replaces the target, with its permissions and owner, only on Commit. A save through a symbolic
 // link writes the file the link points to, also one that does not exist yet. Where the file
 // cannot be replaced that way (its folder is not writable, its owner cannot be kept, it has
-// other hard links or is no regular file), the stream writes it in place as fmCreate does.
-// Opening raises EFCreateError where fmCreate would fail; a write-protected file is refused.
-// Commit raises unless the file was saved; a stream freed without Commit leaves a replaced file
-// as it was and removes a file it created (a file written in place may be partly overwritten).
+// other hard links), the new content is kept in memory and Commit writes it over the old file,
+// after reserving the room it needs, and puts the old bytes back when a write still fails, so a
+// failed save leaves the old file as it was. A file that is not a regular one (a device, a pipe)
+// is written directly. Opening raises EFCreateError where fmCreate would fail; a
+// write-protected file is refused. Commit raises unless the file was saved; a stream freed
+// without Commit leaves an existing file as it was and removes a file it created.
+class TMemoryStream;
+
 class TSaveFileStream : public TFileStream {
     VCL_DECLARE_CLASS(TSaveFileStream, TFileStream)
 public:
     explicit TSaveFileStream(const AnsiString& FileName);
     ~TSaveFileStream() override;
 
+    int32_t Read(void* Buffer, int32_t Count) override;
     int32_t Write(const void* Buffer, int32_t Count) override;
+    int64_t Seek(int64_t Offset, TSeekOrigin Origin) override;
     void SetSize(int64_t NewSize) override;
     void Commit();
     // False when the file is written in place.
@@ -91,12 +103,13 @@ public:
 
 private:
     void openInPlace();
+    void commitInPlace();
 
-    AnsiString target_;  // FileName with its symbolic links followed
-    AnsiString temp_;    // the file that replaces target_, empty when writing in place
+    AnsiString target_; // FileName with its symbolic links followed
+    AnsiString temp_;   // the file that replaces target_, empty when writing in place
     bool created_ = false;
     bool regular_ = true;
-    int64_t end_ = 0;    // in place: the end of what was written
+    std::unique_ptr<TMemoryStream> pending_; // in place: the new content until Commit
     bool committed_ = false;
 };
 

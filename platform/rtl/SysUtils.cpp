@@ -175,6 +175,19 @@ AnsiString UpperCase(const AnsiString& s) {
     return r;
 }
 
+AnsiString EscapeControls(const AnsiString& s) {
+    AnsiString r;
+    r.reserve(s.size());
+    for (char c : s) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u == 0x7F)
+            r += "#" + std::to_string(u);
+        else
+            r += c;
+    }
+    return r;
+}
+
 AnsiString LowerCase(const AnsiString& s) {
     AnsiString r = s;
     for (char& c : r)

@@ -66,6 +66,9 @@ int CompareText(const AnsiString& a, const AnsiString& b);
 bool FileExists(const AnsiString& fileName);
 // The operating system's text for an errno value.
 AnsiString SysErrorMessage(int errorCode);
+// S with its control characters (below 32, and 127) written as #n, the way the text form writes
+// them, so that bytes from a file quoted in a message cannot drive a terminal.
+AnsiString EscapeControls(const AnsiString& s);
 
 inline int Min(int a, int b) {
     return a < b ? a : b;

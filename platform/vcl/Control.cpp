@@ -195,7 +195,8 @@ void TControl::RequestAlign() {
 
 TRect TControl::GetClientRect() const {
     TRect f = NonClientInsets();
-    return Rect(0, 0, width_ - f.Left - f.Right, height_ - f.Top - f.Bottom);
+    return Rect(0, 0, ClampToInt(int64_t{width_} - f.Left - f.Right),
+                ClampToInt(int64_t{height_} - f.Top - f.Bottom));
 }
 
 void TControl::SetClientWidth(int Value) {
@@ -207,7 +208,8 @@ void TControl::SetClientHeight(int Value) {
 
 void TControl::SetClientSize(int AWidth, int AHeight) {
     TRect client = GetClientRect();
-    SetBounds(left_, top_, width_ - client.Width() + AWidth, height_ - client.Height() + AHeight);
+    SetBounds(left_, top_, ClampToInt(int64_t{width_} - client.Width() + AWidth),
+              ClampToInt(int64_t{height_} - client.Height() + AHeight));
 }
 
 TPoint TControl::ClientOrigin() const {

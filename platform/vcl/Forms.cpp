@@ -320,8 +320,20 @@ void TCustomForm::SetMenu(TMainMenu* Value) {
     if (menu_) menu_->RemoveFreeNotification(this);
     menu_ = Value;
     if (menu_) menu_->FreeNotification(this);
-    SetClientSize(width, height);
+    // A form being read keeps the size it stored: its client size where the stream gave that,
+    // else its outer size (the menu bar then takes its room from the client area).
+    if (!ComponentState().Contains(csLoading) || clientSizeRead_) SetClientSize(width, height);
     PeerChanged(pcMenu);
+}
+
+void TCustomForm::SetStoredClientWidth(int Value) {
+    clientSizeRead_ = ComponentState().Contains(csLoading);
+    SetClientWidth(Value);
+}
+
+void TCustomForm::SetStoredClientHeight(int Value) {
+    clientSizeRead_ = ComponentState().Contains(csLoading);
+    SetClientHeight(Value);
 }
 
 void TCustomForm::MenuChanged() {
@@ -461,11 +473,10 @@ VCL_DEFINE_CLASS(TForm, TCustomForm, c) {
     c.Enum("BorderStyle", TFormBorderStyleInfo, &TForm::GetBorderStyle, &TForm::SetBorderStyle)
         .Default(bsSizeable);
     publish::Caption(c);
-    c.Int("ClientHeight", &TForm::GetClientHeight, &TForm::SetClientHeight)
+    c.Int("ClientHeight", &TForm::GetClientHeight, &TForm::SetStoredClientHeight)
         .Stored([](const TForm* o) { return o->IsClientSizeStored(); });
-    c.Int("ClientWidth", &TForm::GetClientWidth, &TForm::SetClientWidth).Stored([](const TForm* o) {
-        return o->IsClientSizeStored();
-    });
+    c.Int("ClientWidth", &TForm::GetClientWidth, &TForm::SetStoredClientWidth)
+        .Stored([](const TForm* o) { return o->IsClientSizeStored(); });
     publish::Color(c, clBtnFace);
     publish::Constraints(c);
     publish::Ctl3D(c);

@@ -131,6 +131,9 @@ public:
     // The client size is stored instead of the outer size unless the form scrolls.
     bool IsClientSizeStored() const { return !autoScroll_; }
     bool IsFormSizeStored() const { return autoScroll_; }
+    // The published client size; read from a stream, it is the size a menu attached later keeps.
+    void SetStoredClientWidth(int Value);
+    void SetStoredClientHeight(int Value);
 
     TRect NonClientInsets() const override;
     bool Showing() const override;
@@ -180,6 +183,7 @@ private:
     bool keyPreview_ = false;
     TMainMenu* menu_ = nullptr;
     bool autoScroll_ = true;
+    bool clientSizeRead_ = false; // the stream being read gave ClientWidth or ClientHeight
     bool oldCreateOrder_ = false;
     bool created_ = false;
     bool destroyed_ = false;

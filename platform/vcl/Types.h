@@ -7,6 +7,12 @@ namespace vcl {
 
 using Word = uint16_t;
 
+// Geometry is computed wide and brought back into the range of int, so that absurd sizes (which
+// the model keeps as given) end at the limits instead of overflowing.
+constexpr int ClampToInt(int64_t V) {
+    return V > INT32_MAX ? INT32_MAX : V < INT32_MIN ? INT32_MIN : static_cast<int>(V);
+}
+
 struct TPoint {
     int X = 0;
     int Y = 0;
@@ -32,8 +38,8 @@ struct TRect {
     int Bottom = 0;
     constexpr TRect() = default;
     constexpr TRect(int l, int t, int r, int b) : Left(l), Top(t), Right(r), Bottom(b) {}
-    constexpr int Width() const { return Right - Left; }
-    constexpr int Height() const { return Bottom - Top; }
+    constexpr int Width() const { return ClampToInt(int64_t{Right} - Left); }
+    constexpr int Height() const { return ClampToInt(int64_t{Bottom} - Top); }
     constexpr TPoint TopLeft() const { return {Left, Top}; }
     constexpr bool Contains(const TPoint& p) const {
         return p.X >= Left && p.X < Right && p.Y >= Top && p.Y < Bottom;
@@ -48,7 +54,7 @@ constexpr TRect Rect(int Left, int Top, int Right, int Bottom) {
     return {Left, Top, Right, Bottom};
 }
 constexpr TRect Bounds(int Left, int Top, int Width, int Height) {
-    return {Left, Top, Left + Width, Top + Height};
+    return {Left, Top, ClampToInt(int64_t{Left} + Width), ClampToInt(int64_t{Top} + Height)};
 }
 constexpr TPoint Point(int X, int Y) {
     return {X, Y};
@@ -57,10 +63,10 @@ constexpr bool PtInRect(const TRect& R, const TPoint& P) {
     return R.Contains(P);
 }
 inline void InflateRect(TRect& R, int dx, int dy) {
-    R.Left -= dx;
-    R.Top -= dy;
-    R.Right += dx;
-    R.Bottom += dy;
+    R.Left = ClampToInt(int64_t{R.Left} - dx);
+    R.Top = ClampToInt(int64_t{R.Top} - dy);
+    R.Right = ClampToInt(int64_t{R.Right} + dx);
+    R.Bottom = ClampToInt(int64_t{R.Bottom} + dy);
 }
 
 // Multiplies and divides with rounding to the nearest integer, halves away from zero, without

@@ -172,11 +172,11 @@ void TWinControl::AlignControls(TControl* AControl, TRect& Rect) {
             case alTop:
                 return c1->top_ < c2->top_;
             case alBottom:
-                return c1->top_ + c1->height_ > c2->top_ + c2->height_;
+                return int64_t{c1->top_} + c1->height_ > int64_t{c2->top_} + c2->height_;
             case alLeft:
                 return c1->left_ < c2->left_;
             case alRight:
-                return c1->left_ + c1->width_ > c2->left_ + c2->width_;
+                return int64_t{c1->left_} + c1->width_ > int64_t{c2->left_} + c2->width_;
             default:
                 return false;
             }
@@ -189,19 +189,19 @@ void TWinControl::AlignControls(TControl* AControl, TRect& Rect) {
             switch (a) {
             case alTop:
                 c->UpdateBoundsRect(Rect.Left, Rect.Top, w, h, false);
-                Rect.Top += c->height_;
+                Rect.Top = ClampToInt(int64_t{Rect.Top} + c->height_);
                 break;
             case alBottom:
-                c->UpdateBoundsRect(Rect.Left, Rect.Bottom - h, w, h, false);
-                Rect.Bottom -= c->height_;
+                c->UpdateBoundsRect(Rect.Left, ClampToInt(int64_t{Rect.Bottom} - h), w, h, false);
+                Rect.Bottom = ClampToInt(int64_t{Rect.Bottom} - c->height_);
                 break;
             case alLeft:
                 c->UpdateBoundsRect(Rect.Left, Rect.Top, w, h, false);
-                Rect.Left += c->width_;
+                Rect.Left = ClampToInt(int64_t{Rect.Left} + c->width_);
                 break;
             case alRight:
-                c->UpdateBoundsRect(Rect.Right - w, Rect.Top, w, h, false);
-                Rect.Right -= c->width_;
+                c->UpdateBoundsRect(ClampToInt(int64_t{Rect.Right} - w), Rect.Top, w, h, false);
+                Rect.Right = ClampToInt(int64_t{Rect.Right} - c->width_);
                 break;
             default:
                 c->UpdateBoundsRect(Rect.Left, Rect.Top, w, h, false);

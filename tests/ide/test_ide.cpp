@@ -270,6 +270,14 @@ TEST_F(IdeTest, SaveOpenAndTheUnsavedChangesPrompt) {
     answer(vcl::mrOk, &error);
     EXPECT_FALSE(ide.OpenForm(dir + "no_such_form.dfm"));
     EXPECT_EQ(error.rfind("Cannot open " + dir + "no_such_form.dfm: ", 0), 0u) << error;
+    // Bytes of the file quoted in the message cannot drive a terminal.
+    testsupport::WriteFile(dir + "escape.dfm", std::string("TPF0\x05TForm\x05"
+                                                           "Form1\0\x07T\x1b[2J\nX\0\0\0\0",
+                                                           29));
+    answer(vcl::mrOk, &error);
+    EXPECT_FALSE(ide.OpenForm(dir + "escape.dfm"));
+    EXPECT_EQ(error.find_first_of("\x1b\n"), std::string::npos) << error;
+    EXPECT_NE(error.find("T#27[2J#10X"), std::string::npos) << error;
     EXPECT_EQ(designer->Root()->GetComponent(0)->GetName(), "Edit1");
 
     // Closing the window with unsaved changes asks too.
@@ -350,6 +358,13 @@ TEST_F(IdeTest, BrokenPackageGivesOneMessageAndTheIdeGoesOn) {
     cases.push_back({copy, "A class named TKeyboard already exists"});
     cases.push_back({QUIMBEL_RUNTIME_PACKAGE,
                      "none of its units exports a registration procedure (<Unit>_Register)"});
+    // A library cut short, at its start and near its end.
+    const std::string whole = testsupport::ReadFile(QUIMBEL_DESIGN_PACKAGE);
+    for (size_t length : {size_t{3000}, whole.size() - 100}) {
+        const std::string cut = dir + "libCut" + std::to_string(length) + "Design.so";
+        testsupport::WriteFile(cut, whole.substr(0, length));
+        cases.push_back({cut, "Cannot load package " + cut + ". The file ends early"});
+    }
 #endif
     for (const auto& [file, reason] : cases) {
         std::string error;

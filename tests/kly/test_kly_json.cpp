@@ -227,6 +227,11 @@ TEST(KlyJson, ErrorsNameTheKeyAndTheField) {
     EXPECT_EQ(errorOf(std::string(10000, '[') + std::string(10000, ']')),
               "invalid JSON: values nested more than 16 levels deep");
     EXPECT_NE(errorOf("{\"keys\": [\"\xFF\"]}").find("invalid JSON"), std::string::npos);
+    // Numbers beyond the range of a double, wherever they stand.
+    EXPECT_EQ(errorOf("{\"keys\":[1e999]}"),
+              "invalid JSON: parse error at line 1, column 10: number overflow parsing '1e999'");
+    EXPECT_EQ(errorOf("{\"keys\": [\"1e999\"],\n \"codepage\": -1e400}"),
+              "invalid JSON: parse error at line 2, column 14: number overflow parsing '-1e400'");
 }
 
 TEST(KlyJson, TheCodePageFieldGivesTheBytesTheirMeaning) {

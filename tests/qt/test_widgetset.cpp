@@ -23,6 +23,7 @@
 
 #include "ModalDriver.h"
 #include "qt/PeerTable.h"
+#include "rtl/FormStreams.h"
 #include "vcl/Buttons.h"
 #include "vcl/Dialogs.h"
 #include "vcl/ExtCtrls.h"
@@ -781,4 +782,39 @@ TEST_F(QtWidgetset, DialogsAndPromptsOfTheModelRunNatively) {
     QCursor::setPos(123, 45);
     EXPECT_EQ(Mouse->GetCursorPos().X, QCursor::pos().x());
     EXPECT_EQ(Mouse->GetCursorPos().Y, QCursor::pos().y());
+}
+
+// Shown with a real menu bar, a form that stores its outer size keeps it over saves and reopens.
+TEST_F(QtWidgetset, AFormWithAMainMenuKeepsItsStoredSizeOverSaves) {
+    const std::string text = "object MenuForm: TForm\n"
+                             "  Width = 300\n"
+                             "  Height = 200\n"
+                             "  Menu = MainMenu\n"
+                             "  object MainMenu: TMainMenu\n"
+                             "    object FileItem: TMenuItem\n"
+                             "      Caption = '&File'\n"
+                             "    end\n"
+                             "  end\n"
+                             "end\n";
+    TMemoryStream source, binary;
+    source.WriteBuffer(text.data(), static_cast<int32_t>(text.size()));
+    source.SetPosition(0);
+    ObjectTextToBinary(&source, &binary);
+    std::vector<uint8_t> saved = binary.Bytes();
+    for (int round = 0; round < 3; ++round) {
+        TMemoryStream in, out;
+        in.WriteBuffer(saved.data(), static_cast<int32_t>(saved.size()));
+        in.SetPosition(0);
+        TForm form(nullptr);
+        ReadComponent(&in, &form);
+        form.Show();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(form.GetHeight(), 200) << round;
+        WriteComponent(&out, &form);
+        if (round > 0) {
+            EXPECT_EQ(out.Bytes(), saved) << round;
+        }
+        saved = out.Bytes();
+        form.Hide();
+    }
 }

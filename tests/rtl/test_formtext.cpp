@@ -268,6 +268,34 @@ TEST(ObjectText, BadBinaryRaisesReadError) {
     }
 }
 
+// The text form has no quoting for names: a binary stream whose names are no identifiers would
+// convert to text that reads back differently, or to extra lines of the form.
+TEST(ObjectText, NamesThatAreNoIdentifiersAreRefused) {
+    auto error = [](const Bytes& b) {
+        try {
+            binaryToText(b);
+        } catch (const EReadError& e) {
+            return e.Message();
+        }
+        return std::string();
+    };
+    const Bytes head = {'T', 'P', 'F', '0'};
+    const Bytes end = {0, 0};
+    EXPECT_EQ(error(concat({head, str("TForm"), str("F\n  Caption = 'Injected'"), end})),
+              "'F#10  Caption = 'Injected'' in the stream is not a valid name");
+    EXPECT_EQ(error(concat({head, str("T Form"), str(""), end})),
+              "'T Form' in the stream is not a valid name");
+    EXPECT_EQ(error(concat({head, str("TForm"), str("F"), str("Tag\x1b[31m"), {2, 1}, end})),
+              "'Tag#27[31m' in the stream is not a valid name");
+    EXPECT_EQ(error(concat({head, str("TForm"), str("F"), str("Font..Size"), {2, 1}, end})),
+              "'Font..Size' in the stream is not a valid name");
+    EXPECT_EQ(error(concat({head, str("TForm"), str("F"), str("Align"), {7}, str("al\rX"), end})),
+              "'al#13X' in the stream is not a valid name");
+    EXPECT_EQ(error(concat({head, str("TForm"), str("F"), str("S"), {11}, str("a b"), {0}, end})),
+              "'a b' in the stream is not a valid name");
+    EXPECT_EQ(error(textToBinary(kCanonical)), "");
+}
+
 namespace {
 
 // A component whose class name has a given length.

@@ -12,6 +12,7 @@
 #include <dirent.h>
 #include <functional>
 #include <string>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -63,6 +64,25 @@ TEST(MemoryStream, ShortReadBufferRaisesReadError) {
         FAIL();
     } catch (const EReadError& e) {
         EXPECT_EQ(e.Message(), "Stream read error");
+    }
+}
+
+TEST(FileStream, ReadAndWriteErrorsNameTheFileAndTheReason) {
+    const std::string path = tempPath("short.bin");
+    testsupport::WriteFile(path, "ab");
+    TFileStream f(path, fmOpenRead);
+    char buf[3];
+    try {
+        f.ReadBuffer(buf, 3);
+        FAIL();
+    } catch (const EReadError& e) {
+        EXPECT_EQ(e.Message(), "Stream read error in file \"" + path + "\". The file ends early");
+    }
+    try {
+        f.WriteBuffer(buf, 1);
+        FAIL();
+    } catch (const EWriteError& e) {
+        EXPECT_EQ(e.Message(), "Stream write error in file \"" + path + "\". Bad file descriptor");
     }
 }
 
@@ -254,4 +274,86 @@ TEST(SaveFileStream, SavesWhereAPlainSaveWouldAndLeavesNothingBehind) {
     EXPECT_EQ(EntryCount(dir.Dir()), 5u); // locked, the long name, link, target and hard
     EXPECT_EQ(EntryCount(locked), 1u);
     ASSERT_EQ(::chmod(locked.c_str(), 0755), 0);
+}
+
+namespace {
+
+// Saves Text to Path and expects it to fail; the message is returned, empty when it did not fail.
+std::string FailedSave(const std::string& Path, const std::string& Text) {
+    try {
+        TSaveFileStream f(Path);
+        f.WriteBuffer(Text.data(), static_cast<int32_t>(Text.size()));
+        f.Commit();
+    } catch (const Exception& e) {
+        return e.Message();
+    }
+    return "";
+}
+
+// Fills the file system that holds Path until no byte more fits.
+void FillUp(const std::string& Path) {
+    FILE* f = std::fopen(Path.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    const std::string block(4096, 'x');
+    while (std::fwrite(block.data(), 1, block.size(), f) == block.size()) {
+    }
+    std::fclose(f);
+    f = std::fopen(Path.c_str(), "ab");
+    while (f && std::fputc('x', f) != EOF && std::fflush(f) == 0) {
+    }
+    if (f) std::fclose(f);
+}
+
+} // namespace
+
+// Each way a save ends up writing the old file in place, on a file system without room for the
+// new content: the save fails and the old file keeps every byte.
+TEST(SaveFileStream, AFailedSaveInPlaceKeepsTheOldFile) {
+    testsupport::TempDir dir;
+    ASSERT_EQ(::chmod(dir.Dir().c_str(), 0755), 0);
+    const std::string disk = dir.Path("disk");
+    ASSERT_EQ(::mkdir(disk.c_str(), 0755), 0);
+    if (::mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=64k,mode=1777") != 0)
+        GTEST_SKIP() << "cannot mount a small file system here: " << std::strerror(errno);
+    struct Unmount {
+        std::string Dir;
+        ~Unmount() { ::umount2(Dir.c_str(), MNT_DETACH); }
+    } unmount{disk};
+    using testsupport::ReadFile;
+    using testsupport::WriteFile;
+    const std::string old(9000, 'o');
+    const std::string big(40000, 'n');
+
+    const std::string linked = disk + "/linked.kly";
+    WriteFile(linked, old);
+    ASSERT_EQ(::link(linked.c_str(), (disk + "/other.kly").c_str()), 0);
+
+    const std::string locked = disk + "/locked";
+    ASSERT_EQ(::mkdir(locked.c_str(), 0755), 0);
+    WriteFile(locked + "/f.kly", old);
+    ASSERT_EQ(::chown((locked + "/f.kly").c_str(), 65534, 65534), 0);
+    ASSERT_EQ(::chmod(locked.c_str(), 0555), 0);
+
+    // Owned by the superuser, in a folder anyone writes: nobody cannot give a new file that owner.
+    const std::string owned = disk + "/owned.kly";
+    WriteFile(owned, old);
+    ASSERT_EQ(::chmod(owned.c_str(), 0666), 0);
+
+    FillUp(disk + "/filler");
+    const std::string full = "No space left on device";
+    EXPECT_EQ(FailedSave(linked, big), "Cannot write file \"" + linked + "\" to disk. " + full);
+    EXPECT_TRUE(AsUnprivileged([&] { return FailedSave(locked + "/f.kly", big) != ""; }));
+    EXPECT_TRUE(AsUnprivileged([&] { return FailedSave(owned, big) != ""; }));
+    // A new file, written beside: the error names the file and the reason.
+    EXPECT_EQ(FailedSave(disk + "/new.kly", big),
+              "Stream write error in file \"" + disk + "/new.kly\". " + full);
+    EXPECT_TRUE(ReadFile(linked) == old);
+    EXPECT_TRUE(ReadFile(disk + "/other.kly") == old);
+    EXPECT_TRUE(ReadFile(locked + "/f.kly") == old);
+    EXPECT_TRUE(ReadFile(owned) == old);
+
+    // With room again, a shorter save in place still cuts the old file.
+    ASSERT_EQ(::unlink((disk + "/filler").c_str()), 0);
+    EXPECT_TRUE(Save(linked, "new"));
+    EXPECT_EQ(ReadFile(disk + "/other.kly"), "new");
 }

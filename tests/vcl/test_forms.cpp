@@ -595,3 +595,37 @@ TEST(Forms, MenuShortcutsComeBeforeKeyPreviewAndTheFocusedControl) {
     EXPECT_EQ(form.GetHeight(), 227);
     form.Hide();
 }
+
+// A form with a main menu that stores its outer size: reading gives exactly that size, and saving
+// and reading again any number of times changes no byte.
+TEST(Forms, AFormWithAMainMenuKeepsItsStoredSizeOverSaves) {
+    const std::string text = "object MenuForm: TForm\n"
+                             "  Width = 300\n"
+                             "  Height = 200\n"
+                             "  Menu = MainMenu\n"
+                             "  object MainMenu: TMainMenu\n"
+                             "    object FileItem: TMenuItem\n"
+                             "      Caption = '&File'\n"
+                             "    end\n"
+                             "  end\n"
+                             "end\n";
+    TMemoryStream source, binary;
+    source.WriteBuffer(text.data(), static_cast<int32_t>(text.size()));
+    source.SetPosition(0);
+    ObjectTextToBinary(&source, &binary);
+    std::vector<uint8_t> saved = binary.Bytes();
+    for (int round = 0; round < 3; ++round) {
+        TMemoryStream in, out;
+        in.WriteBuffer(saved.data(), static_cast<int32_t>(saved.size()));
+        in.SetPosition(0);
+        TForm form(nullptr);
+        ReadComponent(&in, &form);
+        EXPECT_EQ(form.GetHeight(), 200) << round;
+        EXPECT_EQ(form.GetWidth(), 300) << round;
+        WriteComponent(&out, &form);
+        if (round > 0) {
+            EXPECT_EQ(out.Bytes(), saved) << round;
+        }
+        saved = out.Bytes();
+    }
+}

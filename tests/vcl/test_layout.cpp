@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 using namespace vcl;
 
 namespace {
@@ -63,6 +65,21 @@ TEST(Layout, AlignmentFillsThePanelClientAreaLessBorderAndBevels) {
     top.SetBorderStyle(bsSingle); // a 2-pixel frame with Ctl3D
     EXPECT_EQ(top.GetClientWidth(), 627);
     EXPECT_EQ(right->BoundsRect(), Bounds(540, 7, 80, 22));
+}
+
+// Sizes far beyond any screen are kept, and what is computed from them ends at the limits of int
+// instead of wrapping around.
+TEST(Layout, AbsurdSizesSaturateInsteadOfOverflowing) {
+    TPanel panel(nullptr);
+    panel.SetBounds(0, 0, INT_MAX, INT_MIN);
+    panel.SetBorderStyle(bsSingle);
+    panel.SetBorderWidth(INT_MAX);
+    EXPECT_EQ(panel.GetClientHeight(), INT_MIN);
+    EXPECT_EQ(panel.AlignRect(), Rect(INT_MAX, INT_MAX, -5, INT_MIN));
+    EXPECT_EQ(panel.AlignRect().Height(), INT_MIN);
+    panel.SetClientHeight(INT_MAX);
+    EXPECT_EQ(panel.GetHeight(), INT_MAX);
+    EXPECT_EQ(Bounds(INT_MAX, INT_MIN, 1, -1), Rect(INT_MAX, INT_MIN, INT_MAX, INT_MIN));
 }
 
 TEST(Layout, AlignedChildrenStackInOrderAndFollowEveryResize) {
