@@ -22,8 +22,8 @@ build=$(realpath "${1:?usage: scripts/abi.sh [--update] BUILD_DIR}")
 src=$(cd "$(dirname "$0")/.." && pwd)
 record=$src/abi
 # QUIMBEL_ABI_LIBRARIES="QuimbelRtl ..." limits a run to some of them.
-read -r -a libraries <<< \
-  "${QUIMBEL_ABI_LIBRARIES:-QuimbelRtl QuimbelVcl QuimbelQt Quimbel QuimbelQtKeyboard QuimbelDesignide}"
+all="QuimbelRtl QuimbelVcl QuimbelQt Quimbel QuimbelQtKeyboard QuimbelDesignide QuimbelInputMethod"
+read -r -a libraries <<< "${QUIMBEL_ABI_LIBRARIES:-$all}"
 
 if ! command -v abidw >/dev/null || ! command -v abidiff >/dev/null; then
   echo "abidw/abidiff not installed (Debian package abigail-tools): ABI not checked"
@@ -35,8 +35,10 @@ status=0
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 for name in "${libraries[@]}"; do
-  lib=$(find "$build" -path "$build/debian-work" -prune -o -type f -name "lib$name.so.*.*.*" \
-          -print | head -n 1)
+  # The file the development link names: a build folder may still hold an older version.
+  link=$(find "$build" -path "$build/debian-work" -prune -o -type l -name "lib$name.so" -print |
+           head -n 1)
+  lib=${link:+$(realpath "$link")}
   if [ -z "$lib" ]; then
     echo "lib$name: not built in $build" >&2
     exit 1
