@@ -1,4 +1,5 @@
 // The Qt widgetset driven as a user drives it: real Qt mouse and key events on real widgets.
+#include "FormRounds.h"
 #include "qt/QtWidgetset.h"
 
 #include <QDialog>
@@ -796,25 +797,9 @@ TEST_F(QtWidgetset, AFormWithAMainMenuKeepsItsStoredSizeOverSaves) {
                              "    end\n"
                              "  end\n"
                              "end\n";
-    TMemoryStream source, binary;
-    source.WriteBuffer(text.data(), static_cast<int32_t>(text.size()));
-    source.SetPosition(0);
-    ObjectTextToBinary(&source, &binary);
-    std::vector<uint8_t> saved = binary.Bytes();
-    for (int round = 0; round < 3; ++round) {
-        TMemoryStream in, out;
-        in.WriteBuffer(saved.data(), static_cast<int32_t>(saved.size()));
-        in.SetPosition(0);
-        TForm form(nullptr);
-        ReadComponent(&in, &form);
+    testsupport::SaveAndReopen(text, 3, [](TForm& form, int round) {
         form.Show();
         QCoreApplication::processEvents();
         EXPECT_EQ(form.GetHeight(), 200) << round;
-        WriteComponent(&out, &form);
-        if (round > 0) {
-            EXPECT_EQ(out.Bytes(), saved) << round;
-        }
-        saved = out.Bytes();
-        form.Hide();
-    }
+    });
 }

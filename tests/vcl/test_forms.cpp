@@ -1,6 +1,7 @@
 // Forms built from text .dfm resources (forms/*.dfm, converted and embedded at build time), and
 // everything a user does with them through the modal responder.
 
+#include "FormRounds.h"
 #include "vcl/ActnList.h"
 #include "vcl/Buttons.h"
 #include "vcl/Dialogs.h"
@@ -609,23 +610,8 @@ TEST(Forms, AFormWithAMainMenuKeepsItsStoredSizeOverSaves) {
                              "    end\n"
                              "  end\n"
                              "end\n";
-    TMemoryStream source, binary;
-    source.WriteBuffer(text.data(), static_cast<int32_t>(text.size()));
-    source.SetPosition(0);
-    ObjectTextToBinary(&source, &binary);
-    std::vector<uint8_t> saved = binary.Bytes();
-    for (int round = 0; round < 3; ++round) {
-        TMemoryStream in, out;
-        in.WriteBuffer(saved.data(), static_cast<int32_t>(saved.size()));
-        in.SetPosition(0);
-        TForm form(nullptr);
-        ReadComponent(&in, &form);
+    testsupport::SaveAndReopen(text, 3, [](TForm& form, int round) {
         EXPECT_EQ(form.GetHeight(), 200) << round;
         EXPECT_EQ(form.GetWidth(), 300) << round;
-        WriteComponent(&out, &form);
-        if (round > 0) {
-            EXPECT_EQ(out.Bytes(), saved) << round;
-        }
-        saved = out.Bytes();
-    }
+    });
 }
