@@ -3,7 +3,8 @@
 # the archive apt uses here) in a chroot, installs the packages of build-package/debs with
 # apt-get install ./..., builds examples/qt-app against them with CMake and a program with
 # pkg-config, runs their self-tests offscreen, every program's --help, the demo's self-test and
-# the installed IDE on a form with a keyboard (which needs the installed design package), then
+# the installed IDE on a form with a keyboard (which needs the installed design package), an
+# ordinary Qt Widgets program typed into through the input-method plugin, then
 # purges the packages and checks that they left nothing behind.
 #   sudo scripts/test-packages.sh [DEBS_DIR] [CHROOT_DIR]
 # QUIMBEL_TEST_BASE=FILE.tar keeps the fresh system with the build tools (before any package of
@@ -64,7 +65,7 @@ mkdir -p "$root/tmp/debs"
 cp "$debs"/*.deb "$root/tmp/debs/"
 in_root sh -c 'apt-get install -y -qq --no-install-recommends /tmp/debs/*.deb' > /dev/null
 in_root dpkg-query -W -f='${Package} ${Version} ${Status}\n' \
-  libquimbel2 libquimbel-dev quimbel quimbel-designer-plugin
+  libquimbel2 libquimbel-dev quimbel quimbel-designer-plugin quimbel-inputcontext-qt6
 
 step "examples/qt-app with CMake"
 cp -r "$src/examples/qt-app" "$root/tmp/qt-app"
@@ -95,16 +96,18 @@ in_root quimbel-ide --select Keyboard1 --screenshot /tmp/ide.png /tmp/keyboard-f
 test -s "$root/tmp/ide.png"
 echo "quimbel-ide opened a form with a TKeyboard and selected it"
 
-step "input-method plugin"
+step "an ordinary Qt Widgets program with QT_IM_MODULE=quimbel"
 if ls "$debs"/quimbel-inputcontext-qt6_*.deb > /dev/null 2>&1; then
-  in_root sh -c 'QT_IM_MODULE=quimbel QT_DEBUG_PLUGINS=1 /tmp/qt-app/build/quimbel-qt-app \
-    --self-test 2>&1' | grep -i "platforminputcontexts.*quimbel"
+  cp "$src/packaging/check/plain-widgets.cpp" "$root/tmp/"
+  in_root sh -c 'g++ -std=c++17 -fPIC -o /tmp/plain-widgets /tmp/plain-widgets.cpp \
+    $(pkg-config --cflags --libs Qt6Widgets Qt6Test)'
+  in_root sh -c 'QT_IM_MODULE=quimbel /tmp/plain-widgets 2>/dev/null'
 else
   echo "no quimbel-inputcontext-qt6 package built: not checked"
 fi
 
 step "purge"
-packages="libquimbel2 libquimbel-dev quimbel quimbel-designer-plugin"
+packages="libquimbel2 libquimbel-dev quimbel quimbel-designer-plugin quimbel-inputcontext-qt6"
 in_root sh -c "dpkg -L $packages" | sort -u > "$root/tmp/package-files"
 in_root sh -c "apt-get purge -y -qq $packages > /dev/null"
 in_root find / -xdev \( -path /proc -o -path /tmp -o -path /var -o -path /root \) -prune -o \
