@@ -278,7 +278,8 @@ TKeyControl* TLayoutForm::keyButtonOf(TObject* Sender) const {
 void TLayoutForm::ShowPropertiesForm(TObject* Sender) {
     TKeyControl* button = keyButtonOf(Sender);
     if (!button || !button->Key) return;
-    EditKeyProperties(this, button->Key);
+    // Safe editing helps against keys that type nothing, as the layout editor does.
+    FSafe ? EditKeyPropertiesAssisted(this, button->Key) : EditKeyProperties(this, button->Key);
 }
 
 void TLayoutForm::PropertiesActionExecute(TObject* Sender) {

@@ -22,7 +22,9 @@
 // with; a Cancel button beside Close (also Escape and the close box) puts that layout back; Load
 // Layout asks before it replaces keys; Clear All asks with No as the default button and has its
 // own hotkey (Alt+A); a new key goes to the first free place and not always to the top left
-// corner; the toolbar wraps, so that Close and Cancel stay within reach in a small window.
+// corner; the key properties dialog suggests captions and fills empty values from them
+// (EditKeyPropertiesAssisted); the toolbar wraps, so that Close and Cancel stay within reach in a
+// small window.
 
 #include "runtime/KeyEditing.h"
 #include "runtime/Keydesignsurface.h"

@@ -253,10 +253,16 @@ void TEditorForm::changed(const AnsiString& What) {
 }
 
 void TEditorForm::restore(const TLayoutBytes& Bytes) {
+    // The keys are made anew; those at the places of the selected ones stay selected.
+    std::vector<int> selected;
+    for (TKey* key : selection_)
+        selected.push_back(indexOf(*Editor->GetKeys(), key));
     Editor->DestroyControls();
     SetLayoutBytes(*Editor->GetKeys(), Bytes);
     Editor->CreateControls();
     selection_.clear();
+    for (int i : selected)
+        if (i >= 0 && i < Editor->GetKeys()->GetCount()) selection_.push_back(Editor->GetKey(i));
     notice_.clear();
     layoutChanged();
 }

@@ -131,6 +131,8 @@ object EditorForm: TEditorForm
       Left = 8
       Top = 28
       Width = 50
+      Height = 17
+      AutoSize = False
       Caption = '&Left'
       FocusControl = LeftEdit
     end
@@ -147,6 +149,8 @@ object EditorForm: TEditorForm
       Left = 8
       Top = 53
       Width = 50
+      Height = 17
+      AutoSize = False
       Caption = '&Top'
       FocusControl = TopEdit
     end
@@ -163,6 +167,8 @@ object EditorForm: TEditorForm
       Left = 8
       Top = 78
       Width = 50
+      Height = 17
+      AutoSize = False
       Caption = '&Width'
       FocusControl = WidthEdit
     end
@@ -179,6 +185,8 @@ object EditorForm: TEditorForm
       Left = 8
       Top = 103
       Width = 50
+      Height = 17
+      AutoSize = False
       Caption = '&Height'
       FocusControl = HeightEdit
     end

@@ -207,7 +207,8 @@ private:
     std::vector<uint8_t> layoutBytes() const;
     // Keeps the layout as it is now as one step named What for Undo, and shows it.
     void changed(const vcl::AnsiString& What);
-    // Puts the layout back to Bytes (an undone or redone step); nothing is selected afterwards.
+    // Puts the layout back to Bytes (an undone or redone step), keeping the selection by place
+    // in the layout.
     void restore(const TLayoutBytes& Bytes);
     // Shows the selection on the key buttons and in the key panel.
     void showSelection();

@@ -507,6 +507,13 @@ TEST(LayoutEditorApp, SelectionMovesAlignsAndTravelsThroughTheClipboard) {
     form.InputKeyDown(vcl::VK_RIGHT, {});
     form.InputKeyDown(vcl::VK_DOWN, {vcl::ssShift});
     EXPECT_EQ(Places(form), (std::vector<vcl::TPoint>{{14, 16}, {22, 16}, {16, 0}}));
+    // Undo and redo make the keys anew and keep the selection.
+    form.InputKeyDown('Z', {vcl::ssCtrl});
+    form.InputKeyDown('Y', {vcl::ssCtrl});
+    a = form.Editor->GetKey(0);
+    b = form.Editor->GetKey(1);
+    c = form.Editor->GetKey(2);
+    EXPECT_EQ(form.Selection(), (std::vector<TKey*>{b, a}));
     form.SelectNextItem->Click(); // after a, the current key: b
     EXPECT_EQ(form.Selection(), std::vector<TKey*>{b});
     form.SelectPreviousItem->Click();

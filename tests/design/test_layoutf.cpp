@@ -701,6 +701,15 @@ TEST(LayoutForm, SafeEditingUndoesEveryStepAndAsksBeforeReplacingKeys) {
     for (int i = 0; i < d.keys.GetCount(); ++i)
         EXPECT_EQ(d.Key(i)->Control->GetParent(), f.LayoutPanel);
 
+    // The properties dialog fills an empty value from the caption.
+    {
+        Script user({Properties(d.Key(0), "x", mrOk)});
+        d.Down(4, 4);
+        d.Up(4, 4);
+    }
+    EXPECT_EQ(d.Key(0)->GetKeyValue(klNormal), "x");
+    EXPECT_EQ(f.UndoItem->GetCaption(), "&Undo Properties");
+
     // Escape ends the window as Cancel: the layout it opened with comes back.
     TModalResponderScope escape([](TModalRequest& r) { r.Form->InputKeyDown(VK_ESCAPE); });
     EXPECT_EQ(f.ShowModal(), mrCancel);
