@@ -179,6 +179,18 @@ int units(int Pixels) {
     return Pixels >= 0 ? Pixels / PixelsPerUnit : -((PixelsPerUnit - 1 - Pixels) / PixelsPerUnit);
 }
 
+// The smallest rectangle around Keys, in layout units.
+TRect keyBounds(const std::vector<TKey*>& Keys) {
+    TRect r{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
+    for (const TKey* k : Keys) {
+        r.Left = std::min(r.Left, k->Left);
+        r.Top = std::min(r.Top, k->Top);
+        r.Right = std::max(r.Right, k->Left + int(k->Width));
+        r.Bottom = std::max(r.Bottom, k->Top + int(k->Height));
+    }
+    return r;
+}
+
 // A standard key is 8 layout units wide: Shift+arrow moves by one.
 constexpr int KeyStep = 8;
 
@@ -770,15 +782,8 @@ void TEditorForm::MoveItemClick(TObject* Sender) {
 
 void TEditorForm::AlignItemClick(TObject* Sender) {
     if (selection_.size() < 2) return;
-    auto right = [](const TKey* k) { return k->Left + int(k->Width); };
-    auto bottom = [](const TKey* k) { return k->Top + int(k->Height); };
-    int minLeft = INT_MAX, minTop = INT_MAX, maxRight = INT_MIN, maxBottom = INT_MIN;
-    for (const TKey* k : selection_) {
-        minLeft = std::min(minLeft, k->Left);
-        minTop = std::min(minTop, k->Top);
-        maxRight = std::max(maxRight, right(k));
-        maxBottom = std::max(maxBottom, bottom(k));
-    }
+    const TRect box = keyBounds(selection_);
+    const int minLeft = box.Left, minTop = box.Top, maxRight = box.Right, maxBottom = box.Bottom;
     if (Sender == DistributeAcrossItem || Sender == DistributeDownItem) {
         // Equal gaps between the keys, from the first to the last in that direction.
         const bool across = Sender == DistributeAcrossItem;
@@ -855,22 +860,15 @@ void TEditorForm::PasteItemClick(TObject*) {
     }
     if (pasted.GetCount() == 0) return;
     // The keys keep their arrangement and go, as one block, to the first free place.
-    int minLeft = INT_MAX, minTop = INT_MAX, maxRight = INT_MIN, maxBottom = INT_MIN;
-    for (int i = 0; i < pasted.GetCount(); ++i) {
-        const TKey* k = pasted.GetItem(i);
-        minLeft = std::min(minLeft, k->Left);
-        minTop = std::min(minTop, k->Top);
-        maxRight = std::max(maxRight, k->Left + int(k->Width));
-        maxBottom = std::max(maxBottom, k->Top + int(k->Height));
-    }
-    const TPoint at = FreeKeyPlace(*Editor->GetKeys(), maxRight - minLeft, maxBottom - minTop,
-                                   Editor->GetClientWidth() / PixelsPerUnit);
     selection_.clear();
-    for (int i = 0; i < pasted.GetCount(); ++i) {
-        TKey* k = pasted.GetItem(i);
-        k->SetLeft(k->Left - minLeft + at.X);
-        k->SetTop(k->Top - minTop + at.Y);
-        selection_.push_back(k);
+    for (int i = 0; i < pasted.GetCount(); ++i)
+        selection_.push_back(pasted.GetItem(i));
+    const TRect box = keyBounds(selection_);
+    const TPoint at = FreeKeyPlace(*Editor->GetKeys(), box.Right - box.Left, box.Bottom - box.Top,
+                                   Editor->GetClientWidth() / PixelsPerUnit);
+    for (TKey* k : selection_) {
+        k->SetLeft(k->Left - box.Left + at.X);
+        k->SetTop(k->Top - box.Top + at.Y);
     }
     Editor->DestroyControls();
     takeKeys(pasted, *Editor->GetKeys());
