@@ -65,6 +65,11 @@ constexpr int ShiftDelta = 4;
 
 } // namespace
 
+TLayoutDesignerOptions& LayoutDesignerOptions() {
+    static TLayoutDesignerOptions options;
+    return options;
+}
+
 TLayoutForm::TLayoutForm(TComponent* Owner, TKeyCollection* Collection)
     : TForm(Owner), FCollection(Collection) {
     InitInheritedComponent();
@@ -78,6 +83,132 @@ TLayoutForm::TLayoutForm(TComponent* Owner, TKeyCollection* Collection)
     FSurface->CreateGrid(clSilver);
     FSurface->CreateControls();
     if (designide::EnvironmentOptions().CodePageInDesigners) createCodePageLine();
+    if (LayoutDesignerOptions().SafeEditing) guardEditing();
+}
+
+void TLayoutForm::guardEditing() {
+    FSafe = true;
+    FOriginal = LayoutBytes(*FCollection);
+    FUndo.Reset(FOriginal);
+    // Cancel beside Close; Escape and the close box end the window with Cancel too.
+    RightPanel->SetWidth(CloseBtn->GetWidth() * 2 + 10);
+    CancelBtn = new TButton(this);
+    CancelBtn->SetName("CancelBtn");
+    CancelBtn->SetParent(RightPanel);
+    CancelBtn->SetBounds(CloseBtn->GetLeft() + CloseBtn->GetWidth() + 5, CloseBtn->GetTop(),
+                         CloseBtn->GetWidth(), CloseBtn->GetHeight());
+    CancelBtn->SetCaption(LoadResString(SCancelCaption));
+    CancelBtn->SetModalResult(mrCancel);
+    CancelBtn->SetCancel(true);
+    CancelBtn->SetTabOrder(1);
+    OnClose = [this](TObject*, TCloseAction&) {
+        if (GetModalResult() != mrCancel) return;
+        FCancelled = true;
+        restoreLayout(FOriginal);
+    };
+    // Clear All and Close no longer share Alt+C.
+    ClearAllBtn->SetCaption(LoadResString(SClearAllCaption));
+
+    EditMenuBar = new TMainMenu(this);
+    auto* edit = new TMenuItem(this);
+    edit->SetCaption(LoadResString(SEditMenuCaption));
+    EditMenuBar->GetItems()->Add(edit);
+    UndoItem = new TMenuItem(this);
+    UndoItem->SetShortCut(ShortCut('Z', {ssCtrl}));
+    UndoItem->OnClick = [this](TObject*) {
+        recordStep(LoadResString(SStepMoveKey)); // a drag not yet kept
+        if (FUndo.CanUndo()) restoreLayout(FUndo.Undo());
+    };
+    RedoItem = new TMenuItem(this);
+    RedoItem->SetShortCut(ShortCut('Y', {ssCtrl}));
+    RedoItem->OnClick = [this](TObject*) {
+        if (FUndo.CanRedo()) restoreLayout(FUndo.Redo());
+    };
+    edit->Add(UndoItem);
+    edit->Add(RedoItem);
+    SetMenu(EditMenuBar);
+
+    // Every action is a step, named as its button or menu item shows it.
+    for (TAction* action : {NewKeyAction, DeleteKeyAction, PropertiesAction, LoadLayoutAction,
+                            ClearAllBtn, SetFontAction, ShiftUpAction, ShiftDownAction,
+                            ShiftLeftAction, ShiftRightAction}) {
+        const TNotifyEvent execute = action->OnExecute;
+        const AnsiString name = action->GetCaption().empty() ? LoadResString(SStepShift)
+                                                             : StripHotkey(action->GetCaption());
+        action->OnExecute = [this, execute, name](TObject* Sender) {
+            recordStep(LoadResString(SStepMoveKey));
+            execute(Sender);
+            recordStep(name);
+            hookKeyButtons();
+        };
+    }
+    const auto click = FSurface->OnKeyClick;
+    FSurface->OnKeyClick = [this, click](TKeyControl* Button) {
+        recordStep(LoadResString(SStepMoveKey));
+        click(Button);
+        recordStep(StripHotkey(PropertiesAction->GetCaption()));
+    };
+    hookKeyButtons();
+    recordStep(AnsiString());
+    OnResize = [this](TObject*) { arrangeTopPanel(); };
+    arrangeTopPanel();
+}
+
+void TLayoutForm::recordStep(const AnsiString& What) {
+    if (!FSafe) return;
+    FUndo.Record(What, LayoutBytes(*FCollection));
+    UndoItem->SetEnabled(FUndo.CanUndo());
+    UndoItem->SetCaption(FUndo.CanUndo() ? FmtLoadStr(SUndoCaption, {FUndo.UndoName()})
+                                         : LoadResString(SUndoNothingCaption));
+    RedoItem->SetEnabled(FUndo.CanRedo());
+    RedoItem->SetCaption(FUndo.CanRedo() ? FmtLoadStr(SRedoCaption, {FUndo.RedoName()})
+                                         : LoadResString(SRedoNothingCaption));
+}
+
+void TLayoutForm::restoreLayout(const TLayoutBytes& Bytes) {
+    FSurface->DestroyControls();
+    SetLayoutBytes(*FCollection, Bytes);
+    FSurface->CreateControls();
+    hookKeyButtons();
+    recordStep(AnsiString());
+}
+
+void TLayoutForm::hookKeyButtons() {
+    for (int i = 0; i < LayoutPanel->ControlCount(); ++i) {
+        auto* button = dynamic_cast<TKeyControl*>(LayoutPanel->GetControl(i));
+        if (!button || button->GetTag() == 1) continue;
+        button->SetTag(1);
+        const TMouseEvent up = button->OnMouseUp;
+        button->OnMouseUp = [this, up](TObject* Sender, TMouseButton Button, TShiftState Shift,
+                                       int X, int Y) {
+            up(Sender, Button, Shift, X, Y);
+            if (!FSurface->Pressed()) recordStep(LoadResString(SStepMoveKey));
+        };
+    }
+}
+
+void TLayoutForm::arrangeTopPanel() {
+    // The buttons in rows left of Close and Cancel, the shift cross as one piece.
+    const int width = TopPanel->GetClientWidth() - RightPanel->GetWidth() - 4;
+    constexpr int Gap = 5, Row = 40;
+    int x = 8, y = 0;
+    auto place = [&](int W) {
+        if (x > 8 && x + W > width) {
+            x = 8;
+            y += Row;
+        }
+        const int at = x;
+        x += W + Gap;
+        return at;
+    };
+    for (TButton* b : {NewKeyBtn, LoadLayoutBtn, SaveLayoutBtn, ClearBtn, KeyFontBtn})
+        b->SetLeft(place(b->GetWidth())), b->SetTop(y + 8);
+    const int cross = place(54) + 6;
+    ShiftLeftBtn->SetBounds(cross, y + 12, 18, 18);
+    ShiftUpBtn->SetBounds(cross + 18, y + 2, 18, 18);
+    ShiftDownBtn->SetBounds(cross + 18, y + 20, 18, 18);
+    ShiftRightBtn->SetBounds(cross + 36, y + 12, 18, 18);
+    TopPanel->SetHeight(y + Row);
 }
 
 void TLayoutForm::createCodePageLine() {
@@ -127,7 +258,12 @@ void TLayoutForm::FormDestroy(TObject*) {
 }
 
 void TLayoutForm::NewKeyActionExecute(TObject*) {
-    FSurface->NewKey(FKeyFont.get());
+    TKey* key = FSurface->NewKey(FKeyFont.get());
+    if (!FSafe) return;
+    const TPoint at = FreeKeyPlace(*FCollection, key->Width, key->Height,
+                                   LayoutPanel->GetClientWidth() / PixelsPerUnit, key);
+    key->SetLeft(at.X);
+    key->SetTop(at.Y);
 }
 
 TKeyControl* TLayoutForm::keyButtonOf(TObject* Sender) const {
@@ -142,7 +278,8 @@ TKeyControl* TLayoutForm::keyButtonOf(TObject* Sender) const {
 void TLayoutForm::ShowPropertiesForm(TObject* Sender) {
     TKeyControl* button = keyButtonOf(Sender);
     if (!button || !button->Key) return;
-    EditKeyProperties(this, button->Key);
+    // Safe editing helps against keys that type nothing, as the layout editor does.
+    FSafe ? EditKeyPropertiesAssisted(this, button->Key) : EditKeyProperties(this, button->Key);
 }
 
 void TLayoutForm::PropertiesActionExecute(TObject* Sender) {
@@ -162,6 +299,10 @@ void TLayoutForm::SaveLayoutActionExecute(TObject*) {
 
 void TLayoutForm::LoadLayoutActionExecute(TObject*) {
     if (!OpenDialog->Execute()) return;
+    if (FSafe && FCollection->GetCount() > 0 &&
+        ConfirmDefaultNo(FmtLoadStr(SReplaceKeysPrompt,
+                                    {FCollection->GetCount(), OpenDialog->GetFileName()})) != mrYes)
+        return;
     FSurface->LoadLayout(OpenDialog->GetFileName());
     // A file does not record its page: it opens in the one chosen in this session, else in the
     // IDE's, never in one a layout shown before brought along.
@@ -172,7 +313,9 @@ void TLayoutForm::LoadLayoutActionExecute(TObject*) {
 }
 
 void TLayoutForm::ClearAllBtnExecute(TObject*) {
-    if (MessageDlg(LoadResString(SClearAllKeysPrompt), mtConfirmation, {mbYes, mbNo}, 0) == mrYes)
+    const AnsiString question = LoadResString(SClearAllKeysPrompt);
+    if ((FSafe ? ConfirmDefaultNo(question)
+               : MessageDlg(question, mtConfirmation, {mbYes, mbNo}, 0)) == mrYes)
         FSurface->ClearAll();
 }
 

@@ -16,7 +16,17 @@
 // When the IDE's environment asks for it (designide::EnvironmentOptions), the window also has a
 // status line with the active code page and a list to choose it, and files open in the page of
 // the session.
+//
+// With LayoutDesignerOptions().SafeEditing (off by default) the window guards the work done in
+// it: an Edit menu undoes and redoes every change (Ctrl+Z, Ctrl+Y) back to the layout it opened
+// with; a Cancel button beside Close (also Escape and the close box) puts that layout back; Load
+// Layout asks before it replaces keys; Clear All asks with No as the default button and has its
+// own hotkey (Alt+A); a new key goes to the first free place and not always to the top left
+// corner; the key properties dialog suggests captions and fills empty values from them
+// (EditKeyPropertiesAssisted); the toolbar wraps, so that Close and Cancel stay within reach in a
+// small window.
 
+#include "runtime/KeyEditing.h"
 #include "runtime/Keydesignsurface.h"
 #include "vcl/ActnList.h"
 #include "vcl/Buttons.h"
@@ -28,6 +38,12 @@
 #include <memory>
 
 namespace quimbel {
+
+struct TLayoutDesignerOptions {
+    bool SafeEditing = false;
+};
+// The options of every layout designer window opened from now on; the host sets them.
+TLayoutDesignerOptions& LayoutDesignerOptions();
 
 class TLayoutForm : public vcl::TForm {
     VCL_DECLARE_CLASS(TLayoutForm, vcl::TForm)
@@ -71,6 +87,11 @@ public:
     // The code page line; made only when the environment asks for it, else null.
     vcl::TPanel* CodePagePanel = nullptr;
     vcl::TComboBox* CodePageCombo = nullptr;
+    // Made only with SafeEditing, else null.
+    vcl::TButton* CancelBtn = nullptr;
+    vcl::TMainMenu* EditMenuBar = nullptr;
+    vcl::TMenuItem* UndoItem = nullptr;
+    vcl::TMenuItem* RedoItem = nullptr;
 
     void NewKeyActionExecute(vcl::TObject* Sender);
     void DeleteKeyActionExecute(vcl::TObject* Sender);
@@ -94,8 +115,19 @@ public:
     // The font of new keys and of Set Key Font.
     vcl::TFont* KeyFont() const { return FKeyFont.get(); }
 
+    // SafeEditing: whether the window was closed with Cancel (Escape, the close box), which put
+    // the layout back as it was when the window opened.
+    bool Cancelled() const { return FCancelled; }
+
 private:
     void createCodePageLine();
+    void guardEditing();
+    // Keeps the layout as it is now as a step named What for Undo, and updates the Edit menu.
+    void recordStep(const vcl::AnsiString& What);
+    void restoreLayout(const TLayoutBytes& Bytes);
+    // Key buttons made since the last call report the end of a drag as a step.
+    void hookKeyButtons();
+    void arrangeTopPanel();
     // Activates Page and shows the keys and the status line in it.
     void useCodePage(int Page);
     // The key button that Sender leads to (see ShowPropertiesForm), or null when it is gone.
@@ -104,6 +136,10 @@ private:
     TKeyCollection* const FCollection;
     std::unique_ptr<TKeyDesignSurface> FSurface;
     std::unique_ptr<vcl::TFont> FKeyFont;
+    bool FSafe = false;
+    bool FCancelled = false;
+    TLayoutBytes FOriginal;
+    TKeyUndoStack FUndo;
 };
 
 } // namespace quimbel

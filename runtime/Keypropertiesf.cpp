@@ -1,5 +1,6 @@
 #include "Keypropertiesf.h"
 
+#include <iterator>
 #include <memory>
 
 namespace quimbel {
@@ -68,6 +69,16 @@ unsigned char arrowGlyph(int KeyType) {
 }
 
 const char* const ArrowFontName = "Wingdings";
+
+// The caption a key of a type that types no text suggests, as the built-in layouts name them;
+// the arrow for a type that shows one; empty for normal and function keys.
+AnsiString suggestedCaption(int KeyType) {
+    static const char* const names[] = {"",    "Shift", "Caps Lock", "Esc", "Alt Gr", "",
+                                        "Tab", "Backspace", "Ins",   "Del", "Home",   "End"};
+    if (const unsigned char arrow = arrowGlyph(KeyType)) return AnsiString(1, char(arrow));
+    return KeyType >= 0 && KeyType < int(std::size(names)) ? AnsiString(names[KeyType])
+                                                            : AnsiString();
+}
 
 } // namespace
 
@@ -163,6 +174,46 @@ void TKeyPropertiesForm::FontBtnClick(TObject*) {
 TModalResult EditKeyProperties(TComponent* Owner, TKey* Key) {
     std::unique_ptr<TKeyPropertiesForm> dialog(new TKeyPropertiesForm(Owner, Key));
     const TModalResult result = dialog->ShowModal();
+    if (result == mrOk) Key->UpdateControl();
+    return result;
+}
+
+TModalResult EditKeyPropertiesAssisted(TComponent* Owner, TKey* Key) {
+    std::unique_ptr<TKeyPropertiesForm> dialog(new TKeyPropertiesForm(Owner, Key));
+    TKeyPropertiesForm* d = dialog.get();
+    const AnsiString keyFont = Key->Font->GetName();
+    int shownType = d->KeyTypeRadioGroup->GetItemIndex();
+    const TNotifyEvent typeClick = d->KeyTypeRadioGroup->OnClick;
+    d->KeyTypeRadioGroup->OnClick = [=, &shownType](TObject* Sender) {
+        const AnsiString before = d->NormalCaptionEdit->GetText();
+        const bool arrowBefore = arrowGlyph(shownType) != 0;
+        if (typeClick) typeClick(Sender);
+        const int type = d->KeyTypeRadioGroup->GetItemIndex();
+        const AnsiString suggested = suggestedCaption(type);
+        // A caption the user wrote stays.
+        if (!suggested.empty() && !arrowGlyph(type) &&
+            (before.empty() || before == suggestedCaption(shownType))) {
+            d->NormalCaptionEdit->SetText(suggested);
+            // A name in place of an arrow is shown in the key's font again, not in the symbols.
+            if (arrowBefore && keyFont != ArrowFontName) {
+                Key->Font->SetName(keyFont);
+                d->NormalCaptionEdit->GetFont()->SetName(keyFont);
+            }
+        }
+        shownType = type;
+    };
+    const TCloseEvent close = d->OnClose;
+    d->OnClose = [=](TObject* Sender, TCloseAction& Action) {
+        if (d->GetModalResult() != mrCancel && d->KeyTypeRadioGroup->GetItemIndex() == ktNormal) {
+            const std::pair<TEdit*, TEdit*> levels[] = {{d->NormalCaptionEdit, d->NormalValueEdit},
+                                                        {d->ShiftCaptionEdit, d->ShiftValueEdit},
+                                                        {d->AltGrCaptionEdit, d->AltGrValueEdit}};
+            for (auto [caption, value] : levels)
+                if (value->GetText().empty()) value->SetText(caption->GetText());
+        }
+        if (close) close(Sender, Action);
+    };
+    const TModalResult result = d->ShowModal();
     if (result == mrOk) Key->UpdateControl();
     return result;
 }

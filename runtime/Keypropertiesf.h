@@ -66,4 +66,11 @@ private:
 // on every way out, exceptions included. Returns the dialog's modal result.
 vcl::TModalResult EditKeyProperties(vcl::TComponent* Owner, TKey* Key);
 
+// EditKeyProperties with the help the layout designer programs give, so that no key ends up
+// typing nothing by mistake: picking a modifier or editing key type puts the caption that type
+// suggests ("Shift", "Backspace") into an empty caption, or in place of the caption the type
+// picked before suggested; OK on a normal key fills every empty value from the caption of its
+// level.
+vcl::TModalResult EditKeyPropertiesAssisted(vcl::TComponent* Owner, TKey* Key);
+
 } // namespace quimbel

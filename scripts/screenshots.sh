@@ -57,7 +57,8 @@ for layout in us de; do
     "$build/apps/demo/quimbel-demo" --layout "$layout" --self-test "Quimbel 42" \
         --screenshot "$out/demo-$layout.png" >/dev/null
 done
-"$build/apps/layout-editor/quimbel-layout-editor" --built-in de --screenshot "$out/layout-editor-de.png"
+"$build/apps/layout-editor/quimbel-layout-editor" --built-in de --select 14-23 \
+    --screenshot "$out/layout-editor-de.png"
 "$build/apps/ide/quimbel-ide" --select Keyboard1 --screenshot "$out/ide-keyboard-form.png" \
     "$root/docs/keyboard-form.dfm"
 

@@ -34,4 +34,40 @@ inline const TResStringRec SCodePageItem{"SCodePageItem", "&%d %s"};
 inline const TResStringRec SBuiltInGroup{"SBuiltInGroup", "%s (%d)"};
 inline const TResStringRec SScreenshotError{"SScreenshotError", "could not write %s"};
 
+// The "by" field of the shift buttons: how far they shift, in layout units; the grid is 500
+// units wide, so a larger shift takes every key off it.
+constexpr int MaxShift = 500;
+inline const TResStringRec SShiftEmpty{
+    "SShiftEmpty", "Type how far to shift into the \"by\" field: %d to %d layout units."};
+inline const TResStringRec SShiftInvalid{
+    "SShiftInvalid",
+    "\"%s\" in the \"by\" field is not a number of layout units from %d to %d."};
+// A field of the key panel: its name, the text and the range.
+inline const TResStringRec SFieldInvalid{
+    "SFieldInvalid", "\"%s\" is not a valid %s: type a whole number from %d to %d."};
+// Normal keys without any value type nothing when pressed; the status line counts them and their
+// captions are drawn red.
+inline const TResStringRec SSilentKeys{"SSilentKeys", "%d without a value (red): they type nothing"};
+inline const TResStringRec SSelectedKeys{"SSelectedKeys", "%d keys selected"};
+inline const TResStringRec SNoKeysOnClipboard{"SNoKeysOnClipboard",
+                                              "The clipboard holds no keys to paste: %s"};
+// Edit > Undo and Redo, with what they undo or redo.
+inline const TResStringRec SUndo{"SUndo", "&Undo %s"};
+inline const TResStringRec SRedo{"SRedo", "&Redo %s"};
+inline const TResStringRec SUndoNothing{"SUndoNothing", "&Undo"};
+inline const TResStringRec SRedoNothing{"SRedoNothing", "&Redo"};
+// The names of the steps Undo takes back.
+inline const TResStringRec SStepNewKey{"SStepNewKey", "New Key"};
+inline const TResStringRec SStepDelete{"SStepDelete", "Delete"};
+inline const TResStringRec SStepCut{"SStepCut", "Cut"};
+inline const TResStringRec SStepPaste{"SStepPaste", "Paste"};
+inline const TResStringRec SStepProperties{"SStepProperties", "Key Properties"};
+inline const TResStringRec SStepClearAll{"SStepClearAll", "Clear All"};
+inline const TResStringRec SStepKeyFont{"SStepKeyFont", "Set Key Font"};
+inline const TResStringRec SStepShift{"SStepShift", "Shift"};
+inline const TResStringRec SStepMove{"SStepMove", "Move"};
+inline const TResStringRec SStepAlign{"SStepAlign", "Align"};
+inline const TResStringRec SStepDistribute{"SStepDistribute", "Distribute"};
+inline const TResStringRec SStepPosition{"SStepPosition", "Position and Size"};
+
 } // namespace quimbel::layouteditor::consts

@@ -14,6 +14,7 @@ object EditorForm: TEditorForm
   OldCreateOrder = False
   Position = poScreenCenter
   OnCloseQuery = FormCloseQuery
+  OnResize = FormResize
   PixelsPerInch = 96
   TextHeight = 13
   object ToolBar: TPanel
@@ -24,80 +25,81 @@ object EditorForm: TEditorForm
     Align = alTop
     BevelOuter = bvNone
     TabOrder = 0
-    object NewKeyBtn: TSpeedButton
+    object NewKeyBtn: TButton
       Left = 4
       Top = 4
-      Width = 72
+      Width = 76
       Height = 24
       Caption = 'New Key'
-      Flat = True
+      TabOrder = 0
       OnClick = NewKeyItemClick
     end
-    object DeleteKeyBtn: TSpeedButton
-      Left = 80
+    object DeleteKeyBtn: TButton
+      Left = 84
       Top = 4
-      Width = 80
+      Width = 84
       Height = 24
       Caption = 'Delete Key'
-      Flat = True
+      TabOrder = 1
       OnClick = DeleteKeyItemClick
     end
-    object PropertiesBtn: TSpeedButton
-      Left = 164
+    object PropertiesBtn: TButton
+      Left = 172
       Top = 4
-      Width = 104
+      Width = 108
       Height = 24
-      Caption = 'Key Properties'#133
-      Flat = True
+      Caption = 'Key Properties'#133''
+      TabOrder = 2
       OnClick = PropertiesItemClick
     end
-    object ShiftLeftBtn: TSpeedButton
-      Left = 288
+    object ShiftLeftBtn: TButton
+      Left = 284
+      Top = 4
+      Width = 78
+      Height = 24
+      Caption = 'Shift Left'
+      TabOrder = 3
+      OnClick = ShiftItemClick
+    end
+    object ShiftRightBtn: TButton
+      Left = 366
+      Top = 4
+      Width = 84
+      Height = 24
+      Caption = 'Shift Right'
+      TabOrder = 4
+      OnClick = ShiftItemClick
+    end
+    object ShiftUpBtn: TButton
+      Left = 454
       Top = 4
       Width = 74
       Height = 24
-      Caption = 'Shift Left'
-      Flat = True
-      OnClick = ShiftItemClick
-    end
-    object ShiftRightBtn: TSpeedButton
-      Left = 366
-      Top = 4
-      Width = 80
-      Height = 24
-      Caption = 'Shift Right'
-      Flat = True
-      OnClick = ShiftItemClick
-    end
-    object ShiftUpBtn: TSpeedButton
-      Left = 450
-      Top = 4
-      Width = 70
-      Height = 24
       Caption = 'Shift Up'
-      Flat = True
+      TabOrder = 5
       OnClick = ShiftItemClick
     end
-    object ShiftDownBtn: TSpeedButton
-      Left = 524
+    object ShiftDownBtn: TButton
+      Left = 532
       Top = 4
-      Width = 82
+      Width = 86
       Height = 24
       Caption = 'Shift Down'
-      Flat = True
+      TabOrder = 6
       OnClick = ShiftItemClick
     end
     object DeltaLabel: TLabel
-      Left = 618
-      Top = 10
+      Left = 624
+      Top = 9
       Caption = 'by'
+      FocusControl = DeltaEdit
     end
     object DeltaEdit: TEdit
-      Left = 638
-      Top = 6
+      Left = 644
+      Top = 5
       Width = 40
       Height = 21
-      TabOrder = 0
+      TabOrder = 7
       Text = '1'
     end
   end
@@ -109,7 +111,94 @@ object EditorForm: TEditorForm
     Align = alBottom
     Alignment = taLeftJustify
     BevelOuter = bvLowered
+    TabOrder = 3
+  end
+  object KeyPanel: TPanel
+    Left = 876
+    Top = 34
+    Width = 124
+    Height = 362
+    Align = alRight
+    BevelOuter = bvNone
     TabOrder = 1
+    object KeyPanelLabel: TLabel
+      Left = 8
+      Top = 6
+      Width = 110
+      Caption = 'Selected keys'
+    end
+    object LeftLabel: TLabel
+      Left = 8
+      Top = 28
+      Width = 50
+      Height = 17
+      AutoSize = False
+      Caption = '&Left'
+      FocusControl = LeftEdit
+    end
+    object LeftEdit: TEdit
+      Left = 60
+      Top = 24
+      Width = 52
+      Height = 21
+      TabOrder = 0
+      OnExit = KeyFieldExit
+      OnKeyDown = KeyFieldKeyDown
+    end
+    object TopLabel: TLabel
+      Left = 8
+      Top = 53
+      Width = 50
+      Height = 17
+      AutoSize = False
+      Caption = '&Top'
+      FocusControl = TopEdit
+    end
+    object TopEdit: TEdit
+      Left = 60
+      Top = 49
+      Width = 52
+      Height = 21
+      TabOrder = 1
+      OnExit = KeyFieldExit
+      OnKeyDown = KeyFieldKeyDown
+    end
+    object WidthLabel: TLabel
+      Left = 8
+      Top = 78
+      Width = 50
+      Height = 17
+      AutoSize = False
+      Caption = '&Width'
+      FocusControl = WidthEdit
+    end
+    object WidthEdit: TEdit
+      Left = 60
+      Top = 74
+      Width = 52
+      Height = 21
+      TabOrder = 2
+      OnExit = KeyFieldExit
+      OnKeyDown = KeyFieldKeyDown
+    end
+    object HeightLabel: TLabel
+      Left = 8
+      Top = 103
+      Width = 50
+      Height = 17
+      AutoSize = False
+      Caption = '&Height'
+      FocusControl = HeightEdit
+    end
+    object HeightEdit: TEdit
+      Left = 60
+      Top = 99
+      Width = 52
+      Height = 21
+      TabOrder = 3
+      OnExit = KeyFieldExit
+      OnKeyDown = KeyFieldKeyDown
+    end
   end
   object PreviewPanel: TPanel
     Left = 0
@@ -137,7 +226,7 @@ object EditorForm: TEditorForm
   object Editor: TKeyboardLayoutEditor
     Left = 0
     Top = 34
-    Width = 1000
+    Width = 876
     Height = 362
     Align = alClient
     BevelOuter = bvLowered
@@ -184,20 +273,67 @@ object EditorForm: TEditorForm
     end
     object EditMenu: TMenuItem
       Caption = '&Edit'
+      object UndoItem: TMenuItem
+        Caption = '&Undo'
+        ShortCut = 16474
+        OnClick = UndoItemClick
+      end
+      object RedoItem: TMenuItem
+        Caption = '&Redo'
+        ShortCut = 16473
+        OnClick = RedoItemClick
+      end
+      object N4: TMenuItem
+        Caption = '-'
+      end
+      object CutItem: TMenuItem
+        Caption = 'Cu&t'
+        ShortCut = 16472
+        OnClick = CutItemClick
+      end
+      object CopyItem: TMenuItem
+        Caption = '&Copy'
+        ShortCut = 16451
+        OnClick = CopyItemClick
+      end
+      object PasteItem: TMenuItem
+        Caption = '&Paste'
+        ShortCut = 16470
+        OnClick = PasteItemClick
+      end
+      object SelectAllItem: TMenuItem
+        Caption = 'Select &All'
+        ShortCut = 16449
+        OnClick = SelectAllItemClick
+      end
+      object SelectNextItem: TMenuItem
+        Caption = 'Select Ne&xt Key'
+        ShortCut = 34
+        OnClick = SelectNextItemClick
+      end
+      object SelectPreviousItem: TMenuItem
+        Caption = 'Select Pre&vious Key'
+        ShortCut = 33
+        OnClick = SelectNextItemClick
+      end
+      object N5: TMenuItem
+        Caption = '-'
+      end
       object NewKeyItem: TMenuItem
         Caption = '&New Key'
         OnClick = NewKeyItemClick
       end
       object DeleteKeyItem: TMenuItem
         Caption = '&Delete Key'
+        ShortCut = 46
         OnClick = DeleteKeyItemClick
       end
       object PropertiesItem: TMenuItem
-        Caption = 'Key &Properties'#133
+        Caption = 'Key Propert&ies'#133
         OnClick = PropertiesItemClick
       end
       object ClearAllItem: TMenuItem
-        Caption = '&Clear All'#133
+        Caption = 'Cl&ear All'#133
         OnClick = ClearAllItemClick
       end
       object KeyFontItem: TMenuItem
@@ -222,6 +358,79 @@ object EditorForm: TEditorForm
       object ShiftDownItem: TMenuItem
         Caption = 'Shift &Down'
         OnClick = ShiftItemClick
+      end
+      object N6: TMenuItem
+        Caption = '-'
+      end
+      object MoveItem: TMenuItem
+        Caption = '&Move Selection'
+        object MoveLeftItem: TMenuItem
+          Caption = 'Left'
+          ShortCut = 37
+          OnClick = MoveItemClick
+        end
+        object MoveRightItem: TMenuItem
+          Caption = 'Right'
+          ShortCut = 39
+          OnClick = MoveItemClick
+        end
+        object MoveUpItem: TMenuItem
+          Caption = 'Up'
+          ShortCut = 38
+          OnClick = MoveItemClick
+        end
+        object MoveDownItem: TMenuItem
+          Caption = 'Down'
+          ShortCut = 40
+          OnClick = MoveItemClick
+        end
+        object MoveLeftFarItem: TMenuItem
+          Caption = 'Left by a Key'
+          ShortCut = 8229
+          OnClick = MoveItemClick
+        end
+        object MoveRightFarItem: TMenuItem
+          Caption = 'Right by a Key'
+          ShortCut = 8231
+          OnClick = MoveItemClick
+        end
+        object MoveUpFarItem: TMenuItem
+          Caption = 'Up by a Key'
+          ShortCut = 8230
+          OnClick = MoveItemClick
+        end
+        object MoveDownFarItem: TMenuItem
+          Caption = 'Down by a Key'
+          ShortCut = 8232
+          OnClick = MoveItemClick
+        end
+      end
+      object AlignItem: TMenuItem
+        Caption = 'Ali&gn'
+        object AlignLeftItem: TMenuItem
+          Caption = '&Left Edges'
+          OnClick = AlignItemClick
+        end
+        object AlignTopItem: TMenuItem
+          Caption = '&Top Edges'
+          OnClick = AlignItemClick
+        end
+        object AlignRightItem: TMenuItem
+          Caption = '&Right Edges'
+          OnClick = AlignItemClick
+        end
+        object AlignBottomItem: TMenuItem
+          Caption = '&Bottom Edges'
+          OnClick = AlignItemClick
+        end
+        object DistributeAcrossItem: TMenuItem
+          Caption = 'Distribute &Across'
+          OnClick = AlignItemClick
+        end
+        object DistributeDownItem: TMenuItem
+          Caption = 'Distribute &Down'
+          OnClick = AlignItemClick
+        end
       end
     end
     object ViewMenu: TMenuItem

@@ -1,9 +1,15 @@
 #pragma once
-// The layout editor's main window: a menu bar, a toolbar, the layout editor control, a preview
-// keyboard that types into an edit box, and a status line. Built from its form resource
-// TEDITORFORM; nothing here depends on the widgetset.
+// The layout editor's main window: a menu bar, a toolbar, the layout editor control, a panel with
+// the selected keys' position and size, a preview keyboard that types into an edit box, and a
+// status line. Built from its form resource TEDITORFORM; nothing here depends on the widgetset.
+//
+// The window adds to the layout editor control, through its events and public operations, what a
+// designer tool has: a selection of keys (click, Shift-click, a rubber band on the grid; drags,
+// arrow keys, align and distribute act on all selected keys), the clipboard (keys as kly JSON),
+// and undo and redo of every change back to the start of the layout's session.
 
 #include "runtime/Keyboard.h"
+#include "runtime/KeyEditing.h"
 #include "runtime/Keyboardlayouteditor.h"
 
 #include "vcl/Buttons.h"
@@ -14,6 +20,8 @@
 #include "vcl/StdCtrls.h"
 
 #include <cstdint>
+#include <functional>
+#include <string>
 #include <vector>
 
 namespace quimbel::layouteditor {
@@ -36,9 +44,21 @@ public:
     bool Modified() const;
     // The file the layout was opened from or saved to; empty for an untitled layout.
     const vcl::AnsiString& FileName() const { return fileName_; }
-    // The key the Edit menu's Delete Key and Key Properties act on: the one last clicked,
-    // right-clicked or added; null when there is none.
-    TKey* CurrentKey() const { return currentKey_; }
+    // The key Key Properties acts on: the one of the selection last clicked, right-clicked or
+    // added; null when nothing is selected.
+    TKey* CurrentKey() const { return selection_.empty() ? nullptr : selection_.back(); }
+    // The selected keys, in the order they were selected.
+    const std::vector<TKey*>& Selection() const { return selection_; }
+    // Selects the keys First to Last of the layout (indexes from 0, clipped to the layout).
+    void SelectKeys(int First, int Last);
+    // What Edit > Undo and Redo would undo and redo ("New Key"); empty when nothing.
+    vcl::AnsiString UndoName() const { return undo_.UndoName(); }
+    vcl::AnsiString RedoName() const { return undo_.RedoName(); }
+
+    // The system clipboard's text (UTF-8). The program connects them to the desktop's clipboard;
+    // by default the window keeps a clipboard of its own.
+    std::function<void(const std::string& Utf8)> SetClipboardText;
+    std::function<std::string()> GetClipboardText;
 
     // Makes Page the active code page for the rest of the session (View > Code Page): the keys
     // are shown in it, and files open in it.
@@ -51,15 +71,25 @@ public:
     int FileCodePage = 0;
 
     vcl::TPanel* ToolBar = nullptr;
-    vcl::TSpeedButton* NewKeyBtn = nullptr;
-    vcl::TSpeedButton* DeleteKeyBtn = nullptr;
-    vcl::TSpeedButton* PropertiesBtn = nullptr;
-    vcl::TSpeedButton* ShiftLeftBtn = nullptr;
-    vcl::TSpeedButton* ShiftRightBtn = nullptr;
-    vcl::TSpeedButton* ShiftUpBtn = nullptr;
-    vcl::TSpeedButton* ShiftDownBtn = nullptr;
+    vcl::TButton* NewKeyBtn = nullptr;
+    vcl::TButton* DeleteKeyBtn = nullptr;
+    vcl::TButton* PropertiesBtn = nullptr;
+    vcl::TButton* ShiftLeftBtn = nullptr;
+    vcl::TButton* ShiftRightBtn = nullptr;
+    vcl::TButton* ShiftUpBtn = nullptr;
+    vcl::TButton* ShiftDownBtn = nullptr;
     vcl::TLabel* DeltaLabel = nullptr;
     vcl::TEdit* DeltaEdit = nullptr;
+    vcl::TPanel* KeyPanel = nullptr;
+    vcl::TLabel* KeyPanelLabel = nullptr;
+    vcl::TLabel* LeftLabel = nullptr;
+    vcl::TEdit* LeftEdit = nullptr;
+    vcl::TLabel* TopLabel = nullptr;
+    vcl::TEdit* TopEdit = nullptr;
+    vcl::TLabel* WidthLabel = nullptr;
+    vcl::TEdit* WidthEdit = nullptr;
+    vcl::TLabel* HeightLabel = nullptr;
+    vcl::TEdit* HeightEdit = nullptr;
     vcl::TPanel* StatusPanel = nullptr;
     vcl::TPanel* PreviewPanel = nullptr;
     vcl::TEdit* PreviewEdit = nullptr;
@@ -74,6 +104,14 @@ public:
     vcl::TMenuItem* SaveAsItem = nullptr;
     vcl::TMenuItem* QuitItem = nullptr;
     vcl::TMenuItem* EditMenu = nullptr;
+    vcl::TMenuItem* UndoItem = nullptr;
+    vcl::TMenuItem* RedoItem = nullptr;
+    vcl::TMenuItem* CutItem = nullptr;
+    vcl::TMenuItem* CopyItem = nullptr;
+    vcl::TMenuItem* PasteItem = nullptr;
+    vcl::TMenuItem* SelectAllItem = nullptr;
+    vcl::TMenuItem* SelectNextItem = nullptr;
+    vcl::TMenuItem* SelectPreviousItem = nullptr;
     vcl::TMenuItem* NewKeyItem = nullptr;
     vcl::TMenuItem* DeleteKeyItem = nullptr;
     vcl::TMenuItem* PropertiesItem = nullptr;
@@ -83,6 +121,22 @@ public:
     vcl::TMenuItem* ShiftRightItem = nullptr;
     vcl::TMenuItem* ShiftUpItem = nullptr;
     vcl::TMenuItem* ShiftDownItem = nullptr;
+    vcl::TMenuItem* MoveItem = nullptr;
+    vcl::TMenuItem* MoveLeftItem = nullptr;
+    vcl::TMenuItem* MoveRightItem = nullptr;
+    vcl::TMenuItem* MoveUpItem = nullptr;
+    vcl::TMenuItem* MoveDownItem = nullptr;
+    vcl::TMenuItem* MoveLeftFarItem = nullptr;
+    vcl::TMenuItem* MoveRightFarItem = nullptr;
+    vcl::TMenuItem* MoveUpFarItem = nullptr;
+    vcl::TMenuItem* MoveDownFarItem = nullptr;
+    vcl::TMenuItem* AlignItem = nullptr;
+    vcl::TMenuItem* AlignLeftItem = nullptr;
+    vcl::TMenuItem* AlignTopItem = nullptr;
+    vcl::TMenuItem* AlignRightItem = nullptr;
+    vcl::TMenuItem* AlignBottomItem = nullptr;
+    vcl::TMenuItem* DistributeAcrossItem = nullptr;
+    vcl::TMenuItem* DistributeDownItem = nullptr;
     vcl::TMenuItem* ViewMenu = nullptr;
     vcl::TMenuItem* GridColorItem = nullptr;
     vcl::TMenuItem* GridSilverItem = nullptr;
@@ -106,6 +160,18 @@ public:
     void SaveItemClick(vcl::TObject* Sender);
     void SaveAsItemClick(vcl::TObject* Sender);
     void QuitItemClick(vcl::TObject* Sender);
+    void UndoItemClick(vcl::TObject* Sender);
+    void RedoItemClick(vcl::TObject* Sender);
+    void CutItemClick(vcl::TObject* Sender);
+    void CopyItemClick(vcl::TObject* Sender);
+    void PasteItemClick(vcl::TObject* Sender);
+    void SelectAllItemClick(vcl::TObject* Sender);
+    void SelectNextItemClick(vcl::TObject* Sender);
+    void MoveItemClick(vcl::TObject* Sender);
+    void AlignItemClick(vcl::TObject* Sender);
+    void KeyFieldExit(vcl::TObject* Sender);
+    void KeyFieldKeyDown(vcl::TObject* Sender, vcl::Word& Key, vcl::TShiftState Shift);
+    void FormResize(vcl::TObject* Sender);
     void NewKeyItemClick(vcl::TObject* Sender);
     void DeleteKeyItemClick(vcl::TObject* Sender);
     void PropertiesItemClick(vcl::TObject* Sender);
@@ -139,12 +205,48 @@ private:
     // Reports pointer movements over the key buttons and grid lines as well as over the editor.
     void followPointer();
     std::vector<uint8_t> layoutBytes() const;
+    // Keeps the layout as it is now as one step named What for Undo, and shows it.
+    void changed(const vcl::AnsiString& What);
+    // Puts the layout back to Bytes (an undone or redone step), keeping the selection by place
+    // in the layout.
+    void restore(const TLayoutBytes& Bytes);
+    // Shows the selection on the key buttons and in the key panel.
+    void showSelection();
+    void select(TKey* Key, bool Add);
+    // Moves every selected key by DX, DY layout units; false when that would take one out of
+    // the design area (with Limit Design Area) or beyond the positions a layout holds.
+    bool moveSelection(int DX, int DY);
+    // The hooks on the editor and its buttons for selecting and dragging the selection.
+    void hookInput();
+    void bandDown(vcl::TMouseButton Button, vcl::TShiftState Shift, int X, int Y);
+    void bandMove(int X, int Y);
+    void bandUp(vcl::TShiftState Shift);
+    void keyDown(TKeyControl* Button, vcl::TShiftState Shift);
+    // Places the toolbar's buttons in rows and shares the height between the editor and the
+    // preview, so that the window works at every size.
+    void arrange();
+    // The value of the "by" field; reports an empty or invalid field and returns 0.
+    int shiftAmount();
+    bool typesNothing(const TKey* Key) const;
 
     vcl::AnsiString fileName_;
     vcl::AnsiString title_;
     std::vector<uint8_t> saved_;
     std::vector<uint8_t> shown_;
-    TKey* currentKey_ = nullptr;
+    std::vector<TKey*> selection_;
+    TKeyUndoStack undo_;
+    std::string clipboard_;
+    // A rubber band being drawn on the grid, from its corner where the button went down.
+    vcl::TShape* band_ = nullptr;
+    vcl::TPoint bandFrom_;
+    // Where the selected keys were when a drag of one of them began.
+    std::vector<vcl::TPoint> dragFrom_;
+    TKey* dragKey_ = nullptr;
+    // The frames that mark the selected keys, made as needed and hidden when not.
+    std::vector<vcl::TShape*> frames_;
+    // Set by the press on a key for the click that follows it.
+    bool clickOpens_ = false;
+    bool shiftClick_ = false;
     vcl::TPoint pointer_{-1, -1};
     vcl::AnsiString notice_;
     int chosenPage_ = 0; // chosen in View > Code Page during this session; 0: none

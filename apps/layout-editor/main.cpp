@@ -12,9 +12,12 @@
 
 #include <CLI/CLI.hpp>
 #include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QImage>
 #include <QString>
 
+#include <cstdio>
 #include <cstdlib>
 #include <iostream>
 #include <memory>
@@ -49,6 +52,21 @@ int main(int argc, char** argv) {
         "layout's, else from the locale)");
     app.add_option("--screenshot", screenshot,
                    "Render the window offscreen, save it as PNG and exit");
+    std::string size;
+    app.add_option("--size", size, "Client size of the window, WIDTHxHEIGHT (with --screenshot)")
+        ->check(CLI::Validator(
+            [](std::string& s) {
+                int w = 0, h = 0;
+                char x = 0;
+                return std::sscanf(s.c_str(), "%d%c%d", &w, &x, &h) == 3 && x == 'x' && w > 0 &&
+                               h > 0
+                           ? std::string()
+                           : "expected WIDTHxHEIGHT, for example 640x480";
+            },
+            "WIDTHxHEIGHT"));
+    std::string select;
+    app.add_option("--select", select,
+                   "Select the keys FIRST-LAST (indexes from 0) of the opened layout");
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -83,11 +101,29 @@ int main(int argc, char** argv) {
     try {
         form = std::make_unique<TEditorForm>(nullptr);
         vcl::Application->SetMainForm(form.get());
+        // Keys copied here paste into another editor's window or into a text editor as JSON.
+        form->SetClipboardText = [](const std::string& Utf8) {
+            QGuiApplication::clipboard()->setText(QString::fromStdString(Utf8));
+        };
+        form->GetClipboardText = [] {
+            return QGuiApplication::clipboard()->text().toStdString();
+        };
         form->FollowLayoutCodePage = codePageOption->count() == 0;
         form->FileCodePage =
             codePageOption->count() ? vcl::GetAnsiCodePage() : vcl::CodePageFromEnvironment();
         if (!builtIn.empty()) form->OpenBuiltIn(builtIn);
         if (!file.empty() && !form->OpenFile(file)) status = ExitFailed;
+        if (!select.empty()) {
+            int first = 0, last = -1;
+            if (std::sscanf(select.c_str(), "%d-%d", &first, &last) < 2) last = first;
+            form->SelectKeys(first, last);
+        }
+        if (!size.empty()) {
+            int w = 0, h = 0;
+            std::sscanf(size.c_str(), "%dx%d", &w, &h);
+            form->SetClientWidth(w);
+            form->SetClientHeight(h);
+        }
         if (!offscreen) {
             vcl::Application->Run();
         } else {

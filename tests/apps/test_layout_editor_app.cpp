@@ -51,7 +51,21 @@ struct User {
                   }
                   break;
               case vcl::mkForm:
-                  if (onForm) onForm(r.Form);
+                  // The question before a destructive step: recorded and answered like a message.
+                  if (r.Form->GetName() == "ConfirmForm") {
+                      auto* text = vcl::As<vcl::TLabel>(r.Form->FindComponent("TextLabel"));
+                      messages.push_back(text->GetCaption());
+                      confirmDefault =
+                          vcl::As<vcl::TButton>(r.Form->FindComponent("NoBtn"))->GetDefault();
+                      if (answers.empty()) {
+                          r.Form->InputKeyDown(vcl::VK_RETURN); // the default button
+                      } else {
+                          r.Form->SetModalResult(answers.front());
+                          answers.pop_front();
+                      }
+                  } else if (onForm) {
+                      onForm(r.Form);
+                  }
                   break;
               default:
                   r.Cancel();
@@ -61,6 +75,7 @@ struct User {
     std::vector<std::string> messages;
     std::string file;
     std::function<void(vcl::TCustomForm*)> onForm;
+    bool confirmDefault = false; // No was the default button of the last question
     vcl::TModalResponderScope scope;
 };
 
@@ -90,6 +105,22 @@ void Drag(TEditorForm& form, TKey* key, int X, int Y) {
     form.Editor->InputMouseUp(vcl::mbLeft, {}, X, Y);
 }
 
+// Clicks the middle of the key's button, with Shift held when Add.
+void Click(TEditorForm& form, TKey* key, bool Add = false) {
+    vcl::TControl* b = key->Control;
+    const vcl::TShiftState shift = Add ? vcl::TShiftState{vcl::ssShift} : vcl::TShiftState{};
+    const int x = b->GetLeft() + b->GetWidth() / 2, y = b->GetTop() + b->GetHeight() / 2;
+    form.Editor->InputMouseDown(vcl::mbLeft, shift, x, y);
+    form.Editor->InputMouseUp(vcl::mbLeft, shift, x, y);
+}
+
+std::vector<vcl::TPoint> Places(const TEditorForm& form) {
+    std::vector<vcl::TPoint> places;
+    for (int i = 0; i < form.Editor->GetKeys()->GetCount(); ++i)
+        places.push_back({form.Editor->GetKey(i)->Left, form.Editor->GetKey(i)->Top});
+    return places;
+}
+
 bool Marked(const TEditorForm& form) {
     return form.GetCaption().rfind('*', 0) == 0;
 }
@@ -109,7 +140,8 @@ TEST(LayoutEditorApp, BuildSaveReopen) {
     EXPECT_EQ(form.PreviewKeyboard->GetKeys()->GetCount(), 2);
     EXPECT_EQ(form.PreviewKeyboard->GetKeys()->GetItem(1)->Left, 21);
 
-    // A click without a drag opens the key properties dialog.
+    // A click without a drag selects the key; a click on the key selected alone opens its
+    // properties.
     user.onForm = [](vcl::TCustomForm* Form) {
         auto* dialog = vcl::As<TKeyPropertiesForm>(Form);
         dialog->NormalCaptionEdit->SetText("q");
@@ -118,8 +150,11 @@ TEST(LayoutEditorApp, BuildSaveReopen) {
         dialog->ShiftValueEdit->SetText("Q");
         dialog->OKBtn->Click();
     };
-    form.Editor->InputMouseDown(vcl::mbLeft, {}, 10, 10);
-    form.Editor->InputMouseUp(vcl::mbLeft, {}, 10, 10);
+    for (int click = 0; click < 2; ++click) {
+        EXPECT_EQ(form.Editor->GetKey(0)->Control->GetCaption(), "");
+        form.Editor->InputMouseDown(vcl::mbLeft, {}, 10, 10);
+        form.Editor->InputMouseUp(vcl::mbLeft, {}, 10, 10);
+    }
     EXPECT_EQ(form.Editor->GetKey(0)->Control->GetCaption(), "q");
     EXPECT_EQ(form.CurrentKey(), form.Editor->GetKey(0));
 
@@ -255,16 +290,23 @@ TEST(LayoutEditorApp, ShiftsByTheDeltaField) {
     EXPECT_FALSE(form.LimitItem->GetChecked());
     form.ShiftUpItem->Click();
     EXPECT_EQ(key->Top, -1);
-    form.DeltaEdit->SetText("2147483647");
+    key->SetLeft(2147483647 - 100);
+    form.DeltaEdit->SetText("500");
     form.ShiftRightItem->Click(); // beyond the 32 bits a position has
-    EXPECT_EQ(key->Left, 3);
+    EXPECT_EQ(key->Left, 2147483647 - 100);
     EXPECT_NE(form.StatusPanel->GetCaption().find("beyond"), vcl::AnsiString::npos);
-    for (const char* text : {"0", "x"}) {
+    key->SetLeft(3);
+    // The messages name the field the user sees and its range.
+    for (const char* text : {"0", "x", " ", "501"}) {
         form.DeltaEdit->SetText(text);
         form.ShiftLeftItem->Click();
     }
-    EXPECT_EQ(user.messages.at(0), "A \"Delta\" value of 0 is invalid");
-    EXPECT_EQ(user.messages.size(), 2u);
+    EXPECT_EQ(user.messages,
+              (std::vector<std::string>{
+                  "\"0\" in the \"by\" field is not a number of layout units from 1 to 500.",
+                  "\"x\" in the \"by\" field is not a number of layout units from 1 to 500.",
+                  "Type how far to shift into the \"by\" field: 1 to 500 layout units.",
+                  "\"501\" in the \"by\" field is not a number of layout units from 1 to 500."}));
     EXPECT_EQ(key->Left, 3);
 }
 
@@ -358,4 +400,195 @@ TEST(LayoutEditorApp, CodePageIsShownChosenAndFollowsWhatIsOpened) {
     EXPECT_EQ(vcl::GetAnsiCodePage(), 1251);
     std::remove(file.c_str());
     vcl::SetAnsiCodePage(saved);
+}
+
+TEST(LayoutEditorApp, NewKeysFindAFreePlaceAndSilentKeysShow) {
+    User user;
+    TEditorForm form(nullptr);
+    form.Show();
+    // Side by side while they fit in the editor's width, then below, each selected when made.
+    form.SetClientWidth(form.KeyPanel->GetWidth() + 100); // the editor: 25 layout units
+    for (int i = 0; i < 4; ++i) {
+        form.NewKeyItem->Click();
+        EXPECT_EQ(form.Selection(), std::vector<TKey*>{form.Editor->GetKey(i)});
+    }
+    EXPECT_EQ(Places(form), (std::vector<vcl::TPoint>{{0, 0}, {8, 0}, {16, 0}, {0, 8}}));
+
+    // A normal key without values types nothing: red, and counted in the status line, until
+    // the properties dialog fills its values from the captions.
+    TKey* key = form.Editor->GetKey(0);
+    EXPECT_EQ(key->Control->GetFont()->GetColor(), vcl::clRed);
+    EXPECT_NE(form.StatusPanel->GetCaption().find("4 without a value"), std::string::npos)
+        << form.StatusPanel->GetCaption();
+    user.onForm = [](vcl::TCustomForm* Form) {
+        auto* dialog = vcl::As<TKeyPropertiesForm>(Form);
+        dialog->NormalCaptionEdit->SetText("a");
+        dialog->OKBtn->Click();
+    };
+    Click(form, key);
+    Click(form, key);
+    EXPECT_EQ(key->GetKeyValue(klNormal), "a");
+    EXPECT_EQ(key->Control->GetFont()->GetColor(), key->Font->GetColor());
+    EXPECT_NE(form.StatusPanel->GetCaption().find("3 without a value"), std::string::npos);
+}
+
+TEST(LayoutEditorApp, EveryChangeUndoesAndClearAllAsksWithNoAsDefault) {
+    User user;
+    const std::string path = TempPath("undo.kly");
+    TEditorForm form(nullptr);
+    form.Show();
+    form.NewKeyItem->Click();
+    ASSERT_TRUE(form.SaveFile(path));
+    EXPECT_EQ(form.UndoItem->GetCaption(), "&Undo New Key");
+
+    // Clear All asks, with No as the default button: Enter keeps the keys.
+    form.ClearAllItem->Click();
+    EXPECT_TRUE(user.confirmDefault);
+    EXPECT_EQ(user.messages.back(), "All keys will be deleted! Proceed?");
+    EXPECT_EQ(form.Editor->GetKeys()->GetCount(), 1);
+
+    // Each step undoes, back to the saved layout, which is not marked modified.
+    form.NewKeyItem->Click();
+    Drag(form, form.Editor->GetKey(1), 101, 50);
+    form.DeltaEdit->SetText("2");
+    form.ShiftDownBtn->Click();
+    form.DeleteKeyItem->Click();
+    user.answers.push_back(vcl::mrYes);
+    form.ClearAllItem->Click();
+    EXPECT_EQ(form.Editor->GetKeys()->GetCount(), 0);
+    const std::vector<std::pair<const char*, std::vector<vcl::TPoint>>> steps = {
+        {"&Undo Clear All", {{0, 2}}},
+        {"&Undo Delete", {{0, 2}, {21, 10}}},
+        {"&Undo Shift", {{0, 0}, {21, 8}}},
+        {"&Undo Move", {{0, 0}, {8, 0}}},
+        {"&Undo New Key", {{0, 0}}}};
+    for (const auto& [caption, after] : steps) {
+        EXPECT_TRUE(Marked(form));
+        EXPECT_EQ(form.UndoItem->GetCaption(), caption);
+        form.InputKeyDown('Z', {vcl::ssCtrl});
+        EXPECT_EQ(Places(form), after) << caption;
+    }
+    EXPECT_FALSE(Marked(form));
+    EXPECT_FALSE(form.Modified());
+    EXPECT_EQ(form.RedoItem->GetCaption(), "&Redo New Key");
+    form.InputKeyDown('Y', {vcl::ssCtrl});
+    form.RedoItem->Click();
+    EXPECT_EQ(Places(form), (std::vector<vcl::TPoint>{{0, 0}, {21, 8}}));
+    // A new step drops what was undone.
+    form.NewKeyItem->Click();
+    EXPECT_FALSE(form.RedoItem->GetEnabled());
+    EXPECT_EQ(form.RedoItem->GetCaption(), "&Redo");
+    std::remove(path.c_str());
+}
+
+TEST(LayoutEditorApp, SelectionMovesAlignsAndTravelsThroughTheClipboard) {
+    User user;
+    TEditorForm form(nullptr);
+    form.Show();
+    for (int i = 0; i < 3; ++i)
+        form.NewKeyItem->Click(); // at 0, 8 and 16
+    TKey* a = form.Editor->GetKey(0);
+    TKey* b = form.Editor->GetKey(1);
+    TKey* c = form.Editor->GetKey(2);
+
+    // A rubber band from the empty grid selects what it touches; Shift-click takes one out.
+    form.Editor->InputMouseDown(vcl::mbLeft, {}, 200, 100);
+    form.Editor->InputMouseMove({}, 40, 10);
+    form.Editor->InputMouseUp(vcl::mbLeft, {}, 40, 10);
+    EXPECT_EQ(form.Selection(), (std::vector<TKey*>{b, c}));
+    Click(form, a, true);
+    Click(form, c, true);
+    EXPECT_EQ(form.Selection(), (std::vector<TKey*>{b, a}));
+    EXPECT_EQ(form.UndoItem->GetCaption(), "&Undo New Key"); // selecting changes nothing
+
+    // A drag of one selected key moves them all; arrows move by a unit, Shift+arrows by a key.
+    Drag(form, b, 101, 50); // b's Left 8 -> 21, Top 0 -> 8
+    EXPECT_EQ(Places(form), (std::vector<vcl::TPoint>{{13, 8}, {21, 8}, {16, 0}}));
+    form.InputKeyDown(vcl::VK_RIGHT, {});
+    form.InputKeyDown(vcl::VK_DOWN, {vcl::ssShift});
+    EXPECT_EQ(Places(form), (std::vector<vcl::TPoint>{{14, 16}, {22, 16}, {16, 0}}));
+    // Undo and redo make the keys anew and keep the selection.
+    form.InputKeyDown('Z', {vcl::ssCtrl});
+    form.InputKeyDown('Y', {vcl::ssCtrl});
+    a = form.Editor->GetKey(0);
+    b = form.Editor->GetKey(1);
+    c = form.Editor->GetKey(2);
+    EXPECT_EQ(form.Selection(), (std::vector<TKey*>{b, a}));
+    form.SelectNextItem->Click(); // after a, the current key: b
+    EXPECT_EQ(form.Selection(), std::vector<TKey*>{b});
+    form.SelectPreviousItem->Click();
+    EXPECT_EQ(form.Selection(), std::vector<TKey*>{a});
+
+    // Align and distribute act on the selection.
+    form.SelectAllItem->Click();
+    form.AlignTopItem->Click();
+    EXPECT_EQ(Places(form), (std::vector<vcl::TPoint>{{14, 0}, {22, 0}, {16, 0}}));
+    c->SetLeft(40);
+    form.DistributeAcrossItem->Click(); // 14..48: 34 units, 24 of keys, two gaps of 5
+    EXPECT_EQ(Places(form), (std::vector<vcl::TPoint>{{14, 0}, {27, 0}, {40, 0}}));
+    form.AlignBottomItem->Click();
+    b->SetHeight(16);
+    form.AlignBottomItem->Click();
+    EXPECT_EQ(a->Top, 8);
+
+    // The panel shows and sets what the selected keys share.
+    EXPECT_EQ(form.LeftEdit->GetText(), "");
+    EXPECT_EQ(form.WidthEdit->GetText(), "8");
+    form.LeftEdit->SetText("3");
+    form.KeyFieldExit(form.LeftEdit);
+    EXPECT_EQ(Places(form), (std::vector<vcl::TPoint>{{3, 8}, {3, 0}, {3, 8}}));
+    form.WidthEdit->SetText("81");
+    form.KeyFieldExit(form.WidthEdit);
+    EXPECT_EQ(user.messages.back(), "\"81\" is not a valid width: type a whole number from 1 to 80.");
+    EXPECT_EQ(a->Width, 8);
+    EXPECT_EQ(form.WidthEdit->GetText(), "8");
+
+    // Copy puts kly JSON on the clipboard; paste adds the keys at a free place, selected.
+    form.Editor->InputMouseDown(vcl::mbLeft, {}, 16, 4); // b's top, above a and c
+    form.Editor->InputMouseUp(vcl::mbLeft, {}, 16, 4);
+    EXPECT_EQ(form.Selection(), std::vector<TKey*>{b});
+    b->SetKeyCaption(klNormal, "b");
+    form.InputKeyDown('C', {vcl::ssCtrl});
+    const std::string json = form.GetClipboardText();
+    EXPECT_EQ(json.rfind("{\"codepage\": ", 0), 0u) << json;
+    EXPECT_NE(json.find("\"captions\": [\"b\""), std::string::npos) << json;
+    form.InputKeyDown('V', {vcl::ssCtrl});
+    ASSERT_EQ(form.Editor->GetKeys()->GetCount(), 4);
+    TKey* pasted = form.Editor->GetKey(3);
+    EXPECT_EQ(form.Selection(), std::vector<TKey*>{pasted});
+    EXPECT_EQ(pasted->GetKeyCaption(klNormal), "b");
+    EXPECT_EQ(pasted->Height, 16);
+    EXPECT_EQ(Places(form).back(), (vcl::TPoint{11, 8})); // right of the last key
+    // Cut and Delete remove the selection; text that is no layout pastes nothing.
+    form.CutItem->Click();
+    EXPECT_EQ(form.Editor->GetKeys()->GetCount(), 3);
+    form.SetClipboardText("hello");
+    form.PasteItem->Click();
+    EXPECT_EQ(form.Editor->GetKeys()->GetCount(), 3);
+    EXPECT_NE(form.StatusPanel->GetCaption().find("no keys to paste"), std::string::npos);
+    form.SelectAllItem->Click();
+    form.InputKeyDown(vcl::VK_DELETE, {});
+    EXPECT_EQ(form.Editor->GetKeys()->GetCount(), 0);
+    EXPECT_EQ(form.UndoItem->GetCaption(), "&Undo Delete");
+}
+
+TEST(LayoutEditorApp, KeyboardReachesEveryControl) {
+    TEditorForm form(nullptr);
+    form.Show();
+    // The focus starts on the toolbar, not in the "by" field, and Tab visits every control
+    // (those of the selected key once there is one).
+    EXPECT_EQ(form.GetActiveControl(), form.NewKeyBtn);
+    form.NewKeyItem->Click();
+    std::vector<vcl::TWinControl*> visited;
+    vcl::TWinControl* at = form.NewKeyBtn;
+    do {
+        visited.push_back(at);
+        at = form.FindNextControl(at, true, true, false);
+    } while (at && at != form.NewKeyBtn && visited.size() < 50);
+    const std::vector<vcl::TWinControl*> expected = {
+        form.NewKeyBtn,    form.DeleteKeyBtn, form.PropertiesBtn, form.ShiftLeftBtn,
+        form.ShiftRightBtn, form.ShiftUpBtn,  form.ShiftDownBtn,  form.DeltaEdit,
+        form.LeftEdit,     form.TopEdit,      form.WidthEdit,     form.HeightEdit,
+        form.PreviewEdit};
+    EXPECT_EQ(visited, expected);
 }

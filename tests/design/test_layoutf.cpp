@@ -2,6 +2,7 @@
 // through the pointer input and the modal responder.
 
 #include "design/Layoutf.h"
+#include "design/Layoutproperty.h"
 #include "designide/DesignIntf.h"
 #include "rtl/CodePage.h"
 
@@ -597,4 +598,172 @@ TEST(LayoutForm, CodePageLineWhenTheEnvironmentAsksForIt) {
     std::remove(path.c_str());
     options = designide::TEnvironmentOptions();
     SetAnsiCodePage(saved);
+}
+
+namespace {
+
+// Turns on the window's safe editing for one test.
+struct SafeEditing {
+    SafeEditing() { LayoutDesignerOptions().SafeEditing = true; }
+    ~SafeEditing() { LayoutDesignerOptions().SafeEditing = false; }
+};
+
+// The question asked before a destructive step: No must be its default button; Answer ends it
+// (mrNone: Enter, the default button).
+std::function<void(TModalRequest&)> Question(const std::string& Text, TModalResult Answer) {
+    return [=](TModalRequest& r) {
+        ASSERT_EQ(r.Kind, mkForm);
+        ASSERT_EQ(r.Form->GetName(), "ConfirmForm");
+        EXPECT_EQ(As<TLabel>(r.Form->FindComponent("TextLabel"))->GetCaption(), Text);
+        EXPECT_TRUE(As<TButton>(r.Form->FindComponent("NoBtn"))->GetDefault());
+        if (Answer == mrNone)
+            r.Form->InputKeyDown(VK_RETURN);
+        else
+            r.Form->SetModalResult(Answer);
+    };
+}
+
+std::vector<std::pair<int, int>> PlacesOf(const TKeyCollection& Keys) {
+    std::vector<std::pair<int, int>> v;
+    for (int i = 0; i < Keys.GetCount(); ++i)
+        v.push_back({Keys.GetItem(i)->Left, Keys.GetItem(i)->Top});
+    return v;
+}
+
+} // namespace
+
+TEST(LayoutForm, SafeEditingUndoesEveryStepAndAsksBeforeReplacingKeys) {
+    {
+        // By default the window is as its form says.
+        Designer plain;
+        EXPECT_EQ(plain.form->CancelBtn, nullptr);
+        EXPECT_EQ(plain.form->GetMenu(), nullptr);
+        EXPECT_EQ(plain.form->ClearAllBtn->GetCaption(), "&Clear All");
+    }
+    SafeEditing safe;
+    const std::string file = TempPath("safe.kly");
+    Designer d({{0, 0}, {8, 0}});
+    d.keys.SaveToFile(file);
+    TLayoutForm& f = *d.form;
+    // Clear All and Close have hotkeys of their own; Cancel stands beside Close.
+    EXPECT_EQ(f.ClearAllBtn->GetCaption(), "Clear &All");
+    EXPECT_EQ(f.CloseBtn->GetCaption(), "&Close");
+    ASSERT_NE(f.CancelBtn, nullptr);
+    EXPECT_EQ(f.CancelBtn->GetParent(), f.RightPanel);
+    EXPECT_TRUE(f.CancelBtn->GetCancel());
+    EXPECT_FALSE(f.UndoItem->GetEnabled());
+
+    f.NewKeyBtn->Click(); // at the first free place
+    d.Down(36, 4);
+    d.Move(101, 50);
+    d.Up(101, 50);
+    f.DeleteKeyAction->OnExecute(d.Key(0)->Control);
+    {
+        Script user({Question("All keys will be deleted! Proceed?", mrNone)});
+        f.ClearBtn->Click();
+        EXPECT_TRUE(user.Done());
+    }
+    {
+        Script user({[&](TModalRequest& r) {
+                         r.FileDialog->SetFileName(file);
+                         r.Accept();
+                     },
+                     Question("The 2 keys of the layout will be replaced by those of " + file +
+                                  ". Proceed?",
+                              mrNo),
+                     [&](TModalRequest& r) {
+                         r.FileDialog->SetFileName(file);
+                         r.Accept();
+                     },
+                     Question("The 2 keys of the layout will be replaced by those of " + file +
+                                  ". Proceed?",
+                              mrYes)});
+        f.LoadLayoutBtn->Click();
+        EXPECT_EQ(PlacesOf(d.keys), (std::vector<std::pair<int, int>>{{21, 8}, {16, 0}}));
+        f.LoadLayoutBtn->Click();
+        EXPECT_TRUE(user.Done());
+    }
+    EXPECT_EQ(PlacesOf(d.keys), (std::vector<std::pair<int, int>>{{0, 0}, {8, 0}}));
+    const std::vector<std::pair<const char*, std::vector<std::pair<int, int>>>> steps = {
+        {"&Undo Load Layout", {{21, 8}, {16, 0}}},
+        {"&Undo Delete Key", {{0, 0}, {21, 8}, {16, 0}}},
+        {"&Undo Move Key", {{0, 0}, {8, 0}, {16, 0}}},
+        {"&Undo New Key", {{0, 0}, {8, 0}}}};
+    for (const auto& [caption, after] : steps) {
+        EXPECT_EQ(f.UndoItem->GetCaption(), caption);
+        f.InputKeyDown('Z', {ssCtrl});
+        EXPECT_EQ(PlacesOf(d.keys), after) << caption;
+    }
+    EXPECT_FALSE(f.UndoItem->GetEnabled());
+    EXPECT_EQ(f.RedoItem->GetCaption(), "&Redo New Key");
+    f.InputKeyDown('Y', {ssCtrl});
+    EXPECT_EQ(d.keys.GetCount(), 3);
+    for (int i = 0; i < d.keys.GetCount(); ++i)
+        EXPECT_EQ(d.Key(i)->Control->GetParent(), f.LayoutPanel);
+
+    // The properties dialog fills an empty value from the caption.
+    {
+        Script user({Properties(d.Key(0), "x", mrOk)});
+        d.Down(4, 4);
+        d.Up(4, 4);
+    }
+    EXPECT_EQ(d.Key(0)->GetKeyValue(klNormal), "x");
+    EXPECT_EQ(f.UndoItem->GetCaption(), "&Undo Properties");
+
+    // Escape ends the window as Cancel: the layout it opened with comes back.
+    TModalResponderScope escape([](TModalRequest& r) { r.Form->InputKeyDown(VK_ESCAPE); });
+    EXPECT_EQ(f.ShowModal(), mrCancel);
+    EXPECT_TRUE(f.Cancelled());
+    EXPECT_EQ(PlacesOf(d.keys), (std::vector<std::pair<int, int>>{{0, 0}, {8, 0}}));
+    std::remove(file.c_str());
+}
+
+// The Keys editor: with safe editing, a layout that leaves the window unchanged (closed at once,
+// or after changes that Cancel took back) rebuilds the keyboard without marking the form
+// modified; a change marks it once.
+TEST(LayoutForm, SafeEditingMarksTheFormOnlyWhenTheKeysChanged) {
+    struct Host : designide::IDesigner {
+        void Modified() override { ++modified; }
+        TComponent* GetRoot() const override { return root.get(); }
+        std::unique_ptr<TForm> root = std::make_unique<TForm>(nullptr);
+        int modified = 0;
+    };
+    struct Case {
+        bool safe;
+        std::function<void(TLayoutForm&)> act;
+        int modified;
+    } cases[] = {
+        {true, [](TLayoutForm& f) { f.CloseBtn->Click(); }, 0},
+        {true,
+         [](TLayoutForm& f) {
+             f.NewKeyBtn->Click();
+             f.CancelBtn->Click();
+         },
+         0},
+        {true,
+         [](TLayoutForm& f) {
+             f.NewKeyBtn->Click();
+             f.CloseBtn->Click();
+         },
+         1},
+        {false, [](TLayoutForm& f) { f.CloseBtn->Click(); }, 1},
+    };
+    for (const Case& c : cases) {
+        LayoutDesignerOptions().SafeEditing = c.safe;
+        Host host;
+        auto* keyboard = new TKeyboard(host.root.get());
+        keyboard->GetKeys()->AddKey(new TKey(ktNormal));
+        keyboard->SetKeys(keyboard->GetKeys());
+        const TPropInfo* prop = GetPropInfo(keyboard, "Keys");
+        auto editor = designide::CreatePropertyEditor(TLayoutProperty::StaticClass(), &host,
+                                                      {keyboard}, prop);
+        TModalResponderScope user([&](TModalRequest& r) { c.act(*As<TLayoutForm>(r.Form)); });
+        editor->Edit();
+        EXPECT_EQ(host.modified, c.modified) << c.safe;
+        // The keyboard shows its keys again either way.
+        ASSERT_GT(keyboard->GetKeys()->GetCount(), 0);
+        EXPECT_NE(keyboard->GetKeys()->GetItem(0)->Control, nullptr);
+        EXPECT_EQ(keyboard->GetKeys()->GetItem(0)->Control->GetParent(), keyboard);
+    }
+    LayoutDesignerOptions().SafeEditing = false;
 }

@@ -119,3 +119,40 @@ TEST_F(LayoutFormQt, MouseDragsClicksAndPopsUpTheMenu) {
     ASSERT_EQ(keys_.GetCount(), 6);
     EXPECT_EQ(keys_.GetItem(2)->GetKeyCaption(klNormal), "\xD5");
 }
+
+// With safe editing the toolbar wraps, so that Close and Cancel stay inside a small window and no
+// button lies on another.
+TEST(LayoutFormQtSmall, SafeEditingKeepsCloseWithinReach) {
+    vcl::qt::InstallQtWidgetset();
+    LayoutDesignerOptions().SafeEditing = true;
+    {
+        TKeyCollection keys;
+        TLayoutForm form(nullptr, &keys);
+        form.Show();
+        form.SetClientWidth(330);
+        form.SetClientHeight(200);
+        vcl::Application->ProcessMessages();
+        QWidget* window = WidgetOf(&form);
+        const QImage picture = window->grab().toImage();
+        QDir().mkpath(QUIMBEL_GRAB_DIR);
+        picture.save(QString(QUIMBEL_GRAB_DIR) + "/layout-designer-form-330x200.png");
+        std::vector<std::pair<std::string, QRect>> placed;
+        auto rectOf = [&](TControl* c) {
+            const QPoint at = WidgetOf(c->GetParent())->mapTo(window, QPoint(c->GetLeft(), c->GetTop()));
+            return QRect(at, QSize(c->GetWidth(), c->GetHeight()));
+        };
+        for (TControl* c : std::initializer_list<TControl*>{
+                 form.NewKeyBtn, form.LoadLayoutBtn, form.SaveLayoutBtn, form.ClearBtn,
+                 form.KeyFontBtn, form.ShiftLeftBtn, form.ShiftUpBtn, form.ShiftDownBtn,
+                 form.ShiftRightBtn, form.CloseBtn, form.CancelBtn}) {
+            const QRect r = rectOf(c);
+            EXPECT_TRUE(window->rect().contains(r)) << c->GetName();
+            for (const auto& [name, other] : placed)
+                EXPECT_FALSE(r.intersects(other)) << c->GetName() << " on " << name;
+            placed.push_back({c->GetName(), r});
+        }
+        EXPECT_LT(rectOf(form.TopPanel).bottom(), rectOf(form.LayoutPanel).top() + 1);
+    }
+    LayoutDesignerOptions().SafeEditing = false;
+    vcl::qt::UninstallQtWidgetset();
+}

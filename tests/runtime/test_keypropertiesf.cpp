@@ -424,3 +424,59 @@ TEST(KeyPropertiesForm, UnboundKeysAndFailuresLeaveNothingBehind) {
     EXPECT_EQ(b.surface.ComponentCount(), 1);
     EXPECT_EQ(b.key->GetKeyCaption(klNormal), "n");
 }
+
+TEST(KeyPropertiesForm, AssistedEditingLeavesNoKeyTypingNothing) {
+    // OK on a normal key fills each empty value from its level's caption; a value given stays,
+    // Cancel fills nothing, and the plain dialog never fills.
+    struct Case {
+        TModalResult end;
+        bool assisted;
+        const char* values[3];
+    } cases[] = {{mrOk, true, {"q", "Q", "x"}},
+                 {mrCancel, true, {"", "", "x"}},
+                 {mrOk, false, {"", "", "x"}}};
+    for (const Case& c : cases) {
+        BoundKey b(keytest::MakeKey(ktNormal, "", "", ""));
+        b.key->SetKeyValue(klAltGr, "x");
+        TModalResponderScope responder([&](TModalRequest& r) {
+            auto& f = *static_cast<TKeyPropertiesForm*>(r.Form);
+            f.NormalCaptionEdit->SetText("q");
+            f.ShiftCaptionEdit->SetText("Q");
+            f.AltGrCaptionEdit->SetText("@");
+            f.SetModalResult(c.end);
+        });
+        c.assisted ? EditKeyPropertiesAssisted(&b.surface, b.key.get())
+                   : EditKeyProperties(&b.surface, b.key.get());
+        for (TKeyLevel level : {klNormal, klShift, klAltGr})
+            EXPECT_EQ(b.key->GetKeyValue(level), c.values[level]) << c.end << c.assisted << level;
+    }
+
+    // Picking a type suggests its caption in place of an empty one or of the one suggested
+    // before; an arrow's symbol font gives way to the key's font again; a written caption stays.
+    struct Pick {
+        const char* caption; // the key's caption when the dialog opens
+        std::vector<int> picks;
+        AnsiString shown;
+        const char* font;
+    } picks[] = {{"", {ktShift}, "Shift", "Arial"},
+                 {"", {ktShift, ktBackspace, ktCapsLock}, "Caps Lock", "Arial"},
+                 {"", {ktLeft, ktEscape}, "Esc", "Arial"},
+                 {"", {ktAltGr, ktNormal}, "Alt Gr", "Arial"},
+                 {"", {ktFunction}, "", "Arial"},
+                 {"Umsch", {ktShift}, "Umsch", "Arial"},
+                 {"", {ktLeft}, Chr(0xDF), "Wingdings"}};
+    for (const Pick& p : picks) {
+        BoundKey b(keytest::MakeKey(ktNormal, p.caption, "", ""));
+        b.key->Font->SetName("Arial");
+        TModalResponderScope responder([&](TModalRequest& r) {
+            auto& f = *static_cast<TKeyPropertiesForm*>(r.Form);
+            for (int pick : p.picks)
+                f.KeyTypeRadioGroup->ClickItem(pick);
+            EXPECT_EQ(f.NormalCaptionEdit->GetText(), p.shown) << p.picks.back();
+            f.SetModalResult(mrOk);
+        });
+        EditKeyPropertiesAssisted(&b.surface, b.key.get());
+        EXPECT_EQ(b.key->GetKeyCaption(klNormal), p.shown);
+        EXPECT_EQ(b.key->Font->GetName(), p.font) << p.picks.back();
+    }
+}
