@@ -443,6 +443,7 @@ void TEditorForm::hookInput() {
 void TEditorForm::keyDown(TKeyControl* Button, TShiftState Shift) {
     TKey* key = Button->Key;
     if (!key) return;
+    commitField();
     const bool selected = std::find(selection_.begin(), selection_.end(), key) != selection_.end();
     clickOpens_ = selection_.size() == 1 && selected && !Shift.Contains(ssShift);
     shiftClick_ = Shift.Contains(ssShift);
@@ -457,6 +458,21 @@ void TEditorForm::keyDown(TKeyControl* Button, TShiftState Shift) {
     for (const TKey* k : selection_)
         dragFrom_.push_back({k->Left, k->Top});
     layoutChanged();
+    leaveTextField();
+}
+
+void TEditorForm::commitField() {
+    TWinControl* focused = FindFocusedControl();
+    for (TEdit* edit : {LeftEdit, TopEdit, WidthEdit, HeightEdit})
+        if (focused == edit) KeyFieldExit(edit);
+}
+
+void TEditorForm::leaveTextField() {
+    // The grid takes no focus itself: keys pressed after a click on it go to the selection,
+    // not into the text field that had the focus, and Enter opens the key's properties.
+    if (!dynamic_cast<TCustomEdit*>(FindFocusedControl())) return;
+    for (TButton* button : {PropertiesBtn, NewKeyBtn})
+        if (button->CanFocus()) return button->SetFocus();
 }
 
 void TEditorForm::select(TKey* Key, bool Add) {
@@ -479,6 +495,7 @@ void TEditorForm::SelectKeys(int First, int Last) {
 
 void TEditorForm::bandDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
     if (Button != mbLeft) return;
+    commitField();
     bandFrom_ = {X, Y};
     if (!Shift.Contains(ssShift)) selection_.clear();
     band_ = new TShape(Editor);
@@ -513,6 +530,8 @@ void TEditorForm::bandUp(TShiftState) {
         if (touches && std::find(selection_.begin(), selection_.end(), key) == selection_.end())
             selection_.push_back(key);
     }
+    layoutChanged();
+    leaveTextField();
 }
 
 void TEditorForm::arrange() {

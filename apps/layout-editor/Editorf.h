@@ -222,6 +222,10 @@ private:
     void bandMove(int X, int Y);
     void bandUp(vcl::TShiftState Shift);
     void keyDown(TKeyControl* Button, vcl::TShiftState Shift);
+    // A value typed into the key panel counts before the selection changes.
+    void commitField();
+    // Moves the focus out of a text field to the toolbar, after a click on the grid.
+    void leaveTextField();
     // Places the toolbar's buttons in rows and shares the height between the editor and the
     // preview, so that the window works at every size.
     void arrange();

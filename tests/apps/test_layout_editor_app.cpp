@@ -537,6 +537,19 @@ TEST(LayoutEditorApp, SelectionMovesAlignsAndTravelsThroughTheClipboard) {
     form.LeftEdit->SetText("3");
     form.KeyFieldExit(form.LeftEdit);
     EXPECT_EQ(Places(form), (std::vector<vcl::TPoint>{{3, 8}, {3, 0}, {3, 8}}));
+
+    // A value typed and not confirmed counts when a key is clicked; the click takes the keys
+    // out of the text field.
+    form.TopEdit->SetFocus();
+    form.TopEdit->SetText("2");
+    Click(form, c);
+    EXPECT_EQ(Places(form), (std::vector<vcl::TPoint>{{3, 2}, {3, 2}, {3, 2}}));
+    EXPECT_EQ(vcl::FindFocusedControl(), form.PropertiesBtn);
+    form.InputKeyDown('Z', {vcl::ssCtrl});
+    a = form.Editor->GetKey(0);
+    b = form.Editor->GetKey(1);
+    c = form.Editor->GetKey(2);
+    form.SelectAllItem->Click();
     form.WidthEdit->SetText("81");
     form.KeyFieldExit(form.WidthEdit);
     EXPECT_EQ(user.messages.back(), "\"81\" is not a valid width: type a whole number from 1 to 80.");
