@@ -560,6 +560,8 @@ void TEditorForm::arrange() {
     const int left = GetClientHeight() - ToolBar->GetHeight() - StatusPanel->GetHeight();
     const int editor = std::max(left / 2, HeightEdit->GetTop() + HeightEdit->GetHeight() + 4);
     PreviewPanel->SetHeight(std::clamp(left - editor, 0, 278));
+    // Bottom-aligned panels stack in the order of their tops: the status line stays lowest.
+    StatusPanel->SetTop(GetClientHeight());
 }
 
 void TEditorForm::FormResize(TObject*) {
