@@ -430,7 +430,7 @@ void TEditorForm::hookInput() {
         Control->OnMouseUp = [this, up, button](TObject* Sender, TMouseButton Button,
                                                 TShiftState Shift, int X, int Y) {
             if (up) up(Sender, Button, Shift, X, Y);
-            if (!button) bandUp(Shift);
+            if (!button) bandUp();
             if (Button == mbLeft) dragKey_ = nullptr;
             layoutChanged();
         };
@@ -514,7 +514,7 @@ void TEditorForm::bandMove(int X, int Y) {
                      std::abs(X - bandFrom_.X) + 1, std::abs(Y - bandFrom_.Y) + 1);
 }
 
-void TEditorForm::bandUp(TShiftState) {
+void TEditorForm::bandUp() {
     if (!band_) return;
     const TRect r = band_->BoundsRect();
     delete band_;
