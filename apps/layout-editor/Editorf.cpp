@@ -430,7 +430,7 @@ void TEditorForm::hookInput() {
         Control->OnMouseUp = [this, up, button](TObject* Sender, TMouseButton Button,
                                                 TShiftState Shift, int X, int Y) {
             if (up) up(Sender, Button, Shift, X, Y);
-            if (!button) bandUp(Shift);
+            if (!button) bandUp();
             if (Button == mbLeft) dragKey_ = nullptr;
             layoutChanged();
         };
@@ -443,6 +443,7 @@ void TEditorForm::hookInput() {
 void TEditorForm::keyDown(TKeyControl* Button, TShiftState Shift) {
     TKey* key = Button->Key;
     if (!key) return;
+    commitField();
     const bool selected = std::find(selection_.begin(), selection_.end(), key) != selection_.end();
     clickOpens_ = selection_.size() == 1 && selected && !Shift.Contains(ssShift);
     shiftClick_ = Shift.Contains(ssShift);
@@ -457,6 +458,21 @@ void TEditorForm::keyDown(TKeyControl* Button, TShiftState Shift) {
     for (const TKey* k : selection_)
         dragFrom_.push_back({k->Left, k->Top});
     layoutChanged();
+    leaveTextField();
+}
+
+void TEditorForm::commitField() {
+    TWinControl* focused = FindFocusedControl();
+    for (TEdit* edit : {LeftEdit, TopEdit, WidthEdit, HeightEdit})
+        if (focused == edit) KeyFieldExit(edit);
+}
+
+void TEditorForm::leaveTextField() {
+    // The grid takes no focus itself: keys pressed after a click on it go to the selection,
+    // not into the text field that had the focus, and Enter opens the key's properties.
+    if (!dynamic_cast<TCustomEdit*>(FindFocusedControl())) return;
+    for (TButton* button : {PropertiesBtn, NewKeyBtn})
+        if (button->CanFocus()) return button->SetFocus();
 }
 
 void TEditorForm::select(TKey* Key, bool Add) {
@@ -479,6 +495,7 @@ void TEditorForm::SelectKeys(int First, int Last) {
 
 void TEditorForm::bandDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
     if (Button != mbLeft) return;
+    commitField();
     bandFrom_ = {X, Y};
     if (!Shift.Contains(ssShift)) selection_.clear();
     band_ = new TShape(Editor);
@@ -497,7 +514,7 @@ void TEditorForm::bandMove(int X, int Y) {
                      std::abs(X - bandFrom_.X) + 1, std::abs(Y - bandFrom_.Y) + 1);
 }
 
-void TEditorForm::bandUp(TShiftState) {
+void TEditorForm::bandUp() {
     if (!band_) return;
     const TRect r = band_->BoundsRect();
     delete band_;
@@ -513,6 +530,8 @@ void TEditorForm::bandUp(TShiftState) {
         if (touches && std::find(selection_.begin(), selection_.end(), key) == selection_.end())
             selection_.push_back(key);
     }
+    layoutChanged();
+    leaveTextField();
 }
 
 void TEditorForm::arrange() {
@@ -541,6 +560,8 @@ void TEditorForm::arrange() {
     const int left = GetClientHeight() - ToolBar->GetHeight() - StatusPanel->GetHeight();
     const int editor = std::max(left / 2, HeightEdit->GetTop() + HeightEdit->GetHeight() + 4);
     PreviewPanel->SetHeight(std::clamp(left - editor, 0, 278));
+    // Bottom-aligned panels stack in the order of their tops: the status line stays lowest.
+    StatusPanel->SetTop(GetClientHeight());
 }
 
 void TEditorForm::FormResize(TObject*) {

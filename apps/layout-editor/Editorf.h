@@ -51,9 +51,6 @@ public:
     const std::vector<TKey*>& Selection() const { return selection_; }
     // Selects the keys First to Last of the layout (indexes from 0, clipped to the layout).
     void SelectKeys(int First, int Last);
-    // What Edit > Undo and Redo would undo and redo ("New Key"); empty when nothing.
-    vcl::AnsiString UndoName() const { return undo_.UndoName(); }
-    vcl::AnsiString RedoName() const { return undo_.RedoName(); }
 
     // The system clipboard's text (UTF-8). The program connects them to the desktop's clipboard;
     // by default the window keeps a clipboard of its own.
@@ -202,8 +199,6 @@ private:
     void showError(const vcl::AnsiString& Message);
     // Activates Page and shows the keys, the preview and the status line in it.
     void useCodePage(int Page);
-    // Reports pointer movements over the key buttons and grid lines as well as over the editor.
-    void followPointer();
     std::vector<uint8_t> layoutBytes() const;
     // Keeps the layout as it is now as one step named What for Undo, and shows it.
     void changed(const vcl::AnsiString& What);
@@ -220,8 +215,12 @@ private:
     void hookInput();
     void bandDown(vcl::TMouseButton Button, vcl::TShiftState Shift, int X, int Y);
     void bandMove(int X, int Y);
-    void bandUp(vcl::TShiftState Shift);
+    void bandUp();
     void keyDown(TKeyControl* Button, vcl::TShiftState Shift);
+    // A value typed into the key panel counts before the selection changes.
+    void commitField();
+    // Moves the focus out of a text field to the toolbar, after a click on the grid.
+    void leaveTextField();
     // Places the toolbar's buttons in rows and shares the height between the editor and the
     // preview, so that the window works at every size.
     void arrange();

@@ -537,6 +537,19 @@ TEST(LayoutEditorApp, SelectionMovesAlignsAndTravelsThroughTheClipboard) {
     form.LeftEdit->SetText("3");
     form.KeyFieldExit(form.LeftEdit);
     EXPECT_EQ(Places(form), (std::vector<vcl::TPoint>{{3, 8}, {3, 0}, {3, 8}}));
+
+    // A value typed and not confirmed counts when a key is clicked; the click takes the keys
+    // out of the text field.
+    form.TopEdit->SetFocus();
+    form.TopEdit->SetText("2");
+    Click(form, c);
+    EXPECT_EQ(Places(form), (std::vector<vcl::TPoint>{{3, 2}, {3, 2}, {3, 2}}));
+    EXPECT_EQ(vcl::FindFocusedControl(), form.PropertiesBtn);
+    form.InputKeyDown('Z', {vcl::ssCtrl});
+    a = form.Editor->GetKey(0);
+    b = form.Editor->GetKey(1);
+    c = form.Editor->GetKey(2);
+    form.SelectAllItem->Click();
     form.WidthEdit->SetText("81");
     form.KeyFieldExit(form.WidthEdit);
     EXPECT_EQ(user.messages.back(), "\"81\" is not a valid width: type a whole number from 1 to 80.");
@@ -591,4 +604,34 @@ TEST(LayoutEditorApp, KeyboardReachesEveryControl) {
         form.LeftEdit,     form.TopEdit,      form.WidthEdit,     form.HeightEdit,
         form.PreviewEdit};
     EXPECT_EQ(visited, expected);
+}
+
+TEST(LayoutEditorApp, SmallWindowsKeepEveryPartInView) {
+    TEditorForm form(nullptr);
+    form.Show();
+    for (auto [width, height] : {std::pair{400, 300}, {640, 480}, {1000, 696}}) {
+        SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height));
+        form.SetClientWidth(width);
+        form.SetClientHeight(height);
+        // The toolbar's controls wrap inside the window without covering one another.
+        std::vector<vcl::TRect> placed;
+        for (int i = 0; i < form.ToolBar->ControlCount(); ++i) {
+            const vcl::TRect r = form.ToolBar->GetControl(i)->BoundsRect();
+            EXPECT_LE(r.Right, width) << form.ToolBar->GetControl(i)->GetName();
+            EXPECT_LE(r.Bottom, form.ToolBar->GetHeight());
+            for (const vcl::TRect& other : placed)
+                EXPECT_FALSE(r.Left < other.Right && other.Left < r.Right &&
+                             r.Top < other.Bottom && other.Top < r.Bottom)
+                    << form.ToolBar->GetControl(i)->GetName();
+            placed.push_back(r);
+        }
+        // Toolbar, editor (with room for the key panel's fields), preview and status line stack
+        // up without overlapping.
+        EXPECT_EQ(form.Editor->GetTop(), form.ToolBar->GetHeight());
+        EXPECT_GE(form.Editor->GetHeight(), form.HeightEdit->GetTop() + form.HeightEdit->GetHeight());
+        EXPECT_EQ(form.PreviewPanel->GetTop(), form.Editor->GetTop() + form.Editor->GetHeight());
+        EXPECT_EQ(form.StatusPanel->GetTop(),
+                  form.PreviewPanel->GetTop() + form.PreviewPanel->GetHeight());
+        EXPECT_EQ(form.StatusPanel->GetTop() + form.StatusPanel->GetHeight(), height);
+    }
 }
