@@ -347,6 +347,9 @@ bool TFormDesigner::designMessage(TControl* Control, vcl::TMessage& Message) {
     const vcl::TShiftState shift = vcl::KeysToShiftState(Message.WParam);
     switch (Message.Msg) {
     case vcl::WM_LBUTTONDOWN: {
+        // The keys go to the designer from now on (Delete deletes the selection), and a value
+        // typed into the Object Inspector is set as its row loses the focus.
+        if (root_->CanFocus() && !root_->Focused()) root_->SetFocus();
         auto handle = std::find(handles_.begin(), handles_.end(), Control);
         if (handle != handles_.end()) {
             drag_ = dgResize;

@@ -243,6 +243,7 @@ void TIdeMainForm::showError(const AnsiString& Message) {
 // --- file commands -------------------------------------------------------------------------------
 
 bool TIdeMainForm::CanDiscard() {
+    if (!inspector_->CommitPending()) return false;
     if (!designer_->IsModified()) return true;
     const AnsiString name =
         designer_->FileName().empty() ? designer_->Root()->GetName() : designer_->FileName();
@@ -295,11 +296,13 @@ bool TIdeMainForm::writeForm(const AnsiString& FileName, bool Binary) {
 }
 
 bool TIdeMainForm::SaveForm() {
+    if (!inspector_->CommitPending()) return false;
     if (designer_->FileName().empty()) return SaveFormAs();
     return writeForm(designer_->FileName(), false);
 }
 
 bool TIdeMainForm::SaveFormAs() {
+    if (!inspector_->CommitPending()) return false;
     vcl::TSaveDialog dialog(nullptr);
     dialog.SetFilter(vcl::LoadResString(consts::SSaveFilter));
     dialog.SetDefaultExt("dfm");
@@ -310,6 +313,7 @@ bool TIdeMainForm::SaveFormAs() {
 }
 
 void TIdeMainForm::ViewAsText() {
+    if (!inspector_->CommitPending()) return;
     // A window of its own, so the text can be read at length and copied from.
     vcl::TForm view(nullptr);
     view.SetCaption(vcl::FmtLoadStr(consts::SFormText, {designer_->Root()->GetName()}));
@@ -336,6 +340,7 @@ void TIdeMainForm::ViewAsText() {
 }
 
 void TIdeMainForm::RunForm() {
+    if (!inspector_->CommitPending()) return;
     const std::vector<uint8_t> bytes = designer_->FormStream();
     vcl::TMemoryStream stream;
     stream.WriteBuffer(bytes.data(), bytes.size());

@@ -131,6 +131,7 @@ object IdeMainForm: TIdeMainForm
       end
       object QuitItem: TMenuItem
         Caption = '&Quit'
+        ShortCut = 16465
         OnClick = QuitItemClick
       end
     end

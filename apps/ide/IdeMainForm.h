@@ -56,8 +56,9 @@ public:
     const std::vector<vcl::TSpeedButton*>& PaletteButtons() const { return paletteButtons_; }
     vcl::TClass PaletteClass(vcl::TSpeedButton* Button) const;
 
-    // The commands. Each one that discards the form asks first when it has unsaved changes;
-    // false when the user cancelled (or saving failed).
+    // The commands. Each one first sets a value typed into the Object Inspector and not yet
+    // confirmed; each one that discards the form asks first when it has unsaved changes; false
+    // when the user cancelled (or saving or the typed value failed).
     bool NewForm();
     bool OpenForm(const vcl::AnsiString& FileName = vcl::AnsiString());
     bool SaveForm();

@@ -200,6 +200,7 @@ void TObjectInspector::addRows(designide::TPropertyEditorList Editors, const Ans
 void TObjectInspector::showValue(TRow* Row) {
     designide::TPropertyEditor* e = Row->Editor.get();
     const AnsiString value = e->AllEqual() ? e->GetValue() : AnsiString();
+    Row->Shown = value;
     if (Row->ValueEdit) {
         Row->ValueEdit->SetText(value);
     } else if (Row->ValueBox) {
@@ -222,18 +223,30 @@ void TObjectInspector::Refresh() {
         showValue(row.get());
 }
 
-void TObjectInspector::commit(TRow* Row, const AnsiString& Value) {
+bool TObjectInspector::commit(TRow* Row, const AnsiString& Value) {
     designide::TPropertyEditor* e = Row->Editor.get();
-    if (e->GetAttributes().Contains(designide::paReadOnly) && !Row->ValueBox) return;
-    if (e->AllEqual() && e->GetValue() == Value) return;
+    if (e->GetAttributes().Contains(designide::paReadOnly) && !Row->ValueBox) return true;
+    if (e->AllEqual() && e->GetValue() == Value) return true;
     try {
         e->SetValue(Value);
     } catch (const vcl::Exception& ex) {
         showValue(Row);
         if (OnError) OnError(ex.Message());
-        return;
+        return false;
     }
     Refresh();
+    return true;
+}
+
+bool TObjectInspector::CommitPending() {
+    // A pick from a list that takes no typing is set at once.
+    for (const auto& row : rows_) {
+        TRow* r = row.get();
+        if (r->ValueBox && r->ValueBox->GetStyle() == vcl::csDropDownList) continue;
+        const AnsiString typed = r->ValueEdit ? r->ValueEdit->GetText() : r->ValueBox->GetText();
+        if (typed != r->Shown && !commit(r, typed)) return false;
+    }
+    return true;
 }
 
 void TObjectInspector::EnterValue(TRow* Row, const AnsiString& Value) {

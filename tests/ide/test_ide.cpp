@@ -379,6 +379,68 @@ TEST_F(IdeTest, BrokenPackageGivesOneMessageAndTheIdeGoesOn) {
     EXPECT_NE(place("TButton", designer->Root(), 8, 8), nullptr);
 }
 
+
+TEST_F(IdeTest, ATypedValueIsSetBeforeEveryCommandAndWhenItsRowLosesTheFocus) {
+    auto* button = static_cast<vcl::TButton*>(place("TButton", designer->Root(), 16, 16));
+    const std::string file = dir + "typed.dfm";
+    saveAs(file, 1);
+    ASSERT_TRUE(ide.SaveFormAs());
+    // Typed and never confirmed with Enter: Save writes it and the title shows no change left.
+    row("Caption")->ValueEdit->SetText("Saved");
+    EXPECT_TRUE(ide.SaveForm());
+    EXPECT_NE(testsupport::ReadFile(file).find("Caption = 'Saved'"), std::string::npos);
+    EXPECT_EQ(ide.GetCaption(), "Quimbel IDE - Form1 (" + file + ")");
+    // Quit asks to save it.
+    row("Caption")->ValueEdit->SetText("Quit");
+    std::string prompt;
+    answer(vcl::mrCancel, &prompt);
+    EXPECT_FALSE(ide.CloseQuery());
+    EXPECT_EQ(prompt, "Save changes to " + file + "?");
+    EXPECT_EQ(ide.GetCaption(), "Quimbel IDE - Form1 (" + file + ") *");
+    // View as Text and Run show it.
+    row("Caption")->ValueEdit->SetText("Viewed");
+    answers.push_back([](vcl::TModalRequest& r) {
+        EXPECT_NE(static_cast<vcl::TMemo*>(r.Form->FindComponent("TextMemo"))
+                      ->GetText()
+                      .find("Caption = 'Viewed'"),
+                  std::string::npos);
+        r.Form->Close();
+    });
+    ide.ViewAsText();
+    row("Caption")->ValueEdit->SetText("Run");
+    answers.push_back([](vcl::TModalRequest& r) {
+        EXPECT_EQ(static_cast<vcl::TButton*>(r.Form->FindComponent("Button1"))->GetCaption(),
+                  "Run");
+        r.Form->Close();
+    });
+    ide.RunForm();
+    // A value that is refused stops the command: its message, and nothing saved.
+    row("Left")->ValueEdit->SetText("forty");
+    std::string error;
+    answer(vcl::mrOk, &error);
+    EXPECT_FALSE(ide.SaveForm());
+    EXPECT_EQ(error, "'forty' is not a valid integer value");
+    EXPECT_EQ(testsupport::ReadFile(file).find("Run"), std::string::npos);
+
+    // Pressing the designed form takes the focus from the row, which sets the typed value; a
+    // pressed edit box takes neither the focus nor the keys, and Delete deletes it.
+    ide.Show();
+    auto* edit = static_cast<vcl::TEdit*>(place("TEdit", designer->Root(), 16, 80));
+    row("Text")->ValueEdit->SetFocus();
+    row("Text")->ValueEdit->SetText("typed");
+    vcl::MouseClick(button);
+    EXPECT_EQ(edit->GetText(), "typed");
+    vcl::MouseClick(edit);
+    EXPECT_FALSE(edit->Focused());
+    EXPECT_TRUE(ide.InputKeyDown(vcl::VK_DELETE));
+    EXPECT_EQ(designer->Root()->FindComponent("Edit1"), nullptr);
+    answer(vcl::mrCancel, &prompt);
+    prompt.clear();
+    EXPECT_TRUE(ide.InputKeyDown('Q', {vcl::ssCtrl})); // Ctrl+Q quits, asking first
+    EXPECT_EQ(prompt, "Save changes to " + file + "?");
+    ide.Hide();
+}
+
 } // namespace
 
 #ifdef QUIMBEL_DESIGN_PACKAGE
