@@ -337,6 +337,12 @@ TWinControl* TFormDesigner::containerAt(TControl* Control) const {
 
 bool TFormDesigner::designMessage(TControl* Control, vcl::TMessage& Message) {
     if (Message.Msg == vcl::WM_MOUSEWHEEL) return true; // a designed scroll bar or list keeps still
+    if (Message.Msg == vcl::WM_CONTEXTMENU) {
+        if (OnContextMenu)
+            OnContextMenu(designedControl(Control),
+                          {vcl::LParamX(Message.LParam), vcl::LParamY(Message.LParam)});
+        return true;
+    }
     if (!isMouse(Message.Msg) && !isKey(Message.Msg)) return false;
     if (isKey(Message.Msg)) {
         if (Message.Msg == vcl::WM_KEYDOWN && Message.WParam == vcl::VK_DELETE) DeleteSelection();
@@ -405,6 +411,15 @@ bool TFormDesigner::designMessage(TControl* Control, vcl::TMessage& Message) {
         updateHandles();
         return true;
     }
+    case vcl::WM_RBUTTONDOWN: {
+        TControl* target = designedControl(Control);
+        if (std::find(selection_.begin(), selection_.end(), target) == selection_.end())
+            Select(target);
+        return true;
+    }
+    case vcl::WM_LBUTTONDBLCLK:
+        if (OnDoubleClick && !tool_) OnDoubleClick(designedControl(Control));
+        return true;
     case vcl::WM_LBUTTONUP: {
         const bool changed = drag_ != dgNone && dragMoved_;
         drag_ = dgNone;

@@ -83,6 +83,10 @@ public:
     // form (Modified).
     std::function<void()> OnSelectionChanged;
     std::function<void()> OnModified;
+    // A right press on a designed component (selected first) at a screen position, and a
+    // double click on one: the IDE offers and runs its verbs.
+    std::function<void(vcl::TComponent*, const vcl::TPoint&)> OnContextMenu;
+    std::function<void(vcl::TComponent*)> OnDoubleClick;
 
     // Subclasses the controls of the designed form that are not subclassed yet (a keyboard
     // rebuilds its buttons after a layout change).

@@ -2,6 +2,7 @@
 
 #include "IdeConsts.h"
 
+#include "designide/DesignEditors.h"
 #include "designide/DesignIntf.h"
 #include "rtl/FormStreams.h"
 #include "rtl/Resources.h"
@@ -54,6 +55,9 @@ void RegisterStandardComponents() {
                                    vcl::TLabel::StaticClass(), vcl::TPanel::StaticClass(),
                                    vcl::TComboBox::StaticClass(), vcl::TGroupBox::StaticClass(),
                                    vcl::TRadioGroup::StaticClass()});
+    designide::RegisterPropertyEditor(designide::KindTypeInfo(vcl::tkInteger),
+                                      vcl::TCustomEdit::StaticClass(), "PasswordChar",
+                                      designide::TCharProperty::StaticClass());
 }
 
 namespace {
@@ -99,6 +103,14 @@ TIdeMainForm::TIdeMainForm(vcl::TComponent* AOwner) : vcl::TForm(AOwner) {
     inspector_->OnError = [this](const AnsiString& Message) { showError(Message); };
     designer_->OnSelectionChanged = [this] { selectionChanged(); };
     designer_->OnModified = [this] { formModified(); };
+    verbMenu_ = new vcl::TPopupMenu(this);
+    designer_->OnContextMenu = [this](vcl::TComponent* c, const vcl::TPoint& at) {
+        showVerbs(c, at);
+    };
+    designer_->OnDoubleClick = [this](vcl::TComponent* c) {
+        if (auto editor = designide::GetComponentEditor(c, designer_.get()))
+            runVerb(editor.get(), -1, -1);
+    };
     if (designide::GetPalettePages().empty()) RegisterStandardComponents();
     RefreshPalette();
     selectionChanged();
@@ -234,6 +246,41 @@ void TIdeMainForm::UpdateTitle() {
         consts::STitle,
         {designer_->Root()->GetName(), file.empty() ? vcl::LoadResString(consts::SUntitled) : file,
          designer_->IsModified() ? vcl::LoadResString(consts::SModifiedMark) : AnsiString()}));
+}
+
+void TIdeMainForm::showVerbs(vcl::TComponent* Component, const vcl::TPoint& At) {
+    verbMenu_->GetItems()->Clear();
+    verbEditor_ = designide::GetComponentEditor(Component, designer_.get());
+    if (!verbEditor_ || verbEditor_->GetVerbCount() == 0) return;
+    designide::TComponentEditor* editor = verbEditor_.get();
+    for (int i = 0; i < editor->GetVerbCount(); ++i) {
+        auto* item = new vcl::TMenuItem(verbMenu_);
+        item->SetCaption(editor->GetVerb(i));
+        int sub = 0;
+        editor->GetSubVerbs(i, [&](const AnsiString& Name) {
+            auto* subItem = new vcl::TMenuItem(verbMenu_);
+            subItem->SetCaption(Name);
+            subItem->OnClick = [this, editor, i, sub](vcl::TObject*) { runVerb(editor, i, sub); };
+            item->Add(subItem);
+            ++sub;
+        });
+        if (sub == 0) item->OnClick = [this, editor, i](vcl::TObject*) { runVerb(editor, i, -1); };
+        verbMenu_->GetItems()->Add(item);
+    }
+    verbMenu_->SetPopupComponent(Component);
+    verbMenu_->Popup(At.X, At.Y);
+}
+
+void TIdeMainForm::runVerb(designide::TComponentEditor* Editor, int Index, int SubIndex) {
+    if (!inspector_->CommitPending()) return;
+    try {
+        if (Index < 0)
+            Editor->Edit();
+        else
+            Editor->ExecuteVerb(Index, SubIndex);
+    } catch (const vcl::Exception& e) {
+        showError(e.Message());
+    }
 }
 
 void TIdeMainForm::showError(const AnsiString& Message) {

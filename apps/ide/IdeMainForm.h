@@ -73,6 +73,9 @@ public:
 
     // The form Run shows while it runs (null otherwise); a test drives it from the responder.
     vcl::TForm* RunningForm() const { return running_; }
+    // The menu of a designed component's verbs (from its component editor), popped up by a
+    // right press on it; a double click runs the first verb.
+    vcl::TPopupMenu* VerbMenu() const { return verbMenu_; }
 
     // Handlers bound by the form resource.
     void NewItemClick(vcl::TObject*) { NewForm(); }
@@ -95,6 +98,8 @@ private:
     void showPalettePage();
     void paletteClick(vcl::TSpeedButton* Button);
     void showError(const vcl::AnsiString& Message);
+    void showVerbs(vcl::TComponent* Component, const vcl::TPoint& At);
+    void runVerb(designide::TComponentEditor* Editor, int Index, int SubIndex);
     bool writeForm(const vcl::AnsiString& FileName, bool Binary);
 
     TPackageManager packages_;
@@ -103,9 +108,11 @@ private:
     std::vector<vcl::TSpeedButton*> paletteButtons_;
     std::vector<vcl::TClass> paletteClasses_;
     vcl::TForm* running_ = nullptr;
+    vcl::TPopupMenu* verbMenu_ = nullptr;
+    std::unique_ptr<designide::TComponentEditor> verbEditor_; // of the menu popped up last
 };
 
-// Registers the platform's controls on the page "Standard".
+// Registers the platform's controls on the page "Standard" and the editors of their properties.
 void RegisterStandardComponents();
 
 } // namespace quimbel::ide

@@ -75,9 +75,12 @@ void TObjectInspector::wheel(int WheelDelta, bool& Handled) {
 
 void TObjectInspector::Inspect(designide::IDesigner* Designer,
                                const std::vector<vcl::TPersistent*>& Selection) {
+    const bool other = Selection != selection_;
     designer_ = Designer;
     selection_ = Selection;
     rebuild();
+    // Another component's rows start at the top.
+    if (other) scrollBar_->SetPosition(0);
 }
 
 void TObjectInspector::SetShowEvents(bool Value) {
@@ -203,6 +206,8 @@ void TObjectInspector::showValue(TRow* Row) {
     Row->Shown = value;
     if (Row->ValueEdit) {
         Row->ValueEdit->SetText(value);
+        // A value longer than the box shows from its start.
+        if (!Row->ValueEdit->Focused()) Row->ValueEdit->SetSelStart(0);
     } else if (Row->ValueBox) {
         vcl::TStrings* items = Row->ValueBox->GetItems();
         items->Clear();

@@ -546,3 +546,79 @@ TEST_F(IdeTest, KeyboardFormFromPaletteToRun) {
 
 } // namespace
 #endif
+
+#ifdef QUIMBEL_DESIGN_PACKAGE
+namespace {
+
+std::vector<std::string> captions(vcl::TMenuItem* Item) {
+    std::vector<std::string> list;
+    for (int i = 0; i < Item->GetCount(); ++i)
+        list.push_back(Item->GetItem(i)->GetCaption());
+    return list;
+}
+
+TEST_F(IdeTest, KeyboardVerbsAndProperties) {
+    ASSERT_TRUE(ide.LoadPackage(QUIMBEL_DESIGN_PACKAGE));
+    place("TEdit", designer->Root(), 8, 8);
+    // PasswordChar shows nothing for no character, and takes one.
+    EXPECT_EQ(row("PasswordChar")->ValueEdit->GetText(), "");
+    ide.Inspector()->EnterValue(row("PasswordChar"), "*");
+    EXPECT_EQ(static_cast<vcl::TEdit*>(designer->Selection().front())->GetPasswordChar(), '*');
+    ide.PaletteTabs->SelectTab(1);
+    auto* keyboard = static_cast<vcl::TWinControl*>(place("TKeyboard", designer->Root(), 8, 48));
+    auto* second = static_cast<vcl::TWinControl*>(place("TKeyboard", designer->Root(), 8, 200));
+    // LinkedControl offers neither the form nor the keyboard itself.
+    vcl::MouseClick(keyboard);
+    EXPECT_EQ(row("LinkedControl")->ValueBox->GetItems()->GetCommaText(), "Edit1,Keyboard2");
+
+    // A right press pops up the verbs; the built-in layouts are a submenu.
+    std::vector<std::string> verbs, layouts;
+    answers.push_back([&](vcl::TModalRequest& r) {
+        ASSERT_EQ(r.Kind, vcl::mkPopupMenu);
+        EXPECT_EQ(r.Menu->GetPopupComponent(), keyboard);
+        verbs = captions(r.Menu->GetItems());
+        layouts = captions(r.Menu->GetItems()->GetItem(1));
+        r.Choose(r.Menu->GetItems()->GetItem(1)->Find("de"));
+    });
+    designer->SetModified(false);
+    vcl::MouseClick(keyboard, vcl::mbRight);
+    EXPECT_EQ(verbs, (std::vector<std::string>{"Edit Keys...", "Load Built-in Layout",
+                                               "Load Layout File...", "Save Layout As..."}));
+    ASSERT_GE(layouts.size(), 36u);
+    EXPECT_EQ(std::vector<std::string>(layouts.begin(), layouts.begin() + 4),
+              (std::vector<std::string>{"us", "de", "numpad", "ru"}));
+    const int keys = keyboard->GetControlCount();
+    EXPECT_GT(keys, 50);
+    EXPECT_TRUE(designer->IsModified());
+
+    // Saved as a file and loaded into the other keyboard: the same keys.
+    const std::string file = dir + "de.kly";
+    const auto choose = [&](const char* caption) {
+        answers.push_back([=](vcl::TModalRequest& r) { r.Choose(r.Menu->GetItems()->Find(caption)); });
+    };
+    choose("Save Layout As...");
+    saveAs(file, 1);
+    vcl::MouseClick(keyboard, vcl::mbRight);
+    choose("Load Layout File...");
+    answers.push_back([&](vcl::TModalRequest& r) {
+        ASSERT_EQ(r.Kind, vcl::mkOpenDialog);
+        r.FileDialog->SetFileName(file);
+        r.Accept();
+    });
+    vcl::MouseClick(second, vcl::mbRight);
+    EXPECT_EQ(second->GetControlCount(), keys);
+    EXPECT_EQ(designer->Selection(), std::vector<vcl::TComponent*>{second});
+
+    // A double click opens the layout designer on the keyboard's keys.
+    answers.push_back([&](vcl::TModalRequest& r) {
+        ASSERT_EQ(r.Form->ClassName(), "TLayoutForm");
+        r.Form->Close();
+    });
+    const vcl::TPoint at = keyboard->ClientToClient({2, 2}, designer->Root());
+    designer->Root()->InputMouseDown(vcl::mbLeft, {vcl::ssDouble}, at.X, at.Y);
+    designer->Root()->InputMouseUp(vcl::mbLeft, {}, at.X, at.Y);
+    EXPECT_TRUE(answers.empty());
+}
+
+} // namespace
+#endif
