@@ -38,6 +38,15 @@ std::vector<uint8_t> bytesOf(vcl::TMemoryStream& Stream) {
     return std::vector<uint8_t>(data, data + Stream.GetSize());
 }
 
+// Where the root's class name lies in a binary form stream: after the signature, as a short
+// string (a root carries no filer flags); {0, 0} when the stream does not start so.
+std::pair<size_t, size_t> rootClassSpan(const std::vector<uint8_t>& Bytes) {
+    if (Bytes.size() < 5 || std::memcmp(Bytes.data(), "TPF0", 4) != 0) return {0, 0};
+    const size_t length = Bytes[4];
+    if ((length & 0xF0) == 0xF0 || Bytes.size() < 5 + length) return {0, 0};
+    return {5, length};
+}
+
 } // namespace
 
 TFormDesigner::TFormDesigner(TWinControl* Host) : host_(Host) {
@@ -81,6 +90,8 @@ void TFormDesigner::LoadFromFile(const AnsiString& FileName) {
     } else {
         vcl::ObjectTextToBinary(&file, &binary);
     }
+    const std::vector<uint8_t> bytes = bytesOf(binary);
+    const auto [at, length] = rootClassSpan(bytes);
     binary.SetPosition(0);
     auto form = std::make_unique<vcl::TForm>(nullptr);
     // The handlers a form names are methods of a class the IDE does not have; the designed
@@ -94,6 +105,7 @@ void TFormDesigner::LoadFromFile(const AnsiString& FileName) {
     vcl::ReadComponent(reader, form.get());
     form->SetDesigning(true, true);
     attachRoot(std::move(form), FileName);
+    if (length) rootClass_.assign(reinterpret_cast<const char*>(bytes.data() + at), length);
 }
 
 std::vector<uint8_t> TFormDesigner::FormStream() const {
@@ -109,7 +121,14 @@ std::vector<uint8_t> TFormDesigner::FormStream() const {
         throw;
     }
     root_->SetVisible(shown);
-    return bytesOf(stream);
+    std::vector<uint8_t> bytes = bytesOf(stream);
+    const auto [at, length] = rootClassSpan(bytes);
+    if (length && rootClass_ != root_->ClassName() && rootClass_.size() < 0xF0) {
+        bytes.erase(bytes.begin() + static_cast<long>(at), bytes.begin() + static_cast<long>(at + length));
+        bytes.insert(bytes.begin() + static_cast<long>(at), rootClass_.begin(), rootClass_.end());
+        bytes[at - 1] = static_cast<uint8_t>(rootClass_.size());
+    }
+    return bytes;
 }
 
 AnsiString TFormDesigner::FormText() const {
@@ -140,6 +159,7 @@ void TFormDesigner::attachRoot(std::unique_ptr<vcl::TForm> Root, const AnsiStrin
     selection_.clear();
     drag_ = dgNone;
     root_ = std::move(Root);
+    rootClass_ = root_->ClassName();
     fileName_ = FileName;
     modified_ = false;
     const vcl::TRect bounds = root_->BoundsRect();

@@ -44,6 +44,9 @@ public:
     bool IsModified() const { return modified_; }
     void SetModified(bool Value);
     const vcl::AnsiString& FileName() const { return fileName_; }
+    // The class the form file names for the form: a program's own form class (TForm1), which the
+    // IDE designs as a TForm and writes back under that name.
+    const vcl::AnsiString& RootClassName() const { return rootClass_; }
 
     // Replaces the designed form by a new, empty one named Form1.
     void NewForm();
@@ -112,6 +115,7 @@ private:
     vcl::TWinControl* host_;
     std::unique_ptr<vcl::TForm> root_;
     vcl::AnsiString fileName_;
+    vcl::AnsiString rootClass_;
     bool modified_ = false;
     vcl::TClass tool_ = nullptr;
     std::vector<vcl::TComponent*> selection_;

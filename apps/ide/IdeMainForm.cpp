@@ -207,7 +207,7 @@ void TIdeMainForm::selectionChanged() {
     vcl::TStrings* items = ComponentBox->GetItems();
     items->Clear();
     vcl::TForm* root = designer_->Root();
-    items->Add(root->GetName() + ": " + root->ClassName());
+    items->Add(root->GetName() + ": " + designer_->RootClassName());
     for (int i = 0; i < root->GetComponentCount(); ++i) {
         vcl::TComponent* c = root->GetComponent(i);
         items->Add(c->GetName() + ": " + c->ClassName());

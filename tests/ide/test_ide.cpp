@@ -622,3 +622,50 @@ TEST_F(IdeTest, KeyboardVerbsAndProperties) {
 
 } // namespace
 #endif
+
+#ifdef QUIMBEL_DESIGN_PACKAGE
+namespace {
+
+TEST_F(IdeTest, AFormOfItsOwnClassWithHandlersOpensSavesBackAndRuns) {
+    ASSERT_TRUE(ide.LoadPackage(QUIMBEL_DESIGN_PACKAGE));
+    place("TButton", designer->Root(), 8, 8);
+    ide.PaletteTabs->SelectTab(1);
+    place("TKeyboard", designer->Root(), 8, 48);
+    ide.InspectorTabs->SelectTab(1);
+    ide.Inspector()->EnterValue(row("OnKey"), "Keyboard1Key");
+    designer->Select(designer->Root()->FindComponent("Button1"));
+    ide.Inspector()->EnterValue(row("OnClick"), "Button1Click");
+    designer->Select(designer->Root());
+    ide.Inspector()->EnterValue(row("OnCreate"), "FormCreate");
+    const std::string first = dir + "first.dfm", file = dir + "own.dfm", again = dir + "again.dfm";
+    saveAs(first, 1);
+    ASSERT_TRUE(ide.SaveFormAs());
+    // The file of a program's form names its own class.
+    std::string text = testsupport::ReadFile(first);
+    ASSERT_EQ(text.rfind("object Form1: TForm\n", 0), 0u);
+    text.replace(0, 20, "object Form1: TForm1\n");
+    testsupport::WriteFile(file, text);
+
+    ASSERT_TRUE(ide.NewForm());
+    ASSERT_TRUE(ide.OpenForm(file));
+    EXPECT_EQ(row("OnCreate")->ValueBox->GetText(), "FormCreate");
+    designer->Select(designer->Root()->FindComponent("Keyboard1"));
+    EXPECT_EQ(row("OnKey")->ValueBox->GetText(), "Keyboard1Key");
+    saveAs(again, 1);
+    ASSERT_TRUE(ide.SaveFormAs());
+    EXPECT_EQ(testsupport::ReadFile(again), text);
+
+    // Run: the handlers the running program does not have do nothing.
+    answers.push_back([&](vcl::TModalRequest& r) {
+        ASSERT_EQ(r.Kind, vcl::mkForm);
+        vcl::MouseClick(static_cast<vcl::TControl*>(r.Form->FindComponent("Button1")));
+        auto* keyboard = static_cast<vcl::TWinControl*>(r.Form->FindComponent("Keyboard1"));
+        EXPECT_EQ(keyboard->GetControlCount(), 0);
+        r.Form->Close();
+    });
+    ide.RunForm();
+    EXPECT_TRUE(answers.empty());
+}
+
+} // namespace
+#endif
