@@ -21,6 +21,8 @@ VCL_DEFINE_CLASS(TIdeMainForm, vcl::TForm, c) {
     c.Field("SaveItem", &TIdeMainForm::SaveItem);
     c.Field("SaveAsItem", &TIdeMainForm::SaveAsItem);
     c.Field("QuitItem", &TIdeMainForm::QuitItem);
+    c.Field("UndoItem", &TIdeMainForm::UndoItem);
+    c.Field("RedoItem", &TIdeMainForm::RedoItem);
     c.Field("DeleteItem", &TIdeMainForm::DeleteItem);
     c.Field("ViewTextItem", &TIdeMainForm::ViewTextItem);
     c.Field("RunItem", &TIdeMainForm::RunItem);
@@ -40,6 +42,9 @@ VCL_DEFINE_CLASS(TIdeMainForm, vcl::TForm, c) {
     c.Method<vcl::TNotifyEvent>("SaveAsItemClick", &TIdeMainForm::SaveAsItemClick);
     c.Method<vcl::TNotifyEvent>("QuitItemClick", &TIdeMainForm::QuitItemClick);
     c.Method<vcl::TNotifyEvent>("DeleteItemClick", &TIdeMainForm::DeleteItemClick);
+    c.Method<vcl::TNotifyEvent>("UndoItemClick", &TIdeMainForm::UndoItemClick);
+    c.Method<vcl::TNotifyEvent>("RedoItemClick", &TIdeMainForm::RedoItemClick);
+    c.Method<vcl::TKeyDownEvent>("FormKeyDown", &TIdeMainForm::FormKeyDown);
     c.Method<vcl::TNotifyEvent>("ViewTextItemClick", &TIdeMainForm::ViewTextItemClick);
     c.Method<vcl::TNotifyEvent>("RunItemClick", &TIdeMainForm::RunItemClick);
     c.Method<vcl::TNotifyEvent>("AboutItemClick", &TIdeMainForm::AboutItemClick);
@@ -101,6 +106,9 @@ TIdeMainForm::TIdeMainForm(vcl::TComponent* AOwner) : vcl::TForm(AOwner) {
     designer_ = std::make_unique<TFormDesigner>(DesignArea);
     inspector_ = std::make_unique<TObjectInspector>(RowsPanel, RowsScrollBar);
     inspector_->OnError = [this](const AnsiString& Message) { showError(Message); };
+    inspector_->OnChanging = [this](const AnsiString& Path) {
+        designer_->NameNextChange(vcl::FmtLoadStr(consts::SPropertyStep, {Path}));
+    };
     designer_->OnSelectionChanged = [this] { selectionChanged(); };
     designer_->OnModified = [this] { formModified(); };
     verbMenu_ = new vcl::TPopupMenu(this);
@@ -238,6 +246,31 @@ void TIdeMainForm::InspectorTabsChange(vcl::TObject*) {
 void TIdeMainForm::formModified() {
     inspector_->Refresh();
     UpdateTitle();
+    // "&Undo Move"; "&Undo" alone while there is nothing to undo.
+    const auto name = [](const vcl::TResStringRec& Item, const AnsiString& Step) {
+        AnsiString caption = vcl::FmtLoadStr(Item, {Step});
+        if (Step.empty()) caption.pop_back();
+        return caption;
+    };
+    UndoItem->SetCaption(name(consts::SUndoItem, designer_->UndoName()));
+    UndoItem->SetEnabled(designer_->CanUndo());
+    RedoItem->SetCaption(name(consts::SRedoItem, designer_->RedoName()));
+    RedoItem->SetEnabled(designer_->CanRedo());
+}
+
+void TIdeMainForm::UndoItemClick(vcl::TObject*) {
+    if (inspector_->CommitPending()) designer_->Undo();
+}
+
+void TIdeMainForm::RedoItemClick(vcl::TObject*) {
+    if (inspector_->CommitPending()) designer_->Redo();
+}
+
+void TIdeMainForm::FormKeyDown(vcl::TObject*, vcl::Word& Key, vcl::TShiftState Shift) {
+    if (Key == 'Z' && Shift == vcl::TShiftState{vcl::ssCtrl, vcl::ssShift}) {
+        Key = 0;
+        RedoItemClick(this);
+    }
 }
 
 void TIdeMainForm::UpdateTitle() {
@@ -273,6 +306,10 @@ void TIdeMainForm::showVerbs(vcl::TComponent* Component, const vcl::TPoint& At) 
 
 void TIdeMainForm::runVerb(designide::TComponentEditor* Editor, int Index, int SubIndex) {
     if (!inspector_->CommitPending()) return;
+    AnsiString step = Editor->GetVerb(Index < 0 ? 0 : Index);
+    if (step.size() > 3 && step.compare(step.size() - 3, 3, "...") == 0)
+        step.resize(step.size() - 3);
+    designer_->NameNextChange(step);
     try {
         if (Index < 0)
             Editor->Edit();

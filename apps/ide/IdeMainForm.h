@@ -30,6 +30,8 @@ public:
     vcl::TMenuItem* SaveItem = nullptr;
     vcl::TMenuItem* SaveAsItem = nullptr;
     vcl::TMenuItem* QuitItem = nullptr;
+    vcl::TMenuItem* UndoItem = nullptr;
+    vcl::TMenuItem* RedoItem = nullptr;
     vcl::TMenuItem* DeleteItem = nullptr;
     vcl::TMenuItem* ViewTextItem = nullptr;
     vcl::TMenuItem* RunItem = nullptr;
@@ -84,6 +86,10 @@ public:
     void SaveAsItemClick(vcl::TObject*) { SaveFormAs(); }
     void QuitItemClick(vcl::TObject*) { Close(); }
     void DeleteItemClick(vcl::TObject*);
+    void UndoItemClick(vcl::TObject*);
+    void RedoItemClick(vcl::TObject*);
+    // Ctrl+Shift+Z redoes too.
+    void FormKeyDown(vcl::TObject*, vcl::Word& Key, vcl::TShiftState Shift);
     void ViewTextItemClick(vcl::TObject*) { ViewAsText(); }
     void RunItemClick(vcl::TObject*) { RunForm(); }
     void AboutItemClick(vcl::TObject*) { AboutPackages(); }

@@ -118,7 +118,8 @@ void TObjectInspector::clearRows() {
 void TObjectInspector::freeRetiredControls() {
     std::vector<vcl::TControl*> retired;
     retired.swap(retired_);
-    for (vcl::TControl* c : retired) delete c;
+    for (vcl::TControl* c : retired)
+        delete c;
 }
 
 void TObjectInspector::rebuild() {
@@ -232,6 +233,7 @@ bool TObjectInspector::commit(TRow* Row, const AnsiString& Value) {
     designide::TPropertyEditor* e = Row->Editor.get();
     if (e->GetAttributes().Contains(designide::paReadOnly) && !Row->ValueBox) return true;
     if (e->AllEqual() && e->GetValue() == Value) return true;
+    if (OnChanging) OnChanging(Row->Path);
     try {
         e->SetValue(Value);
     } catch (const vcl::Exception& ex) {
@@ -268,6 +270,7 @@ void TObjectInspector::PickValue(TRow* Row, const AnsiString& Value) {
 }
 
 void TObjectInspector::PressDialogButton(TRow* Row) {
+    if (OnChanging) OnChanging(Row->Path);
     try {
         Row->Editor->Edit();
     } catch (const vcl::Exception& ex) {

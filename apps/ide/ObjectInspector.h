@@ -38,7 +38,7 @@ public:
 
     struct TRow {
         std::unique_ptr<designide::TPropertyEditor> Editor;
-        vcl::AnsiString Path; // "Font.Name": the row's place among the unfolded rows
+        vcl::AnsiString Path;  // "Font.Name": the row's place among the unfolded rows
         vcl::AnsiString Shown; // the value as last read from the editor
         int Depth = 0;
         vcl::TLabel* NameLabel = nullptr;
@@ -60,6 +60,8 @@ public:
     void PressDialogButton(TRow* Row);
     void ToggleExpanded(TRow* Row);
 
+    // Told before a row's value is set or its dialog opens, with the row's path ("Font.Name").
+    std::function<void(const vcl::AnsiString&)> OnChanging;
     // Told when a value could not be set (the editor's message); the IDE shows it.
     std::function<void(const vcl::AnsiString&)> OnError;
 

@@ -379,7 +379,6 @@ TEST_F(IdeTest, BrokenPackageGivesOneMessageAndTheIdeGoesOn) {
     EXPECT_NE(place("TButton", designer->Root(), 8, 8), nullptr);
 }
 
-
 TEST_F(IdeTest, ATypedValueIsSetBeforeEveryCommandAndWhenItsRowLosesTheFocus) {
     auto* button = static_cast<vcl::TButton*>(place("TButton", designer->Root(), 16, 16));
     const std::string file = dir + "typed.dfm";
@@ -439,6 +438,67 @@ TEST_F(IdeTest, ATypedValueIsSetBeforeEveryCommandAndWhenItsRowLosesTheFocus) {
     EXPECT_TRUE(ide.InputKeyDown('Q', {vcl::ssCtrl})); // Ctrl+Q quits, asking first
     EXPECT_EQ(prompt, "Save changes to " + file + "?");
     ide.Hide();
+}
+
+TEST_F(IdeTest, UndoAndRedoEveryChangeBackToTheSavedState) {
+    vcl::TForm* form = designer->Root();
+    auto* button = static_cast<vcl::TButton*>(place("TButton", form, 8, 8));
+    const std::string file = dir + "undo.dfm";
+    saveAs(file, 1);
+    ASSERT_TRUE(ide.SaveFormAs());
+    place("TEdit", form, 8, 80);
+    const vcl::TRect placed = vcl::Bounds(8, 80, 121, 21);
+    drag(static_cast<vcl::TControl*>(form->FindComponent("Edit1")), 5, 5, 40, 16);
+    drag(designer->Handles()[hpBottomRight], 3, 3, 16, 8);
+    const vcl::TRect sized =
+        static_cast<vcl::TControl*>(form->FindComponent("Edit1"))->BoundsRect();
+    designer->Select(button);
+    ide.Inspector()->EnterValue(row("Caption"), "Go");
+    vcl::MouseClick(static_cast<vcl::TControl*>(form->FindComponent("Edit1")));
+    ide.DeleteItem->Click();
+    EXPECT_EQ(ide.UndoItem->GetCaption(), "&Undo Delete");
+    EXPECT_FALSE(ide.RedoItem->GetEnabled());
+
+    const auto edit = [&] {
+        return static_cast<vcl::TEdit*>(designer->Root()->FindComponent("Edit1"));
+    };
+    const auto key = [&](vcl::Word k, vcl::TShiftState shift) {
+        EXPECT_TRUE(ide.InputKeyDown(k, shift));
+    };
+    const std::vector<std::pair<std::string, std::string>> steps = {
+        {"&Undo Change Caption", "&Redo Delete"},
+        {"&Undo Size", "&Redo Change Caption"},
+        {"&Undo Move", "&Redo Size"},
+        {"&Undo New Edit1", "&Redo Move"},
+        {"&Undo New Button1", "&Redo New Edit1"}};
+    for (const auto& [undo, redo] : steps) {
+        key('Z', {vcl::ssCtrl});
+        EXPECT_EQ(ide.UndoItem->GetCaption(), undo);
+        EXPECT_EQ(ide.RedoItem->GetCaption(), redo);
+        if (undo == "&Undo Change Caption") ASSERT_NE(edit(), nullptr); // deleted, and back
+        if (undo == "&Undo Size") {
+            EXPECT_EQ(static_cast<vcl::TButton*>(designer->Root()->FindComponent("Button1"))
+                          ->GetCaption(),
+                      "Button1");
+        }
+        if (undo == "&Undo New Edit1") EXPECT_EQ(edit()->BoundsRect(), placed);
+    }
+    // Back where the form was saved: nothing left to save.
+    EXPECT_EQ(edit(), nullptr);
+    EXPECT_FALSE(designer->IsModified());
+    EXPECT_EQ(ide.GetCaption(), "Quimbel IDE - Form1 (" + file + ")");
+    key('Y', {vcl::ssCtrl});
+    key('Z', {vcl::ssCtrl, vcl::ssShift});
+    key('Y', {vcl::ssCtrl});
+    ASSERT_NE(edit(), nullptr);
+    EXPECT_EQ(edit()->BoundsRect(), sized);
+    EXPECT_TRUE(designer->IsModified());
+    EXPECT_EQ(designer->RedoName(), "Change Caption");
+    // A new change drops what could be redone.
+    designer->Select(edit());
+    ide.Inspector()->EnterValue(row("Text"), "x");
+    EXPECT_FALSE(designer->CanRedo());
+    EXPECT_EQ(designer->UndoName(), "Change Text");
 }
 
 } // namespace
@@ -594,7 +654,8 @@ TEST_F(IdeTest, KeyboardVerbsAndProperties) {
     // Saved as a file and loaded into the other keyboard: the same keys.
     const std::string file = dir + "de.kly";
     const auto choose = [&](const char* caption) {
-        answers.push_back([=](vcl::TModalRequest& r) { r.Choose(r.Menu->GetItems()->Find(caption)); });
+        answers.push_back(
+            [=](vcl::TModalRequest& r) { r.Choose(r.Menu->GetItems()->Find(caption)); });
     };
     choose("Save Layout As...");
     saveAs(file, 1);

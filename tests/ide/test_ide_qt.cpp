@@ -54,8 +54,7 @@ TEST_F(IdeQt, InspectorRowsShowTheirValuesFromTheStartAndEachComponentFromTheTop
     QApplication::processEvents();
     EXPECT_EQ(bar->value(), 0);
     EXPECT_EQ(ide->RowsScrollBar->GetPosition(), 0);
-    EXPECT_EQ(bar->maximum() + bar->pageStep(),
-              static_cast<int>(ide->Inspector()->Rows().size()));
+    EXPECT_EQ(bar->maximum() + bar->pageStep(), static_cast<int>(ide->Inspector()->Rows().size()));
 }
 
 } // namespace
