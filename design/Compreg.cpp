@@ -13,6 +13,10 @@ void Register() {
     designide::RegisterPropertyEditor(designide::TypeInfo<TKeyCollection>(),
                                       TKeyboard::StaticClass(), "Keys",
                                       TLayoutProperty::StaticClass());
+    designide::RegisterPropertyEditor(designide::TypeInfo<vcl::TWinControl>(),
+                                      TKeyboard::StaticClass(), "LinkedControl",
+                                      TLinkedControlProperty::StaticClass());
+    designide::RegisterComponentEditor(TKeyboard::StaticClass(), TKeyboardEditor::StaticClass());
 }
 
 } // namespace quimbel

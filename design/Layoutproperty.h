@@ -1,8 +1,9 @@
 #pragma once
-// Unit Layoutproperty: the property editor of TKeyboard's Keys. The inspector shows the value
-// "TKeyCollection" with a button that opens the layout designer on the keyboard's own key
-// collection; on closing, the keyboard rebuilds its buttons from it and the designer learns of
-// the change.
+// Unit Layoutproperty: the design-time editors of TKeyboard. The property editor of Keys: the
+// inspector shows the value "TKeyCollection" with a button that opens the layout designer on the
+// keyboard's own key collection; on closing, the keyboard rebuilds its buttons from it and the
+// designer learns of the change. The property editor of LinkedControl, and the component editor
+// with the keyboard's verbs.
 
 #include "designide/DesignEditors.h"
 
@@ -22,6 +23,28 @@ public:
     designide::TPropertyAttributes GetAttributes() override;
     // "TKeyCollection", whatever the keys.
     vcl::AnsiString GetValue() override;
+};
+
+// LinkedControl lists the form's windowed controls but the form and the keyboard itself: the
+// keyboard types into neither.
+class TLinkedControlProperty : public designide::TComponentProperty {
+    VCL_DECLARE_CLASS(TLinkedControlProperty, designide::TComponentProperty)
+public:
+    void GetValues(const designide::TGetStrProc& Proc) override;
+};
+
+// The verbs of a designed keyboard: "Edit Keys..." (the layout designer, also on a double
+// click), "Load Built-in Layout" with every built-in layout as its submenu, "Load Layout
+// File..." and "Save Layout As...". A built-in layout's code page becomes the active one, so
+// that its captions show; a file that cannot be read or written raises its error.
+class TKeyboardEditor : public designide::TComponentEditor {
+    VCL_DECLARE_CLASS(TKeyboardEditor, designide::TComponentEditor)
+public:
+    enum { EditKeysVerb, BuiltInVerb, LoadFileVerb, SaveFileVerb, VerbCount };
+    int GetVerbCount() override { return VerbCount; }
+    vcl::AnsiString GetVerb(int Index) override;
+    void GetSubVerbs(int Index, const designide::TGetStrProc& Proc) override;
+    void ExecuteVerb(int Index, int SubIndex) override;
 };
 
 } // namespace quimbel

@@ -25,4 +25,11 @@ inline const vcl::TResStringRec SStepShift{"SStepShift", "Shift"};
 // The status line of the code page: the page and what it is for.
 inline const vcl::TResStringRec SCodePageStatus{"SCodePageStatus", "  code page %d (%s)"};
 
+// The verbs of a designed keyboard.
+inline const vcl::TResStringRec SEditKeysVerb{"SEditKeysVerb", "Edit Keys..."};
+inline const vcl::TResStringRec SBuiltInVerb{"SBuiltInVerb", "Load Built-in Layout"};
+inline const vcl::TResStringRec SLoadFileVerb{"SLoadFileVerb", "Load Layout File..."};
+inline const vcl::TResStringRec SSaveFileVerb{"SSaveFileVerb", "Save Layout As..."};
+inline const vcl::TResStringRec SLayoutFilter{"SLayoutFilter", "Keyboard Layout (*.kly)|*.kly"};
+
 } // namespace quimbel

@@ -16,6 +16,7 @@ using vcl::TPersistent;
 VCL_DEFINE_PLAIN_CLASS(TPropertyEditor, vcl::TObject)
 VCL_DEFINE_PLAIN_CLASS(TIntegerProperty, TPropertyEditor)
 VCL_DEFINE_PLAIN_CLASS(TColorProperty, TIntegerProperty)
+VCL_DEFINE_PLAIN_CLASS(TCharProperty, TIntegerProperty)
 VCL_DEFINE_PLAIN_CLASS(TEnumProperty, TPropertyEditor)
 VCL_DEFINE_PLAIN_CLASS(TBoolProperty, TEnumProperty)
 VCL_DEFINE_PLAIN_CLASS(TSetProperty, TPropertyEditor)
@@ -27,6 +28,7 @@ VCL_DEFINE_PLAIN_CLASS(TClassProperty, TPropertyEditor)
 VCL_DEFINE_PLAIN_CLASS(TFontProperty, TClassProperty)
 VCL_DEFINE_PLAIN_CLASS(TComponentProperty, TPropertyEditor)
 VCL_DEFINE_PLAIN_CLASS(TMethodProperty, TPropertyEditor)
+VCL_DEFINE_PLAIN_CLASS(TComponentEditor, vcl::TObject)
 
 namespace {
 
@@ -200,6 +202,27 @@ AnsiString TColorProperty::GetValue() {
     const int32_t v = static_cast<int32_t>(GetOrdValue());
     if (vcl::ColorIdents.IntToIdent(v, ident)) return ident;
     return vcl::Format("$%.8X", {static_cast<unsigned>(v)});
+}
+
+AnsiString TCharProperty::GetValue() {
+    const auto c = static_cast<unsigned char>(GetOrdValue());
+    if (c == 0) return AnsiString();
+    if (c < ' ' || c == 127) return "#" + vcl::IntToStr(c);
+    return AnsiString(1, static_cast<char>(c));
+}
+
+void TCharProperty::SetValue(const AnsiString& Value) {
+    int v = 0;
+    if (Value.size() == 1) {
+        v = static_cast<unsigned char>(Value[0]);
+    } else if (!Value.empty()) {
+        const AnsiString digits = Value.substr(1);
+        if (Value[0] != '#' || digits.find_first_not_of("0123456789") != AnsiString::npos)
+            invalidValue();
+        v = vcl::StrToInt(digits);
+        if (v > 255) invalidValue();
+    }
+    SetOrdValue(v);
 }
 
 // --- enumerations, Booleans and sets -------------------------------------------------------------
@@ -454,6 +477,45 @@ bool TMethodProperty::AllEqual() {
 }
 
 // --- building editors ----------------------------------------------------------------------------
+
+// --- component editors ---------------------------------------------------------------------------
+
+void TComponentEditor::Initialize(vcl::TComponent* Component, IDesigner* Designer) {
+    component_ = Component;
+    designer_ = Designer;
+}
+
+int TComponentEditor::GetVerbCount() {
+    return 0;
+}
+
+AnsiString TComponentEditor::GetVerb(int) {
+    return AnsiString();
+}
+
+void TComponentEditor::GetSubVerbs(int, const TGetStrProc&) {}
+
+void TComponentEditor::ExecuteVerb(int, int) {}
+
+void TComponentEditor::Edit() {
+    if (GetVerbCount() == 0) return;
+    bool submenu = false;
+    GetSubVerbs(0, [&](const AnsiString&) { submenu = true; });
+    if (!submenu) ExecuteVerb(0, -1);
+}
+
+void TComponentEditor::Modified() {
+    if (designer_) designer_->Modified();
+}
+
+std::unique_ptr<TComponentEditor> GetComponentEditor(vcl::TComponent* Component,
+                                                     IDesigner* Designer) {
+    const vcl::TClass cls = GetComponentEditorClass(Component->ClassType());
+    if (!cls) return nullptr;
+    std::unique_ptr<TComponentEditor> editor(static_cast<TComponentEditor*>(cls->CreateObject()));
+    editor->Initialize(Component, Designer);
+    return editor;
+}
 
 std::unique_ptr<TPropertyEditor> CreatePropertyEditor(TPropertyEditorClass EditorClass,
                                                       IDesigner* Designer,

@@ -96,6 +96,15 @@ public:
     vcl::AnsiString GetValue() override;
 };
 
+// A character held as an integer (an edit box's PasswordChar): shown as the character itself,
+// as #n for a control character and as nothing for none (0). Takes one character, #n or nothing.
+class TCharProperty : public TIntegerProperty {
+    VCL_DECLARE_CLASS(TCharProperty, TIntegerProperty)
+public:
+    vcl::AnsiString GetValue() override;
+    void SetValue(const vcl::AnsiString& Value) override;
+};
+
 class TEnumProperty : public TPropertyEditor {
     VCL_DECLARE_CLASS(TEnumProperty, TPropertyEditor)
 public:
@@ -212,6 +221,43 @@ public:
     void GetValues(const TGetStrProc& Proc) override;
     bool AllEqual() override;
 };
+
+// A component editor: the verbs a designer offers for one designed component, on its context
+// menu and (the first verb) on a double click. A package derives its own and registers it for a
+// component class with RegisterComponentEditor.
+class TComponentEditor : public vcl::TObject {
+    VCL_DECLARE_CLASS(TComponentEditor, vcl::TObject)
+public:
+    TComponentEditor() = default;
+    void Initialize(vcl::TComponent* Component, IDesigner* Designer);
+
+    // The verbs, in menu order; none by default.
+    virtual int GetVerbCount();
+    virtual vcl::AnsiString GetVerb(int Index);
+    // The items of a verb that opens a submenu, in order; none by default (the verb runs itself).
+    virtual void GetSubVerbs(int Index, const TGetStrProc& Proc);
+    // Runs verb Index; SubIndex is the item chosen from its submenu, -1 for a verb without one.
+    // A verb that changes the component calls Modified.
+    virtual void ExecuteVerb(int Index, int SubIndex);
+    // A double click: the first verb, when there is one without a submenu.
+    virtual void Edit();
+
+    vcl::TComponent* GetComponent() const { return component_; }
+    IDesigner* Designer() const { return designer_; }
+    void Modified();
+
+private:
+    vcl::TComponent* component_ = nullptr;
+    IDesigner* designer_ = nullptr;
+};
+
+// Registers EditorClass (derived from TComponentEditor, creatable; otherwise EPropertyError) for
+// components of ComponentClass and its descendants; the registration nearest to a component's
+// class applies, the later one among equals.
+void RegisterComponentEditor(vcl::TClass ComponentClass, vcl::TClass EditorClass);
+// The editor of Component, or null when none is registered for its class or an ancestor.
+std::unique_ptr<TComponentEditor> GetComponentEditor(vcl::TComponent* Component,
+                                                     IDesigner* Designer);
 
 // Creates an editor of class EditorClass for property Prop of the selection.
 std::unique_ptr<TPropertyEditor> CreatePropertyEditor(TPropertyEditorClass EditorClass,

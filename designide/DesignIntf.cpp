@@ -210,6 +210,43 @@ TPropertyEditorClass GetEditorClass(const vcl::TPropInfo* Prop, TClass Component
     return best ? best->EditorClass : defaultEditorClass(Prop, ComponentClass);
 }
 
+// --- component editors
+
+namespace {
+
+struct TComponentEditorRegistration {
+    TClass ComponentClass;
+    TClass EditorClass;
+};
+
+std::vector<TComponentEditorRegistration>& componentEditors() {
+    static std::vector<TComponentEditorRegistration> list;
+    return list;
+}
+
+} // namespace
+
+void RegisterComponentEditor(TClass ComponentClass, TClass EditorClass) {
+    if (!ComponentClass || !EditorClass ||
+        !EditorClass->InheritsFrom(TComponentEditor::StaticClass()) || !EditorClass->CreateObject)
+        throw vcl::EPropertyError(vcl::FmtLoadStr(
+            consts::SNotAnEditorClass, {EditorClass ? EditorClass->ClassName : AnsiString()}));
+    componentEditors().push_back({ComponentClass, EditorClass});
+}
+
+TClass GetComponentEditorClass(TClass ComponentClass) {
+    TClass best = nullptr;
+    int bestSteps = 0;
+    for (const TComponentEditorRegistration& r : componentEditors()) {
+        const int steps = distance(ComponentClass, r.ComponentClass);
+        if (steps != NoMatch && (!best || steps <= bestSteps)) {
+            best = r.EditorClass;
+            bestSteps = steps;
+        }
+    }
+    return best;
+}
+
 // --- palette
 // ---------------------------------------------------------------------------------------
 
@@ -258,6 +295,13 @@ void UnRegisterModuleDesignItems(uintptr_t Module) {
                                          lies(r.Type.Type, Module);
                               }),
                list.end());
+    auto& components = componentEditors();
+    components.erase(std::remove_if(components.begin(), components.end(),
+                                    [&](const TComponentEditorRegistration& r) {
+                                        return lies(r.EditorClass, Module) ||
+                                               lies(r.ComponentClass, Module);
+                                    }),
+                     components.end());
     auto& pages = palette();
     for (TPalettePage& page : pages) {
         auto& classes = page.Classes;

@@ -116,6 +116,10 @@ void RegisterPropertyEditor(const TTypeInfo& PropertyType, vcl::TClass Component
 // editor for the property's kind.
 TPropertyEditorClass GetEditorClass(const vcl::TPropInfo* Prop, vcl::TClass ComponentClass);
 
+// Component editors (class TComponentEditor, DesignEditors.h): RegisterComponentEditor there;
+// the editor class registered nearest to ComponentClass (the later among equals), or null.
+vcl::TClass GetComponentEditorClass(vcl::TClass ComponentClass);
+
 struct TPalettePage {
     vcl::AnsiString Name;
     std::vector<vcl::TClass> Classes; // in registration order
@@ -132,9 +136,9 @@ void RegisterComponents(const vcl::AnsiString& Page, const std::vector<vcl::TCla
 const std::vector<TPalettePage>& GetPalettePages();
 
 // Removes every palette entry (unregistering its class from the form reader) and every
-// property-editor registration whose classes or types lie in Module, the address a shared
-// library is loaded at, and the palette pages this leaves empty. A host calls it before it
-// unloads a package.
+// property-editor and component-editor registration whose classes or types lie in Module, the
+// address a shared library is loaded at, and the palette pages this leaves empty. A host calls it
+// before it unloads a package.
 void UnRegisterModuleDesignItems(uintptr_t Module);
 // The module whose image holds Address (code or static data): the address it is loaded at, or 0.
 uintptr_t ModuleOfAddress(const void* Address);

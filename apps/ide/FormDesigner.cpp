@@ -1,5 +1,7 @@
 #include "FormDesigner.h"
 
+#include "IdeConsts.h"
+
 #include "rtl/FormStreams.h"
 #include "rtl/Streams.h"
 
@@ -38,6 +40,15 @@ std::vector<uint8_t> bytesOf(vcl::TMemoryStream& Stream) {
     return std::vector<uint8_t>(data, data + Stream.GetSize());
 }
 
+// Where the root's class name lies in a binary form stream: after the signature, as a short
+// string (a root carries no filer flags); {0, 0} when the stream does not start so.
+std::pair<size_t, size_t> rootClassSpan(const std::vector<uint8_t>& Bytes) {
+    if (Bytes.size() < 5 || std::memcmp(Bytes.data(), "TPF0", 4) != 0) return {0, 0};
+    const size_t length = Bytes[4];
+    if ((length & 0xF0) == 0xF0 || Bytes.size() < 5 + length) return {0, 0};
+    return {5, length};
+}
+
 } // namespace
 
 TFormDesigner::TFormDesigner(TWinControl* Host) : host_(Host) {
@@ -50,7 +61,16 @@ TFormDesigner::~TFormDesigner() {
 }
 
 void TFormDesigner::Modified() {
-    modified_ = true;
+    const AnsiString name =
+        nextChange_.empty() ? vcl::LoadResString(consts::SChangeStep) : nextChange_;
+    nextChange_.clear();
+    std::vector<uint8_t> stream = FormStream();
+    if (stream != history_[step_].Stream) {
+        history_.resize(step_ + 1);
+        history_.push_back({std::move(stream), name});
+        ++step_;
+        modified_ = static_cast<long>(step_) != saved_;
+    }
     HookControls();
     updateHandles();
     if (OnModified) OnModified();
@@ -58,6 +78,59 @@ void TFormDesigner::Modified() {
 
 void TFormDesigner::SetModified(bool Value) {
     modified_ = Value;
+    saved_ = Value ? -1 : static_cast<long>(step_);
+    if (OnModified) OnModified();
+}
+
+// --- undo ----------------------------------------------------------------------------------------
+
+void TFormDesigner::startHistory() {
+    history_.assign(1, TStep{FormStream(), AnsiString()});
+    step_ = 0;
+    saved_ = 0;
+}
+
+AnsiString TFormDesigner::UndoName() const {
+    return CanUndo() ? history_[step_].Name : AnsiString();
+}
+
+AnsiString TFormDesigner::RedoName() const {
+    return CanRedo() ? history_[step_ + 1].Name : AnsiString();
+}
+
+void TFormDesigner::Undo() {
+    if (CanUndo()) goToStep(step_ - 1);
+}
+
+void TFormDesigner::Redo() {
+    if (CanRedo()) goToStep(step_ + 1);
+}
+
+void TFormDesigner::goToStep(size_t Index) {
+    std::vector<AnsiString> selected;
+    for (TComponent* c : selection_)
+        if (c != root_.get()) selected.push_back(c->GetName());
+    const std::vector<uint8_t>& stream = history_[Index].Stream;
+    vcl::TMemoryStream binary;
+    binary.WriteBuffer(stream.data(), stream.size());
+    binary.SetPosition(0);
+    std::unique_ptr<vcl::TForm> form = readForm(&binary);
+    // The history, the file and the form's class stay; the form is the one of that step.
+    std::vector<TStep> history = std::move(history_);
+    const AnsiString file = fileName_, rootClass = rootClass_;
+    const long saved = saved_;
+    attachRoot(std::move(form), file);
+    history_ = std::move(history);
+    rootClass_ = rootClass;
+    saved_ = saved;
+    step_ = Index;
+    modified_ = static_cast<long>(step_) != saved_;
+    bool first = true;
+    for (const AnsiString& name : selected)
+        if (TComponent* c = root_->FindComponent(name)) {
+            Select(c, !first);
+            first = false;
+        }
     if (OnModified) OnModified();
 }
 
@@ -81,19 +154,29 @@ void TFormDesigner::LoadFromFile(const AnsiString& FileName) {
     } else {
         vcl::ObjectTextToBinary(&file, &binary);
     }
+    const std::vector<uint8_t> bytes = bytesOf(binary);
+    const auto [at, length] = rootClassSpan(bytes);
     binary.SetPosition(0);
+    attachRoot(readForm(&binary), FileName);
+    if (length) {
+        rootClass_.assign(reinterpret_cast<const char*>(bytes.data() + at), length);
+        startHistory();
+    }
+}
+
+std::unique_ptr<vcl::TForm> TFormDesigner::readForm(vcl::TStream* Binary) {
     auto form = std::make_unique<vcl::TForm>(nullptr);
     // The handlers a form names are methods of a class the IDE does not have; the designed
     // form keeps their names, bound to handlers that do nothing.
-    vcl::TReader reader(&binary, 4096);
-    reader.OnFindMethod = [this](vcl::TReader*, const AnsiString& Name,
-                                 const vcl::TPropInfo* Event, std::any& Handler, bool& Error) {
+    vcl::TReader reader(Binary, 4096);
+    reader.OnFindMethod = [this](vcl::TReader*, const AnsiString& Name, const vcl::TPropInfo* Event,
+                                 std::any& Handler, bool& Error) {
         Handler = CreateMethod(Name, Event);
         Error = false;
     };
     vcl::ReadComponent(reader, form.get());
     form->SetDesigning(true, true);
-    attachRoot(std::move(form), FileName);
+    return form;
 }
 
 std::vector<uint8_t> TFormDesigner::FormStream() const {
@@ -109,7 +192,15 @@ std::vector<uint8_t> TFormDesigner::FormStream() const {
         throw;
     }
     root_->SetVisible(shown);
-    return bytesOf(stream);
+    std::vector<uint8_t> bytes = bytesOf(stream);
+    const auto [at, length] = rootClassSpan(bytes);
+    if (length && rootClass_ != root_->ClassName() && rootClass_.size() < 0xF0) {
+        bytes.erase(bytes.begin() + static_cast<long>(at),
+                    bytes.begin() + static_cast<long>(at + length));
+        bytes.insert(bytes.begin() + static_cast<long>(at), rootClass_.begin(), rootClass_.end());
+        bytes[at - 1] = static_cast<uint8_t>(rootClass_.size());
+    }
+    return bytes;
 }
 
 AnsiString TFormDesigner::FormText() const {
@@ -140,6 +231,7 @@ void TFormDesigner::attachRoot(std::unique_ptr<vcl::TForm> Root, const AnsiStrin
     selection_.clear();
     drag_ = dgNone;
     root_ = std::move(Root);
+    rootClass_ = root_->ClassName();
     fileName_ = FileName;
     modified_ = false;
     const vcl::TRect bounds = root_->BoundsRect();
@@ -149,6 +241,7 @@ void TFormDesigner::attachRoot(std::unique_ptr<vcl::TForm> Root, const AnsiStrin
         root_->Show();
     }
     HookControls();
+    startHistory();
     Select(root_.get());
     if (OnModified) OnModified();
 }
@@ -181,6 +274,7 @@ TComponent* TFormDesigner::PlaceComponent(TClass Class, TWinControl* Parent, int
     }
     tool_ = nullptr;
     Select(component);
+    NameNextChange(vcl::FmtLoadStr(consts::SNewStep, {component->GetName()}));
     Modified();
     return component;
 }
@@ -222,6 +316,7 @@ void TFormDesigner::DeleteSelection() {
         if (alive) delete c;
     }
     Select(root_.get());
+    NameNextChange(vcl::LoadResString(consts::SDeleteStep));
     Modified();
 }
 
@@ -337,6 +432,12 @@ TWinControl* TFormDesigner::containerAt(TControl* Control) const {
 
 bool TFormDesigner::designMessage(TControl* Control, vcl::TMessage& Message) {
     if (Message.Msg == vcl::WM_MOUSEWHEEL) return true; // a designed scroll bar or list keeps still
+    if (Message.Msg == vcl::WM_CONTEXTMENU) {
+        if (OnContextMenu)
+            OnContextMenu(designedControl(Control),
+                          {vcl::LParamX(Message.LParam), vcl::LParamY(Message.LParam)});
+        return true;
+    }
     if (!isMouse(Message.Msg) && !isKey(Message.Msg)) return false;
     if (isKey(Message.Msg)) {
         if (Message.Msg == vcl::WM_KEYDOWN && Message.WParam == vcl::VK_DELETE) DeleteSelection();
@@ -347,6 +448,9 @@ bool TFormDesigner::designMessage(TControl* Control, vcl::TMessage& Message) {
     const vcl::TShiftState shift = vcl::KeysToShiftState(Message.WParam);
     switch (Message.Msg) {
     case vcl::WM_LBUTTONDOWN: {
+        // The keys go to the designer from now on (Delete deletes the selection), and a value
+        // typed into the Object Inspector is set as its row loses the focus.
+        if (root_->CanFocus() && !root_->Focused()) root_->SetFocus();
         auto handle = std::find(handles_.begin(), handles_.end(), Control);
         if (handle != handles_.end()) {
             drag_ = dgResize;
@@ -402,8 +506,20 @@ bool TFormDesigner::designMessage(TControl* Control, vcl::TMessage& Message) {
         updateHandles();
         return true;
     }
+    case vcl::WM_RBUTTONDOWN: {
+        TControl* target = designedControl(Control);
+        if (std::find(selection_.begin(), selection_.end(), target) == selection_.end())
+            Select(target);
+        return true;
+    }
+    case vcl::WM_LBUTTONDBLCLK:
+        if (OnDoubleClick && !tool_) OnDoubleClick(designedControl(Control));
+        return true;
     case vcl::WM_LBUTTONUP: {
         const bool changed = drag_ != dgNone && dragMoved_;
+        if (changed)
+            NameNextChange(
+                vcl::LoadResString(drag_ == dgMove ? consts::SMoveStep : consts::SSizeStep));
         drag_ = dgNone;
         vcl::SetCaptureControl(nullptr);
         if (changed) Modified();

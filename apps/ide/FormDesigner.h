@@ -41,9 +41,24 @@ public:
     vcl::TComponent* GetRoot() const override { return root_.get(); }
 
     vcl::TForm* Root() const { return root_.get(); }
+    // Modified since the form was opened or saved: undoing back to that state clears it.
     bool IsModified() const { return modified_; }
     void SetModified(bool Value);
+
+    // Undo and redo, as deep as the session of the form: each change (Modified) that alters the
+    // form's stream is a step, named by NameNextChange before it ("New Button1", "Move").
+    void NameNextChange(const vcl::AnsiString& Name) { nextChange_ = Name; }
+    bool CanUndo() const { return step_ > 0; }
+    bool CanRedo() const { return step_ + 1 < history_.size(); }
+    // The name of the step Undo takes back, and of the one Redo makes again.
+    vcl::AnsiString UndoName() const;
+    vcl::AnsiString RedoName() const;
+    void Undo();
+    void Redo();
     const vcl::AnsiString& FileName() const { return fileName_; }
+    // The class the form file names for the form: a program's own form class (TForm1), which the
+    // IDE designs as a TForm and writes back under that name.
+    const vcl::AnsiString& RootClassName() const { return rootClass_; }
 
     // Replaces the designed form by a new, empty one named Form1.
     void NewForm();
@@ -83,6 +98,10 @@ public:
     // form (Modified).
     std::function<void()> OnSelectionChanged;
     std::function<void()> OnModified;
+    // A right press on a designed component (selected first) at a screen position, and a
+    // double click on one: the IDE offers and runs its verbs.
+    std::function<void(vcl::TComponent*, const vcl::TPoint&)> OnContextMenu;
+    std::function<void(vcl::TComponent*)> OnDoubleClick;
 
     // Subclasses the controls of the designed form that are not subclassed yet (a keyboard
     // rebuilds its buttons after a layout change).
@@ -90,6 +109,12 @@ public:
 
 private:
     void attachRoot(std::unique_ptr<vcl::TForm> Root, const vcl::AnsiString& FileName);
+    // A designed form read from a binary form stream.
+    std::unique_ptr<vcl::TForm> readForm(vcl::TStream* Binary);
+    // Goes to step Index of the history: the form as it was then, with the components of the
+    // same names selected.
+    void goToStep(size_t Index);
+    void startHistory();
     void hook(vcl::TControl* Control);
     bool designMessage(vcl::TControl* Control, vcl::TMessage& Message);
     // The designed component a control belongs to (itself, or the component that owns it, such
@@ -108,7 +133,16 @@ private:
     vcl::TWinControl* host_;
     std::unique_ptr<vcl::TForm> root_;
     vcl::AnsiString fileName_;
+    vcl::AnsiString rootClass_;
     bool modified_ = false;
+    struct TStep {
+        std::vector<uint8_t> Stream; // the form after the step
+        vcl::AnsiString Name;
+    };
+    std::vector<TStep> history_;
+    size_t step_ = 0; // the step the form is at
+    long saved_ = 0;  // the step saved last (-1: none)
+    vcl::AnsiString nextChange_;
     vcl::TClass tool_ = nullptr;
     std::vector<vcl::TComponent*> selection_;
     std::array<vcl::TPanel*, 8> handles_{};

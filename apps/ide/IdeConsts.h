@@ -26,5 +26,14 @@ inline const vcl::TResStringRec SNoPackages{"SNoPackages", "No design packages a
 inline const vcl::TResStringRec SPackageLine{"SPackageLine", "%s\n  %s, version %s\n  Units: %s"};
 inline const vcl::TResStringRec SStandardPage{"SStandardPage", "Standard"};
 inline const vcl::TResStringRec SFormText{"SFormText", "%s as text"};
+// Undo and redo: the Edit menu's items and the names of the steps.
+inline const vcl::TResStringRec SUndoItem{"SUndoItem", "&Undo %s"};
+inline const vcl::TResStringRec SRedoItem{"SRedoItem", "&Redo %s"};
+inline const vcl::TResStringRec SNewStep{"SNewStep", "New %s"};
+inline const vcl::TResStringRec SDeleteStep{"SDeleteStep", "Delete"};
+inline const vcl::TResStringRec SMoveStep{"SMoveStep", "Move"};
+inline const vcl::TResStringRec SSizeStep{"SSizeStep", "Size"};
+inline const vcl::TResStringRec SChangeStep{"SChangeStep", "Change"};
+inline const vcl::TResStringRec SPropertyStep{"SPropertyStep", "Change %s"};
 
 } // namespace quimbel::ide::consts

@@ -2,6 +2,7 @@
 
 #include "IdeConsts.h"
 
+#include "designide/DesignEditors.h"
 #include "designide/DesignIntf.h"
 #include "rtl/FormStreams.h"
 #include "rtl/Resources.h"
@@ -20,6 +21,8 @@ VCL_DEFINE_CLASS(TIdeMainForm, vcl::TForm, c) {
     c.Field("SaveItem", &TIdeMainForm::SaveItem);
     c.Field("SaveAsItem", &TIdeMainForm::SaveAsItem);
     c.Field("QuitItem", &TIdeMainForm::QuitItem);
+    c.Field("UndoItem", &TIdeMainForm::UndoItem);
+    c.Field("RedoItem", &TIdeMainForm::RedoItem);
     c.Field("DeleteItem", &TIdeMainForm::DeleteItem);
     c.Field("ViewTextItem", &TIdeMainForm::ViewTextItem);
     c.Field("RunItem", &TIdeMainForm::RunItem);
@@ -39,6 +42,9 @@ VCL_DEFINE_CLASS(TIdeMainForm, vcl::TForm, c) {
     c.Method<vcl::TNotifyEvent>("SaveAsItemClick", &TIdeMainForm::SaveAsItemClick);
     c.Method<vcl::TNotifyEvent>("QuitItemClick", &TIdeMainForm::QuitItemClick);
     c.Method<vcl::TNotifyEvent>("DeleteItemClick", &TIdeMainForm::DeleteItemClick);
+    c.Method<vcl::TNotifyEvent>("UndoItemClick", &TIdeMainForm::UndoItemClick);
+    c.Method<vcl::TNotifyEvent>("RedoItemClick", &TIdeMainForm::RedoItemClick);
+    c.Method<vcl::TKeyDownEvent>("FormKeyDown", &TIdeMainForm::FormKeyDown);
     c.Method<vcl::TNotifyEvent>("ViewTextItemClick", &TIdeMainForm::ViewTextItemClick);
     c.Method<vcl::TNotifyEvent>("RunItemClick", &TIdeMainForm::RunItemClick);
     c.Method<vcl::TNotifyEvent>("AboutItemClick", &TIdeMainForm::AboutItemClick);
@@ -54,6 +60,9 @@ void RegisterStandardComponents() {
                                    vcl::TLabel::StaticClass(), vcl::TPanel::StaticClass(),
                                    vcl::TComboBox::StaticClass(), vcl::TGroupBox::StaticClass(),
                                    vcl::TRadioGroup::StaticClass()});
+    designide::RegisterPropertyEditor(designide::KindTypeInfo(vcl::tkInteger),
+                                      vcl::TCustomEdit::StaticClass(), "PasswordChar",
+                                      designide::TCharProperty::StaticClass());
 }
 
 namespace {
@@ -97,8 +106,19 @@ TIdeMainForm::TIdeMainForm(vcl::TComponent* AOwner) : vcl::TForm(AOwner) {
     designer_ = std::make_unique<TFormDesigner>(DesignArea);
     inspector_ = std::make_unique<TObjectInspector>(RowsPanel, RowsScrollBar);
     inspector_->OnError = [this](const AnsiString& Message) { showError(Message); };
+    inspector_->OnChanging = [this](const AnsiString& Path) {
+        designer_->NameNextChange(vcl::FmtLoadStr(consts::SPropertyStep, {Path}));
+    };
     designer_->OnSelectionChanged = [this] { selectionChanged(); };
     designer_->OnModified = [this] { formModified(); };
+    verbMenu_ = new vcl::TPopupMenu(this);
+    designer_->OnContextMenu = [this](vcl::TComponent* c, const vcl::TPoint& at) {
+        showVerbs(c, at);
+    };
+    designer_->OnDoubleClick = [this](vcl::TComponent* c) {
+        if (auto editor = designide::GetComponentEditor(c, designer_.get()))
+            runVerb(editor.get(), -1, -1);
+    };
     if (designide::GetPalettePages().empty()) RegisterStandardComponents();
     RefreshPalette();
     selectionChanged();
@@ -195,7 +215,7 @@ void TIdeMainForm::selectionChanged() {
     vcl::TStrings* items = ComponentBox->GetItems();
     items->Clear();
     vcl::TForm* root = designer_->Root();
-    items->Add(root->GetName() + ": " + root->ClassName());
+    items->Add(root->GetName() + ": " + designer_->RootClassName());
     for (int i = 0; i < root->GetComponentCount(); ++i) {
         vcl::TComponent* c = root->GetComponent(i);
         items->Add(c->GetName() + ": " + c->ClassName());
@@ -226,6 +246,31 @@ void TIdeMainForm::InspectorTabsChange(vcl::TObject*) {
 void TIdeMainForm::formModified() {
     inspector_->Refresh();
     UpdateTitle();
+    // "&Undo Move"; "&Undo" alone while there is nothing to undo.
+    const auto name = [](const vcl::TResStringRec& Item, const AnsiString& Step) {
+        AnsiString caption = vcl::FmtLoadStr(Item, {Step});
+        if (Step.empty()) caption.pop_back();
+        return caption;
+    };
+    UndoItem->SetCaption(name(consts::SUndoItem, designer_->UndoName()));
+    UndoItem->SetEnabled(designer_->CanUndo());
+    RedoItem->SetCaption(name(consts::SRedoItem, designer_->RedoName()));
+    RedoItem->SetEnabled(designer_->CanRedo());
+}
+
+void TIdeMainForm::UndoItemClick(vcl::TObject*) {
+    if (inspector_->CommitPending()) designer_->Undo();
+}
+
+void TIdeMainForm::RedoItemClick(vcl::TObject*) {
+    if (inspector_->CommitPending()) designer_->Redo();
+}
+
+void TIdeMainForm::FormKeyDown(vcl::TObject*, vcl::Word& Key, vcl::TShiftState Shift) {
+    if (Key == 'Z' && Shift == vcl::TShiftState{vcl::ssCtrl, vcl::ssShift}) {
+        Key = 0;
+        RedoItemClick(this);
+    }
 }
 
 void TIdeMainForm::UpdateTitle() {
@@ -236,6 +281,45 @@ void TIdeMainForm::UpdateTitle() {
          designer_->IsModified() ? vcl::LoadResString(consts::SModifiedMark) : AnsiString()}));
 }
 
+void TIdeMainForm::showVerbs(vcl::TComponent* Component, const vcl::TPoint& At) {
+    verbMenu_->GetItems()->Clear();
+    verbEditor_ = designide::GetComponentEditor(Component, designer_.get());
+    if (!verbEditor_ || verbEditor_->GetVerbCount() == 0) return;
+    designide::TComponentEditor* editor = verbEditor_.get();
+    for (int i = 0; i < editor->GetVerbCount(); ++i) {
+        auto* item = new vcl::TMenuItem(verbMenu_);
+        item->SetCaption(editor->GetVerb(i));
+        int sub = 0;
+        editor->GetSubVerbs(i, [&](const AnsiString& Name) {
+            auto* subItem = new vcl::TMenuItem(verbMenu_);
+            subItem->SetCaption(Name);
+            subItem->OnClick = [this, editor, i, sub](vcl::TObject*) { runVerb(editor, i, sub); };
+            item->Add(subItem);
+            ++sub;
+        });
+        if (sub == 0) item->OnClick = [this, editor, i](vcl::TObject*) { runVerb(editor, i, -1); };
+        verbMenu_->GetItems()->Add(item);
+    }
+    verbMenu_->SetPopupComponent(Component);
+    verbMenu_->Popup(At.X, At.Y);
+}
+
+void TIdeMainForm::runVerb(designide::TComponentEditor* Editor, int Index, int SubIndex) {
+    if (!inspector_->CommitPending()) return;
+    AnsiString step = Editor->GetVerb(Index < 0 ? 0 : Index);
+    if (step.size() > 3 && step.compare(step.size() - 3, 3, "...") == 0)
+        step.resize(step.size() - 3);
+    designer_->NameNextChange(step);
+    try {
+        if (Index < 0)
+            Editor->Edit();
+        else
+            Editor->ExecuteVerb(Index, SubIndex);
+    } catch (const vcl::Exception& e) {
+        showError(e.Message());
+    }
+}
+
 void TIdeMainForm::showError(const AnsiString& Message) {
     vcl::MessageDlg(Message, vcl::mtError, {vcl::mbOK}, 0);
 }
@@ -243,6 +327,7 @@ void TIdeMainForm::showError(const AnsiString& Message) {
 // --- file commands -------------------------------------------------------------------------------
 
 bool TIdeMainForm::CanDiscard() {
+    if (!inspector_->CommitPending()) return false;
     if (!designer_->IsModified()) return true;
     const AnsiString name =
         designer_->FileName().empty() ? designer_->Root()->GetName() : designer_->FileName();
@@ -295,11 +380,13 @@ bool TIdeMainForm::writeForm(const AnsiString& FileName, bool Binary) {
 }
 
 bool TIdeMainForm::SaveForm() {
+    if (!inspector_->CommitPending()) return false;
     if (designer_->FileName().empty()) return SaveFormAs();
     return writeForm(designer_->FileName(), false);
 }
 
 bool TIdeMainForm::SaveFormAs() {
+    if (!inspector_->CommitPending()) return false;
     vcl::TSaveDialog dialog(nullptr);
     dialog.SetFilter(vcl::LoadResString(consts::SSaveFilter));
     dialog.SetDefaultExt("dfm");
@@ -310,6 +397,7 @@ bool TIdeMainForm::SaveFormAs() {
 }
 
 void TIdeMainForm::ViewAsText() {
+    if (!inspector_->CommitPending()) return;
     // A window of its own, so the text can be read at length and copied from.
     vcl::TForm view(nullptr);
     view.SetCaption(vcl::FmtLoadStr(consts::SFormText, {designer_->Root()->GetName()}));
@@ -336,6 +424,7 @@ void TIdeMainForm::ViewAsText() {
 }
 
 void TIdeMainForm::RunForm() {
+    if (!inspector_->CommitPending()) return;
     const std::vector<uint8_t> bytes = designer_->FormStream();
     vcl::TMemoryStream stream;
     stream.WriteBuffer(bytes.data(), bytes.size());

@@ -13,7 +13,9 @@ object IdeMainForm: TIdeMainForm
   Menu = MainMenu
   OldCreateOrder = False
   Position = poDefault
+  KeyPreview = True
   OnCloseQuery = FormCloseQuery
+  OnKeyDown = FormKeyDown
   PixelsPerInch = 96
   TextHeight = 13
   object PaletteTabs: TTabControl
@@ -131,11 +133,25 @@ object IdeMainForm: TIdeMainForm
       end
       object QuitItem: TMenuItem
         Caption = '&Quit'
+        ShortCut = 16465
         OnClick = QuitItemClick
       end
     end
     object EditMenu: TMenuItem
       Caption = '&Edit'
+      object UndoItem: TMenuItem
+        Caption = '&Undo'
+        ShortCut = 16474
+        OnClick = UndoItemClick
+      end
+      object RedoItem: TMenuItem
+        Caption = '&Redo'
+        ShortCut = 16473
+        OnClick = RedoItemClick
+      end
+      object EditSeparator: TMenuItem
+        Caption = '-'
+      end
       object DeleteItem: TMenuItem
         Caption = '&Delete'
         ShortCut = 46

@@ -30,6 +30,8 @@ public:
     vcl::TMenuItem* SaveItem = nullptr;
     vcl::TMenuItem* SaveAsItem = nullptr;
     vcl::TMenuItem* QuitItem = nullptr;
+    vcl::TMenuItem* UndoItem = nullptr;
+    vcl::TMenuItem* RedoItem = nullptr;
     vcl::TMenuItem* DeleteItem = nullptr;
     vcl::TMenuItem* ViewTextItem = nullptr;
     vcl::TMenuItem* RunItem = nullptr;
@@ -56,8 +58,9 @@ public:
     const std::vector<vcl::TSpeedButton*>& PaletteButtons() const { return paletteButtons_; }
     vcl::TClass PaletteClass(vcl::TSpeedButton* Button) const;
 
-    // The commands. Each one that discards the form asks first when it has unsaved changes;
-    // false when the user cancelled (or saving failed).
+    // The commands. Each one first sets a value typed into the Object Inspector and not yet
+    // confirmed; each one that discards the form asks first when it has unsaved changes; false
+    // when the user cancelled (or saving or the typed value failed).
     bool NewForm();
     bool OpenForm(const vcl::AnsiString& FileName = vcl::AnsiString());
     bool SaveForm();
@@ -72,6 +75,9 @@ public:
 
     // The form Run shows while it runs (null otherwise); a test drives it from the responder.
     vcl::TForm* RunningForm() const { return running_; }
+    // The menu of a designed component's verbs (from its component editor), popped up by a
+    // right press on it; a double click runs the first verb.
+    vcl::TPopupMenu* VerbMenu() const { return verbMenu_; }
 
     // Handlers bound by the form resource.
     void NewItemClick(vcl::TObject*) { NewForm(); }
@@ -80,6 +86,10 @@ public:
     void SaveAsItemClick(vcl::TObject*) { SaveFormAs(); }
     void QuitItemClick(vcl::TObject*) { Close(); }
     void DeleteItemClick(vcl::TObject*);
+    void UndoItemClick(vcl::TObject*);
+    void RedoItemClick(vcl::TObject*);
+    // Ctrl+Shift+Z redoes too.
+    void FormKeyDown(vcl::TObject*, vcl::Word& Key, vcl::TShiftState Shift);
     void ViewTextItemClick(vcl::TObject*) { ViewAsText(); }
     void RunItemClick(vcl::TObject*) { RunForm(); }
     void AboutItemClick(vcl::TObject*) { AboutPackages(); }
@@ -94,6 +104,8 @@ private:
     void showPalettePage();
     void paletteClick(vcl::TSpeedButton* Button);
     void showError(const vcl::AnsiString& Message);
+    void showVerbs(vcl::TComponent* Component, const vcl::TPoint& At);
+    void runVerb(designide::TComponentEditor* Editor, int Index, int SubIndex);
     bool writeForm(const vcl::AnsiString& FileName, bool Binary);
 
     TPackageManager packages_;
@@ -102,9 +114,11 @@ private:
     std::vector<vcl::TSpeedButton*> paletteButtons_;
     std::vector<vcl::TClass> paletteClasses_;
     vcl::TForm* running_ = nullptr;
+    vcl::TPopupMenu* verbMenu_ = nullptr;
+    std::unique_ptr<designide::TComponentEditor> verbEditor_; // of the menu popped up last
 };
 
-// Registers the platform's controls on the page "Standard".
+// Registers the platform's controls on the page "Standard" and the editors of their properties.
 void RegisterStandardComponents();
 
 } // namespace quimbel::ide

@@ -75,9 +75,12 @@ void TObjectInspector::wheel(int WheelDelta, bool& Handled) {
 
 void TObjectInspector::Inspect(designide::IDesigner* Designer,
                                const std::vector<vcl::TPersistent*>& Selection) {
+    const bool other = Selection != selection_;
     designer_ = Designer;
     selection_ = Selection;
     rebuild();
+    // Another component's rows start at the top.
+    if (other) scrollBar_->SetPosition(0);
 }
 
 void TObjectInspector::SetShowEvents(bool Value) {
@@ -115,7 +118,8 @@ void TObjectInspector::clearRows() {
 void TObjectInspector::freeRetiredControls() {
     std::vector<vcl::TControl*> retired;
     retired.swap(retired_);
-    for (vcl::TControl* c : retired) delete c;
+    for (vcl::TControl* c : retired)
+        delete c;
 }
 
 void TObjectInspector::rebuild() {
@@ -200,8 +204,11 @@ void TObjectInspector::addRows(designide::TPropertyEditorList Editors, const Ans
 void TObjectInspector::showValue(TRow* Row) {
     designide::TPropertyEditor* e = Row->Editor.get();
     const AnsiString value = e->AllEqual() ? e->GetValue() : AnsiString();
+    Row->Shown = value;
     if (Row->ValueEdit) {
         Row->ValueEdit->SetText(value);
+        // A value longer than the box shows from its start.
+        if (!Row->ValueEdit->Focused()) Row->ValueEdit->SetSelStart(0);
     } else if (Row->ValueBox) {
         vcl::TStrings* items = Row->ValueBox->GetItems();
         items->Clear();
@@ -222,18 +229,31 @@ void TObjectInspector::Refresh() {
         showValue(row.get());
 }
 
-void TObjectInspector::commit(TRow* Row, const AnsiString& Value) {
+bool TObjectInspector::commit(TRow* Row, const AnsiString& Value) {
     designide::TPropertyEditor* e = Row->Editor.get();
-    if (e->GetAttributes().Contains(designide::paReadOnly) && !Row->ValueBox) return;
-    if (e->AllEqual() && e->GetValue() == Value) return;
+    if (e->GetAttributes().Contains(designide::paReadOnly) && !Row->ValueBox) return true;
+    if (e->AllEqual() && e->GetValue() == Value) return true;
+    if (OnChanging) OnChanging(Row->Path);
     try {
         e->SetValue(Value);
     } catch (const vcl::Exception& ex) {
         showValue(Row);
         if (OnError) OnError(ex.Message());
-        return;
+        return false;
     }
     Refresh();
+    return true;
+}
+
+bool TObjectInspector::CommitPending() {
+    // A pick from a list that takes no typing is set at once.
+    for (const auto& row : rows_) {
+        TRow* r = row.get();
+        if (r->ValueBox && r->ValueBox->GetStyle() == vcl::csDropDownList) continue;
+        const AnsiString typed = r->ValueEdit ? r->ValueEdit->GetText() : r->ValueBox->GetText();
+        if (typed != r->Shown && !commit(r, typed)) return false;
+    }
+    return true;
 }
 
 void TObjectInspector::EnterValue(TRow* Row, const AnsiString& Value) {
@@ -250,6 +270,7 @@ void TObjectInspector::PickValue(TRow* Row, const AnsiString& Value) {
 }
 
 void TObjectInspector::PressDialogButton(TRow* Row) {
+    if (OnChanging) OnChanging(Row->Path);
     try {
         Row->Editor->Edit();
     } catch (const vcl::Exception& ex) {

@@ -32,10 +32,14 @@ public:
     bool ShowEvents() const { return events_; }
     // Reads every shown value again (after a change elsewhere).
     void Refresh();
+    // Sets every value typed into a row and not confirmed yet (the IDE calls it before a command
+    // reads or discards the form); false when a value was refused (the error was shown).
+    bool CommitPending();
 
     struct TRow {
         std::unique_ptr<designide::TPropertyEditor> Editor;
-        vcl::AnsiString Path; // "Font.Name": the row's place among the unfolded rows
+        vcl::AnsiString Path;  // "Font.Name": the row's place among the unfolded rows
+        vcl::AnsiString Shown; // the value as last read from the editor
         int Depth = 0;
         vcl::TLabel* NameLabel = nullptr;
         vcl::TEdit* ValueEdit = nullptr;    // a text value
@@ -56,6 +60,8 @@ public:
     void PressDialogButton(TRow* Row);
     void ToggleExpanded(TRow* Row);
 
+    // Told before a row's value is set or its dialog opens, with the row's path ("Font.Name").
+    std::function<void(const vcl::AnsiString&)> OnChanging;
     // Told when a value could not be set (the editor's message); the IDE shows it.
     std::function<void(const vcl::AnsiString&)> OnError;
 
@@ -63,7 +69,7 @@ private:
     void rebuild();
     void addRows(designide::TPropertyEditorList Editors, const vcl::AnsiString& Prefix, int Depth);
     void showValue(TRow* Row);
-    void commit(TRow* Row, const vcl::AnsiString& Value);
+    bool commit(TRow* Row, const vcl::AnsiString& Value);
     void clearRows();
     void freeRetiredControls();
     void queueRebuild();

@@ -55,6 +55,9 @@ public:
         if (line()->text() == text) return;
         const auto sync = Sync();
         line()->setText(text);
+        // The widget would put the cursor after the new text and show its end; the model keeps
+        // its selection (the start for a new value), and the widget shows it.
+        showSelection();
     }
     // The face decides how the bytes show: a symbol face shows its symbols.
     void FontChanged() override {
@@ -69,17 +72,21 @@ public:
             line()->setMaxLength(edit_->GetMaxLength() > 0 ? edit_->GetMaxLength() : 32767);
             line()->setEchoMode(edit_->GetPasswordChar() ? QLineEdit::Password : QLineEdit::Normal);
             line()->setFrame(edit_->GetBorderStyle() != vcl::bsNone);
+            showSelection(); // setMaxLength puts the cursor after the text
         } else if (What == vcl::pcSelection) {
-            const int start = edit_->GetSelStart(), len = edit_->GetSelLength();
-            if (len > 0)
-                line()->setSelection(start, len);
-            else
-                line()->setCursorPosition(start);
+            showSelection();
         }
     }
 
 private:
     QLineEdit* line() const { return static_cast<QLineEdit*>(widget_.data()); }
+    void showSelection() {
+        const int start = edit_->GetSelStart(), len = edit_->GetSelLength();
+        if (len > 0)
+            line()->setSelection(start, len);
+        else
+            line()->setCursorPosition(start);
+    }
     QString Shown() const { return DisplayText(edit_->GetFont()->GetName(), edit_->GetText()); }
     void ReportSelection() {
         if (!widget_ || Syncing()) return;

@@ -121,10 +121,13 @@ void TWinControl::routeMouse(TMouseEventKind Kind, TMouseButton Button, TShiftSt
     if (Kind == mekDown) {
         keys |= Button == mbLeft ? MK_LBUTTON : Button == mbRight ? MK_RBUTTON : MK_MBUTTON;
         // Windowed controls that take part in the tab order take the focus when pressed; graphic
-        // controls (a speed button) never do.
+        // controls (a speed button) never do, nor do controls being designed: the press is the
+        // form designer's, and typed keys must reach the designer, not the control.
         if (Button == mbLeft && target->IsWindowed()) {
             auto* w = static_cast<TWinControl*>(target);
-            if (w->tabStop_ && w->CanFocus() && !w->Focused()) w->SetFocus();
+            if (w->tabStop_ && !w->ComponentState().Contains(csDesigning) && w->CanFocus() &&
+                !w->Focused())
+                w->SetFocus();
         }
     } else if (Kind == mekUp) {
         keys &= ~(Button == mbLeft ? MK_LBUTTON : Button == mbRight ? MK_RBUTTON : MK_MBUTTON);

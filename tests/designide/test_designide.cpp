@@ -194,6 +194,50 @@ TEST_F(DesignTest, PackageUnloadLeavesNoEntryThatPointsIntoIt) {
     EXPECT_EQ(GetEditorClass(caption, TGadget::StaticClass()), TStringProperty::StaticClass());
 }
 
+class TGadgetVerbs : public TComponentEditor {
+    VCL_DECLARE_CLASS(TGadgetVerbs, TComponentEditor)
+public:
+    int GetVerbCount() override { return 2; }
+    void GetSubVerbs(int Index, const TGetStrProc& Proc) override {
+        if (Index == 1) Proc("sub");
+    }
+    void ExecuteVerb(int Index, int SubIndex) override {
+        ran.push_back(Index * 10 + SubIndex);
+        Modified();
+    }
+    static inline std::vector<int> ran;
+};
+class TSuperGadgetVerbs : public TGadgetVerbs {
+    VCL_DECLARE_CLASS(TSuperGadgetVerbs, TGadgetVerbs)
+public:
+    int GetVerbCount() override { return 0; }
+};
+VCL_DEFINE_PLAIN_CLASS(TGadgetVerbs, TComponentEditor)
+VCL_DEFINE_PLAIN_CLASS(TSuperGadgetVerbs, TGadgetVerbs)
+
+TEST_F(DesignTest, ComponentEditorsOfTheNearestClassAndADoubleClickRunningTheFirstVerb) {
+    EXPECT_EQ(GetComponentEditorClass(TGadget::StaticClass()), nullptr);
+    RegisterComponentEditor(TSuperGadget::StaticClass(), TSuperGadgetVerbs::StaticClass());
+    RegisterComponentEditor(TGadget::StaticClass(), TGadgetVerbs::StaticClass());
+    EXPECT_THROW(RegisterComponentEditor(TGadget::StaticClass(), TCountEditor::StaticClass()),
+                 vcl::EPropertyError);
+    EXPECT_EQ(GetComponentEditorClass(TSuperGadget::StaticClass()),
+              TSuperGadgetVerbs::StaticClass());
+    EXPECT_EQ(GetComponentEditorClass(vcl::TForm::StaticClass()), nullptr);
+
+    TGadget gadget(nullptr);
+    TCountingDesigner designer;
+    auto editor = GetComponentEditor(&gadget, &designer);
+    ASSERT_EQ(editor->ClassType(), TGadgetVerbs::StaticClass());
+    EXPECT_EQ(editor->GetComponent(), &gadget);
+    TGadgetVerbs::ran.clear();
+    editor->Edit();
+    EXPECT_EQ(TGadgetVerbs::ran, std::vector<int>{-1});
+    EXPECT_EQ(designer.modified, 1);
+    UnRegisterModuleDesignItems(testModule());
+    EXPECT_EQ(GetComponentEditorClass(TGadget::StaticClass()), nullptr);
+}
+
 struct EditorTest : ::testing::Test {
     TGadgetForm form{nullptr};
     TGadget* a = new TGadget(&form);

@@ -379,6 +379,128 @@ TEST_F(IdeTest, BrokenPackageGivesOneMessageAndTheIdeGoesOn) {
     EXPECT_NE(place("TButton", designer->Root(), 8, 8), nullptr);
 }
 
+TEST_F(IdeTest, ATypedValueIsSetBeforeEveryCommandAndWhenItsRowLosesTheFocus) {
+    auto* button = static_cast<vcl::TButton*>(place("TButton", designer->Root(), 16, 16));
+    const std::string file = dir + "typed.dfm";
+    saveAs(file, 1);
+    ASSERT_TRUE(ide.SaveFormAs());
+    // Typed and never confirmed with Enter: Save writes it and the title shows no change left.
+    row("Caption")->ValueEdit->SetText("Saved");
+    EXPECT_TRUE(ide.SaveForm());
+    EXPECT_NE(testsupport::ReadFile(file).find("Caption = 'Saved'"), std::string::npos);
+    EXPECT_EQ(ide.GetCaption(), "Quimbel IDE - Form1 (" + file + ")");
+    // Quit asks to save it.
+    row("Caption")->ValueEdit->SetText("Quit");
+    std::string prompt;
+    answer(vcl::mrCancel, &prompt);
+    EXPECT_FALSE(ide.CloseQuery());
+    EXPECT_EQ(prompt, "Save changes to " + file + "?");
+    EXPECT_EQ(ide.GetCaption(), "Quimbel IDE - Form1 (" + file + ") *");
+    // View as Text and Run show it.
+    row("Caption")->ValueEdit->SetText("Viewed");
+    answers.push_back([](vcl::TModalRequest& r) {
+        EXPECT_NE(static_cast<vcl::TMemo*>(r.Form->FindComponent("TextMemo"))
+                      ->GetText()
+                      .find("Caption = 'Viewed'"),
+                  std::string::npos);
+        r.Form->Close();
+    });
+    ide.ViewAsText();
+    row("Caption")->ValueEdit->SetText("Run");
+    answers.push_back([](vcl::TModalRequest& r) {
+        EXPECT_EQ(static_cast<vcl::TButton*>(r.Form->FindComponent("Button1"))->GetCaption(),
+                  "Run");
+        r.Form->Close();
+    });
+    ide.RunForm();
+    // A value that is refused stops the command: its message, and nothing saved.
+    row("Left")->ValueEdit->SetText("forty");
+    std::string error;
+    answer(vcl::mrOk, &error);
+    EXPECT_FALSE(ide.SaveForm());
+    EXPECT_EQ(error, "'forty' is not a valid integer value");
+    EXPECT_EQ(testsupport::ReadFile(file).find("Run"), std::string::npos);
+
+    // Pressing the designed form takes the focus from the row, which sets the typed value; a
+    // pressed edit box takes neither the focus nor the keys, and Delete deletes it.
+    ide.Show();
+    auto* edit = static_cast<vcl::TEdit*>(place("TEdit", designer->Root(), 16, 80));
+    row("Text")->ValueEdit->SetFocus();
+    row("Text")->ValueEdit->SetText("typed");
+    vcl::MouseClick(button);
+    EXPECT_EQ(edit->GetText(), "typed");
+    vcl::MouseClick(edit);
+    EXPECT_FALSE(edit->Focused());
+    EXPECT_TRUE(ide.InputKeyDown(vcl::VK_DELETE));
+    EXPECT_EQ(designer->Root()->FindComponent("Edit1"), nullptr);
+    answer(vcl::mrCancel, &prompt);
+    prompt.clear();
+    EXPECT_TRUE(ide.InputKeyDown('Q', {vcl::ssCtrl})); // Ctrl+Q quits, asking first
+    EXPECT_EQ(prompt, "Save changes to " + file + "?");
+    ide.Hide();
+}
+
+TEST_F(IdeTest, UndoAndRedoEveryChangeBackToTheSavedState) {
+    vcl::TForm* form = designer->Root();
+    auto* button = static_cast<vcl::TButton*>(place("TButton", form, 8, 8));
+    const std::string file = dir + "undo.dfm";
+    saveAs(file, 1);
+    ASSERT_TRUE(ide.SaveFormAs());
+    place("TEdit", form, 8, 80);
+    const vcl::TRect placed = vcl::Bounds(8, 80, 121, 21);
+    drag(static_cast<vcl::TControl*>(form->FindComponent("Edit1")), 5, 5, 40, 16);
+    drag(designer->Handles()[hpBottomRight], 3, 3, 16, 8);
+    const vcl::TRect sized =
+        static_cast<vcl::TControl*>(form->FindComponent("Edit1"))->BoundsRect();
+    designer->Select(button);
+    ide.Inspector()->EnterValue(row("Caption"), "Go");
+    vcl::MouseClick(static_cast<vcl::TControl*>(form->FindComponent("Edit1")));
+    ide.DeleteItem->Click();
+    EXPECT_EQ(ide.UndoItem->GetCaption(), "&Undo Delete");
+    EXPECT_FALSE(ide.RedoItem->GetEnabled());
+
+    const auto edit = [&] {
+        return static_cast<vcl::TEdit*>(designer->Root()->FindComponent("Edit1"));
+    };
+    const auto key = [&](vcl::Word k, vcl::TShiftState shift) {
+        EXPECT_TRUE(ide.InputKeyDown(k, shift));
+    };
+    const std::vector<std::pair<std::string, std::string>> steps = {
+        {"&Undo Change Caption", "&Redo Delete"},
+        {"&Undo Size", "&Redo Change Caption"},
+        {"&Undo Move", "&Redo Size"},
+        {"&Undo New Edit1", "&Redo Move"},
+        {"&Undo New Button1", "&Redo New Edit1"}};
+    for (const auto& [undo, redo] : steps) {
+        key('Z', {vcl::ssCtrl});
+        EXPECT_EQ(ide.UndoItem->GetCaption(), undo);
+        EXPECT_EQ(ide.RedoItem->GetCaption(), redo);
+        if (undo == "&Undo Change Caption") ASSERT_NE(edit(), nullptr); // deleted, and back
+        if (undo == "&Undo Size") {
+            EXPECT_EQ(static_cast<vcl::TButton*>(designer->Root()->FindComponent("Button1"))
+                          ->GetCaption(),
+                      "Button1");
+        }
+        if (undo == "&Undo New Edit1") EXPECT_EQ(edit()->BoundsRect(), placed);
+    }
+    // Back where the form was saved: nothing left to save.
+    EXPECT_EQ(edit(), nullptr);
+    EXPECT_FALSE(designer->IsModified());
+    EXPECT_EQ(ide.GetCaption(), "Quimbel IDE - Form1 (" + file + ")");
+    key('Y', {vcl::ssCtrl});
+    key('Z', {vcl::ssCtrl, vcl::ssShift});
+    key('Y', {vcl::ssCtrl});
+    ASSERT_NE(edit(), nullptr);
+    EXPECT_EQ(edit()->BoundsRect(), sized);
+    EXPECT_TRUE(designer->IsModified());
+    EXPECT_EQ(designer->RedoName(), "Change Caption");
+    // A new change drops what could be redone.
+    designer->Select(edit());
+    ide.Inspector()->EnterValue(row("Text"), "x");
+    EXPECT_FALSE(designer->CanRedo());
+    EXPECT_EQ(designer->UndoName(), "Change Text");
+}
+
 } // namespace
 
 #ifdef QUIMBEL_DESIGN_PACKAGE
@@ -480,6 +602,130 @@ TEST_F(IdeTest, KeyboardFormFromPaletteToRun) {
     });
     ide.RunForm();
     EXPECT_EQ(typed, "q");
+}
+
+} // namespace
+#endif
+
+#ifdef QUIMBEL_DESIGN_PACKAGE
+namespace {
+
+std::vector<std::string> captions(vcl::TMenuItem* Item) {
+    std::vector<std::string> list;
+    for (int i = 0; i < Item->GetCount(); ++i)
+        list.push_back(Item->GetItem(i)->GetCaption());
+    return list;
+}
+
+TEST_F(IdeTest, KeyboardVerbsAndProperties) {
+    ASSERT_TRUE(ide.LoadPackage(QUIMBEL_DESIGN_PACKAGE));
+    place("TEdit", designer->Root(), 8, 8);
+    // PasswordChar shows nothing for no character, and takes one.
+    EXPECT_EQ(row("PasswordChar")->ValueEdit->GetText(), "");
+    ide.Inspector()->EnterValue(row("PasswordChar"), "*");
+    EXPECT_EQ(static_cast<vcl::TEdit*>(designer->Selection().front())->GetPasswordChar(), '*');
+    ide.PaletteTabs->SelectTab(1);
+    auto* keyboard = static_cast<vcl::TWinControl*>(place("TKeyboard", designer->Root(), 8, 48));
+    auto* second = static_cast<vcl::TWinControl*>(place("TKeyboard", designer->Root(), 8, 200));
+    // LinkedControl offers neither the form nor the keyboard itself.
+    vcl::MouseClick(keyboard);
+    EXPECT_EQ(row("LinkedControl")->ValueBox->GetItems()->GetCommaText(), "Edit1,Keyboard2");
+
+    // A right press pops up the verbs; the built-in layouts are a submenu.
+    std::vector<std::string> verbs, layouts;
+    answers.push_back([&](vcl::TModalRequest& r) {
+        ASSERT_EQ(r.Kind, vcl::mkPopupMenu);
+        EXPECT_EQ(r.Menu->GetPopupComponent(), keyboard);
+        verbs = captions(r.Menu->GetItems());
+        layouts = captions(r.Menu->GetItems()->GetItem(1));
+        r.Choose(r.Menu->GetItems()->GetItem(1)->Find("de"));
+    });
+    designer->SetModified(false);
+    vcl::MouseClick(keyboard, vcl::mbRight);
+    EXPECT_EQ(verbs, (std::vector<std::string>{"Edit Keys...", "Load Built-in Layout",
+                                               "Load Layout File...", "Save Layout As..."}));
+    ASSERT_GE(layouts.size(), 36u);
+    EXPECT_EQ(std::vector<std::string>(layouts.begin(), layouts.begin() + 4),
+              (std::vector<std::string>{"us", "de", "numpad", "ru"}));
+    const int keys = keyboard->GetControlCount();
+    EXPECT_GT(keys, 50);
+    EXPECT_TRUE(designer->IsModified());
+
+    // Saved as a file and loaded into the other keyboard: the same keys.
+    const std::string file = dir + "de.kly";
+    const auto choose = [&](const char* caption) {
+        answers.push_back(
+            [=](vcl::TModalRequest& r) { r.Choose(r.Menu->GetItems()->Find(caption)); });
+    };
+    choose("Save Layout As...");
+    saveAs(file, 1);
+    vcl::MouseClick(keyboard, vcl::mbRight);
+    choose("Load Layout File...");
+    answers.push_back([&](vcl::TModalRequest& r) {
+        ASSERT_EQ(r.Kind, vcl::mkOpenDialog);
+        r.FileDialog->SetFileName(file);
+        r.Accept();
+    });
+    vcl::MouseClick(second, vcl::mbRight);
+    EXPECT_EQ(second->GetControlCount(), keys);
+    EXPECT_EQ(designer->Selection(), std::vector<vcl::TComponent*>{second});
+
+    // A double click opens the layout designer on the keyboard's keys.
+    answers.push_back([&](vcl::TModalRequest& r) {
+        ASSERT_EQ(r.Form->ClassName(), "TLayoutForm");
+        r.Form->Close();
+    });
+    const vcl::TPoint at = keyboard->ClientToClient({2, 2}, designer->Root());
+    designer->Root()->InputMouseDown(vcl::mbLeft, {vcl::ssDouble}, at.X, at.Y);
+    designer->Root()->InputMouseUp(vcl::mbLeft, {}, at.X, at.Y);
+    EXPECT_TRUE(answers.empty());
+}
+
+} // namespace
+#endif
+
+#ifdef QUIMBEL_DESIGN_PACKAGE
+namespace {
+
+TEST_F(IdeTest, AFormOfItsOwnClassWithHandlersOpensSavesBackAndRuns) {
+    ASSERT_TRUE(ide.LoadPackage(QUIMBEL_DESIGN_PACKAGE));
+    place("TButton", designer->Root(), 8, 8);
+    ide.PaletteTabs->SelectTab(1);
+    place("TKeyboard", designer->Root(), 8, 48);
+    ide.InspectorTabs->SelectTab(1);
+    ide.Inspector()->EnterValue(row("OnKey"), "Keyboard1Key");
+    designer->Select(designer->Root()->FindComponent("Button1"));
+    ide.Inspector()->EnterValue(row("OnClick"), "Button1Click");
+    designer->Select(designer->Root());
+    ide.Inspector()->EnterValue(row("OnCreate"), "FormCreate");
+    const std::string first = dir + "first.dfm", file = dir + "own.dfm", again = dir + "again.dfm";
+    saveAs(first, 1);
+    ASSERT_TRUE(ide.SaveFormAs());
+    // The file of a program's form names its own class.
+    std::string text = testsupport::ReadFile(first);
+    ASSERT_EQ(text.rfind("object Form1: TForm\n", 0), 0u);
+    text.replace(0, 20, "object Form1: TForm1\n");
+    testsupport::WriteFile(file, text);
+
+    ASSERT_TRUE(ide.NewForm());
+    ASSERT_TRUE(ide.OpenForm(file));
+    EXPECT_EQ(row("OnCreate")->ValueBox->GetText(), "FormCreate");
+    designer->Select(designer->Root()->FindComponent("Keyboard1"));
+    EXPECT_EQ(row("OnKey")->ValueBox->GetText(), "Keyboard1Key");
+    saveAs(again, 1);
+    ASSERT_TRUE(ide.SaveFormAs());
+    EXPECT_EQ(testsupport::ReadFile(again), text);
+
+    // Run: the handlers the running program does not have do nothing.
+    answers.push_back([&](vcl::TModalRequest& r) {
+        ASSERT_EQ(r.Kind, vcl::mkForm);
+        vcl::MouseClick(static_cast<vcl::TControl*>(r.Form->FindComponent("Button1")));
+        auto* keyboard = static_cast<vcl::TWinControl*>(r.Form->FindComponent("Keyboard1"));
+        EXPECT_EQ(keyboard->GetControlCount(), 0);
+        r.Form->Close();
+    });
+    ide.RunForm();
+    EXPECT_TRUE(answers.empty());
 }
 
 } // namespace
