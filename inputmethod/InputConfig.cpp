@@ -8,6 +8,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+#include <iterator>
+
 namespace quimbel::im {
 
 namespace {
@@ -118,9 +121,20 @@ void ParseInputConfig(const QByteArray& text, const QString& file, InputConfig& 
                 bad(QStringLiteral("expected a colour such as #c00000 or red"));
             else
                 config.highlightColor = color;
+        } else if (key == QLatin1String("theme")) {
+            static const char* const names[] = {"classic", "native", "light", "dark",
+                                                "high-contrast"};
+            const auto* found = std::find_if(std::begin(names), std::end(names),
+                                              [&](const char* n) {
+                                                  return value.toLower() == QLatin1String(n);
+                                              });
+            if (found == std::end(names))
+                bad(QStringLiteral("expected classic, native, light, dark or high-contrast"));
+            else
+                config.theme = static_cast<QuimbelKeyboard::Theme>(found - std::begin(names));
         } else {
             problems << where + QStringLiteral(": unknown key \"%1\" (known: layouts, height, "
-                                               "position, beep, highlight-color)")
+                                               "position, beep, highlight-color, theme)")
                                     .arg(key);
         }
     }

@@ -9,6 +9,8 @@
 // Every line the panel cannot use is reported, with the file, the line and the reason, and the
 // default stays in force, so that a kiosk's setup never fails silently.
 
+#include "qtkeyboard/QuimbelKeyboard.h"
+
 #include <QColor>
 #include <QString>
 #include <QStringList>
@@ -27,6 +29,7 @@ struct InputConfig {
     PanelPosition position = PanelPosition::Automatic;
     bool beep = false;
     QColor highlightColor; // invalid: the keyboard's own
+    QuimbelKeyboard::Theme theme = QuimbelKeyboard::ClassicTheme;
 };
 
 // The configuration in force: defaults, then the file, then QUIMBEL_LAYOUTS. Each problem is one

@@ -179,6 +179,7 @@ bool QuimbelInputContext::ensurePanel() {
     });
     panel_->setLayouts(config_.layouts);
     panel_->keyboard()->setBeep(config_.beep);
+    panel_->setTheme(config_.theme);
     if (config_.highlightColor.isValid())
         panel_->keyboard()->setHighlightColor(config_.highlightColor);
     return true;

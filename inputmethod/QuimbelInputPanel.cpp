@@ -1,6 +1,9 @@
 #include "inputmethod/QuimbelInputPanel.h"
 
 #include "QuimbelKeyboard.h"
+#include "qt/Convert.h"
+#include "qt/Themes.h"
+#include "runtime/Keyboard.h"
 #include "qt/Codepage.h"
 #include "qt/KeyInput.h"
 #include "runtime/Keyboard.h"
@@ -125,6 +128,23 @@ QuimbelInputPanel::QuimbelInputPanel(QWidget* parent) : QWidget(parent) {
 QuimbelInputPanel::~QuimbelInputPanel() {
     keyboard_->keyboard()->SetLinkedControl(nullptr);
     delete sink_;
+}
+
+void QuimbelInputPanel::setTheme(QuimbelKeyboard::Theme theme) {
+    keyboard_->setTheme(theme);
+    const vcl::TLook* look = keyboard_->keyboard()->GetLook();
+    if (!vcl::qt::IsThemed(look) || look->Theme == vcl::thNative) {
+        setPalette(QPalette());
+        return;
+    }
+    QPalette pal = palette();
+    const vcl::TThemeColors colors = vcl::ResolvedColors(*look);
+    const QColor text = vcl::qt::ToQColor(colors.Text);
+    pal.setColor(QPalette::Window, vcl::qt::ThemeBackground(*look, pal));
+    pal.setColor(QPalette::Button, vcl::qt::ToQColor(colors.Face));
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText})
+        pal.setColor(role, text);
+    setPalette(pal);
 }
 
 void QuimbelInputPanel::setLayouts(const QStringList& layouts) {

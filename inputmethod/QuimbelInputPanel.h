@@ -12,6 +12,8 @@
 //   panel->setLayouts({"de", "us"});
 //   panel->applyHints(Qt::ImhNone);
 
+#include "qtkeyboard/QuimbelKeyboard.h"
+
 #include <QPointer>
 #include <QStringList>
 #include <QWidget>
@@ -19,7 +21,6 @@
 #include <functional>
 
 class QToolButton;
-class QuimbelKeyboard;
 
 namespace quimbel::im {
 class TFocusSink;
@@ -37,6 +38,9 @@ public:
     // shown for fields without a number or telephone hint. Layouts that do not load are skipped
     // with layoutFailed.
     void setLayouts(const QStringList& layouts);
+    // The keyboard's theme, with the panel around it (background, the strip's buttons) in the
+    // theme's colours.
+    void setTheme(QuimbelKeyboard::Theme theme);
     QStringList layouts() const { return layouts_; }
     // The layout the keys show now.
     QString currentLayout() const { return current_; }

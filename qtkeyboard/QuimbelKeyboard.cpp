@@ -114,6 +114,37 @@ void QuimbelKeyboard::setHighlightColor(const QColor& color) {
                                                           color.blue() << 16));
 }
 
+QuimbelKeyboard::Theme QuimbelKeyboard::theme() const {
+    return static_cast<Theme>(keyboard_->GetTheme());
+}
+
+void QuimbelKeyboard::setTheme(Theme theme) {
+    keyboard_->SetTheme(static_cast<vcl::TTheme>(theme));
+}
+
+namespace {
+
+vcl::TColor vcl::TThemeColors::*const themeRoles[] = {
+    &vcl::TThemeColors::Background, &vcl::TThemeColors::Face,     &vcl::TThemeColors::Text,
+    &vcl::TThemeColors::DownFace,   &vcl::TThemeColors::DownText, &vcl::TThemeColors::Edge,
+    &vcl::TThemeColors::Accent};
+
+} // namespace
+
+QColor QuimbelKeyboard::themeColor(int role) const {
+    const vcl::TColor c = keyboard_->GetThemeColors().*themeRoles[role];
+    return c == vcl::clDefault ? QColor() : vcl::qt::ColorToQColor(static_cast<std::uint32_t>(c));
+}
+
+void QuimbelKeyboard::setThemeColor(int role, const QColor& color) {
+    vcl::TThemeColors colors = keyboard_->GetThemeColors();
+    colors.*themeRoles[role] = color.isValid() ? vcl::RGB(static_cast<uint8_t>(color.red()),
+                                               static_cast<uint8_t>(color.green()),
+                                               static_cast<uint8_t>(color.blue()))
+                                    : vcl::clDefault;
+    keyboard_->SetThemeColors(colors);
+}
+
 bool QuimbelKeyboard::beep() const { return keyboard_->GetBeepOnKeyPressed(); }
 void QuimbelKeyboard::setBeep(bool on) { keyboard_->SetBeepOnKeyPressed(on); }
 

@@ -64,12 +64,28 @@ class QuimbelKeyboard : public QWidget {
     // Dwell: the pointer resting on a key this many milliseconds presses it, with a bar on the
     // key that fills meanwhile; 0 (the default) turns it off.
     Q_PROPERTY(int dwellTime READ dwellTime WRITE setDwellTime)
+    // How the keys look: the classic bevelled button (the default), the application style's
+    // push button, or flat keys in light, dark or high-contrast colours. The colours below
+    // override the theme's own one by one (an invalid colour keeps the theme's), so a style
+    // sheet restyles the keyboard: QuimbelKeyboard { qproperty-keyColor: #223344; }. In the
+    // native theme the key and caption colours replace the palette's button colours.
+    Q_PROPERTY(Theme theme READ theme WRITE setTheme)
+    Q_PROPERTY(QColor backgroundColor READ backgroundColor WRITE setBackgroundColor)
+    Q_PROPERTY(QColor keyColor READ keyColor WRITE setKeyColor)
+    Q_PROPERTY(QColor keyTextColor READ keyTextColor WRITE setKeyTextColor)
+    Q_PROPERTY(QColor pressedKeyColor READ pressedKeyColor WRITE setPressedKeyColor)
+    Q_PROPERTY(QColor pressedKeyTextColor READ pressedKeyTextColor WRITE setPressedKeyTextColor)
+    Q_PROPERTY(QColor keyEdgeColor READ keyEdgeColor WRITE setKeyEdgeColor)
+    // Captions of modifiers that are on, and the scanning and dwell marks.
+    Q_PROPERTY(QColor accentColor READ accentColor WRITE setAccentColor)
 
 public:
     enum CharCase { NormalCase, UpperCase, LowerCase };
     Q_ENUM(CharCase)
     enum SwitchScanning { NoScanning, AutomaticScanning, StepScanning };
     Q_ENUM(SwitchScanning)
+    enum Theme { ClassicTheme, NativeTheme, LightTheme, DarkTheme, HighContrastTheme };
+    Q_ENUM(Theme)
 
     explicit QuimbelKeyboard(QWidget* parent = nullptr);
     ~QuimbelKeyboard() override;
@@ -104,6 +120,25 @@ public:
     void setMoveSwitchButton(Qt::MouseButton button);
     int dwellTime() const;
     void setDwellTime(int milliseconds);
+
+    Theme theme() const;
+    void setTheme(Theme theme);
+    QColor backgroundColor() const { return themeColor(0); }
+    void setBackgroundColor(const QColor& c) { setThemeColor(0, c); }
+    QColor keyColor() const { return themeColor(1); }
+    void setKeyColor(const QColor& c) { setThemeColor(1, c); }
+    QColor keyTextColor() const { return themeColor(2); }
+    void setKeyTextColor(const QColor& c) { setThemeColor(2, c); }
+    QColor pressedKeyColor() const { return themeColor(3); }
+    void setPressedKeyColor(const QColor& c) { setThemeColor(3, c); }
+    QColor pressedKeyTextColor() const { return themeColor(4); }
+    void setPressedKeyTextColor(const QColor& c) {
+        setThemeColor(4, c);
+    }
+    QColor keyEdgeColor() const { return themeColor(5); }
+    void setKeyEdgeColor(const QColor& c) { setThemeColor(5, c); }
+    QColor accentColor() const { return themeColor(6); }
+    void setAccentColor(const QColor& c) { setThemeColor(6, c); }
 
     bool isShift() const;
     bool isCapsLock() const;
@@ -141,6 +176,9 @@ signals:
     void keyLayoutChanged(const QString& layout);
 
 private:
+    // The theme colours by their order in the properties above, backgroundColor first.
+    QColor themeColor(int role) const;
+    void setThemeColor(int role, const QColor& color);
     void focusChanged(QWidget* now);
     void emitStateChanges();
 

@@ -61,6 +61,7 @@ VCL_DEFINE_CLASS(TKeyboard, vcl::TCustomPanel, c) {
     c.Int("ScanInterval", &TKeyboard::GetScanInterval, &TKeyboard::SetScanInterval)
         .Default(1000);
     c.Int("DwellTime", &TKeyboard::GetDwellTime, &TKeyboard::SetDwellTime).Default(0);
+    c.Enum("Theme", TThemeInfo, &TKeyboard::GetTheme, &TKeyboard::SetTheme).Default(thClassic);
 }
 
 TKeyboard::TKeyboard(vcl::TComponent* AOwner)
@@ -92,6 +93,28 @@ void TKeyboard::SetKeys(TKeyCollection* Value) {
     ReCreateControls();
     if (previous != Value) delete previous;
     ResizeKeyboard();
+}
+
+void TKeyboard::SetHighlightColor(vcl::TColor Value) {
+    FHighlightColor = Value;
+    applyLook();
+}
+
+void TKeyboard::SetTheme(vcl::TTheme Value) {
+    FTheme = Value;
+    applyLook();
+}
+
+void TKeyboard::SetThemeColors(const vcl::TThemeColors& Value) {
+    FThemeColors = Value;
+    applyLook();
+}
+
+void TKeyboard::applyLook() {
+    // A classic keyboard carries no look at all, so it paints exactly as it always did.
+    vcl::TLook look;
+    if (FTheme != vcl::thClassic) look = {FTheme, FThemeColors, FHighlightColor};
+    SetLook(look);
 }
 
 void TKeyboard::SetLinkedControl(vcl::TWinControl* Value) {

@@ -70,7 +70,7 @@ public:
     void SetBeepOnKeyPressed(bool Value) { FBeepOnKeyPressed = Value; }
     // Applies at the next change of state; buttons highlighted already keep their colour.
     vcl::TColor GetHighlightColor() const { return FHighlightColor; }
-    void SetHighlightColor(vcl::TColor Value) { FHighlightColor = Value; }
+    void SetHighlightColor(vcl::TColor Value);
 
     // Assistive input, off by default: switch scanning (rows, then keys, picked by a switch)
     // and dwell (a key is pressed when the pointer rests on it for DwellTime milliseconds). The
@@ -82,6 +82,13 @@ public:
     int GetDwellTime() const { return FScanner->GetDwellTime(); }
     void SetDwellTime(int Value) { FScanner->SetDwellTime(Value); }
     TKeyScanner* Scanner() const { return FScanner.get(); }
+
+    // How the widgetset draws the keys: thClassic (the default) or a theme of vcl/Looks.h, whose
+    // colours ThemeColors overrides one by one (clDefault keeps the theme's own).
+    vcl::TTheme GetTheme() const { return FTheme; }
+    void SetTheme(vcl::TTheme Value);
+    const vcl::TThemeColors& GetThemeColors() const { return FThemeColors; }
+    void SetThemeColors(const vcl::TThemeColors& Value);
 
     // Buttons.
     void ReCreateControls();
@@ -202,6 +209,8 @@ private:
     };
 
     void highlight(TKey* Key, bool On);
+    // Hands theme, colours and highlight colour to the widgetset through the control's look.
+    void applyLook();
     // The level a key is read at: the level in force, except that Caps Lock for letters only and
     // a locked Shift read keys other than letters at the normal level.
     TKeyLevel levelOf(const TKey* Key) const;
@@ -270,6 +279,8 @@ private:
     vcl::AnsiString FAlternateChars;
     vcl::TSpeedButton* FPreview = nullptr;
     std::unique_ptr<TKeyScanner> FScanner;
+    vcl::TTheme FTheme = vcl::thClassic;
+    vcl::TThemeColors FThemeColors;
 };
 
 // Replaces the keys of Keyboard by the layout read (the collection stays the same object),

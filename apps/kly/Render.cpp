@@ -10,9 +10,12 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <algorithm>
 #include <cstdlib>
 #include <iostream>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace kly {
 
@@ -42,6 +45,9 @@ CommandRun SetupRender(CLI::App& Sub) {
         std::string Size;
         std::string Output;
         std::string State = "normal";
+        std::string Theme = "classic";
+        std::string Style;
+        double Scale = 1;
     };
     auto o = std::make_shared<Options>();
     Sub.add_option("FILE", o->File, "Layout file (.kly)")->required();
@@ -49,6 +55,13 @@ CommandRun SetupRender(CLI::App& Sub) {
     Sub.add_option("-o,--output", o->Output, "Picture to write (PNG)")->required();
     Sub.add_option("--state", o->State, "Modifier state to show (default normal)")
         ->check(CLI::IsMember({"normal", "shift", "caps", "altgr"}));
+    static const std::vector<std::string> themes{"classic", "light", "dark", "high-contrast",
+                                                 "native"};
+    Sub.add_option("--theme", o->Theme, "Theme of the keys (default classic)")
+        ->check(CLI::IsMember(themes));
+    Sub.add_option("--style", o->Style, "Qt widget style, such as Fusion or Windows");
+    Sub.add_option("--scale", o->Scale, "Device pixel ratio of the picture (default 1)")
+        ->check(CLI::Range(1.0, 4.0));
     return [o] {
         TPixelSize size;
         ParsePixelSize(o->Size, size);
@@ -64,14 +77,20 @@ CommandRun SetupRender(CLI::App& Sub) {
             keyboard->ToggleCapsState();
         else if (o->State == "altgr")
             keyboard->ToggleAltGrState();
+        const vcl::TTheme order[] = {vcl::thClassic, vcl::thLight, vcl::thDark,
+                                     vcl::thHighContrast, vcl::thNative};
+        keyboard->SetTheme(order[std::find(themes.begin(), themes.end(), o->Theme) -
+                                 themes.begin()]);
 
         // Qt lives for this command only, so that everything it holds is released on the way
         // out: the keyboard and its widget first, then the widgetset, then Qt.
         chooseOffscreen();
+        if (o->Scale != 1) qputenv("QT_SCALE_FACTOR", QByteArray::number(o->Scale));
         int argc = 1;
         char name[] = "kly";
         char* argv[] = {name, nullptr};
         QApplication app(argc, argv);
+        if (!o->Style.empty()) QApplication::setStyle(QString::fromStdString(o->Style));
         vcl::qt::InstallQtWidgetset();
         const QImage picture = vcl::qt::GrabControl(keyboard.get());
         const bool saved =

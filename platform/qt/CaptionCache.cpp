@@ -5,6 +5,7 @@
 #include <QPaintDevice>
 #include <QPainter>
 #include <QTextLayout>
+#include <QtMath>
 
 #include <memory>
 
@@ -19,7 +20,7 @@ constexpr int CentredFlags = Qt::AlignCenter | Qt::TextSingleLine | Qt::TextDont
 class PlainCaption : public CaptionLayout {
 public:
     PlainCaption(const QString& text, const QFont& font, Qt::LayoutDirection direction)
-        : CaptionLayout(QFontMetrics(font).size(Qt::TextSingleLine, text)), layout_(text, font) {
+        : CaptionLayout(QSize()), layout_(text, font) {
         QTextOption option;
         option.setTextDirection(direction);
         option.setAlignment(Qt::AlignLeft);
@@ -32,6 +33,8 @@ public:
         layout_.endLayout();
         height_ = line.ascent() + line.descent();
         advance_ = line.horizontalAdvance();
+        // The size QFontMetrics::size reports, from this one layout instead of a second.
+        SetSize(QSize(qCeil(line.naturalTextWidth()), qCeil(height_)));
     }
     void DrawCentred(QPainter& p, const QRect& r) const override {
         const QRectF box(r);

@@ -28,6 +28,7 @@ public:
 
 protected:
     explicit CaptionLayout(QSize Size) : size_(Size) {}
+    void SetSize(QSize Size) { size_ = Size; }
 
 private:
     QSize size_;

@@ -19,6 +19,7 @@
 #include "qt/Painting.h"
 #include "qt/PeerTable.h"
 #include "qt/QtWidgetset.h"
+#include "qt/Themes.h"
 #include "vcl/ComCtrls.h"
 #include "vcl/ExtCtrls.h"
 #include "vcl/StdCtrls.h"
@@ -217,10 +218,11 @@ void ContainerPeer::Paint(QPainter& p, const QRect& area) {
     vcl::TWinControl* c = Control();
     const QRect all = widget_->rect();
     const QPalette pal = QApplication::palette();
-    QColor bg = ToQColor(c->GetColor());
+    const vcl::TLook* look = c->GetLook();
+    QColor bg = IsThemed(look) ? ThemeBackground(*look, pal) : ToQColor(c->GetColor());
     if (!bg.isValid()) bg = pal.color(QPalette::Window);
     p.fillRect(area, bg);
-    PaintFrame(p, all, pal);
+    if (!IsThemed(look) || ThemeShowsFrame(*look)) PaintFrame(p, all, pal);
     // On a designed form a control that shows nothing but its background (an empty keyboard, a
     // panel without bevels) gets a dashed outline, so that it can be seen and picked.
     if (!Form() && c->ComponentState().Contains(vcl::csDesigning) && !DrawsItself()) {

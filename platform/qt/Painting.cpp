@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 
 #include "qt/CaptionCache.h"
 #include "qt/Codepage.h"
@@ -14,6 +15,31 @@
 #include "vcl/StdCtrls.h"
 
 namespace vcl::qt {
+
+DevicePixels::DevicePixels(QPainter& p, const QRect& r) : painter_(p), rect_(r) {
+    // The scale from the painter's coordinates to the pixels it paints: the device pixel ratio
+    // of a screen, or of the image a widget is rendered into.
+    const QTransform device = p.deviceTransform();
+    if (device.type() > QTransform::TxScale || device.m11() != device.m22()) return;
+    const qreal dpr = device.m11();
+    if (dpr == std::floor(dpr)) return;
+    const QRectF mapped = device.mapRect(QRectF(r));
+    rect_ = QRect(QPoint(qRound(mapped.left()), qRound(mapped.top())),
+                  QPoint(qRound(mapped.right()) - 1, qRound(mapped.bottom()) - 1));
+    scale_ = dpr;
+    active_ = true;
+    p.save();
+    p.setWorldTransform(device.inverted() * p.worldTransform());
+    p.setClipRect(rect_);
+}
+
+DevicePixels::~DevicePixels() {
+    if (active_) painter_.restore();
+}
+
+int DevicePixels::Pixels(qreal length) const {
+    return std::max(1, qRound(length * scale_));
+}
 
 void Frame3D(QPainter& p, QRect& r, const QColor& topLeft, const QColor& bottomRight, int width) {
     for (int i = 0; i < width && r.width() > 0 && r.height() > 0; ++i) {
@@ -70,29 +96,8 @@ QImage GlyphForState(const SpeedButtonFace& f) {
 
 } // namespace
 
-void PaintSpeedButton(QPainter& p, const QRect& rect, const SpeedButtonFace& f,
-                      const QPalette& pal) {
-    if (rect.width() <= 0 || rect.height() <= 0) return;
-    p.save();
-    p.setClipRect(rect);
-    const QColor face = f.FaceColor.isValid() ? f.FaceColor : pal.color(QPalette::Button);
-    p.fillRect(rect, face);
-
-    QRect r = rect;
-    if (!f.Flat) {
-        if (f.Down) {
-            Frame3D(p, r, pal.color(QPalette::Dark), pal.color(QPalette::Light), 1);
-            Frame3D(p, r, pal.color(QPalette::Shadow), pal.color(QPalette::Midlight), 1);
-        } else {
-            Frame3D(p, r, pal.color(QPalette::Light), pal.color(QPalette::Shadow), 1);
-            Frame3D(p, r, pal.color(QPalette::Midlight), pal.color(QPalette::Dark), 1);
-        }
-    } else if (f.Down) {
-        Frame3D(p, r, pal.color(QPalette::Dark), pal.color(QPalette::Light), 1);
-    } else if (f.Hot && f.Enabled) {
-        Frame3D(p, r, pal.color(QPalette::Light), pal.color(QPalette::Dark), 1);
-    }
-
+void PaintButtonContent(QPainter& p, const QRect& rect, const SpeedButtonFace& f,
+                        const QPalette& pal, const QColor& Text, bool ShiftDown) {
     const QImage glyph = GlyphForState(f);
     p.setFont(f.Font);
     const CaptionLayout* caption = f.Caption.isEmpty() ? nullptr : &CaptionLayoutOf(p, f.Caption);
@@ -133,12 +138,12 @@ void PaintSpeedButton(QPainter& p, const QRect& rect, const SpeedButtonFace& f,
         textPos = QPoint(textCross, along - margin - glyphLen - spacing - textLen);
         break;
     }
-    const QPoint offset = client.topLeft() + (f.Down ? QPoint(1, 1) : QPoint(0, 0));
+    const QPoint offset = client.topLeft() + (ShiftDown ? QPoint(1, 1) : QPoint(0, 0));
     if (!glyph.isNull()) p.drawImage(glyphPos + offset, glyph);
     if (caption) {
         const QRect textRect(textPos + offset, textSize);
         if (f.Enabled) {
-            p.setPen(f.TextColor.isValid() ? f.TextColor : pal.color(QPalette::ButtonText));
+            p.setPen(Text);
             caption->DrawCentred(p, textRect);
         } else {
             p.setPen(pal.color(QPalette::Light));
@@ -147,6 +152,37 @@ void PaintSpeedButton(QPainter& p, const QRect& rect, const SpeedButtonFace& f,
             caption->DrawCentred(p, textRect);
         }
     }
+}
+
+void PaintSpeedButton(QPainter& p, const QRect& rect, const SpeedButtonFace& f,
+                      const QPalette& pal) {
+    if (rect.width() <= 0 || rect.height() <= 0) return;
+    p.save();
+    p.setClipRect(rect);
+    {
+        const DevicePixels device(p, rect);
+        const QColor face = f.FaceColor.isValid() ? f.FaceColor : pal.color(QPalette::Button);
+        p.fillRect(device.Rect(), face);
+        QRect r = device.Rect();
+        const int line = device.Pixels(1);
+        if (!f.Flat) {
+            if (f.Down) {
+                Frame3D(p, r, pal.color(QPalette::Dark), pal.color(QPalette::Light), line);
+                Frame3D(p, r, pal.color(QPalette::Shadow), pal.color(QPalette::Midlight), line);
+            } else {
+                Frame3D(p, r, pal.color(QPalette::Light), pal.color(QPalette::Shadow), line);
+                Frame3D(p, r, pal.color(QPalette::Midlight), pal.color(QPalette::Dark), line);
+            }
+        } else if (f.Down) {
+            Frame3D(p, r, pal.color(QPalette::Dark), pal.color(QPalette::Light), line);
+        } else if (f.Hot && f.Enabled) {
+            Frame3D(p, r, pal.color(QPalette::Light), pal.color(QPalette::Dark), line);
+        }
+    }
+
+    PaintButtonContent(p, rect, f, pal,
+                       f.TextColor.isValid() ? f.TextColor : pal.color(QPalette::ButtonText),
+                       f.Down);
     p.restore();
 }
 

@@ -29,6 +29,31 @@ namespace vcl::qt {
 void PaintAssistMark(QPainter& Painter, const QRect& Rect, const vcl::TAssistMark& Mark,
                      const QPalette& Palette);
 
+// Drawing on whole device pixels. At a fractional device pixel ratio a logical pixel covers one
+// device pixel here and two there, so lines of equal width would come out unequal or blurred.
+// While an active DevicePixels lives, the painter works in device pixels: Rect() is the logical
+// rectangle with each edge on its nearest device pixel (neighbours sharing an edge share it
+// still), and Scale() is the device pixels a logical pixel stands for, to be rounded per length.
+// At a whole ratio (1 included) it is inactive and changes nothing.
+class DevicePixels {
+public:
+    DevicePixels(QPainter& Painter, const QRect& Rect);
+    ~DevicePixels();
+    DevicePixels(const DevicePixels&) = delete;
+    DevicePixels& operator=(const DevicePixels&) = delete;
+    bool Active() const { return active_; }
+    const QRect& Rect() const { return rect_; }
+    qreal Scale() const { return scale_; }
+    // Length logical pixels in the painter's current pixels, at least one.
+    int Pixels(qreal Length) const;
+
+private:
+    QPainter& painter_;
+    QRect rect_;
+    qreal scale_ = 1;
+    bool active_ = false;
+};
+
 // Classic Frame3D: a frame of Width lines, top-left in one colour and bottom-right in the
 // other; Rect shrinks to the area inside the frame.
 void Frame3D(QPainter& Painter, QRect& Rect, const QColor& TopLeft, const QColor& BottomRight,
@@ -60,6 +85,11 @@ struct SpeedButtonFace {
 // is drawn literally (an "&" key shows "&").
 void PaintSpeedButton(QPainter& Painter, const QRect& Rect, const SpeedButtonFace& Face,
                       const QPalette& Palette);
+// The glyph and the caption of a button placed as PaintSpeedButton places them, the caption in
+// Text (a disabled button's embossed in the palette's Light and Dark), one pixel down and right
+// when ShiftDown.
+void PaintButtonContent(QPainter& Painter, const QRect& Rect, const SpeedButtonFace& Face,
+                        const QPalette& Palette, const QColor& Text, bool ShiftDown);
 // What a speed button of the model shows now.
 SpeedButtonFace FaceOf(const vcl::TSpeedButton* Button);
 

@@ -12,6 +12,7 @@
 #include "qt/KeyInput.h"
 #include "qt/Painting.h"
 #include "qt/QtWidgetset.h"
+#include "qt/Themes.h"
 #include "vcl/Buttons.h"
 #include "vcl/ExtCtrls.h"
 #include "vcl/Forms.h"
@@ -432,9 +433,15 @@ void RegisterGraphicPainters(PeerTable& Table) {
     Table.AddPainter(vcl::TSpeedButton::StaticClass(),
                      [](QPainter& p, const QRect& r, vcl::TControl* c, const QPalette& pal) {
                          auto* b = static_cast<vcl::TSpeedButton*>(c);
-                         PaintSpeedButton(p, r, FaceOf(b), pal);
+                         const vcl::TLook* look = b->GetParent() ? b->GetParent()->GetLook()
+                                                                 : nullptr;
+                         if (IsThemed(look))
+                             PaintThemedButton(p, r, FaceOf(b), *look, pal);
+                         else
+                             PaintSpeedButton(p, r, FaceOf(b), pal);
                          if (b->GetAssistMark() != vcl::TAssistMark())
-                             PaintAssistMark(p, r, b->GetAssistMark(), pal);
+                             PaintAssistMark(p, r, b->GetAssistMark(),
+                                             IsThemed(look) ? ThemeMarkPalette(*look, pal) : pal);
                      });
     Table.AddPainter(vcl::TShape::StaticClass(),
                      [](QPainter& p, const QRect& r, vcl::TControl* c, const QPalette&) {

@@ -21,6 +21,7 @@
 #include "vcl/Accessible.h"
 #include "vcl/ActnList.h"
 #include "vcl/Graphics.h"
+#include "vcl/Looks.h"
 #include "vcl/Messages.h"
 #include "vcl/Widgetset.h"
 
@@ -429,6 +430,10 @@ public:
     void SetCtl3D(bool Value);
     bool GetParentCtl3D() const { return parentCtl3D_; }
     void SetParentCtl3D(bool Value);
+    // The theme the widgetset draws the control's background and graphic buttons in; null for
+    // the classic look (the default). Setting the classic look without colours clears it.
+    const TLook* GetLook() const { return look_.get(); }
+    void SetLook(const TLook& Value);
     virtual bool CanFocus() const;
     bool Focused() const;
     // Gives the control the input focus; EInvalidOperation when it cannot have it.
@@ -531,6 +536,7 @@ private:
     bool tabStop_ = false;
     bool ctl3D_ = true;
     bool parentCtl3D_ = true;
+    std::shared_ptr<const TLook> look_;
     int pendingTabOrder_ = -1;
 };
 

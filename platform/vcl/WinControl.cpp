@@ -283,6 +283,12 @@ std::vector<TWinControl*> TWinControl::GetTabOrderList() const {
     return tabList_;
 }
 
+void TWinControl::SetLook(const TLook& Value) {
+    if (Value == (look_ ? *look_ : TLook())) return;
+    look_ = Value == TLook() ? nullptr : std::make_shared<const TLook>(Value);
+    Invalidate();
+}
+
 void TWinControl::SetCtl3D(bool Value) {
     parentCtl3D_ = false;
     if (ctl3D_ == Value) return;

@@ -51,6 +51,14 @@ TEST(InputConfig, EveryLineTakesEffectOrSaysWhyNot) {
     EXPECT_EQ(problems[7], "k.conf:13: not a \"key = value\" line");
     EXPECT_TRUE(problems[8].startsWith("k.conf:14: unknown section [other]"));
 
+    InputConfig themed;
+    QStringList themeProblems;
+    quimbel::im::ParseInputConfig("theme = High-Contrast\ntheme = neon\n", "t.conf", themed,
+                                  themeProblems);
+    EXPECT_EQ(themed.theme, QuimbelKeyboard::HighContrastTheme);
+    ASSERT_EQ(themeProblems.size(), 1);
+    EXPECT_TRUE(themeProblems[0].startsWith("t.conf:2: theme = neon: "));
+
     // The environment's list wins over the file's; a list with no usable layout keeps the file's.
     const QString file = dir.filePath("keyboard.conf");
     QFile conf(file);
