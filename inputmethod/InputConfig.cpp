@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 
 #include <algorithm>
 #include <iterator>
@@ -68,6 +69,16 @@ QStringList ParseLayoutList(const QString& value, const QString& where, QStringL
 
 void ParseInputConfig(const QByteArray& text, const QString& file, InputConfig& config,
                       QStringList& problems) {
+    const QHash<QString, bool*> flags{
+        {QStringLiteral("beep"), &config.beep},
+        {QStringLiteral("repeat"), &config.keyRepeat},
+        {QStringLiteral("long-press"), &config.longPress},
+        {QStringLiteral("multi-touch"), &config.multiTouch},
+        {QStringLiteral("scale-captions"), &config.scaleCaptions},
+        {QStringLiteral("latching"), &config.latching},
+        {QStringLiteral("caps-lock-letters-only"), &config.capsLettersOnly},
+        {QStringLiteral("key-preview"), &config.keyPreview},
+    };
     const QList<QByteArray> lines = text.split('\n');
     for (int i = 0; i < lines.size(); ++i) {
         const QString where = QStringLiteral("%1:%2").arg(file).arg(i + 1);
@@ -113,8 +124,20 @@ void ParseInputConfig(const QByteArray& text, const QString& file, InputConfig& 
                 config.position = PanelPosition::Automatic;
             else
                 bad(QStringLiteral("expected bottom, top or automatic"));
-        } else if (key == QLatin1String("beep")) {
-            if (!parseBool(value, config.beep)) bad(QStringLiteral("expected true or false"));
+        } else if (bool* flag = flags.value(key)) {
+            if (!parseBool(value, *flag)) bad(QStringLiteral("expected true or false"));
+        } else if (key == QLatin1String("repeat-delay") || key == QLatin1String("repeat-rate")) {
+            const bool delay = key == QLatin1String("repeat-delay");
+            const int low = delay ? 100 : 1, high = delay ? 5000 : 100;
+            bool ok = false;
+            const int number = value.toInt(&ok);
+            if (!ok || number < low || number > high)
+                bad(QStringLiteral("expected a whole number of %1 from %2 to %3")
+                        .arg(delay ? QStringLiteral("milliseconds") : QStringLiteral("repeats a second"))
+                        .arg(low)
+                        .arg(high));
+            else
+                (delay ? config.repeatDelay : config.repeatRate) = number;
         } else if (key == QLatin1String("highlight-color")) {
             const QColor color = QColor::fromString(value);
             if (!color.isValid())
@@ -134,7 +157,10 @@ void ParseInputConfig(const QByteArray& text, const QString& file, InputConfig& 
                 config.theme = static_cast<QuimbelKeyboard::Theme>(found - std::begin(names));
         } else {
             problems << where + QStringLiteral(": unknown key \"%1\" (known: layouts, height, "
-                                               "position, beep, highlight-color, theme)")
+                                               "position, beep, highlight-color, theme, "
+                                               "repeat, repeat-delay, repeat-rate, long-press, "
+                                               "multi-touch, scale-captions, latching, "
+                                               "caps-lock-letters-only, key-preview)")
                                     .arg(key);
         }
     }

@@ -30,6 +30,16 @@ struct InputConfig {
     bool beep = false;
     QColor highlightColor; // invalid: the keyboard's own
     QuimbelKeyboard::Theme theme = QuimbelKeyboard::ClassicTheme;
+    // Typing on a touch screen, as QuimbelKeyboard has it by default.
+    bool keyRepeat = true;
+    int repeatDelay = 500; // milliseconds before a held key repeats or opens its alternates
+    int repeatRate = 20;   // repeats a second
+    bool longPress = true; // a held letter offers its accented forms
+    bool multiTouch = true;
+    bool scaleCaptions = true;
+    bool latching = true;       // a double tap locks Shift or Alt Gr
+    bool capsLettersOnly = true; // Caps Lock leaves digits and signs alone
+    bool keyPreview = true;     // never over fields for hidden text
 };
 
 // The configuration in force: defaults, then the file, then QUIMBEL_LAYOUTS. Each problem is one

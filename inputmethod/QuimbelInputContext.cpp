@@ -2,6 +2,7 @@
 
 #include "inputmethod/QuimbelInputPanel.h"
 #include "QuimbelKeyboard.h"
+#include "runtime/Keyboard.h"
 
 #include <QAbstractScrollArea>
 #include <QApplication>
@@ -59,6 +60,9 @@ bool scrollAbove(QObject* focus, int limit) {
     return false;
 }
 
+// The window of the field that had the focus last (one input context serves the application).
+QPointer<QWindow> fieldWindow;
+
 // Deletes the panel while the application still stands, after the program's own windows.
 class PanelOwner : public QObject {
 public:
@@ -99,6 +103,14 @@ static Qt::InputMethodHints hintsOf(QObject* object) {
 }
 
 void QuimbelInputContext::setFocusObject(QObject* object) {
+    // Platforms that activate every window they show (offscreen) ignore that the panel's own
+    // window takes no focus: the field's window gets it back.
+    QWindow* focusWindow = QGuiApplication::focusWindow();
+    if (panel_ && ownWindow_ && focusWindow && focusWindow == panel_->windowHandle()) {
+        if (fieldWindow) fieldWindow->requestActivate();
+        return;
+    }
+    if (acceptsText(object)) fieldWindow = focusWindow;
     focus_ = object;
     if (!focusMoving_) {
         focusMoving_ = true;
@@ -180,6 +192,16 @@ bool QuimbelInputContext::ensurePanel() {
     panel_->setLayouts(config_.layouts);
     panel_->keyboard()->setBeep(config_.beep);
     panel_->setTheme(config_.theme);
+    panel_->setKeyPreview(config_.keyPreview);
+    quimbel::TKeyboard* keys = panel_->keyboard()->keyboard();
+    keys->SetKeyRepeat(config_.keyRepeat);
+    keys->SetRepeatDelay(config_.repeatDelay);
+    keys->SetRepeatRate(config_.repeatRate);
+    keys->SetLongPressAlternates(config_.longPress);
+    keys->SetMultiTouch(config_.multiTouch);
+    keys->SetScaleCaptions(config_.scaleCaptions);
+    keys->SetLatchModifiers(config_.latching);
+    keys->SetCapsLockLettersOnly(config_.capsLettersOnly);
     if (config_.highlightColor.isValid())
         panel_->keyboard()->setHighlightColor(config_.highlightColor);
     return true;

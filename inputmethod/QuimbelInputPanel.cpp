@@ -154,16 +154,17 @@ void QuimbelInputPanel::setLayouts(const QStringList& layouts) {
     applyHints(hints_);
 }
 
-void QuimbelInputPanel::showLayout(const QString& layout) {
-    if (layout == current_) return;
+bool QuimbelInputPanel::showLayout(const QString& layout) {
+    if (layout == current_) return true;
     // A built-in layout brings its code page; the keys' bytes are read in it.
     quimbel::SelectCodePage(nullptr, vcl::qt::FromQString(layout));
     if (!keyboard_->loadKeyLayout(layout)) {
         emit layoutFailed(layout, keyboard_->errorString());
-        return;
+        return false;
     }
     current_ = layout;
     layoutButton_->setText(displayName(layout));
+    return true;
 }
 
 void QuimbelInputPanel::applyHints(Qt::InputMethodHints hints) {
@@ -175,14 +176,24 @@ void QuimbelInputPanel::applyHints(Qt::InputMethodHints hints) {
         showLayout(QStringLiteral("phone"));
     else
         showLayout(layouts_.value(languageIndex_, layouts_.first()));
+    setKeyPreview(keyPreview_);
     const bool upper = hints & Qt::ImhUppercaseOnly;
     keyboard_->setCapsLock(upper);
     if (!upper) keyboard_->setShift(hints & Qt::ImhPreferUppercase);
 }
 
+void QuimbelInputPanel::setKeyPreview(bool on) {
+    keyPreview_ = on;
+    keyboard_->setKeyPreview(on && !(hints_ & (Qt::ImhHiddenText | Qt::ImhSensitiveData |
+                                               Qt::ImhNoPredictiveText)));
+}
+
 void QuimbelInputPanel::nextLayout() {
-    // Over a pad the field's hints chose, a tap brings the language layout back first.
-    if (current_ == layouts_.value(languageIndex_))
-        languageIndex_ = (languageIndex_ + 1) % layouts_.size();
-    showLayout(layouts_[languageIndex_]);
+    // Over a pad the field's hints chose, a tap brings the language layout back first. A layout
+    // that no longer loads is passed over, so that the tap never gets stuck on it.
+    bool advance = current_ == layouts_.value(languageIndex_);
+    for (int tries = 0; tries < layouts_.size(); ++tries, advance = true) {
+        if (advance) languageIndex_ = (languageIndex_ + 1) % layouts_.size();
+        if (showLayout(layouts_[languageIndex_])) return;
+    }
 }

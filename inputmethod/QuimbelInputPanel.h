@@ -49,6 +49,9 @@ public:
     // dialable characters the telephone pad, anything else the current language layout; the
     // case hints set Shift or Caps Lock and the case of what the keys type.
     void applyHints(Qt::InputMethodHints hints);
+    // Shows a held key enlarged (the default), except over fields whose hints ask that nothing
+    // about the typed keys shows or is kept (hidden text, sensitive data, no predictive text).
+    void setKeyPreview(bool on);
     // The next language layout, as a tap on the layout's name does.
     void nextLayout();
 
@@ -63,7 +66,7 @@ signals:
     void layoutFailed(const QString& layout, const QString& reason);
 
 private:
-    void showLayout(const QString& layout);
+    bool showLayout(const QString& layout);
 
     QuimbelKeyboard* keyboard_ = nullptr;
     QToolButton* layoutButton_ = nullptr;
@@ -73,4 +76,5 @@ private:
     int languageIndex_ = 0;
     QString current_;
     Qt::InputMethodHints hints_;
+    bool keyPreview_ = true;
 };

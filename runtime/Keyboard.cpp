@@ -37,8 +37,8 @@ VCL_DEFINE_CLASS(TKeyboard, vcl::TCustomPanel, c) {
     c.Event("OnShiftStateChange", &TKeyboard::OnShiftStateChange);
     c.Event("OnCapsStateChange", &TKeyboard::OnCapsStateChange);
     c.Event("OnAltGrStateChange", &TKeyboard::OnAltGrStateChange);
-    // Touch typing options, off and unstored at their defaults, so that forms and layouts of
-    // the classic keyboard stream as they always did.
+    // Touch typing options, off and unstored at their defaults, so that existing forms and
+    // layouts stream as they always did.
     c.Bool("KeyRepeat", &TKeyboard::GetKeyRepeat, &TKeyboard::SetKeyRepeat).Default(false);
     c.Int("RepeatDelay", &TKeyboard::GetRepeatDelay, &TKeyboard::SetRepeatDelay).Default(500);
     c.Int("RepeatRate", &TKeyboard::GetRepeatRate, &TKeyboard::SetRepeatRate).Default(20);
@@ -145,12 +145,25 @@ void TKeyboard::CreateControls() {
         TKey* key = FKeys->GetItem(i);
         auto* button = new TKeyControl(this);
         button->SetParent(this);
-        button->OnClick = [this](vcl::TObject* Sender) { KeyClick(Sender); };
+        button->OnClick = [this](vcl::TObject* Sender) {
+            // A held mouse that repeated the key or chose an alternate has typed already.
+            if (!mouseTookClick()) KeyClick(Sender);
+        };
         // A press of the mouse is the moment the key goes down, as a finger's touch is.
         button->OnMouseDown = [this](vcl::TObject* Sender, vcl::TMouseButton Button,
                                      vcl::TShiftState, int, int) {
-            TKey* pressed = static_cast<TKeyControl*>(Sender)->Key;
-            if (Button == vcl::mbLeft && pressed && OnKeyPressed) OnKeyPressed(this, pressed);
+            auto* pressed = static_cast<TKeyControl*>(Sender);
+            if (Button != vcl::mbLeft || !pressed->Key) return;
+            const auto alive = pressed->LifeToken();
+            if (OnKeyPressed) OnKeyPressed(this, pressed->Key);
+            if (*alive && pressed->Key) mouseDown(pressed->Key);
+        };
+        button->OnMouseMove = [this](vcl::TObject* Sender, vcl::TShiftState, int X, int Y) {
+            mouseMove(static_cast<TKeyControl*>(Sender), X, Y);
+        };
+        button->OnMouseUp = [this](vcl::TObject* Sender, vcl::TMouseButton Button,
+                                   vcl::TShiftState, int X, int Y) {
+            if (Button == vcl::mbLeft) mouseUp(static_cast<TKeyControl*>(Sender), X, Y);
         };
         key->AssignControl(button);
     }

@@ -128,8 +128,8 @@ public:
     TCapsStateChange OnCapsStateChange;
     TAltGrStateChange OnAltGrStateChange;
 
-    // Options for typing on a touch screen, all off by default, where the keyboard behaves as
-    // the classic one. Key repeat and long presses need touch input (MultiTouch).
+    // Options for typing on a touch screen, all off by default. Key repeat and long presses
+    // work for a finger (MultiTouch) and for the mouse button held down alike.
     //
     // Holding a typing key (characters, Space, Backspace, Delete, arrows) types it after
     // RepeatDelay milliseconds and then RepeatRate times a second until it is released; every
@@ -222,7 +222,7 @@ private:
     // until the caption fits.
     void fitKeyCaption(TKey* Key);
     void fitCaption(vcl::TSpeedButton* Button, const vcl::TFont* Font, double Scale);
-    // A tap of Shift or Alt Gr: the classic toggle, or a lock on the second tap of a double tap.
+    // A tap of Shift or Alt Gr: a toggle, or a lock on the second tap of a double tap.
     void modifierTap(TKey* Key);
     void showLocks();
     TKeyClock& clock();
@@ -231,6 +231,18 @@ private:
     void touchDown(int Id, int X, int Y);
     void touchMove(TTouchPoint& P, int X, int Y);
     void touchUp(int Id, int X, int Y, bool Cancel);
+    // The mouse held on a key is a touch point of its own for repeats and the row of
+    // alternates; the button's click still types an ordinary click. X and Y are the button's.
+    void mouseDown(TKey* Key);
+    // Holding Key repeats it or opens its alternates.
+    bool holdActs(const TKey* Key) const;
+    void mouseMove(const TKeyControl* Button, int X, int Y);
+    void mouseUp(const TKeyControl* Button, int X, int Y);
+    // Whether the button's click after the mouse's release types nothing, the held mouse having
+    // typed the key already (repeats, an alternate); asking forgets the answer.
+    bool mouseTookClick();
+    // Shows the preview of the key the latest finger still holds, or hides it.
+    void updatePreview();
     void timerFired();
     void schedule();
     void openAlternates(TTouchPoint& P);

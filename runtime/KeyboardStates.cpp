@@ -164,7 +164,7 @@ void TKeyboard::fitCaption(vcl::TSpeedButton* Button, const vcl::TFont* Font, do
     font->SetSize(sign * size);
     const vcl::AnsiString caption = Button->GetCaption();
     if (caption.empty()) return;
-    // The classic button leaves a little room around its caption.
+    // A button leaves a little room around its caption.
     const int room = Button->GetWidth() - 4, height = Button->GetHeight() - 2;
     while (size > 1) {
         const vcl::TSize extent = vcl::Widgetset()->TextExtent(font, caption);

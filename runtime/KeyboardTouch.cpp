@@ -7,6 +7,8 @@
 #include "KeyDetail.h"
 #include "vcl/Widgetset.h"
 
+#include <limits>
+
 namespace quimbel {
 
 using detail::KeyWatch;
@@ -35,6 +37,15 @@ bool repeats(TKeyType Type) {
         return false;
     }
 }
+
+// The touch point of the mouse; the widgetset numbers fingers from 0. A point without a key
+// and the id MouseClickTaken stands between the release of a mouse that typed its key and the
+// button's click, which then types nothing.
+constexpr int MousePoint = std::numeric_limits<int>::min();
+constexpr int MouseClickTaken = MousePoint + 1;
+
+// The name of the frame behind the long-press row.
+const char* const AlternateFrame = "AlternateFrame";
 
 bool contains(const vcl::TControl* Control, int X, int Y) {
     return X >= Control->GetLeft() && X < Control->GetLeft() + Control->GetWidth() &&
@@ -150,11 +161,50 @@ void TKeyboard::touchDown(int Id, int X, int Y) {
         return;
     }
     if (FKeyPreview && key->KeyType == ktNormal) showPreview(key);
-    const bool alternates = FLongPressAlternates && !KeyAlternates(key, levelOf(key)).empty();
-    if (alternates || (FKeyRepeat && repeats(key->KeyType))) {
+    if (holdActs(key)) {
         p->NextAt = clock().Now() + FRepeatDelay;
         schedule();
     }
+}
+
+bool TKeyboard::holdActs(const TKey* Key) const {
+    return (FLongPressAlternates && !KeyAlternates(Key, levelOf(Key)).empty()) ||
+           (FKeyRepeat && repeats(Key->KeyType));
+}
+
+void TKeyboard::mouseDown(TKey* Key) {
+    mouseTookClick();
+    if (point(MousePoint) || !FAlternateKeys.empty() || !holdActs(Key)) return;
+    TTouchPoint p;
+    p.Id = MousePoint;
+    p.Key = Key;
+    p.NextAt = clock().Now() + FRepeatDelay;
+    FPoints.push_back(p);
+    schedule();
+}
+
+void TKeyboard::mouseMove(const TKeyControl* Button, int X, int Y) {
+    if (TTouchPoint* p = point(MousePoint))
+        touchMove(*p, X + Button->GetLeft(), Y + Button->GetTop());
+}
+
+void TKeyboard::mouseUp(const TKeyControl* Button, int X, int Y) {
+    const TTouchPoint* p = point(MousePoint);
+    if (!p) return;
+    // The button clicks after this when the mouse is released over it.
+    if ((p->Acted || p->Popup) && X >= 0 && Y >= 0 && X < Button->GetWidth() &&
+        Y < Button->GetHeight()) {
+        FPoints.push_back({});
+        FPoints.back().Id = MouseClickTaken;
+    }
+    touchUp(MousePoint, X + Button->GetLeft(), Y + Button->GetTop(), false);
+}
+
+bool TKeyboard::mouseTookClick() {
+    const TTouchPoint* taken = point(MouseClickTaken);
+    if (!taken) return false;
+    FPoints.erase(FPoints.begin() + (taken - FPoints.data()));
+    return true;
 }
 
 void TKeyboard::touchMove(TTouchPoint& P, int X, int Y) {
@@ -177,7 +227,7 @@ void TKeyboard::touchUp(int Id, int X, int Y, bool Cancel) {
     // A locked modifier stays shown down.
     if (!(key->KeyType == ktShift && FShiftLocked) && !(key->KeyType == ktAltGr && FAltGrLocked))
         key->Control->SetHeld(false);
-    hidePreview();
+    updatePreview();
     schedule();
     if (p.Held) {
         // A modifier held while another finger typed ends with its finger; a plain tap leaves
@@ -199,8 +249,9 @@ void TKeyboard::touchUp(int Id, int X, int Y, bool Cancel) {
             typeValue(key, p.Level, chars.substr(static_cast<size_t>(p.Chosen), 1), true);
         return;
     }
-    // A finger lifted off its key types nothing, as the mouse released elsewhere does.
-    if (Cancel || p.Acted || !contains(key->Control, X, Y)) return;
+    // A finger lifted off its key types nothing, as the mouse released elsewhere does; the
+    // mouse's own click is the button's.
+    if (Cancel || p.Acted || Id == MousePoint || !contains(key->Control, X, Y)) return;
     KeyClick(key->Control);
 }
 
@@ -258,9 +309,19 @@ void TKeyboard::openAlternates(TTouchPoint& P) {
     const TKeyControl* button = key->Control;
     const int w = button->GetWidth(), h = button->GetHeight();
     const int count = static_cast<int>(FAlternateChars.size());
-    // A row of keys of the key's size above it, kept inside the keyboard.
-    const int left = std::max(0, std::min(button->GetLeft(), GetClientWidth() - count * w));
-    const int top = std::max(0, button->GetTop() - h);
+    // A row of keys of the key's size in a frame standing on the key, kept inside the keyboard,
+    // so that it reads as one popup and not as keys of the layout.
+    const int pad = std::max(2, h / 12);
+    const int left =
+        std::max(pad, std::min(button->GetLeft(), GetClientWidth() - count * w - pad));
+    const int top = std::max(pad, button->GetTop() - h - pad);
+    auto* frame = new vcl::TShape(this);
+    frame->SetName(AlternateFrame);
+    frame->SetParent(this);
+    frame->SetBounds(left - pad, top - pad, count * w + 2 * pad, h + 2 * pad);
+    frame->GetPen()->SetColor(vcl::cl3DDkShadow);
+    frame->GetPen()->SetWidth(std::max(1, pad / 2));
+    frame->GetBrush()->SetColor(vcl::clBtnShadow);
     for (int i = 0; i < count; ++i) {
         auto* alternate = new vcl::TSpeedButton(this);
         alternate->SetName("AlternateKey" + std::to_string(i + 1));
@@ -277,6 +338,7 @@ void TKeyboard::closeAlternates() {
     keys.swap(FAlternateKeys);
     for (vcl::TSpeedButton* alternate : keys)
         delete alternate;
+    delete FindComponent(AlternateFrame);
     FAlternateChars.clear();
 }
 
@@ -297,6 +359,18 @@ void TKeyboard::showPreview(TKey* Key) {
     FPreview->SetCaption(button->GetCaption());
     FPreview->BringToFront();
     FPreview->SetVisible(true);
+}
+
+void TKeyboard::updatePreview() {
+    TKey* shown = nullptr;
+    for (const TTouchPoint& p : FPoints)
+        if (p.Id != MousePoint && p.Key && p.Key->Control && p.Key->KeyType == ktNormal &&
+            !p.Popup)
+            shown = p.Key;
+    if (FKeyPreview && shown)
+        showPreview(shown);
+    else
+        hidePreview();
 }
 
 void TKeyboard::hidePreview() {

@@ -5,10 +5,13 @@
 #include <gtest/gtest.h>
 
 #include "QuimbelKeyboard.h"
+#include "runtime/Keyboard.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QFile>
 #include <QGridLayout>
 #include <QInputMethod>
 #include <QIntValidator>
@@ -20,10 +23,13 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
+
+#include <map>
 
 namespace {
 
@@ -74,6 +80,16 @@ QStringList Chars(const QString& text) {
     for (QChar c : text)
         out << QString(c);
     return out;
+}
+
+// The buttons below an accessible object, by name (the first of each name).
+void collectButtons(QAccessibleInterface* i, std::map<QString, QAccessibleInterface*>& out) {
+    for (int n = 0; i && n < i->childCount(); ++n) {
+        QAccessibleInterface* c = i->child(n);
+        if (!c) continue;
+        if (c->role() == QAccessible::Button) out.emplace(c->text(QAccessible::Name), c);
+        collectButtons(c, out);
+    }
 }
 
 struct Form : QWidget {
@@ -283,6 +299,79 @@ TEST(InputPanel, HostProgramMayDeleteAndCloseWhatItLikes) {
     lastWindow = last;
 }
 
+// Screen readers and UI test tools find the keys as named buttons of the panel itself, with
+// their rectangles on the screen, and press them.
+TEST(InputPanel, KeysAreAccessibleButtonsOfThePanel) {
+    Form form;
+    Click(form.line);
+    ASSERT_TRUE(PanelShown());
+    std::map<QString, QAccessibleInterface*> keys;
+    collectButtons(QAccessible::queryAccessibleInterface(Panel()), keys);
+    for (const char* name : {"a", "Enter", "Backspace", "Shift", "Space", "Left arrow", "Hide", "us"})
+        EXPECT_TRUE(keys.count(name)) << name;
+    ASSERT_TRUE(keys.count("a") && keys.count("Backspace"));
+    const QRect a = Keys()->keyRect("a");
+    EXPECT_EQ(keys["a"]->rect(), QRect(Keys()->mapToGlobal(a.topLeft()), a.size()));
+    const QString press = QAccessibleActionInterface::pressAction();
+    keys["a"]->actionInterface()->doAction(press);
+    keys["a"]->actionInterface()->doAction(press);
+    keys["Backspace"]->actionInterface()->doAction(press);
+    EXPECT_EQ(form.line->text(), "a");
+    EXPECT_TRUE(form.line->hasFocus());
+}
+
+// A layout file of the configuration removed while the program runs: the panel keeps its keys,
+// and the next tap on the layout's name tells why once on standard error. The touch options of
+// the configuration file reach the panel's keyboard. Runs in a process of its own, whose
+// environment names the file.
+TEST(InputPanel, RemovedLayoutFileIsReportedOnceAndConfigurationApplies) {
+    if (qEnvironmentVariableIsSet("QUIMBEL_TEST_REMOVED")) {
+        const QString removed = qEnvironmentVariable("QUIMBEL_TEST_REMOVED");
+        Form form;
+        Click(form.line);
+        ASSERT_TRUE(PanelShown());
+        const quimbel::TKeyboard* model = Keys()->keyboard();
+        EXPECT_FALSE(model->GetKeyRepeat());
+        EXPECT_EQ(model->GetRepeatDelay(), 700);
+        EXPECT_FALSE(model->GetLatchModifiers());
+        ASSERT_TRUE(QFile::remove(removed));
+        auto* layoutButton = Panel()->findChild<QToolButton*>(QStringLiteral("layoutButton"));
+        for (int i = 0; i < 3; ++i)
+            Click(layoutButton);
+        EXPECT_EQ(Keys()->keyLayout(), "us");
+        EXPECT_EQ(layoutButton->text(), "us");
+        Type(Chars("ab"));
+        EXPECT_EQ(form.line->text(), "ab");
+        return;
+    }
+    QTemporaryDir dir;
+    const QString layout = dir.filePath("mine.kly");
+    ASSERT_TRUE(QFile::copy(LAYOUT_FILES "/de.kly", layout));
+    const QString conf = dir.filePath("keyboard.conf");
+    QFile file(conf);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("repeat = off\nrepeat-delay = 700\nlatching = no\n");
+    file.close();
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QUIMBEL_TEST_REMOVED", layout);
+    env.insert("QUIMBEL_LAYOUTS", "us," + layout);
+    env.insert("QUIMBEL_CONFIG", conf);
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(),
+                {"--gtest_filter=InputPanel.RemovedLayoutFileIsReportedOnceAndConfigurationApplies"});
+    ASSERT_TRUE(child.waitForFinished(60000));
+    const QString out = QString::fromUtf8(child.readAllStandardOutput());
+    EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(child.exitCode(), 0) << out.toStdString();
+    const QStringList lines = QString::fromUtf8(child.readAllStandardError())
+                                  .split('\n', Qt::SkipEmptyParts)
+                                  .filter(QStringLiteral("quimbel: "));
+    ASSERT_EQ(lines.size(), 1) << lines.join('\n').toStdString();
+    EXPECT_TRUE(lines[0].startsWith("quimbel: layout " + layout + ": ")) << lines[0].toStdString();
+    EXPECT_TRUE(lines[0].contains("No such file")) << lines[0].toStdString();
+}
+
 // Under X11 with a window manager: clicks by the X server itself, and the panel's window never
 // takes the focus from the program's window.
 TEST(InputPanelX11, PanelWindowNeverTakesTheFocus) {
@@ -310,6 +399,31 @@ TEST(InputPanelX11, PanelWindowNeverTakesTheFocus) {
     active.start("xdotool", {"getactivewindow"});
     active.waitForFinished();
     EXPECT_EQ(active.readAllStandardOutput().trimmed().toULongLong(), form.winId());
+
+    // A window low on the screen with its field at the bottom and nothing to scroll moves up
+    // until the field shows above the panel, and back down when the panel hides.
+    QWidget low;
+    auto* field = new QLineEdit(&low);
+    auto* button = new QPushButton(QStringLiteral("OK"), &low);
+    button->setGeometry(10, 10, 100, 30);
+    field->setGeometry(10, 250, 200, 30);
+    low.resize(400, 300);
+    low.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&low));
+    // Where the window manager lets it stand: low enough for the panel to cover the field.
+    low.move(100, 440);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return low.pos().y() > 380; }, 3000)) << low.pos().y();
+    QTest::qWait(200);
+    const QPoint before = low.pos();
+    const auto fieldBottom = [&] { return field->mapToGlobal(QPoint(0, field->height())).y(); };
+    xclick(field->mapToGlobal(field->rect().center()));
+    ASSERT_TRUE(PanelShown());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return fieldBottom() < Panel()->geometry().top(); }, 3000))
+        << fieldBottom() << " " << Panel()->geometry().top();
+    EXPECT_LT(low.pos().y(), before.y());
+    xclick(button->mapToGlobal(button->rect().center()));
+    EXPECT_FALSE(PanelShown());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return low.pos() == before; }, 3000)) << low.pos().y();
 }
 
 } // namespace

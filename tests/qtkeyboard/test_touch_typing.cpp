@@ -150,6 +150,12 @@ TEST_F(TouchOnQuimbelKeyboard, EveryFingerTypesItsOwnKeyWhenItLifts) {
     EXPECT_EQ(model->GetPreviewKey()->GetCaption(), "a");
     EXPECT_GT(model->GetPreviewKey()->GetHeight(),
               model->SearchKey("a", quimbel::klNormal)->Control->GetHeight());
+    // A second finger's key takes the preview; lifting it shows the first one's again.
+    fingers.press(1, b);
+    EXPECT_EQ(model->GetPreviewKey()->GetCaption(), "b");
+    fingers.release(1, b);
+    EXPECT_TRUE(model->GetPreviewKey()->GetVisible());
+    EXPECT_EQ(model->GetPreviewKey()->GetCaption(), "a");
     fingers.release(0, a);
     EXPECT_FALSE(model->GetPreviewKey()->GetVisible());
     line->setEchoMode(QLineEdit::Password);
@@ -157,12 +163,12 @@ TEST_F(TouchOnQuimbelKeyboard, EveryFingerTypesItsOwnKeyWhenItLifts) {
     EXPECT_FALSE(model->GetPreviewKey()->GetVisible());
     fingers.release(0, a);
     line->setEchoMode(QLineEdit::Normal);
-    EXPECT_EQ(line->text(), "bccabaa");
+    EXPECT_EQ(line->text(), "bccabbaa");
     // A finger that slides off its key before lifting types nothing.
     fingers.press(0, a);
     fingers.move(0, at("Esc"));
     fingers.release(0, at("Esc"));
-    EXPECT_EQ(line->text(), "bccabaa");
+    EXPECT_EQ(line->text(), "bccabbaa");
 }
 
 TEST_F(TouchOnQuimbelKeyboard, ShiftHeldByOneFingerAppliesToTheOthersAndEndsWithIt) {
@@ -250,6 +256,38 @@ TEST_F(TouchOnQuimbelKeyboard, LongPressOpensTheAccentsOfTheCodePageAndSlidingCh
     fingers.release(0, e);
     EXPECT_EQ(line->text(), QString::fromUtf8("éee"));
     EXPECT_TRUE(model->GetAlternateKeys().empty());
+}
+
+TEST_F(TouchOnQuimbelKeyboard, TheMouseHeldDownRepeatsAndOpensTheAlternatesToo) {
+    quimbel::TKeyboard* model = keyboard->keyboard();
+    QWidget* surface = vcl::qt::WidgetOf(model);
+    auto on = [&](QPoint p) { return surface->mapFrom(keyboard, p); };
+    line->setText("abcdef");
+    QTest::mousePress(surface, Qt::LeftButton, {}, on(at("Backspace")));
+    clock.advance(550);
+    QTest::mouseRelease(surface, Qt::LeftButton, {}, on(at("Backspace")));
+    EXPECT_EQ(line->text(), "abcd"); // at 500 and 550 ms; the release adds no click of its own
+    QTest::mouseClick(surface, Qt::LeftButton, {}, on(at("x")));
+    EXPECT_EQ(line->text(), "abcdx");
+
+    QTest::mousePress(surface, Qt::LeftButton, {}, on(at("e")));
+    clock.advance(500);
+    const auto& row = model->GetAlternateKeys();
+    ASSERT_EQ(row.size(), 4u);
+    const QPoint eGrave = surface->mapTo(
+        keyboard, QPoint(row[0]->GetLeft() + row[0]->GetWidth() / 2, row[0]->GetTop() + 2));
+    QTest::mouseMove(surface, on(eGrave));
+    EXPECT_EQ(row[0]->GetState(), vcl::bsDown);
+    QTest::mouseRelease(surface, Qt::LeftButton, {}, on(eGrave));
+    EXPECT_EQ(line->text(), QString::fromUtf8("abcdxè"));
+    EXPECT_TRUE(model->GetAlternateKeys().empty());
+    // Released back on the key itself, the row types nothing.
+    QTest::mousePress(surface, Qt::LeftButton, {}, on(at("e")));
+    clock.advance(500);
+    QTest::mouseRelease(surface, Qt::LeftButton, {}, on(at("e")));
+    EXPECT_EQ(line->text(), QString::fromUtf8("abcdxè"));
+    QTest::mouseClick(surface, Qt::LeftButton, {}, on(at("e")));
+    EXPECT_EQ(line->text(), QString::fromUtf8("abcdxèe"));
 }
 
 TEST(KeyAlternates, AreTheCanonicalDecompositionsOfTheActiveCodePage) {
@@ -360,7 +398,7 @@ TEST_F(TouchOnTKeyboard, DoubleTapsLockShiftForLettersAndAltGr) {
 TEST_F(TouchOnTKeyboard, CapsLockForLettersOnlyLeavesDigitsAlone) {
     tap("Caps Lock");
     tap("A");
-    tap("!"); // the classic Caps Lock reads every key at the Shift level
+    tap("!"); // by default Caps Lock reads every key at the Shift level
     EXPECT_EQ(typed, "A!");
     kb->SetCapsLockLettersOnly(true);
     EXPECT_EQ(kb->SearchKey("1", quimbel::klNormal)->Control->GetCaption(), "1"); // not "!"
@@ -371,6 +409,34 @@ TEST_F(TouchOnTKeyboard, CapsLockForLettersOnlyLeavesDigitsAlone) {
     tap("Caps Lock");
     tap("a");
     EXPECT_EQ(typed, "A!A1a");
+}
+
+// Greek types its capital vowels with tonos through a dead key; here a long press on the
+// capital offers them.
+TEST_F(TouchOnTKeyboard, GreekCapitalVowelsWithTonosComeFromALongPress) {
+    vcl::SetAnsiCodePage(1253);
+    kb->LoadLayoutResource("el");
+    kb->SetLongPressAlternates(true);
+    tap("Shift");
+    const QPoint alpha = at("\xC1"); // Α
+    fingers.press(0, alpha);
+    clock.advance(500);
+    const auto& row = kb->GetAlternateKeys();
+    ASSERT_EQ(row.size(), 1u);
+    EXPECT_EQ(row[0]->GetCaption(), "\xA2"); // Ά
+    const QPoint tonos(row[0]->GetLeft() + row[0]->GetWidth() / 2, row[0]->GetTop() + 2);
+    fingers.move(0, tonos);
+    fingers.release(0, tonos);
+    EXPECT_EQ(typed, "\xA2");
+    // Ε Η Ι Ο Υ Ω: Έ Ή Ί Ό Ύ Ώ
+    const char* vowels = "\xC5\xC7\xC9\xCF\xD5\xD9";
+    const char* withTonos = "\xB8\xB9\xBA\xBC\xBE\xBF";
+    for (int i = 0; i < 6; ++i) {
+        const quimbel::TKey* key = kb->SearchKey(vcl::AnsiString(1, vowels[i]), quimbel::klShift);
+        ASSERT_NE(key, nullptr) << i;
+        EXPECT_NE(kb->KeyAlternates(key, quimbel::klShift).find(withTonos[i]), std::string::npos)
+            << i;
+    }
 }
 
 TEST(TouchOptions, StreamNothingAtTheirDefaultsAndRoundTripOtherwise) {
