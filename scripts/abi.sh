@@ -36,7 +36,9 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 for name in "${libraries[@]}"; do
   # The file the development link names: a build folder may still hold an older version.
-  link=$(find "$build" -path "$build/debian-work" -prune -o -type l -name "lib$name.so" -print |
+  # (Not a copy that a test installed under tests/, which may be older than the build.)
+  link=$(find "$build" \( -path "$build/debian-work" -o -path "$build/tests" \) -prune -o \
+           -type l -name "lib$name.so" -print |
            head -n 1)
   lib=${link:+$(realpath "$link")}
   if [ -z "$lib" ]; then
