@@ -112,6 +112,7 @@ inline vcl::TModalResult ConfirmDefaultNo(const vcl::AnsiString& Text) {
     form->SetName("ConfirmForm");
     form->SetCaption(MsgDlgCaption(mtConfirmation));
     form->SetBorderStyle(bsDialog);
+    form->SetBorderIcons({biSystemMenu});
     form->SetPosition(poScreenCenter);
     form->SetClientWidth(360);
     form->SetClientHeight(96);

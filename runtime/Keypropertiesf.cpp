@@ -73,11 +73,11 @@ const char* const ArrowFontName = "Wingdings";
 // The caption a key of a type that types no text suggests, as the built-in layouts name them;
 // the arrow for a type that shows one; empty for normal and function keys.
 AnsiString suggestedCaption(int KeyType) {
-    static const char* const names[] = {"",    "Shift", "Caps Lock", "Esc", "Alt Gr", "",
-                                        "Tab", "Backspace", "Ins",   "Del", "Home",   "End"};
+    static const char* const names[] = {"",    "Shift",     "Caps Lock", "Esc", "Alt Gr", "",
+                                        "Tab", "Backspace", "Ins",       "Del", "Home",   "End"};
     if (const unsigned char arrow = arrowGlyph(KeyType)) return AnsiString(1, char(arrow));
     return KeyType >= 0 && KeyType < int(std::size(names)) ? AnsiString(names[KeyType])
-                                                            : AnsiString();
+                                                           : AnsiString();
 }
 
 } // namespace

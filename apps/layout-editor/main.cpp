@@ -105,9 +105,7 @@ int main(int argc, char** argv) {
         form->SetClipboardText = [](const std::string& Utf8) {
             QGuiApplication::clipboard()->setText(QString::fromStdString(Utf8));
         };
-        form->GetClipboardText = [] {
-            return QGuiApplication::clipboard()->text().toStdString();
-        };
+        form->GetClipboardText = [] { return QGuiApplication::clipboard()->text().toStdString(); };
         form->FollowLayoutCodePage = codePageOption->count() == 0;
         form->FileCodePage =
             codePageOption->count() ? vcl::GetAnsiCodePage() : vcl::CodePageFromEnvironment();
