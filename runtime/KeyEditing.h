@@ -1,7 +1,8 @@
 #pragma once
 // What the layout designer programs add to editing a layout, shared by the layout editor
 // application and the IDE's layout designer window: an undo history that keeps the layout's bytes
-// after every step, and the free place where a new key goes.
+// after every step, the free place where a new key goes, and the question before a step that
+// destroys work.
 
 #include "runtime/Keyboard.h"
 

@@ -171,11 +171,20 @@ void TKeyPropertiesForm::FontBtnClick(TObject*) {
         edit->GetFont()->SetName(FKey->Font->GetName());
 }
 
-TModalResult EditKeyProperties(TComponent* Owner, TKey* Key) {
-    std::unique_ptr<TKeyPropertiesForm> dialog(new TKeyPropertiesForm(Owner, Key));
-    const TModalResult result = dialog->ShowModal();
+namespace {
+
+// Shows the dialog modally; OK shows the changes on the key's button.
+TModalResult showForKey(TKeyPropertiesForm& Dialog, TKey* Key) {
+    const TModalResult result = Dialog.ShowModal();
     if (result == mrOk) Key->UpdateControl();
     return result;
+}
+
+} // namespace
+
+TModalResult EditKeyProperties(TComponent* Owner, TKey* Key) {
+    std::unique_ptr<TKeyPropertiesForm> dialog(new TKeyPropertiesForm(Owner, Key));
+    return showForKey(*dialog, Key);
 }
 
 TModalResult EditKeyPropertiesAssisted(TComponent* Owner, TKey* Key) {
@@ -213,9 +222,7 @@ TModalResult EditKeyPropertiesAssisted(TComponent* Owner, TKey* Key) {
         }
         if (close) close(Sender, Action);
     };
-    const TModalResult result = d->ShowModal();
-    if (result == mrOk) Key->UpdateControl();
-    return result;
+    return showForKey(*d, Key);
 }
 
 } // namespace quimbel
