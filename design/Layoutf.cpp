@@ -129,9 +129,9 @@ void TLayoutForm::guardEditing() {
     SetMenu(EditMenuBar);
 
     // Every action is a step, named as its button or menu item shows it.
-    for (TAction* action : {NewKeyAction, DeleteKeyAction, PropertiesAction, LoadLayoutAction,
-                            ClearAllBtn, SetFontAction, ShiftUpAction, ShiftDownAction,
-                            ShiftLeftAction, ShiftRightAction}) {
+    for (TAction* action :
+         {NewKeyAction, DeleteKeyAction, PropertiesAction, LoadLayoutAction, ClearAllBtn,
+          SetFontAction, ShiftUpAction, ShiftDownAction, ShiftLeftAction, ShiftRightAction}) {
         const TNotifyEvent execute = action->OnExecute;
         const AnsiString name = action->GetCaption().empty() ? LoadResString(SStepShift)
                                                              : StripHotkey(action->GetCaption());

@@ -1,7 +1,8 @@
 #pragma once
 // What the layout designer programs add to editing a layout, shared by the layout editor
 // application and the IDE's layout designer window: an undo history that keeps the layout's bytes
-// after every step, and the free place where a new key goes.
+// after every step, the free place where a new key goes, and the question before a step that
+// destroys work.
 
 #include "runtime/Keyboard.h"
 
@@ -112,6 +113,7 @@ inline vcl::TModalResult ConfirmDefaultNo(const vcl::AnsiString& Text) {
     form->SetName("ConfirmForm");
     form->SetCaption(MsgDlgCaption(mtConfirmation));
     form->SetBorderStyle(bsDialog);
+    form->SetBorderIcons({biSystemMenu});
     form->SetPosition(poScreenCenter);
     form->SetClientWidth(360);
     form->SetClientHeight(96);

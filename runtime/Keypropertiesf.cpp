@@ -73,11 +73,11 @@ const char* const ArrowFontName = "Wingdings";
 // The caption a key of a type that types no text suggests, as the built-in layouts name them;
 // the arrow for a type that shows one; empty for normal and function keys.
 AnsiString suggestedCaption(int KeyType) {
-    static const char* const names[] = {"",    "Shift", "Caps Lock", "Esc", "Alt Gr", "",
-                                        "Tab", "Backspace", "Ins",   "Del", "Home",   "End"};
+    static const char* const names[] = {"",    "Shift",     "Caps Lock", "Esc", "Alt Gr", "",
+                                        "Tab", "Backspace", "Ins",       "Del", "Home",   "End"};
     if (const unsigned char arrow = arrowGlyph(KeyType)) return AnsiString(1, char(arrow));
     return KeyType >= 0 && KeyType < int(std::size(names)) ? AnsiString(names[KeyType])
-                                                            : AnsiString();
+                                                           : AnsiString();
 }
 
 } // namespace
@@ -171,11 +171,20 @@ void TKeyPropertiesForm::FontBtnClick(TObject*) {
         edit->GetFont()->SetName(FKey->Font->GetName());
 }
 
-TModalResult EditKeyProperties(TComponent* Owner, TKey* Key) {
-    std::unique_ptr<TKeyPropertiesForm> dialog(new TKeyPropertiesForm(Owner, Key));
-    const TModalResult result = dialog->ShowModal();
+namespace {
+
+// Shows the dialog modally; OK shows the changes on the key's button.
+TModalResult showForKey(TKeyPropertiesForm& Dialog, TKey* Key) {
+    const TModalResult result = Dialog.ShowModal();
     if (result == mrOk) Key->UpdateControl();
     return result;
+}
+
+} // namespace
+
+TModalResult EditKeyProperties(TComponent* Owner, TKey* Key) {
+    std::unique_ptr<TKeyPropertiesForm> dialog(new TKeyPropertiesForm(Owner, Key));
+    return showForKey(*dialog, Key);
 }
 
 TModalResult EditKeyPropertiesAssisted(TComponent* Owner, TKey* Key) {
@@ -213,9 +222,7 @@ TModalResult EditKeyPropertiesAssisted(TComponent* Owner, TKey* Key) {
         }
         if (close) close(Sender, Action);
     };
-    const TModalResult result = d->ShowModal();
-    if (result == mrOk) Key->UpdateControl();
-    return result;
+    return showForKey(*d, Key);
 }
 
 } // namespace quimbel

@@ -40,14 +40,14 @@ constexpr int MaxShift = 500;
 inline const TResStringRec SShiftEmpty{
     "SShiftEmpty", "Type how far to shift into the \"by\" field: %d to %d layout units."};
 inline const TResStringRec SShiftInvalid{
-    "SShiftInvalid",
-    "\"%s\" in the \"by\" field is not a number of layout units from %d to %d."};
+    "SShiftInvalid", "\"%s\" in the \"by\" field is not a number of layout units from %d to %d."};
 // A field of the key panel: its name, the text and the range.
 inline const TResStringRec SFieldInvalid{
     "SFieldInvalid", "\"%s\" is not a valid %s: type a whole number from %d to %d."};
 // Normal keys without any value type nothing when pressed; the status line counts them and their
 // captions are drawn red.
-inline const TResStringRec SSilentKeys{"SSilentKeys", "%d without a value (red): they type nothing"};
+inline const TResStringRec SSilentKeys{"SSilentKeys",
+                                       "%d without a value (red): they type nothing"};
 inline const TResStringRec SSelectedKeys{"SSelectedKeys", "%d keys selected"};
 inline const TResStringRec SNoKeysOnClipboard{"SNoKeysOnClipboard",
                                               "The clipboard holds no keys to paste: %s"};

@@ -326,7 +326,8 @@ void TEditorForm::showSelection() {
         TKey* key = keys->GetItem(i);
         if (!key->Control) continue;
         const TColor colour = typesNothing(key) ? clRed : key->Font->GetColor();
-        if (key->Control->GetFont()->GetColor() != colour) key->Control->GetFont()->SetColor(colour);
+        if (key->Control->GetFont()->GetColor() != colour)
+            key->Control->GetFont()->SetColor(colour);
     }
     // One frame over each selected key, above the buttons.
     size_t shown = 0;
@@ -381,9 +382,9 @@ void TEditorForm::showStatus() {
     if (selection_.size() > 1)
         text += "     " + FmtLoadStr(consts::SSelectedKeys, {int(selection_.size())});
     else if (TKey* key = CurrentKey())
-        text += "     " + FmtLoadStr(consts::SCurrentKey,
-                                     {key->KeyCaption[klNormal], key->Left, key->Top,
-                                      int(key->Width), int(key->Height)});
+        text += "     " +
+                FmtLoadStr(consts::SCurrentKey, {key->KeyCaption[klNormal], key->Left, key->Top,
+                                                 int(key->Width), int(key->Height)});
     if (pointer_.X >= 0) text += "     " + FmtLoadStr(consts::SPointer, {pointer_.X, pointer_.Y});
     if (!notice_.empty()) text += "     " + notice_;
     const int page = GetAnsiCodePage();
@@ -452,8 +453,8 @@ void TEditorForm::keyDown(TKeyControl* Button, TShiftState Shift) {
     else if (!selected)
         select(key, false);
     // The pressed key leads a drag; where every selected key started.
-    dragKey_ = std::find(selection_.begin(), selection_.end(), key) != selection_.end() ? key
-                                                                                         : nullptr;
+    dragKey_ =
+        std::find(selection_.begin(), selection_.end(), key) != selection_.end() ? key : nullptr;
     dragFrom_.assign(1, {key->Left, key->Top});
     for (const TKey* k : selection_)
         dragFrom_.push_back({k->Left, k->Top});
@@ -695,8 +696,8 @@ void TEditorForm::NewKeyItemClick(TObject*) {
     // Each new key goes to the first free place, so that new keys never hide one another.
     TKeyCollection* keys = Editor->GetKeys();
     TKey* key = keys->GetItem(keys->GetCount() - 1);
-    const TPoint at = FreeKeyPlace(*keys, key->Width, key->Height,
-                                   Editor->GetClientWidth() / PixelsPerUnit, key);
+    const TPoint at =
+        FreeKeyPlace(*keys, key->Width, key->Height, Editor->GetClientWidth() / PixelsPerUnit, key);
     key->SetLeft(at.X);
     key->SetTop(at.Y);
     selection_.assign(1, key);
@@ -788,15 +789,18 @@ bool TEditorForm::moveSelection(int DX, int DY) {
 }
 
 void TEditorForm::MoveItemClick(TObject* Sender) {
-    const std::pair<TMenuItem*, TPoint> moves[] = {
-        {MoveLeftItem, {-1, 0}},          {MoveRightItem, {1, 0}},
-        {MoveUpItem, {0, -1}},            {MoveDownItem, {0, 1}},
-        {MoveLeftFarItem, {-KeyStep, 0}}, {MoveRightFarItem, {KeyStep, 0}},
-        {MoveUpFarItem, {0, -KeyStep}},   {MoveDownFarItem, {0, KeyStep}}};
+    const std::pair<TMenuItem*, TPoint> moves[] = {{MoveLeftItem, {-1, 0}},
+                                                   {MoveRightItem, {1, 0}},
+                                                   {MoveUpItem, {0, -1}},
+                                                   {MoveDownItem, {0, 1}},
+                                                   {MoveLeftFarItem, {-KeyStep, 0}},
+                                                   {MoveRightFarItem, {KeyStep, 0}},
+                                                   {MoveUpFarItem, {0, -KeyStep}},
+                                                   {MoveDownFarItem, {0, KeyStep}}};
     for (auto [item, by] : moves)
         if (item == Sender) {
-            notice_ = moveSelection(by.X, by.Y) ? AnsiString()
-                                                : LoadResString(consts::SShiftRefused);
+            notice_ =
+                moveSelection(by.X, by.Y) ? AnsiString() : LoadResString(consts::SShiftRefused);
             changed(LoadResString(consts::SStepMove));
         }
 }
@@ -845,8 +849,8 @@ void TEditorForm::SelectNextItemClick(TObject* Sender) {
     const int count = Editor->GetKeys()->GetCount();
     if (count == 0) return;
     const int at = indexOf(*Editor->GetKeys(), CurrentKey());
-    const int next = Sender == SelectPreviousItem ? (at <= 0 ? count - 1 : at - 1)
-                                                  : (at + 1) % count;
+    const int next =
+        Sender == SelectPreviousItem ? (at <= 0 ? count - 1 : at - 1) : (at + 1) % count;
     SelectKeys(next, next);
 }
 
@@ -914,12 +918,11 @@ void TEditorForm::KeyFieldExit(TObject* Sender) {
     const int low = size ? 1 : 0, high = size ? 80 : consts::MaxShift;
     int value = 0;
     if (!parseInt(text, value) || value < low || value > high) {
-        const AnsiString field = StripHotkey(
-            (edit == LeftEdit    ? LeftLabel
-             : edit == TopEdit   ? TopLabel
-             : edit == WidthEdit ? WidthLabel
-                                 : HeightLabel)
-                ->GetCaption());
+        const AnsiString field = StripHotkey((edit == LeftEdit    ? LeftLabel
+                                              : edit == TopEdit   ? TopLabel
+                                              : edit == WidthEdit ? WidthLabel
+                                                                  : HeightLabel)
+                                                 ->GetCaption());
         showSelection();
         showError(FmtLoadStr(consts::SFieldInvalid, {text, LowerCase(field), low, high}));
         return;

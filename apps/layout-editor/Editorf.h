@@ -8,8 +8,8 @@
 // arrow keys, align and distribute act on all selected keys), the clipboard (keys as kly JSON),
 // and undo and redo of every change back to the start of the layout's session.
 
-#include "runtime/Keyboard.h"
 #include "runtime/KeyEditing.h"
+#include "runtime/Keyboard.h"
 #include "runtime/Keyboardlayouteditor.h"
 
 #include "vcl/Buttons.h"

@@ -15,6 +15,8 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QImage>
+#include <QKeySequence>
+#include <QShortcut>
 #include <QString>
 
 #include <cstdio>
@@ -105,12 +107,15 @@ int main(int argc, char** argv) {
         form->SetClipboardText = [](const std::string& Utf8) {
             QGuiApplication::clipboard()->setText(QString::fromStdString(Utf8));
         };
-        form->GetClipboardText = [] {
-            return QGuiApplication::clipboard()->text().toStdString();
-        };
+        form->GetClipboardText = [] { return QGuiApplication::clipboard()->text().toStdString(); };
         form->FollowLayoutCodePage = codePageOption->count() == 0;
         form->FileCodePage =
             codePageOption->count() ? vcl::GetAnsiCodePage() : vcl::CodePageFromEnvironment();
+        // A menu item has one shortcut: Redo's second one, as desktops know it, is the window's.
+        form->HandleNeeded();
+        if (QWidget* window = vcl::qt::WidgetOf(form.get()))
+            QObject::connect(new QShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+Z")), window),
+                             &QShortcut::activated, [&form] { form->RedoItem->Click(); });
         if (!builtIn.empty()) form->OpenBuiltIn(builtIn);
         if (!file.empty() && !form->OpenFile(file)) status = ExitFailed;
         if (!select.empty()) {

@@ -552,7 +552,8 @@ TEST(LayoutEditorApp, SelectionMovesAlignsAndTravelsThroughTheClipboard) {
     form.SelectAllItem->Click();
     form.WidthEdit->SetText("81");
     form.KeyFieldExit(form.WidthEdit);
-    EXPECT_EQ(user.messages.back(), "\"81\" is not a valid width: type a whole number from 1 to 80.");
+    EXPECT_EQ(user.messages.back(),
+              "\"81\" is not a valid width: type a whole number from 1 to 80.");
     EXPECT_EQ(a->Width, 8);
     EXPECT_EQ(form.WidthEdit->GetText(), "8");
 
@@ -599,9 +600,9 @@ TEST(LayoutEditorApp, KeyboardReachesEveryControl) {
         at = form.FindNextControl(at, true, true, false);
     } while (at && at != form.NewKeyBtn && visited.size() < 50);
     const std::vector<vcl::TWinControl*> expected = {
-        form.NewKeyBtn,    form.DeleteKeyBtn, form.PropertiesBtn, form.ShiftLeftBtn,
-        form.ShiftRightBtn, form.ShiftUpBtn,  form.ShiftDownBtn,  form.DeltaEdit,
-        form.LeftEdit,     form.TopEdit,      form.WidthEdit,     form.HeightEdit,
+        form.NewKeyBtn,     form.DeleteKeyBtn, form.PropertiesBtn, form.ShiftLeftBtn,
+        form.ShiftRightBtn, form.ShiftUpBtn,   form.ShiftDownBtn,  form.DeltaEdit,
+        form.LeftEdit,      form.TopEdit,      form.WidthEdit,     form.HeightEdit,
         form.PreviewEdit};
     EXPECT_EQ(visited, expected);
 }
@@ -620,15 +621,16 @@ TEST(LayoutEditorApp, SmallWindowsKeepEveryPartInView) {
             EXPECT_LE(r.Right, width) << form.ToolBar->GetControl(i)->GetName();
             EXPECT_LE(r.Bottom, form.ToolBar->GetHeight());
             for (const vcl::TRect& other : placed)
-                EXPECT_FALSE(r.Left < other.Right && other.Left < r.Right &&
-                             r.Top < other.Bottom && other.Top < r.Bottom)
+                EXPECT_FALSE(r.Left < other.Right && other.Left < r.Right && r.Top < other.Bottom &&
+                             other.Top < r.Bottom)
                     << form.ToolBar->GetControl(i)->GetName();
             placed.push_back(r);
         }
         // Toolbar, editor (with room for the key panel's fields), preview and status line stack
         // up without overlapping.
         EXPECT_EQ(form.Editor->GetTop(), form.ToolBar->GetHeight());
-        EXPECT_GE(form.Editor->GetHeight(), form.HeightEdit->GetTop() + form.HeightEdit->GetHeight());
+        EXPECT_GE(form.Editor->GetHeight(),
+                  form.HeightEdit->GetTop() + form.HeightEdit->GetHeight());
         EXPECT_EQ(form.PreviewPanel->GetTop(), form.Editor->GetTop() + form.Editor->GetHeight());
         EXPECT_EQ(form.StatusPanel->GetTop(),
                   form.PreviewPanel->GetTop() + form.PreviewPanel->GetHeight());

@@ -138,7 +138,8 @@ TEST(LayoutFormQtSmall, SafeEditingKeepsCloseWithinReach) {
         picture.save(QString(QUIMBEL_GRAB_DIR) + "/layout-designer-form-330x200.png");
         std::vector<std::pair<std::string, QRect>> placed;
         auto rectOf = [&](TControl* c) {
-            const QPoint at = WidgetOf(c->GetParent())->mapTo(window, QPoint(c->GetLeft(), c->GetTop()));
+            const QPoint at =
+                WidgetOf(c->GetParent())->mapTo(window, QPoint(c->GetLeft(), c->GetTop()));
             return QRect(at, QSize(c->GetWidth(), c->GetHeight()));
         };
         for (TControl* c : std::initializer_list<TControl*>{
