@@ -23,8 +23,7 @@ QColor Resolved(vcl::TColor Color, const QColor& Fallback) {
 // A caption in the button's own colour is plain; one in the look's mark colour belongs to a
 // modifier that is on.
 bool IsOn(const SpeedButtonFace& f, const vcl::TLook& look) {
-    return look.Mark != vcl::clNone && f.TextColor.isValid() &&
-           f.TextColor == ToQColor(look.Mark);
+    return look.Mark != vcl::clNone && f.TextColor.isValid() && f.TextColor == ToQColor(look.Mark);
 }
 
 void PaintNative(QPainter& p, const QRect& rect, const SpeedButtonFace& f, bool on,
@@ -66,15 +65,15 @@ void PaintFlat(QPainter& p, const QRect& rect, const SpeedButtonFace& f, bool on
         const QRectF key = QRectF(device.Rect()).adjusted(gap, gap, -gap, -gap);
         const qreal radius = std::min<qreal>(side / 8.0, 6) * device.Scale();
         if (key.width() > 2 * edge && key.height() > 2 * edge) {
-        p.save();
-        p.setRenderHint(QPainter::Antialiasing);
-        p.setPen(Qt::NoPen);
-        p.setBrush(ToQColor(on && look.Theme == vcl::thHighContrast ? c.Accent : c.Edge));
-        p.drawRoundedRect(key, radius, radius);
-        p.setBrush(face);
-        p.drawRoundedRect(key.adjusted(edge, edge, -edge, -edge), std::max<qreal>(0, radius - edge),
-                          std::max<qreal>(0, radius - edge));
-        p.restore();
+            p.save();
+            p.setRenderHint(QPainter::Antialiasing);
+            p.setPen(Qt::NoPen);
+            p.setBrush(ToQColor(on && look.Theme == vcl::thHighContrast ? c.Accent : c.Edge));
+            p.drawRoundedRect(key, radius, radius);
+            p.setBrush(face);
+            p.drawRoundedRect(key.adjusted(edge, edge, -edge, -edge),
+                              std::max<qreal>(0, radius - edge), std::max<qreal>(0, radius - edge));
+            p.restore();
         }
     }
     QPalette disabled = pal;
@@ -103,7 +102,8 @@ void PaintThemedButton(QPainter& p, const QRect& rect, const SpeedButtonFace& f,
 }
 
 QColor ThemeBackground(const vcl::TLook& look, const QPalette& pal) {
-    if (look.Theme == vcl::thNative) return Resolved(look.Colors.Background, pal.color(QPalette::Window));
+    if (look.Theme == vcl::thNative)
+        return Resolved(look.Colors.Background, pal.color(QPalette::Window));
     return ToQColor(vcl::ResolvedColors(look).Background);
 }
 

@@ -7,8 +7,7 @@ const TEnumInfo TThemeInfo{"TTheme",
 
 bool TThemeColors::operator==(const TThemeColors& o) const {
     return Background == o.Background && Face == o.Face && Text == o.Text &&
-           DownFace == o.DownFace && DownText == o.DownText && Edge == o.Edge &&
-           Accent == o.Accent;
+           DownFace == o.DownFace && DownText == o.DownText && Edge == o.Edge && Accent == o.Accent;
 }
 
 namespace {
@@ -35,7 +34,7 @@ TThemeColors ThemeDefaults(TTheme Theme) {
     case thHighContrast:
         // White on black is 21:1; pressed keys turn yellow with black captions (19.6:1), and
         // captions of modifiers that are on turn yellow on black (19.6:1).
-        c = {Rgb(0, 0, 0), Rgb(0, 0, 0), Rgb(0xFF, 0xFF, 0xFF), Rgb(0xFF, 0xFF, 0x00),
+        c = {Rgb(0, 0, 0), Rgb(0, 0, 0),          Rgb(0xFF, 0xFF, 0xFF), Rgb(0xFF, 0xFF, 0x00),
              Rgb(0, 0, 0), Rgb(0xFF, 0xFF, 0xFF), Rgb(0xFF, 0xFF, 0x00)};
         break;
     case thClassic:

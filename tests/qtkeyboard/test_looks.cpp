@@ -3,8 +3,7 @@
 
 #include "qtkeyboard/QuimbelKeyboard.h"
 
-#include "rtl/FormStreams.h"
-#include "rtl/Streams.h"
+#include "ComponentBytes.h"
 #include "runtime/Keyboard.h"
 
 #include <QImage>
@@ -139,12 +138,7 @@ TEST_F(LooksTest, StyleSheetColoursRestyleTheKeys) {
 }
 
 TEST(ThemeOption, StreamsNothingWhenClassicAndRoundTripsOtherwise) {
-    auto write = [](quimbel::TKeyboard* kb) {
-        vcl::TMemoryStream stream;
-        vcl::WriteComponent(&stream, kb);
-        return std::string(static_cast<const char*>(stream.Memory()),
-                           static_cast<size_t>(stream.GetSize()));
-    };
+    auto write = [](quimbel::TKeyboard* kb) { return testsupport::StreamedBytes(kb); };
     quimbel::TKeyboard kb(nullptr);
     kb.SetName("Keyboard1");
     const std::string classic = write(&kb);
@@ -155,10 +149,7 @@ TEST(ThemeOption, StreamsNothingWhenClassicAndRoundTripsOtherwise) {
     const std::string themed = write(&kb);
     EXPECT_NE(themed.find("thHighContrast"), std::string::npos);
     quimbel::TKeyboard read(nullptr);
-    vcl::TMemoryStream in;
-    in.WriteBuffer(themed.data(), static_cast<int>(themed.size()));
-    in.SetPosition(0);
-    vcl::ReadComponent(&in, &read);
+    testsupport::ReadBytes(themed, &read);
     EXPECT_EQ(read.GetTheme(), vcl::thHighContrast);
     ASSERT_NE(read.GetLook(), nullptr);
     EXPECT_EQ(read.GetLook()->Theme, vcl::thHighContrast);

@@ -9,6 +9,7 @@
 
 #include "qt/QtWidgetset.h"
 #include "rtl/CodePage.h"
+#include "ComponentBytes.h"
 #include "rtl/FormStreams.h"
 #include "rtl/Streams.h"
 #include "runtime/KeyChars.h"
@@ -440,12 +441,7 @@ TEST_F(TouchOnTKeyboard, GreekCapitalVowelsWithTonosComeFromALongPress) {
 }
 
 TEST(TouchOptions, StreamNothingAtTheirDefaultsAndRoundTripOtherwise) {
-    auto write = [](quimbel::TKeyboard* kb) {
-        vcl::TMemoryStream stream;
-        vcl::WriteComponent(&stream, kb);
-        return std::string(static_cast<const char*>(stream.Memory()),
-                           static_cast<size_t>(stream.GetSize()));
-    };
+    auto write = [](quimbel::TKeyboard* kb) { return testsupport::StreamedBytes(kb); };
     quimbel::TKeyboard plain(nullptr);
     plain.SetName("Keyboard1");
     const std::string classic = write(&plain);
@@ -458,10 +454,7 @@ TEST(TouchOptions, StreamNothingAtTheirDefaultsAndRoundTripOtherwise) {
     const std::string changed = write(&plain);
     EXPECT_NE(changed.find("RepeatDelay"), std::string::npos);
     quimbel::TKeyboard read(nullptr);
-    vcl::TMemoryStream in;
-    in.WriteBuffer(changed.data(), static_cast<int>(changed.size()));
-    in.SetPosition(0);
-    vcl::ReadComponent(&in, &read);
+    testsupport::ReadBytes(changed, &read);
     EXPECT_EQ(read.GetRepeatDelay(), 300);
     EXPECT_TRUE(read.GetCapsLockLettersOnly());
     EXPECT_FALSE(read.GetKeyRepeat());
