@@ -1,9 +1,6 @@
 #include "qt/Fonts.h"
 
 #include <QFontDatabase>
-#include <QFontInfo>
-#include <QGuiApplication>
-#include <QRawFont>
 #include <QHash>
 
 #include "qt/Codepage.h"
@@ -75,36 +72,12 @@ QString Installed(const QString& face) {
     return QString();
 }
 
-// The family of the application's font when it carries every symbol of the symbol faces, else
-// empty. A caption in a face that lacks one of its characters makes Qt look up and load a
-// second, fallback face, which costs a keyboard's first frame more than all its other captions.
-QString SymbolFamily() {
-    static QString checkedFont, result;
-    const QFont app = QGuiApplication::font();
-    if (checkedFont == app.key()) return result;
-    checkedFont = app.key();
-    const QRawFont raw = QRawFont::fromFont(app);
-    result = QFontInfo(app).family();
-    for (int byte = 0; byte < 256; ++byte) {
-        const char32_t code = WingdingsToUnicode(static_cast<unsigned char>(byte));
-        if (code != 0 && !raw.supportsCharacter(static_cast<uint>(code))) {
-            result.clear();
-            break;
-        }
-    }
-    return result;
-}
-
 } // namespace
 
 QString SubstituteFamily(const vcl::AnsiString& Face) {
     // The font database is slow to ask; forms ask for the same few faces again and again. The
     // choice depends on the script of the code page.
     static QHash<QString, QString> cache;
-    if (IsSymbolFont(Face)) {
-        const QString family = SymbolFamily();
-        if (!family.isEmpty()) return family;
-    }
     const QString face = ToQString(Face).trimmed();
     const QString cacheKey =
         QString::number(vcl::GetAnsiCodePage()) + QLatin1Char(':') + face.toLower();

@@ -3,8 +3,7 @@
 // "Wingdings", "Courier New"); where the machine lacks a face it is shown in an installed face
 // of the same kind (sans-serif, serif or fixed pitch) at the same point size, one that covers the
 // script of the active ANSI code page (Cyrillic, Greek, Hebrew, Arabic, Thai, Vietnamese) where
-// an installed one does. A symbol face ("Wingdings") shows its Unicode symbols in the
-// application's font when that carries every one of them, so its captions need no second face.
+// an installed one does.
 
 #include <QFont>
 #include <QString>

@@ -1,15 +1,10 @@
 #include "qt/Fonts.h"
-#include "qt/Symbols.h"
 #include "rtl/CodePage.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
-#include <QGuiApplication>
-#include <QRawFont>
 #include <QStringList>
 #include <gtest/gtest.h>
-
-#include <vector>
 
 using namespace vcl::qt;
 
@@ -26,21 +21,6 @@ TEST(Fonts, MissingFacesGetAnInstalledFaceOfTheSameKind) {
     // An installed face is used as it is, whatever the case of its name.
     ASSERT_FALSE(families.isEmpty());
     EXPECT_EQ(SubstituteFamily(families.first().toLower().toStdString()), families.first());
-}
-
-TEST(Fonts, SymbolCaptionsNeedNoSecondFaceWhenTheApplicationFontCarriesThem) {
-    std::vector<char32_t> symbols;
-    for (int byte = 0; byte < 256; ++byte)
-        if (char32_t code = WingdingsToUnicode(static_cast<unsigned char>(byte))) symbols.push_back(code);
-    const QRawFont app = QRawFont::fromFont(QGuiApplication::font());
-    for (char32_t code : symbols)
-        if (!app.supportsCharacter(static_cast<uint>(code)))
-            GTEST_SKIP() << "the application's font lacks U+" << std::hex << code;
-    // Every symbol comes from the face the symbol face maps to, so no fallback face is loaded.
-    const QRawFont shown = QRawFont::fromFont(MakeFont("Wingdings", 10));
-    for (char32_t code : symbols)
-        EXPECT_TRUE(shown.supportsCharacter(static_cast<uint>(code))) << std::hex << code;
-    EXPECT_EQ(SubstituteFamily("Wingdings"), QFontInfo(QGuiApplication::font()).family());
 }
 
 TEST(Fonts, PointSizeAndStyleAreKept) {
