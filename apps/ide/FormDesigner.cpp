@@ -119,7 +119,9 @@ void TFormDesigner::goToStep(size_t Index) {
     std::vector<TStep> history = std::move(history_);
     const AnsiString file = fileName_, rootClass = rootClass_;
     const long saved = saved_;
+    const bool focused = focusInForm();
     attachRoot(std::move(form), file);
+    if (focused && root_->CanFocus()) root_->SetFocus();
     history_ = std::move(history);
     rootClass_ = rootClass;
     saved_ = saved;
@@ -302,6 +304,8 @@ void TFormDesigner::DeleteSelection() {
     for (TComponent* c : selection_)
         if (c != root_.get()) doomed.push_back(c);
     if (doomed.empty()) return;
+    // The keys stay with the designer when the control that had them goes.
+    if (focusInForm()) root_->SetFocus();
     freeHandles();
     selection_.clear();
     // A component may own or contain another one of the selection; free each one that is
@@ -318,6 +322,11 @@ void TFormDesigner::DeleteSelection() {
     Select(root_.get());
     NameNextChange(vcl::LoadResString(consts::SDeleteStep));
     Modified();
+}
+
+bool TFormDesigner::focusInForm() const {
+    vcl::TWinControl* focused = vcl::FindFocusedControl();
+    return focused && (focused == root_.get() || root_->ContainsControl(focused));
 }
 
 void TFormDesigner::freeHandles() {

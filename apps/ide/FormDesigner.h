@@ -126,6 +126,7 @@ private:
     // puts it at (X, Y) above the controls.
     void placeHandle(vcl::TPanel*& Handle, vcl::TWinControl* Parent, vcl::TColor Color, int X,
                      int Y);
+    bool focusInForm() const;
     void freeHandles();
     void freeSizingHandles();
     void freeMarkers();
