@@ -42,10 +42,10 @@ keys() { xdotool key --delay 80 "$@"; sleep 0.4; }
 # The window's client area: palette tabs at the top, the inspector's rows from y 128, 21 pixels
 # each, values from x 124; the designed form at (300, 81).
 start
-at 116 59                  # Standard: Edit
+at 49 59                   # Standard: Edit (the second picture)
 at 332 105                 # places Edit1 at (32, 24)
 at 113 31                  # Touch Screen
-at 18 59                   # Keyboard
+at 17 59                   # Keyboard
 at 332 161                 # places Keyboard1 at (32, 80), selected
 at 200 558                 # its LinkedControl (row 20)
 keys ctrl+a
