@@ -433,6 +433,21 @@ TEST_F(IdeTest, ATypedValueIsSetBeforeEveryCommandAndWhenItsRowLosesTheFocus) {
     EXPECT_FALSE(edit->Focused());
     EXPECT_TRUE(ide.InputKeyDown(vcl::VK_DELETE));
     EXPECT_EQ(designer->Root()->FindComponent("Edit1"), nullptr);
+    // Nor does an edit box of a form opened before the IDE shows, or reached by Tab.
+    place("TEdit", designer->Root(), 16, 80);
+    EXPECT_TRUE(ide.SaveForm());
+    ide.Hide();
+    EXPECT_TRUE(ide.OpenForm(file));
+    ide.Show();
+    auto* opened = static_cast<vcl::TEdit*>(designer->Root()->FindComponent("Edit1"));
+    EXPECT_FALSE(opened->Focused());
+    for (int i = 0; i < 60; ++i) {
+        ide.InputKeyDown(vcl::VK_TAB);
+        EXPECT_FALSE(opened->Focused()) << i;
+    }
+    vcl::MouseClick(opened);
+    EXPECT_TRUE(ide.InputKeyDown(vcl::VK_DELETE));
+    EXPECT_EQ(designer->Root()->FindComponent("Edit1"), nullptr);
     answer(vcl::mrCancel, &prompt);
     prompt.clear();
     EXPECT_TRUE(ide.InputKeyDown('Q', {vcl::ssCtrl})); // Ctrl+Q quits, asking first
