@@ -21,6 +21,13 @@ void showLayoutDesigner(TKeyCollection* Collection) {
     Form->ShowModal();
 }
 
+// A dialog for layout files, with Option.
+void prepareLayoutDialog(vcl::TOpenDialog& Dialog, vcl::TOpenOption Option) {
+    Dialog.SetFilter(vcl::LoadResString(SLayoutFilter));
+    Dialog.SetDefaultExt("kly");
+    Dialog.SetOptions(Dialog.GetOptions() + vcl::TOpenOptions{Option});
+}
+
 } // namespace
 
 void TLayoutProperty::Edit() {
@@ -73,7 +80,6 @@ void TKeyboardEditor::GetSubVerbs(int Index, const designide::TGetStrProc& Proc)
 
 void TKeyboardEditor::ExecuteVerb(int Index, int SubIndex) {
     auto* keyboard = static_cast<TKeyboard*>(GetComponent());
-    const vcl::AnsiString filter = vcl::LoadResString(SLayoutFilter);
     switch (Index) {
     case EditKeysVerb:
         showLayoutDesigner(keyboard->GetKeys());
@@ -90,9 +96,7 @@ void TKeyboardEditor::ExecuteVerb(int Index, int SubIndex) {
     }
     case LoadFileVerb: {
         vcl::TOpenDialog dialog(nullptr);
-        dialog.SetFilter(filter);
-        dialog.SetDefaultExt("kly");
-        dialog.SetOptions(dialog.GetOptions() + vcl::TOpenOptions{vcl::ofFileMustExist});
+        prepareLayoutDialog(dialog, vcl::ofFileMustExist);
         if (!dialog.Execute()) return;
         keyboard->LoadKeyLayout(dialog.GetFileName());
         keyboard->SetKeys(keyboard->GetKeys()); // the buttons, laid out
@@ -100,9 +104,7 @@ void TKeyboardEditor::ExecuteVerb(int Index, int SubIndex) {
     }
     case SaveFileVerb: {
         vcl::TSaveDialog dialog(nullptr);
-        dialog.SetFilter(filter);
-        dialog.SetDefaultExt("kly");
-        dialog.SetOptions(dialog.GetOptions() + vcl::TOpenOptions{vcl::ofOverwritePrompt});
+        prepareLayoutDialog(dialog, vcl::ofOverwritePrompt);
         if (dialog.Execute()) keyboard->SaveKeyLayout(dialog.GetFileName());
         return; // the form is unchanged
     }

@@ -21,6 +21,8 @@ namespace {
 constexpr int GridSize = 8;
 constexpr int HandleSize = 6;
 constexpr int MinSize = 4;
+constexpr int EdgeSize = 6; // the grip along the form's right and bottom edges
+constexpr int MinFormSize = 40;
 constexpr const char* RootName = "Form1";
 
 int snap(int v) {
@@ -52,10 +54,50 @@ std::pair<size_t, size_t> rootClassSpan(const std::vector<uint8_t>& Bytes) {
 } // namespace
 
 TFormDesigner::TFormDesigner(TWinControl* Host) : host_(Host) {
+    if (host_) hookHost();
     NewForm();
 }
 
+int TFormDesigner::rootEdgeAt(int X, int Y) const {
+    const vcl::TRect r = root_->BoundsRect();
+    const bool right = X >= r.Right && X < r.Right + EdgeSize && Y < r.Bottom + EdgeSize;
+    const bool bottom = Y >= r.Bottom && Y < r.Bottom + EdgeSize && X < r.Right + EdgeSize;
+    return (right ? 1 : 0) | (bottom ? 2 : 0);
+}
+
+void TFormDesigner::hookHost() {
+    host_->OnMouseDown = [this](vcl::TObject*, vcl::TMouseButton Button, vcl::TShiftState, int X,
+                                int Y) {
+        rootEdge_ = Button == vcl::mbLeft ? rootEdgeAt(X, Y) : 0;
+        if (rootEdge_) vcl::SetCaptureControl(host_);
+    };
+    host_->OnMouseMove = [this](vcl::TObject*, vcl::TShiftState, int X, int Y) {
+        if (!rootEdge_) {
+            static const vcl::TCursor cursors[4] = {vcl::crDefault, vcl::crSizeWE, vcl::crSizeNS,
+                                                    vcl::crSizeNWSE};
+            host_->SetCursor(cursors[rootEdgeAt(X, Y)]);
+            return;
+        }
+        const vcl::TRect r = root_->BoundsRect();
+        root_->SetBounds(r.Left, r.Top,
+                         rootEdge_ & 1 ? std::max(X - r.Left, MinFormSize) : r.Width(),
+                         rootEdge_ & 2 ? std::max(Y - r.Top, MinFormSize) : r.Height());
+    };
+    host_->OnMouseUp = [this](vcl::TObject*, vcl::TMouseButton, vcl::TShiftState, int, int) {
+        if (!rootEdge_) return;
+        rootEdge_ = 0;
+        vcl::SetCaptureControl(nullptr);
+        NameNextChange(vcl::LoadResString(consts::SSizeStep));
+        Modified();
+    };
+}
+
 TFormDesigner::~TFormDesigner() {
+    if (host_) {
+        host_->OnMouseDown = nullptr;
+        host_->OnMouseMove = nullptr;
+        host_->OnMouseUp = nullptr;
+    }
     freeHandles();
     root_.reset();
 }
@@ -119,7 +161,9 @@ void TFormDesigner::goToStep(size_t Index) {
     std::vector<TStep> history = std::move(history_);
     const AnsiString file = fileName_, rootClass = rootClass_;
     const long saved = saved_;
+    const bool focused = focusInForm();
     attachRoot(std::move(form), file);
+    if (focused && root_->CanFocus()) root_->SetFocus();
     history_ = std::move(history);
     rootClass_ = rootClass;
     saved_ = saved;
@@ -302,6 +346,8 @@ void TFormDesigner::DeleteSelection() {
     for (TComponent* c : selection_)
         if (c != root_.get()) doomed.push_back(c);
     if (doomed.empty()) return;
+    // The keys stay with the designer when the control that had them goes.
+    if (focusInForm()) root_->SetFocus();
     freeHandles();
     selection_.clear();
     // A component may own or contain another one of the selection; free each one that is
@@ -318,6 +364,11 @@ void TFormDesigner::DeleteSelection() {
     Select(root_.get());
     NameNextChange(vcl::LoadResString(consts::SDeleteStep));
     Modified();
+}
+
+bool TFormDesigner::focusInForm() const {
+    vcl::TWinControl* focused = vcl::FindFocusedControl();
+    return focused && (focused == root_.get() || root_->ContainsControl(focused));
 }
 
 void TFormDesigner::freeHandles() {

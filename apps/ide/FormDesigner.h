@@ -126,6 +126,7 @@ private:
     // puts it at (X, Y) above the controls.
     void placeHandle(vcl::TPanel*& Handle, vcl::TWinControl* Parent, vcl::TColor Color, int X,
                      int Y);
+    bool focusInForm() const;
     void freeHandles();
     void freeSizingHandles();
     void freeMarkers();
@@ -147,6 +148,11 @@ private:
     std::vector<vcl::TComponent*> selection_;
     std::array<vcl::TPanel*, 8> handles_{};
     std::vector<TMarker> markers_;
+
+    // The form's right and bottom edges in the host: pressed there, a drag resizes the form.
+    void hookHost();
+    int rootEdgeAt(int X, int Y) const; // bit 1: the right edge, bit 2: the bottom edge
+    int rootEdge_ = 0;                  // the edges being dragged
 
     // The drag in progress: moving the selection, or resizing it by one handle.
     enum TDrag { dgNone, dgMove, dgResize } drag_ = dgNone;

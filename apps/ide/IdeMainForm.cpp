@@ -71,12 +71,18 @@ constexpr int PaletteButtonSize = 30;
 constexpr int TextButtonWidth = 74;
 
 // A palette picture: the BITMAP resource named after the class in capitals (a device-independent
-// bitmap without file header) of the package that holds the class, made into a bitmap file.
+// bitmap without file header) of the package that holds the class, else the IDE's own (for the
+// platform's controls), made into a bitmap file.
 bool loadPaletteGlyph(vcl::TBitmap* Glyph, TClass Class) {
     const AnsiString name = vcl::UpperCase(Class->ClassName);
     const vcl::HMODULE package = vcl::FindHInstance(Class);
-    if (!vcl::ResourceExists(package, "BITMAP", name)) return false;
-    const vcl::TResourceData dib = vcl::FindResourceData(package, "BITMAP", name);
+    vcl::TResourceData dib;
+    if (vcl::ResourceExists(package, "BITMAP", name))
+        dib = vcl::FindResourceData(package, "BITMAP", name);
+    else if (vcl::ResourceExists("BITMAP", name))
+        dib = vcl::FindResourceData("BITMAP", name);
+    else
+        return false;
     if (dib.Size < 40) return false;
     const uint32_t headerSize = dib.Data[0] | dib.Data[1] << 8 | dib.Data[2] << 16 |
                                 static_cast<uint32_t>(dib.Data[3]) << 24;

@@ -366,6 +366,9 @@ TWinControl* TWinControl::FindNextControl(TWinControl* CurControl, bool GoForwar
         if (c == CurControl) continue;
         if (CheckTabStop && !c->tabStop_) continue;
         if (CheckParent && c->parent_ != this) continue;
+        // A form being designed inside a running one (an IDE's) is no stop of its tab order.
+        if (c->ComponentState().Contains(csDesigning) && !ComponentState().Contains(csDesigning))
+            continue;
         if (c->CanFocus() && c->winControls_.empty()) return c;
         if (c->CanFocus() && c->tabStop_) return c;
     }

@@ -433,11 +433,42 @@ TEST_F(IdeTest, ATypedValueIsSetBeforeEveryCommandAndWhenItsRowLosesTheFocus) {
     EXPECT_FALSE(edit->Focused());
     EXPECT_TRUE(ide.InputKeyDown(vcl::VK_DELETE));
     EXPECT_EQ(designer->Root()->FindComponent("Edit1"), nullptr);
+    // Nor does an edit box of a form opened before the IDE shows, or reached by Tab.
+    place("TEdit", designer->Root(), 16, 80);
+    EXPECT_TRUE(ide.SaveForm());
+    ide.Hide();
+    EXPECT_TRUE(ide.OpenForm(file));
+    ide.Show();
+    auto* opened = static_cast<vcl::TEdit*>(designer->Root()->FindComponent("Edit1"));
+    EXPECT_FALSE(opened->Focused());
+    for (int i = 0; i < 60; ++i) {
+        ide.InputKeyDown(vcl::VK_TAB);
+        EXPECT_FALSE(opened->Focused()) << i;
+    }
+    vcl::MouseClick(opened);
+    EXPECT_TRUE(ide.InputKeyDown(vcl::VK_DELETE));
+    EXPECT_EQ(designer->Root()->FindComponent("Edit1"), nullptr);
     answer(vcl::mrCancel, &prompt);
     prompt.clear();
     EXPECT_TRUE(ide.InputKeyDown('Q', {vcl::ssCtrl})); // Ctrl+Q quits, asking first
     EXPECT_EQ(prompt, "Save changes to " + file + "?");
     ide.Hide();
+}
+
+TEST_F(IdeTest, TheFormIsResizedByItsRightAndBottomEdges) {
+    vcl::TForm* form = designer->Root();
+    const vcl::TRect r = form->BoundsRect();
+    vcl::TWinControl* host = ide.DesignArea;
+    host->InputMouseMove({}, r.Right + 2, 40);
+    EXPECT_EQ(host->GetCursor(), vcl::crSizeWE);
+    host->InputMouseMove({}, r.Right + 20, 40);
+    EXPECT_EQ(host->GetCursor(), vcl::crDefault);
+    host->InputMouseDown(vcl::mbLeft, {}, r.Right + 2, r.Bottom + 2); // the corner: both
+    host->InputMouseMove({vcl::ssLeft}, r.Right + 60, r.Bottom + 30);
+    host->InputMouseUp(vcl::mbLeft, {}, r.Right + 60, r.Bottom + 30);
+    EXPECT_EQ(form->BoundsRect(), vcl::Bounds(r.Left, r.Top, r.Width() + 60, r.Height() + 30));
+    EXPECT_EQ(designer->UndoName(), "Size");
+    EXPECT_TRUE(designer->IsModified());
 }
 
 TEST_F(IdeTest, UndoAndRedoEveryChangeBackToTheSavedState) {
@@ -475,13 +506,17 @@ TEST_F(IdeTest, UndoAndRedoEveryChangeBackToTheSavedState) {
         key('Z', {vcl::ssCtrl});
         EXPECT_EQ(ide.UndoItem->GetCaption(), undo);
         EXPECT_EQ(ide.RedoItem->GetCaption(), redo);
-        if (undo == "&Undo Change Caption") ASSERT_NE(edit(), nullptr); // deleted, and back
+        if (undo == "&Undo Change Caption") {
+            ASSERT_NE(edit(), nullptr); // deleted, and back
+        }
         if (undo == "&Undo Size") {
             EXPECT_EQ(static_cast<vcl::TButton*>(designer->Root()->FindComponent("Button1"))
                           ->GetCaption(),
                       "Button1");
         }
-        if (undo == "&Undo New Edit1") EXPECT_EQ(edit()->BoundsRect(), placed);
+        if (undo == "&Undo New Edit1") {
+            EXPECT_EQ(edit()->BoundsRect(), placed);
+        }
     }
     // Back where the form was saved: nothing left to save.
     EXPECT_EQ(edit(), nullptr);
@@ -619,6 +654,10 @@ std::vector<std::string> captions(vcl::TMenuItem* Item) {
 
 TEST_F(IdeTest, KeyboardVerbsAndProperties) {
     ASSERT_TRUE(ide.LoadPackage(QUIMBEL_DESIGN_PACKAGE));
+    for (vcl::TSpeedButton* b : ide.PaletteButtons()) { // Standard: pictures, as on Touch Screen
+        EXPECT_EQ(b->GetGlyph()->GetWidth(), 23) << b->GetHint();
+        EXPECT_EQ(b->GetCaption(), "");
+    }
     place("TEdit", designer->Root(), 8, 8);
     // PasswordChar shows nothing for no character, and takes one.
     EXPECT_EQ(row("PasswordChar")->ValueEdit->GetText(), "");

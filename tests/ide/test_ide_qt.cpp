@@ -4,9 +4,9 @@
 
 #include "qt/QtWidgetset.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QScrollBar>
-#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace quimbel::ide;
