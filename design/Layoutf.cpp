@@ -65,11 +65,6 @@ constexpr int ShiftDelta = 4;
 
 } // namespace
 
-TLayoutDesignerOptions& LayoutDesignerOptions() {
-    static TLayoutDesignerOptions options;
-    return options;
-}
-
 TLayoutForm::TLayoutForm(TComponent* Owner, TKeyCollection* Collection)
     : TForm(Owner), FCollection(Collection) {
     InitInheritedComponent();
@@ -83,7 +78,7 @@ TLayoutForm::TLayoutForm(TComponent* Owner, TKeyCollection* Collection)
     FSurface->CreateGrid(clSilver);
     FSurface->CreateControls();
     if (designide::EnvironmentOptions().CodePageInDesigners) createCodePageLine();
-    if (LayoutDesignerOptions().SafeEditing) guardEditing();
+    if (designide::EnvironmentOptions().SafeEditingInDesigners) guardEditing();
 }
 
 void TLayoutForm::guardEditing() {

@@ -17,7 +17,7 @@
 // status line with the active code page and a list to choose it, and files open in the page of
 // the session.
 //
-// With LayoutDesignerOptions().SafeEditing (off by default) the window guards the work done in
+// With designide::EnvironmentOptions().SafeEditingInDesigners (off by default) the window guards the work done in
 // it: an Edit menu undoes and redoes every change (Ctrl+Z, Ctrl+Y) back to the layout it opened
 // with; a Cancel button beside Close (also Escape and the close box) puts that layout back; Load
 // Layout asks before it replaces keys; Clear All asks with No as the default button and has its
@@ -38,12 +38,6 @@
 #include <memory>
 
 namespace quimbel {
-
-struct TLayoutDesignerOptions {
-    bool SafeEditing = false;
-};
-// The options of every layout designer window opened from now on; the host sets them.
-TLayoutDesignerOptions& LayoutDesignerOptions();
 
 class TLayoutForm : public vcl::TForm {
     VCL_DECLARE_CLASS(TLayoutForm, vcl::TForm)

@@ -38,7 +38,7 @@ void TLayoutProperty::Edit() {
     // A layout that leaves the window as it came in is no change of the form: the keyboard
     // only gets its buttons back.
     auto* keyboard = dynamic_cast<TKeyboard*>(GetComponent(0));
-    if (LayoutDesignerOptions().SafeEditing && keyboard && keyboard->GetKeys() == Collection &&
+    if (designide::EnvironmentOptions().SafeEditingInDesigners && keyboard && keyboard->GetKeys() == Collection &&
         LayoutBytes(*Collection) == before) {
         keyboard->SetKeys(Collection);
         return;

@@ -15,7 +15,7 @@ public:
     // Opens the layout designer modally. It edits the collection in place, so there is nothing
     // to cancel: however it is closed, the collection is written back into Keys (which rebuilds
     // the keyboard) and the designer is told. An exception while it is shown frees it and
-    // passes on without the write-back. With LayoutDesignerOptions().SafeEditing a layout that
+    // passes on without the write-back. With EnvironmentOptions().SafeEditingInDesigners a layout that
     // is the same as before (nothing changed, or Cancel) rebuilds the keyboard without telling
     // the designer, so that the form is not marked modified.
     void Edit() override;

@@ -9,7 +9,7 @@ inline const vcl::TResStringRec SClearAllKeysPrompt{"SClearAllKeysPrompt",
                                                     "All keys will be deleted! Proceed?"};
 inline const vcl::TResStringRec SSetAllKeysFontPrompt{
     "SSetAllKeysFontPrompt", "This will set the font for ALL existing keys! Proceed?"};
-// The designer window's safe editing (LayoutDesignerOptions).
+// The designer window's safe editing (EnvironmentOptions().SafeEditingInDesigners).
 inline const vcl::TResStringRec SReplaceKeysPrompt{
     "SReplaceKeysPrompt", "The %d keys of the layout will be replaced by those of %s. Proceed?"};
 inline const vcl::TResStringRec SClearAllCaption{"SClearAllCaption", "Clear &All"};

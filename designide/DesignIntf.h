@@ -53,6 +53,9 @@ struct TEnvironmentOptions {
     // locale's (0: the active page stays).
     int FileCodePage = 0;
     int ChosenCodePage = 0;
+    // Layout designer windows guard the work done in them: undo and redo, Cancel, a question
+    // before a step that replaces or clears keys.
+    bool SafeEditingInDesigners = false;
 };
 TEnvironmentOptions& EnvironmentOptions();
 

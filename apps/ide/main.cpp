@@ -83,9 +83,10 @@ int main(int argc, char** argv) {
         return ExitUsage;
     }
 
-    // The layout designer shows and lets the user choose the code page; files open in the
-    // command line's or the locale's page unless one is chosen there.
+    // The layout designer shows and lets the user choose the code page (files open in the
+    // command line's or the locale's page unless one is chosen there) and guards its work.
     designide::EnvironmentOptions().CodePageInDesigners = true;
+    designide::EnvironmentOptions().SafeEditingInDesigners = true;
     designide::EnvironmentOptions().FileCodePage = vcl::GetAnsiCodePage();
 
     QApplication qtApp(argc, argv);

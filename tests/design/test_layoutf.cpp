@@ -604,8 +604,8 @@ namespace {
 
 // Turns on the window's safe editing for one test.
 struct SafeEditing {
-    SafeEditing() { LayoutDesignerOptions().SafeEditing = true; }
-    ~SafeEditing() { LayoutDesignerOptions().SafeEditing = false; }
+    SafeEditing() { designide::EnvironmentOptions().SafeEditingInDesigners = true; }
+    ~SafeEditing() { designide::EnvironmentOptions().SafeEditingInDesigners = false; }
 };
 
 // The question asked before a destructive step: No must be its default button; Answer ends it
@@ -749,7 +749,7 @@ TEST(LayoutForm, SafeEditingMarksTheFormOnlyWhenTheKeysChanged) {
         {false, [](TLayoutForm& f) { f.CloseBtn->Click(); }, 1},
     };
     for (const Case& c : cases) {
-        LayoutDesignerOptions().SafeEditing = c.safe;
+        designide::EnvironmentOptions().SafeEditingInDesigners = c.safe;
         Host host;
         auto* keyboard = new TKeyboard(host.root.get());
         keyboard->GetKeys()->AddKey(new TKey(ktNormal));
@@ -765,5 +765,5 @@ TEST(LayoutForm, SafeEditingMarksTheFormOnlyWhenTheKeysChanged) {
         EXPECT_NE(keyboard->GetKeys()->GetItem(0)->Control, nullptr);
         EXPECT_EQ(keyboard->GetKeys()->GetItem(0)->Control->GetParent(), keyboard);
     }
-    LayoutDesignerOptions().SafeEditing = false;
+    designide::EnvironmentOptions().SafeEditingInDesigners = false;
 }

@@ -9,6 +9,7 @@
 
 #include "../qt/ModalDriver.h"
 #include "design/Layoutf.h"
+#include "designide/DesignIntf.h"
 #include "runtime/Keypropertiesf.h"
 
 using namespace vcl;
@@ -124,7 +125,7 @@ TEST_F(LayoutFormQt, MouseDragsClicksAndPopsUpTheMenu) {
 // button lies on another.
 TEST(LayoutFormQtSmall, SafeEditingKeepsCloseWithinReach) {
     vcl::qt::InstallQtWidgetset();
-    LayoutDesignerOptions().SafeEditing = true;
+    designide::EnvironmentOptions().SafeEditingInDesigners = true;
     {
         TKeyCollection keys;
         TLayoutForm form(nullptr, &keys);
@@ -154,6 +155,6 @@ TEST(LayoutFormQtSmall, SafeEditingKeepsCloseWithinReach) {
         }
         EXPECT_LT(rectOf(form.TopPanel).bottom(), rectOf(form.LayoutPanel).top() + 1);
     }
-    LayoutDesignerOptions().SafeEditing = false;
+    designide::EnvironmentOptions().SafeEditingInDesigners = false;
     vcl::qt::UninstallQtWidgetset();
 }
