@@ -65,6 +65,7 @@ void TFormDesigner::SetModified(bool Value) {
 
 void TFormDesigner::NewForm() {
     auto form = std::make_unique<vcl::TForm>(nullptr);
+    form->SetOwnedSiblingNotifications(false); // many components load in linear time
     form->SetDesigning(true);
     form->SetName(RootName);
     form->SetCaption(RootName);
@@ -83,6 +84,7 @@ void TFormDesigner::LoadFromFile(const AnsiString& FileName) {
     }
     binary.SetPosition(0);
     auto form = std::make_unique<vcl::TForm>(nullptr);
+    form->SetOwnedSiblingNotifications(false); // many components load in linear time
     // The handlers a form names are methods of a class the IDE does not have; the designed
     // form keeps their names, bound to handlers that do nothing.
     vcl::TReader reader(&binary, 4096);
