@@ -65,7 +65,9 @@ void TFormDesigner::SetModified(bool Value) {
 
 void TFormDesigner::NewForm() {
     auto form = std::make_unique<vcl::TForm>(nullptr);
-    form->SetOwnedSiblingNotifications(false); // many components load in linear time
+    // Designed components refer to each other through FreeNotification alone; not telling each
+    // of every sibling keeps opening a large form fast.
+    form->SetOwnedSiblingNotifications(false);
     form->SetDesigning(true);
     form->SetName(RootName);
     form->SetCaption(RootName);
@@ -84,7 +86,7 @@ void TFormDesigner::LoadFromFile(const AnsiString& FileName) {
     }
     binary.SetPosition(0);
     auto form = std::make_unique<vcl::TForm>(nullptr);
-    form->SetOwnedSiblingNotifications(false); // many components load in linear time
+    form->SetOwnedSiblingNotifications(false); // as NewForm
     // The handlers a form names are methods of a class the IDE does not have; the designed
     // form keeps their names, bound to handlers that do nothing.
     vcl::TReader reader(&binary, 4096);
