@@ -171,15 +171,13 @@ void TKeyboard::CreateControls() {
 
 void TKeyboard::FreeAllControls() {
     forgetTouches(); // the fingers' keys lose their buttons
-    int i = 0;
-    while (i < GetComponentCount()) {
-        auto* button = dynamic_cast<TKeyControl*>(GetComponent(i));
-        if (!button) {
-            ++i;
-            continue;
+    // From the last, so that each button leaves the lists at their end.
+    for (int i = GetComponentCount(); i-- > 0;) {
+        if (i >= GetComponentCount()) continue; // a notification freed more than this button
+        if (auto* button = dynamic_cast<TKeyControl*>(GetComponent(i))) {
+            RemoveComponent(button);
+            delete button;
         }
-        RemoveComponent(button);
-        delete button;
     }
 }
 

@@ -40,6 +40,10 @@ int32_t unitsToPixels(int32_t units) {
 
 // --- TKey ------------------------------------------------------------------------------------
 
+TKeyControl::TKeyControl(vcl::TComponent* AOwner) : vcl::TSpeedButton(AOwner) {
+    SetSiblingNotifications(false);
+}
+
 TKeyControl::~TKeyControl() {
     if (Key && Key->Control == this) Key->Control = nullptr;
 }

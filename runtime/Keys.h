@@ -64,7 +64,9 @@ class TKey;
 class TKeyControl : public vcl::TSpeedButton {
     VCL_DECLARE_CLASS(TKeyControl, vcl::TSpeedButton)
 public:
-    using vcl::TSpeedButton::TSpeedButton;
+    // A key's button refers to no sibling, so creating and freeing the buttons of a large layout
+    // does not notify every other button.
+    explicit TKeyControl(vcl::TComponent* AOwner);
     // Unbinds its key, so that the key never refers to a freed button.
     ~TKeyControl() override;
     // The caption shown at the level in force, what a person calls the key when it shows a

@@ -182,6 +182,9 @@ void TFormDesigner::goToStep(size_t Index) {
 
 void TFormDesigner::NewForm() {
     auto form = std::make_unique<vcl::TForm>(nullptr);
+    // Designed components refer to each other through FreeNotification alone; not telling each
+    // of every sibling keeps opening a large form fast.
+    form->SetOwnedSiblingNotifications(false);
     form->SetDesigning(true);
     form->SetName(RootName);
     form->SetCaption(RootName);
@@ -210,6 +213,7 @@ void TFormDesigner::LoadFromFile(const AnsiString& FileName) {
 
 std::unique_ptr<vcl::TForm> TFormDesigner::readForm(vcl::TStream* Binary) {
     auto form = std::make_unique<vcl::TForm>(nullptr);
+    form->SetOwnedSiblingNotifications(false); // as NewForm
     // The handlers a form names are methods of a class the IDE does not have; the designed
     // form keeps their names, bound to handlers that do nothing.
     vcl::TReader reader(Binary, 4096);

@@ -219,6 +219,7 @@ void TIdeMainForm::selectionChanged() {
     inspector_->Inspect(designer_.get(), selection);
 
     vcl::TStrings* items = ComponentBox->GetItems();
+    items->BeginUpdate();
     items->Clear();
     vcl::TForm* root = designer_->Root();
     items->Add(root->GetName() + ": " + designer_->RootClassName());
@@ -226,6 +227,7 @@ void TIdeMainForm::selectionChanged() {
         vcl::TComponent* c = root->GetComponent(i);
         items->Add(c->GetName() + ": " + c->ClassName());
     }
+    items->EndUpdate();
     int index = -1;
     if (selection.size() == 1) {
         if (selection[0] == root)

@@ -211,8 +211,10 @@ void TObjectInspector::showValue(TRow* Row) {
         if (!Row->ValueEdit->Focused()) Row->ValueEdit->SetSelStart(0);
     } else if (Row->ValueBox) {
         vcl::TStrings* items = Row->ValueBox->GetItems();
+        items->BeginUpdate(); // the list box sorts and shows its items once, not per item
         items->Clear();
         e->GetValues([&](const AnsiString& v) { items->Add(v); });
+        items->EndUpdate();
         const int index = items->IndexOf(value);
         Row->ValueBox->SetItemIndex(index);
         if (index < 0 && Row->ValueBox->GetStyle() != vcl::csDropDownList)

@@ -379,20 +379,27 @@ void LayoutFromJson(const std::string& Json, quimbel::TKeyCollection& Keys, bool
     TFieldReader root(doc, -1, "");
     if (!doc.is_object()) root.Fail(vcl::LoadResString(consts::SRootExpected));
     root.CheckFields({"keys"}, {"codepage"});
+    int64_t page = 0;
     if (doc.contains("codepage")) {
-        int64_t page = 0;
         if (!TFieldReader::IntegerOf(doc.at("codepage"), 0, INT32_MAX, page) ||
             !vcl::IsSupportedCodePage(static_cast<int>(page)))
             root.FailField("codepage", vcl::LoadResString(consts::SCodePageExpected));
-        if (UseFileCodePage) vcl::SetAnsiCodePage(static_cast<int>(page));
     }
     const json& keys = doc.at("keys");
     if (!keys.is_array()) root.FailField("keys", vcl::LoadResString(consts::SArrayExpected));
 
+    // The file's page converts the strings; a read that fails leaves the page that was active.
+    const int previousPage = vcl::GetAnsiCodePage();
+    if (UseFileCodePage && page != 0) vcl::SetAnsiCodePage(static_cast<int>(page));
     std::vector<std::unique_ptr<TKey>> read;
-    read.reserve(keys.size());
-    for (size_t i = 0; i < keys.size(); ++i)
-        read.push_back(keyOf(keys[i], static_cast<int>(i)));
+    try {
+        read.reserve(keys.size());
+        for (size_t i = 0; i < keys.size(); ++i)
+            read.push_back(keyOf(keys[i], static_cast<int>(i)));
+    } catch (...) {
+        vcl::SetAnsiCodePage(previousPage);
+        throw;
+    }
     for (auto& key : read)
         Keys.AddKey(key.release());
 }

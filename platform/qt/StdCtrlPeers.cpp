@@ -226,8 +226,11 @@ public:
         } else if (What == vcl::pcItems) {
             box()->clear();
             vcl::TStrings* items = combo_->GetItems();
+            QStringList texts; // added at once, which the box's model takes in one step
+            texts.reserve(items->GetCount());
             for (int i = 0; i < items->GetCount(); ++i)
-                box()->addItem(ToQString(items->Get(i)));
+                texts.append(ToQString(items->Get(i)));
+            box()->addItems(texts);
         }
         box()->setCurrentIndex(combo_->GetItemIndex());
         if (box()->isEditable()) box()->setEditText(ToQString(combo_->GetText()));

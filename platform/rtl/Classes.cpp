@@ -98,15 +98,53 @@ int TComponent::GetComponentIndex() const {
     return it == list.end() ? -1 : static_cast<int>(it - list.begin());
 }
 
+namespace {
+
+// Components usually leave their owner in the reverse order of their arrival, so the search
+// starts at the end.
+void eraseLast(std::vector<TComponent*>& list, TComponent* c) {
+    auto it = std::find(list.rbegin(), list.rend(), c);
+    if (it != list.rend()) list.erase(std::next(it).base());
+}
+
+} // namespace
+
 void TComponent::insert(TComponent* c) {
     components_.push_back(c);
+    if (!ownedHearSiblings_ && c->mayBeQuiet()) c->hearsSiblings_ = false;
+    if (c->hearsSiblings_) listeners_.push_back(c);
     c->owner_ = this;
+    hearSiblings(); // an owner passes notifications on to what it owns
 }
 
 void TComponent::remove(TComponent* c) {
     ++removals_;
-    components_.erase(std::remove(components_.begin(), components_.end(), c), components_.end());
+    eraseLast(components_, c);
+    if (c->hearsSiblings_) eraseLast(listeners_, c);
     c->owner_ = nullptr;
+}
+
+void TComponent::SetSiblingNotifications(bool Value) {
+    if (Value) {
+        hearSiblings();
+    } else if (hearsSiblings_ && mayBeQuiet()) {
+        hearsSiblings_ = false;
+        if (owner_) eraseLast(owner_->listeners_, this);
+    }
+}
+
+void TComponent::hearSiblings() {
+    if (hearsSiblings_) return;
+    hearsSiblings_ = true;
+    if (!owner_) return;
+    // Placed among the listeners after those that come before it in the owner's list.
+    size_t before = 0;
+    for (TComponent* c : owner_->components_) {
+        if (c == this) break;
+        if (c->hearsSiblings_) ++before;
+    }
+    auto& list = owner_->listeners_;
+    list.insert(list.begin() + static_cast<std::ptrdiff_t>(before), this);
 }
 
 void TComponent::InsertComponent(TComponent* AComponent) {
@@ -196,6 +234,9 @@ void TComponent::FreeNotification(TComponent* AComponent) {
             AComponent->FreeNotification(this);
         }
     }
+    // A sibling's removal is how it learns that this one goes.
+    AComponent->askedFreeNotification_ = true;
+    AComponent->hearSiblings();
     state_.Include(csFreeNotification);
 }
 
@@ -214,8 +255,8 @@ void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
     if (Operation == opRemove && AComponent) RemoveFreeNotification(AComponent);
     // Owned components hear about their siblings; iterate over a copy since handlers may free.
     // Whether one is still owned needs checking only once a handler removed some component, so
-    // a notification costs one pass however many components there are.
-    std::vector<TComponent*> owned = components_;
+    // a notification costs one pass over the components that listen.
+    std::vector<TComponent*> owned = listeners_;
     const uint64_t removals = removals_;
     for (TComponent* c : owned)
         if (c != AComponent &&

@@ -74,6 +74,12 @@ public:
     void SetDesigning(bool Value, bool SetChildren = true);
     void Destroying();
 
+    // Whether the components inserted into this one from now on hear when a sibling is inserted
+    // or removed (on by default). An owner whose components refer to each other only through
+    // FreeNotification may switch it off, so that creating and freeing many of them costs time
+    // in proportion to their number (see SetSiblingNotifications).
+    void SetOwnedSiblingNotifications(bool Value) { ownedHearSiblings_ = Value; }
+
     // Asks to be told (Notification with opRemove) when AComponent is destroyed; mutual.
     void FreeNotification(TComponent* AComponent);
     void RemoveFreeNotification(TComponent* AComponent);
@@ -107,6 +113,11 @@ protected:
     void SendFreeNotifications();
     // Validates and changes the name without notification.
     void ChangeName(const AnsiString& NewName);
+    // Every owned component hears by default when a sibling is inserted or removed. One that
+    // refers to no sibling except through FreeNotification may switch that off, so that creating
+    // and freeing many siblings costs time in proportion to their number; it hears of them again
+    // as soon as it asks for free notification or comes to own components itself.
+    void SetSiblingNotifications(bool Value);
     virtual void ValidateRename(TComponent* AComponent, const AnsiString& CurName,
                                 const AnsiString& NewName);
     virtual void ValidateInsert(TComponent* AComponent) { (void)AComponent; }
@@ -114,6 +125,8 @@ protected:
 private:
     void insert(TComponent* c);
     void remove(TComponent* c);
+    void hearSiblings();
+    bool mayBeQuiet() const { return components_.empty() && !askedFreeNotification_; }
 
     TComponent* owner_ = nullptr;
     AnsiString name_;
@@ -121,6 +134,11 @@ private:
     int32_t designInfo_ = 0;
     TComponentState state_;
     std::vector<TComponent*> components_;
+    // The owned components that hear of their siblings, in the order of components_.
+    std::vector<TComponent*> listeners_;
+    bool hearsSiblings_ = true;
+    bool ownedHearSiblings_ = true;
+    bool askedFreeNotification_ = false;
     // Counts removals from components_, so that Notification knows when its copy went stale.
     uint64_t removals_ = 0;
     std::vector<TComponent*> freeNotifies_;

@@ -621,6 +621,12 @@ private:
         writeIndent();
     }
 
+    static bool isDecimal(const AnsiString& s) {
+        const size_t digits = !s.empty() && s[0] == '-' ? 1 : 0;
+        return s.size() > digits &&
+               s.find_first_not_of("0123456789", digits) == AnsiString::npos;
+    }
+
     // The text form has no quoting for names: anything but an identifier (a dotted path for a
     // property) would read back differently, or as more lines of the form.
     const AnsiString& checkedName(const AnsiString& s, bool Dotted) const {
@@ -765,7 +771,7 @@ private:
                 AnsiString s = r_.ReadStr();
                 if (s.empty()) break;
                 if (i > 0) out_ += ", ";
-                out_ += checkedName(s, false);
+                out_ += isDecimal(s) ? s : checkedName(s, false); // the text form takes numbers
             }
             out_ += ']';
             break;

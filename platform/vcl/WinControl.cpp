@@ -105,7 +105,9 @@ void TWinControl::RemoveControl(TControl* AControl) {
         tabList_.erase(std::remove(tabList_.begin(), tabList_.end(), w), tabList_.end());
     } else {
         if (peer_) peer_->ControlRemoved(AControl);
-        controls_.erase(std::remove(controls_.begin(), controls_.end(), AControl), controls_.end());
+        // Searched from the end, where freeing many controls finds each one at once.
+        auto it = std::find(controls_.rbegin(), controls_.rend(), AControl);
+        if (it != controls_.rend()) controls_.erase(std::next(it).base());
     }
     AControl->parent_ = nullptr;
     if (!ComponentState().Contains(csDestroying)) {

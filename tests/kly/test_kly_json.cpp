@@ -277,6 +277,7 @@ TEST(KlyJson, TheCodePageFieldGivesTheBytesTheirMeaning) {
               R"(key 0: field "captions": character "й" (U+0439) is not in code page 1252)");
     EXPECT_EQ(errorOf(layout("1253", "й", "Й")),
               R"(key 0: field "captions": character "й" (U+0439) is not in code page 1253)");
+    EXPECT_EQ(vcl::GetAnsiCodePage(), 1252); // a failed read leaves the active page as it was
     for (const char* bad : {"65001", "\"1251\"", "-1"})
         EXPECT_EQ(errorOf(layout(bad, "a", "A")),
                   R"(field "codepage": expected a code page: 874 or 1250 to 1258)");

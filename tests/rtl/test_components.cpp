@@ -138,6 +138,50 @@ TEST(Components, SiblingsHearOfEachOthersDestruction) {
     EXPECT_EQ(watcher->Watched, nullptr);
 }
 
+// A component that switched sibling notifications off hears nothing of its siblings until it
+// asks for free notification or owns components; the others hear in the owner's order.
+TEST(Components, QuietSiblingsHearOnlyOnceLinked) {
+    struct TQuiet : TProbe {
+        explicit TQuiet(TComponent* AOwner) : TProbe(AOwner) { SetSiblingNotifications(false); }
+    };
+    std::vector<std::string> log;
+    TProbe form(nullptr);
+    form.SetName("F");
+    auto make = [](TProbe* p, const char* name) {
+        p->SetName(name);
+        return p;
+    };
+    make(new TProbe(&form), "A");
+    TProbe* q = make(new TQuiet(&form), "Q");
+    TProbe* b = make(new TProbe(&form), "B");
+    TProbe* p = make(new TQuiet(&form), "P");
+    g_log = &log;
+    make(new TProbe(&form), "C");
+    EXPECT_EQ(log, (std::vector<std::string>{"A +", "B +", "F +"}));
+
+    log.clear();
+    q->Watched = b;
+    b->FreeNotification(q);
+    make(new TProbe(p), "Child"); // P passes notifications on to what it owns
+    log.clear();
+    delete b;
+    EXPECT_EQ(q->Watched, nullptr);
+    EXPECT_EQ(log, (std::vector<std::string>{"free B", "A -B", "Q -B", "Child -B", "P -B", "C -B", "F -B"}));
+
+    // An owner may make every component inserted from then on quiet; one that asked for free
+    // notification stays heard when it moves there.
+    TProbe quietForm(nullptr);
+    quietForm.SetName("G");
+    quietForm.SetOwnedSiblingNotifications(false);
+    TProbe* x = make(new TProbe(&quietForm), "X");
+    quietForm.InsertComponent(q);
+    log.clear();
+    make(new TProbe(&quietForm), "Y");
+    delete x;
+    EXPECT_EQ(log, (std::vector<std::string>{"Q +", "G +", "free X", "Q -X", "G -X"}));
+    g_log = nullptr;
+}
+
 TEST(Components, WatcherDestroyedFirstLeavesNoDanglingNotification) {
     TProbe target(nullptr);
     {

@@ -294,6 +294,9 @@ TEST(ObjectText, NamesThatAreNoIdentifiersAreRefused) {
     EXPECT_EQ(error(concat({head, str("TForm"), str("F"), str("S"), {11}, str("a b"), {0}, end})),
               "'a b' in the stream is not a valid name");
     EXPECT_EQ(error(textToBinary(kCanonical)), "");
+    // Numbers in a set, which the text form takes, come back as they were written.
+    const std::string numbers = "object F: TForm\n  S = [3, -2, x]\nend\n";
+    EXPECT_EQ(binaryToText(textToBinary(numbers)), numbers);
 }
 
 namespace {
