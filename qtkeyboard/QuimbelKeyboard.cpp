@@ -48,7 +48,7 @@ QuimbelKeyboard::QuimbelKeyboard(QWidget* parent) : QWidget(parent) {
         // Nothing a password field is given may show on the screen.
         const auto* line = qobject_cast<const QLineEdit*>(target_.data());
         keyboard_->SetKeyPreview(keyPreview_ && (!line || line->echoMode() == QLineEdit::Normal));
-        emit keyPressed(ToQString(Key->GetKeyValue(keyboard_->GetKeyLevel())));
+        emit keyPressed(ToQString(keyboard_->TypedValue(Key)));
     };
     keyboard_->SetMultiTouch(true);
     keyboard_->SetKeyRepeat(true);

@@ -18,6 +18,15 @@ struct KeyCharRange {
 
 #include "KeyCharTable.inc"
 
+// The character paired with Code in a table sorted by code (kCapitals pairs a letter with its
+// capital in the place of a base), or Otherwise.
+template <size_t N>
+char32_t lookUp(const KeyCharBase (&Table)[N], char32_t Code, char32_t Otherwise) {
+    auto it = std::lower_bound(std::begin(Table), std::end(Table), Code,
+                               [](const KeyCharBase& e, char32_t c) { return e.Code < c; });
+    return it != std::end(Table) && it->Code == Code ? it->Base : Otherwise;
+}
+
 } // namespace
 
 bool IsLetterChar(char32_t Code) {
@@ -27,9 +36,11 @@ bool IsLetterChar(char32_t Code) {
 }
 
 char32_t DecompositionBase(char32_t Code) {
-    auto it = std::lower_bound(std::begin(kDecompositionBases), std::end(kDecompositionBases), Code,
-                               [](const KeyCharBase& e, char32_t c) { return e.Code < c; });
-    return it != std::end(kDecompositionBases) && it->Code == Code ? it->Base : 0;
+    return lookUp(kDecompositionBases, Code, 0);
+}
+
+char32_t CapitalChar(char32_t Code) {
+    return lookUp(kCapitals, Code, Code);
 }
 
 vcl::AnsiString FindAlternates(const vcl::AnsiString& Value) {

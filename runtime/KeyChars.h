@@ -13,6 +13,8 @@ bool IsLetterChar(char32_t Code);
 // The first character of Code's canonical decomposition (e for é, и for й), or 0 when Code does
 // not decompose.
 char32_t DecompositionBase(char32_t Code);
+// The capital of a letter (Ç for ç), or Code itself when it has no one-character capital.
+char32_t CapitalChar(char32_t Code);
 // Every byte of the active code page whose character decomposes to one that begins with Value's
 // character, in code-page order; empty unless Value is one character.
 vcl::AnsiString FindAlternates(const vcl::AnsiString& Value);

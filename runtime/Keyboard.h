@@ -173,6 +173,8 @@ public:
     // (SetKeyAlternates), else every character of the active code page whose canonical
     // decomposition begins with the key's character at that level, in code-page order.
     vcl::AnsiString KeyAlternates(const TKey* Key, TKeyLevel Level) const;
+    // What a click on Key types in the present state (its value at the level it is read at).
+    vcl::AnsiString TypedValue(const TKey* Key) const { return levelValue(Key, levelOf(Key)); }
     // Sets the alternates of a key (one byte each; empty for none), or with ResetKeyAlternates
     // lets the keyboard find them again.
     void SetKeyAlternates(TKey* Key, const vcl::AnsiString& Chars) { Key->Alternates = Chars; }
@@ -216,6 +218,14 @@ private:
     TKeyLevel levelOf(const TKey* Key) const;
     TKeyLevel shiftedLevel(const TKey* Key, TKeyLevel Level) const;
     bool isLetterKey(const TKey* Key) const;
+    // A key's value and caption at Level in the present state: the stored ones at the level it
+    // is read at, or its capital (capsCapital).
+    vcl::AnsiString levelValue(const TKey* Key, TKeyLevel Level) const;
+    vcl::AnsiString levelCaption(const TKey* Key, TKeyLevel Level) const;
+    // With CapsLockLettersOnly and Caps Lock on, a letter key whose Shift level holds something
+    // other than its capital (ç and 9 on one key) gives the capital (Ç) where the code page has
+    // it, as the system's keymaps do; else empty.
+    vcl::AnsiString capsCapital(const TKey* Key, TKeyLevel Level) const;
     // Shows a normal key's caption at the level it is read at in the state Level stands for.
     void showCaption(TKey* Key, TKeyLevel Level);
     // Scales the button's font from the key's by the key's vertical scale, then shrinks it

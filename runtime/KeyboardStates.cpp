@@ -40,7 +40,7 @@ void TKeyboard::KeyClick(vcl::TObject* Sender) {
         break;
     }
     const TKeyLevel level = levelOf(key);
-    const vcl::AnsiString value = reported(key->GetKeyValue(level));
+    const vcl::AnsiString value = reported(levelValue(key, level));
     const auto alive = LifeToken();
     const KeyWatch watch(key);
     // Each step may run handlers that free the keyboard or the key.
@@ -144,9 +144,32 @@ bool TKeyboard::isLetterKey(const TKey* Key) const {
            IsLetterChar(vcl::AnsiCharToUnicode(static_cast<unsigned char>(value[0])));
 }
 
+vcl::AnsiString TKeyboard::capsCapital(const TKey* Key, TKeyLevel Level) const {
+    vcl::AnsiString capital;
+    if (Level != klShift || !FCapsLockLettersOnly || !FCapsState || !isLetterKey(Key))
+        return capital;
+    const char32_t letter = vcl::AnsiCharToUnicode(
+        static_cast<unsigned char>(Key->GetKeyValue(klNormal)[0]));
+    const vcl::AnsiString shifted = Key->GetKeyValue(klShift);
+    if (CapitalChar(letter) == letter || !vcl::AppendAnsiChar(capital, CapitalChar(letter)) ||
+        capital == shifted)
+        capital.clear();
+    return capital;
+}
+
+vcl::AnsiString TKeyboard::levelValue(const TKey* Key, TKeyLevel Level) const {
+    const vcl::AnsiString capital = capsCapital(Key, Level);
+    return capital.empty() ? Key->GetKeyValue(shiftedLevel(Key, Level)) : capital;
+}
+
+vcl::AnsiString TKeyboard::levelCaption(const TKey* Key, TKeyLevel Level) const {
+    const vcl::AnsiString capital = capsCapital(Key, Level);
+    return capital.empty() ? Key->GetKeyCaption(shiftedLevel(Key, Level)) : capital;
+}
+
 void TKeyboard::showCaption(TKey* Key, TKeyLevel Level) {
     if (!Key->Control) return;
-    Key->Control->SetCaption(Key->GetKeyCaption(shiftedLevel(Key, Level)));
+    Key->Control->SetCaption(levelCaption(Key, Level));
     if (FScaleCaptions) fitKeyCaption(Key);
 }
 
@@ -256,7 +279,7 @@ void TKeyboard::DoLinkedControlAction(TKey* Key) {
     case ktNormal: {
         // The value is read once: a handler of the control may change the state meanwhile, or
         // free the control, the key or the keyboard, which ends the output.
-        const vcl::AnsiString value = Key->GetKeyValue(levelOf(Key));
+        const vcl::AnsiString value = TypedValue(Key);
         const auto alive = LifeToken();
         const KeyWatch watch(Key);
         for (char ch : value) {

@@ -292,7 +292,7 @@ void TKeyboard::timerFired() {
             KeyClick(key->Control);
         } else {
             const TKeyLevel level = p->Level;
-            typeValue(key, level, key->GetKeyValue(level), false);
+            typeValue(key, level, levelValue(key, level), false);
         }
         if (!*alive) return;
     }

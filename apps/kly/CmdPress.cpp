@@ -44,6 +44,7 @@ CommandRun SetupPress(CLI::App& Sub) {
         std::vector<std::string> Keys;
         std::string Size = "400x80";
         std::string CharCase = "normal";
+        bool CapsLettersOnly = false;
     };
     auto o = std::make_shared<Options>();
     Sub.add_option("FILE", o->File, "Layout file (.kly)")->required();
@@ -52,6 +53,8 @@ CommandRun SetupPress(CLI::App& Sub) {
     AddSizeOption(Sub, o->Size, "Client area of the keyboard in pixels (default 400x80)");
     Sub.add_option("--char-case", o->CharCase, "CharCase of the keyboard (default normal)")
         ->check(CLI::IsMember({"normal", "upper", "lower"}));
+    Sub.add_flag("--caps-lock-letters-only", o->CapsLettersOnly,
+                 "Caps Lock shifts letters only and gives each letter its capital");
     return [o] {
         TPixelSize size;
         ParsePixelSize(o->Size, size);
@@ -62,6 +65,7 @@ CommandRun SetupPress(CLI::App& Sub) {
         keyboard.SetCharCase(o->CharCase == "upper"   ? vcl::ecUpperCase
                              : o->CharCase == "lower" ? vcl::ecLowerCase
                                                       : vcl::ecNormal);
+        keyboard.SetCapsLockLettersOnly(o->CapsLettersOnly);
         keyboard.SetLinkedControl(&linked);
         keyboard.OnKey = [&lines](vcl::TObject*, quimbel::TKey*, quimbel::TKeyLevel Level,
                                   vcl::AnsiString Value) {

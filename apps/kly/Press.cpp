@@ -19,8 +19,10 @@ bool isIndexArgument(const std::string& Arg) {
 
 } // namespace
 
-// The key an argument names at the level in force. A caption is looked up at that level first;
+// The key an argument names at the level in force. A caption is looked up at that level;
 // keys other than normal ones always show their normal caption, so they are found by it too.
+// Under Caps Lock for letters only the caption a normal key's button shows is what names it
+// (a digit key shows its digit, a letter key its capital, Ç where Shift gives 9).
 quimbel::TKey* FindKey(const quimbel::TKeyboard& Keyboard, const std::string& Arg, int ArgNo) {
     quimbel::TKeyCollection* keys = Keyboard.GetKeys();
     if (isIndexArgument(Arg)) {
@@ -34,14 +36,17 @@ quimbel::TKey* FindKey(const quimbel::TKeyboard& Keyboard, const std::string& Ar
     }
     const quimbel::TKeyLevel level = Keyboard.GetKeyLevel();
     const vcl::AnsiString caption = vcl::Utf8ToAnsi(Arg);
+    const bool shown = Keyboard.GetCapsLockLettersOnly();
     // A character the active code page cannot hold cannot be on any key.
     if (vcl::AnsiToUtf8(caption) == Arg) {
-        if (quimbel::TKey* key = Keyboard.SearchKey(caption, level)) return key;
+        if (!shown)
+            if (quimbel::TKey* key = Keyboard.SearchKey(caption, level)) return key;
         for (int i = 0; i < keys->GetCount(); ++i) {
             quimbel::TKey* key = keys->GetItem(i);
-            if (key->KeyType != quimbel::ktNormal &&
-                key->GetKeyCaption(quimbel::klNormal) == caption)
+            const bool normal = key->KeyType == quimbel::ktNormal;
+            if (normal && shown && key->Control && key->Control->GetCaption() == caption)
                 return key;
+            if (!normal && key->GetKeyCaption(quimbel::klNormal) == caption) return key;
         }
     }
     throw EKlyError(vcl::FmtLoadStr(

@@ -39,11 +39,16 @@ TEST_F(KlyImport, FrenchTypesAsXkbSaysOnTheIsoGeometry) {
     EXPECT_EQ(r.status, 0) << r.err;
     // Level-three characters that page 1252 cannot hold are named on one warning line.
     EXPECT_EQ(r.err.rfind("kly: fr: warning: code page 1252 cannot hold ", 0), 0u) << r.err;
-    // ç, é and ù on the number row and beside Enter; ? on Shift of the comma key. Ç is no
-    // character of French XKB's first three levels, so the sentence starts in lower case.
-    r = Kly("press fr.kly ç a ' ' é t é ' ' o ù ' ' Shift '?'");
+    // ç, é and ù on the number row and beside Enter; ? on Shift of the comma key. XKB gives Ç
+    // through Caps Lock alone (Shift gives 9): so does Caps Lock for letters only, which shows
+    // Ç on the key; the default Caps Lock reads the Shift level, where no key shows Ç.
+    r = Kly("press --caps-lock-letters-only fr.kly 'Caps Lock' Ç 'Caps Lock' a ' ' é t é ' ' o "
+            "ù ' ' Shift '?'");
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(Typed(r.out), "ça été où ?");
+    EXPECT_EQ(Typed(r.out), "Ça été où ?");
+    EXPECT_EQ(Kly("press --caps-lock-letters-only fr.kly 'Caps Lock' É 9").err,
+              "kly: argument 3: no key with the caption \"9\" at level 1 (klShift)\n");
+    EXPECT_NE(Kly("press fr.kly 'Caps Lock' Ç").status, 0);
     // AZERTY, with < and > on the key beside left Shift: 79 keys and the tall Enter.
     r = Kly("dump fr.kly --pretty");
     EXPECT_EQ(r.out.rfind("{\"codepage\": 1252,", 0), 0u);
