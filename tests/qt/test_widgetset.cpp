@@ -787,17 +787,7 @@ TEST_F(QtWidgetset, DialogsAndPromptsOfTheModelRunNatively) {
 
 // Shown with a real menu bar, a form that stores its outer size keeps it over saves and reopens.
 TEST_F(QtWidgetset, AFormWithAMainMenuKeepsItsStoredSizeOverSaves) {
-    const std::string text = "object MenuForm: TForm\n"
-                             "  Width = 300\n"
-                             "  Height = 200\n"
-                             "  Menu = MainMenu\n"
-                             "  object MainMenu: TMainMenu\n"
-                             "    object FileItem: TMenuItem\n"
-                             "      Caption = '&File'\n"
-                             "    end\n"
-                             "  end\n"
-                             "end\n";
-    testsupport::SaveAndReopen(text, 3, [](TForm& form, int round) {
+    testsupport::SaveAndReopen(testsupport::MenuFormText, 3, [](TForm& form, int round) {
         form.Show();
         QCoreApplication::processEvents();
         EXPECT_EQ(form.GetHeight(), 200) << round;

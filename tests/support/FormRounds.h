@@ -13,6 +13,18 @@
 
 namespace testsupport {
 
+// A form of 300 × 200 with a main menu, as text.
+inline const std::string MenuFormText = "object MenuForm: TForm\n"
+                                        "  Width = 300\n"
+                                        "  Height = 200\n"
+                                        "  Menu = MainMenu\n"
+                                        "  object MainMenu: TMainMenu\n"
+                                        "    object FileItem: TMenuItem\n"
+                                        "      Caption = '&File'\n"
+                                        "    end\n"
+                                        "  end\n"
+                                        "end\n";
+
 // Reads the text form Text into a fresh TForm Rounds times, each time from the bytes the round
 // before saved; OnRead(form, round) makes the test's own checks on the form it read. Every save
 // after the first must give the bytes of the one before.

@@ -600,17 +600,7 @@ TEST(Forms, MenuShortcutsComeBeforeKeyPreviewAndTheFocusedControl) {
 // A form with a main menu that stores its outer size: reading gives exactly that size, and saving
 // and reading again any number of times changes no byte.
 TEST(Forms, AFormWithAMainMenuKeepsItsStoredSizeOverSaves) {
-    const std::string text = "object MenuForm: TForm\n"
-                             "  Width = 300\n"
-                             "  Height = 200\n"
-                             "  Menu = MainMenu\n"
-                             "  object MainMenu: TMainMenu\n"
-                             "    object FileItem: TMenuItem\n"
-                             "      Caption = '&File'\n"
-                             "    end\n"
-                             "  end\n"
-                             "end\n";
-    testsupport::SaveAndReopen(text, 3, [](TForm& form, int round) {
+    testsupport::SaveAndReopen(testsupport::MenuFormText, 3, [](TForm& form, int round) {
         EXPECT_EQ(form.GetHeight(), 200) << round;
         EXPECT_EQ(form.GetWidth(), 300) << round;
     });
