@@ -129,24 +129,26 @@ void FormPeer::Changed(vcl::TPeerChange What) {
 }
 
 void FormPeer::VisibleChanged() {
-    if (!widget_) return;
+    if (!widget_ || ShowWaitsForChildren()) return;
     if (widget_->isWindow() && form_->GetVisible() && !widget_->isVisible()) {
         const auto sync = Sync();
         widget_->setWindowModality(form_->FormState().Contains(vcl::fsModal) ? Qt::ApplicationModal
                                                                              : Qt::NonModal);
         ApplyWindowFlags();
         ApplyBounds();
-        switch (form_->GetWindowState()) {
-        case vcl::wsMaximized:
-            widget_->showMaximized();
-            break;
-        case vcl::wsMinimized:
-            widget_->showMinimized();
-            break;
-        default:
-            widget_->show();
-            break;
-        }
+        ShowWidget([state = form_->GetWindowState()](QWidget* w) {
+            switch (state) {
+            case vcl::wsMaximized:
+                w->showMaximized();
+                break;
+            case vcl::wsMinimized:
+                w->showMinimized();
+                break;
+            default:
+                w->show();
+                break;
+            }
+        });
         if (form_->FormState().Contains(vcl::fsModal) && AcceptsFocus()) {
             widget_->raise();
             widget_->activateWindow();

@@ -29,6 +29,7 @@ QHash<const QWidget*, QtPeer*>& PeerMap() {
 
 int g_syntheticKeys = 0;
 int g_wheelDeliveries = 0;
+const QtPeer* g_attaching = nullptr;
 
 } // namespace
 
@@ -134,8 +135,18 @@ void QtPeer::Attach(QWidget* w, bool owned) {
         QtPeer* parentPeer = parent ? static_cast<QtPeer*>(parent->GetPeer()) : nullptr;
         const auto sync = Sync();
         if (parentPeer && parentPeer->Widget()) w->setParent(parentPeer->Widget());
+        const QtPeer* outer = g_attaching;
+        g_attaching = this;
+        vcl::TFinally restore([outer] { g_attaching = outer; });
         ApplyAll();
     }
+}
+bool QtPeer::ShowWaitsForChildren() const {
+    if (g_attaching != this) return false;
+    vcl::TWinControl* c = Control();
+    for (int i = 0; i < c->GetControlCount(); ++i)
+        if (c->GetControl(i)->IsWindowed()) return true;
+    return false;
 }
 
 void QtPeer::ApplyAll() {
@@ -170,9 +181,53 @@ void QtPeer::BoundsChanged() {
 }
 
 void QtPeer::VisibleChanged() {
-    if (!widget_ || !owned_) return;
+    if (!widget_ || !owned_ || ShowWaitsForChildren()) return;
     const auto sync = Sync();
-    widget_->setVisible(Control()->GetVisible());
+    if (Control()->GetVisible())
+        ShowWidget();
+    else
+        widget_->setVisible(false);
+}
+
+namespace {
+
+// Takes the repaint that a widget asks for when it is shown (QEvent::UpdateLater) from the
+// descendants of a widget shown with them, which repaints their area itself. A descendant
+// that paints all of its area is left alone: the repaint of the widget leaves it out.
+class ShownChildrenFilter : public QObject {
+public:
+    explicit ShownChildrenFilter(QWidget* Shown) : shown_(Shown) {}
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() != QEvent::UpdateLater || o == shown_ || !o->isWidgetType()) return false;
+        auto* w = static_cast<QWidget*>(o);
+        return !w->isWindow() && shown_->isAncestorOf(w) && !paintsAllOfItself(w);
+    }
+
+private:
+    static bool paintsAllOfItself(const QWidget* w) {
+        return w->testAttribute(Qt::WA_OpaquePaintEvent) ||
+               w->testAttribute(Qt::WA_PaintOnScreen) || w->testAttribute(Qt::WA_NativeWindow) ||
+               (w->autoFillBackground() && w->palette().brush(w->backgroundRole()).isOpaque());
+    }
+    QWidget* shown_;
+};
+
+// Below this many children a widget shown does not look for its children's repaints.
+constexpr int kManyChildren = 32;
+
+} // namespace
+
+void QtPeer::ShowWidget(const std::function<void(QWidget*)>& Show) {
+    const bool hidden = !widget_->isVisible();
+    if (Show)
+        Show(widget_);
+    else
+        widget_->setVisible(true);
+    if (!hidden || !widget_->isVisible() || widget_->children().size() < kManyChildren) return;
+    ShownChildrenFilter filter(widget_);
+    qApp->installEventFilter(&filter);
+    vcl::TFinally remove([&filter] { qApp->removeEventFilter(&filter); });
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateLater);
 }
 
 void QtPeer::EnabledChanged() {

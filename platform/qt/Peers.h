@@ -96,6 +96,15 @@ protected:
     }
     virtual void ApplyBounds();
     virtual void ApplyAll();
+    // True while the peer is being attached and its control has windowed children, whose peers
+    // come next: the widget stays hidden until they are in it, when the model shows it once
+    // (TWinControlPeer::VisibleChanged). Children placed into a shown widget one by one cost
+    // work for every sibling already there.
+    bool ShowWaitsForChildren() const;
+    // Shows the widget (or a window: Show does); when it brought many children onto the screen
+    // at once, the widget repaints them with itself, instead of each child alone, which would
+    // weigh it against every sibling.
+    void ShowWidget(const std::function<void(QWidget*)>& Show = {});
     bool IsTopLevel() const;
     // Whether the native widget may use a turn of the wheel now.
     virtual bool UsesWheel() const { return true; }

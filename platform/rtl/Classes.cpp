@@ -4,6 +4,8 @@
 #include "RTLConsts.h"
 
 #include <algorithm>
+#include <mutex>
+#include <unordered_map>
 
 namespace vcl {
 
@@ -100,6 +102,40 @@ int TComponent::GetComponentIndex() const {
 
 namespace {
 
+// An owner of many components finds one by name through an index of their names, made at its
+// first search and kept up to date until it owns few again, so that naming the components of
+// a large form costs time in proportion to their number. The names are keyed as SameText
+// compares them (ASCII letters in upper case).
+using NameIndex = std::unordered_multimap<AnsiString, TComponent*>;
+constexpr size_t kIndexedOwner = 64;
+
+struct NameIndexes {
+    std::mutex Lock;
+    std::unordered_map<const TComponent*, NameIndex> Owners;
+};
+
+// Never freed: components freed while the program exits still look here.
+NameIndexes& nameIndexes() {
+    static auto* indexes = new NameIndexes;
+    return *indexes;
+}
+
+AnsiString nameKey(AnsiString Name) {
+    for (char& ch : Name)
+        if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 32);
+    return Name;
+}
+
+void unindex(NameIndex& Index, const AnsiString& Name, const TComponent* Component) {
+    auto range = Index.equal_range(nameKey(Name));
+    for (auto it = range.first; it != range.second; ++it) {
+        if (it->second == Component) {
+            Index.erase(it);
+            return;
+        }
+    }
+}
+
 // Components usually leave their owner in the reverse order of their arrival, so the search
 // starts at the end.
 void eraseLast(std::vector<TComponent*>& list, TComponent* c) {
@@ -111,6 +147,12 @@ void eraseLast(std::vector<TComponent*>& list, TComponent* c) {
 
 void TComponent::insert(TComponent* c) {
     components_.push_back(c);
+    if (components_.size() >= kIndexedOwner && !c->name_.empty()) {
+        NameIndexes& indexes = nameIndexes();
+        std::lock_guard<std::mutex> hold(indexes.Lock);
+        auto it = indexes.Owners.find(this);
+        if (it != indexes.Owners.end()) it->second.emplace(nameKey(c->name_), c);
+    }
     if (!ownedHearSiblings_ && c->mayBeQuiet()) c->hearsSiblings_ = false;
     if (c->hearsSiblings_) listeners_.push_back(c);
     c->owner_ = this;
@@ -120,6 +162,17 @@ void TComponent::insert(TComponent* c) {
 void TComponent::remove(TComponent* c) {
     ++removals_;
     eraseLast(components_, c);
+    if (components_.size() + 1 >= kIndexedOwner) {
+        NameIndexes& indexes = nameIndexes();
+        std::lock_guard<std::mutex> hold(indexes.Lock);
+        auto it = indexes.Owners.find(this);
+        if (it != indexes.Owners.end()) {
+            if (components_.size() < kIndexedOwner)
+                indexes.Owners.erase(it);
+            else if (!c->name_.empty())
+                unindex(it->second, c->name_, c);
+        }
+    }
     if (c->hearsSiblings_) eraseLast(listeners_, c);
     c->owner_ = nullptr;
 }
@@ -165,6 +218,19 @@ void TComponent::RemoveComponent(TComponent* AComponent) {
 
 TComponent* TComponent::FindComponent(const AnsiString& AName) const {
     if (AName.empty()) return nullptr;
+    if (components_.size() >= kIndexedOwner) {
+        NameIndexes& indexes = nameIndexes();
+        std::lock_guard<std::mutex> hold(indexes.Lock);
+        auto [it, made] = indexes.Owners.try_emplace(this);
+        if (made)
+            for (TComponent* c : components_)
+                if (!c->name_.empty()) it->second.emplace(nameKey(c->name_), c);
+        auto range = it->second.equal_range(nameKey(AName));
+        if (range.first == range.second) return nullptr;
+        // Of equal names (which only a rename that skipped the check gives), the first in the
+        // list is found, as below.
+        if (std::next(range.first) == range.second) return range.first->second;
+    }
     for (TComponent* c : components_)
         if (SameText(c->name_, AName)) return c;
     return nullptr;
@@ -180,6 +246,15 @@ void TComponent::ValidateRename(TComponent* AComponent, const AnsiString& CurNam
 }
 
 void TComponent::ChangeName(const AnsiString& NewName) {
+    if (owner_ && owner_->components_.size() >= kIndexedOwner) {
+        NameIndexes& indexes = nameIndexes();
+        std::lock_guard<std::mutex> hold(indexes.Lock);
+        auto it = indexes.Owners.find(owner_);
+        if (it != indexes.Owners.end()) {
+            if (!name_.empty()) unindex(it->second, name_, this);
+            if (!NewName.empty()) it->second.emplace(nameKey(NewName), this);
+        }
+    }
     name_ = NewName;
 }
 

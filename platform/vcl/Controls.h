@@ -523,6 +523,8 @@ protected:
 
 private:
     friend class TControl;
+    // Creates the peers of the showing windowed children, then lets the peer show itself.
+    void createChildPeers();
     void alignChildren();
     void fixupTabList();
     void routeMouse(TMouseEventKind Kind, TMouseButton Button, TShiftState Shift, int X, int Y);

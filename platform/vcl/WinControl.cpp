@@ -387,16 +387,23 @@ void TWinControl::HandleNeeded() {
     if (parent_ && !parent_->peer_) parent_->HandleNeeded();
     peer_ = Widgetset()->CreatePeer(this);
     if (!peer_) return;
+    createChildPeers();
+}
+
+// The peer shows its native window once its children are in it (a widgetset may keep it hidden
+// until then, since a window filled while shown does work for every sibling already there).
+void TWinControl::createChildPeers() {
+    if (winControls_.empty()) return;
     for (TWinControl* c : std::vector<TWinControl*>(winControls_))
         c->UpdateShowing();
+    if (peer_) peer_->VisibleChanged();
 }
 
 void TWinControl::UpdateShowing() {
     if (peer_ || !GetVisible() || !parent_ || !parent_->peer_) return;
     peer_ = Widgetset()->CreatePeer(this);
     if (!peer_) return;
-    for (TWinControl* c : std::vector<TWinControl*>(winControls_))
-        c->UpdateShowing();
+    createChildPeers();
 }
 
 void TWinControl::DestroyHandle() {

@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSet>
 #include <QTemporaryDir>
@@ -550,6 +551,48 @@ TEST_F(QtWidgetset, GrabOfADesignerLikeFormWithGridToolbarAndKeys) {
     // The grid shows on white: silver every 8 pixels, white between.
     EXPECT_EQ(picture.pixelColor(16, 40 + 300), QColor(192, 192, 192));
     EXPECT_EQ(picture.pixelColor(20, 40 + 300), QColor(Qt::white));
+}
+
+// A panel of many controls is filled before it shows, and then the form's window shows all
+// of them, as it does when the panel is hidden and shown again.
+TEST_F(QtWidgetset, APanelOfManyControlsShowsThemAllInTheWindow) {
+    auto* form = Keep(new TForm(nullptr));
+    form->SetBounds(40, 40, 420, 300);
+    form->Show();
+    Application->ProcessMessages();
+    auto* panel = new TPanel(form);
+    panel->SetBounds(10, 10, 400, 240);
+    panel->SetCaption("");
+    std::vector<TEdit*> edits;
+    for (int i = 0; i < 48; ++i) {
+        auto* edit = new TEdit(form);
+        edit->SetParent(panel);
+        edit->SetBounds(4 + i % 8 * 48, 4 + i / 8 * 38, 44, 30);
+        edit->SetColor(clRed);
+        edits.push_back(edit);
+    }
+    QWidget* window = WidgetOf(form);
+    auto redEdits = [&] {
+        const QImage shown = window->screen()->grabWindow(window->winId()).toImage();
+        int red = 0;
+        for (TEdit* e : edits) {
+            const QPoint p = WidgetOf(e)->mapTo(window, QPoint(22, 15));
+            if (shown.pixelColor(p) == QColor(Qt::red)) ++red;
+        }
+        return red;
+    };
+    panel->SetParent(form);
+    EXPECT_TRUE(WidgetOf(panel)->isVisible());
+    for (TEdit* e : edits)
+        EXPECT_TRUE(WidgetOf(e)->isVisible());
+    Application->ProcessMessages();
+    EXPECT_EQ(redEdits(), 48);
+    panel->SetVisible(false);
+    Application->ProcessMessages();
+    EXPECT_EQ(redEdits(), 0);
+    panel->SetVisible(true);
+    Application->ProcessMessages();
+    EXPECT_EQ(redEdits(), 48);
 }
 
 TEST_F(QtWidgetset, AFormsMenuBarLiesAboveItsClientAreaAndClicksItsItems) {

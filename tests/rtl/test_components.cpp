@@ -108,6 +108,50 @@ TEST(Components, NamesAreValidatedAndUniqueAmongSiblings) {
     EXPECT_EQ(b->GetName(), "");
 }
 
+// An owner of many components finds them through an index of their names: it must follow
+// renames, removals and new components, and the owner falling back to few.
+TEST(Components, ManySiblingsFoundByNameThroughRenamesAndRemovals) {
+    TProbe owner(nullptr);
+    std::vector<TProbe*> probes;
+    for (int i = 0; i < 100; ++i) {
+        probes.push_back(new TProbe(&owner));
+        probes.back()->SetName("Probe" + std::to_string(i));
+    }
+    EXPECT_EQ(owner.FindComponent("PROBE42"), probes[42]);
+    EXPECT_EQ(owner.FindComponent("Probe100"), nullptr);
+    probes[42]->SetName("Renamed");
+    EXPECT_EQ(owner.FindComponent("probe42"), nullptr);
+    EXPECT_EQ(owner.FindComponent("renamed"), probes[42]);
+    try {
+        probes[7]->SetName("RENAMED");
+        FAIL();
+    } catch (const EComponentError& e) {
+        EXPECT_EQ(e.Message(), "A component named RENAMED already exists");
+    }
+    probes[42]->SetName("renamed"); // another case of its own name
+    auto* late = new TProbe(&owner);
+    late->SetName("Late");
+    EXPECT_EQ(owner.FindComponent("LATE"), late);
+    delete probes[3];
+    EXPECT_EQ(owner.FindComponent("Probe3"), nullptr);
+    probes[4]->SetName("Probe3"); // the name of a freed component is free again
+    EXPECT_EQ(owner.FindComponent("probe3"), probes[4]);
+    TProbe other(nullptr);
+    owner.RemoveComponent(probes[5]);
+    other.InsertComponent(probes[5]);
+    EXPECT_EQ(owner.FindComponent("Probe5"), nullptr);
+    EXPECT_EQ(other.FindComponent("Probe5"), probes[5]);
+    // Down to a few components, and up again: the names are found all the way.
+    for (int i = 99; i >= 10; --i)
+        if (i != 42) delete probes[i];
+    EXPECT_EQ(owner.FindComponent("Probe9"), probes[9]);
+    for (int i = 0; i < 80; ++i)
+        (new TProbe(&owner))->SetName("Again" + std::to_string(i));
+    EXPECT_EQ(owner.FindComponent("again79"), owner.GetComponent(owner.GetComponentCount() - 1));
+    EXPECT_EQ(owner.FindComponent("Renamed"), probes[42]);
+    EXPECT_EQ(owner.FindComponent("Probe6"), probes[6]);
+}
+
 TEST(Components, FreeNotificationClearsReferencesAcrossOwners) {
     TProbe watcher(nullptr);
     watcher.SetName("Watcher");
