@@ -131,15 +131,19 @@ void QtPeer::Attach(QWidget* w, bool owned) {
     owned_ = owned;
     PeerMap().insert(w, this);
     if (owned) {
-        vcl::TWinControl* parent = Control()->GetParent();
-        QtPeer* parentPeer = parent ? static_cast<QtPeer*>(parent->GetPeer()) : nullptr;
         const auto sync = Sync();
-        if (parentPeer && parentPeer->Widget()) w->setParent(parentPeer->Widget());
+        if (QWidget* parent = ParentWidget(); parent && w->parentWidget() != parent)
+            w->setParent(parent);
         const QtPeer* outer = g_attaching;
         g_attaching = this;
         vcl::TFinally restore([outer] { g_attaching = outer; });
         ApplyAll();
     }
+}
+QWidget* QtPeer::ParentWidget() const {
+    vcl::TWinControl* parent = Control()->GetParent();
+    auto* peer = parent ? static_cast<QtPeer*>(parent->GetPeer()) : nullptr;
+    return peer ? peer->Widget() : nullptr;
 }
 bool QtPeer::ShowWaitsForChildren() const {
     if (g_attaching != this) return false;
@@ -239,7 +243,10 @@ void QtPeer::EnabledChanged() {
 void QtPeer::FontChanged() {
     if (!widget_ || !owned_) return;
     const auto sync = Sync();
-    widget_->setFont(ToQFont(Control()->GetFont()));
+    const QFont font = ToQFont(Control()->GetFont());
+    // A control with its parent's font has it from its parent's widget already; set once more
+    // (now its own), it would make widgets that follow their font redo their parts.
+    if (!Control()->GetParentFont() || widget_->font() != font) widget_->setFont(font);
     QPalette pal = widget_->palette();
     const QColor text = ToQColor(Control()->GetFont()->GetColor());
     if (text.isValid()) {

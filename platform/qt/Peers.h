@@ -96,6 +96,8 @@ protected:
     }
     virtual void ApplyBounds();
     virtual void ApplyAll();
+    // The widget of the parent control's peer, or null.
+    QWidget* ParentWidget() const;
     // True while the peer is being attached and its control has windowed children, whose peers
     // come next: the widget stays hidden until they are in it, when the model shows it once
     // (TWinControlPeer::VisibleChanged). Children placed into a shown widget one by one cost

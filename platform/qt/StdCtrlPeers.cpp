@@ -180,7 +180,9 @@ public:
 class ComboPeer : public QtPeer {
 public:
     explicit ComboPeer(vcl::TCustomComboBox* c) : QtPeer(c), combo_(c) {
-        auto* w = new QComboBox();
+        // Made in its parent, so that it starts with the parent's font: a box whose font
+        // changes makes its drop-down list at once, and redoes it at every change of colour.
+        auto* w = new QComboBox(ParentWidget());
         QObject::connect(w, &QComboBox::activated, w, [this](int index) {
             if (Syncing()) return;
             RunFromEvent(combo_, [&] { combo_->SelectItem(index); });

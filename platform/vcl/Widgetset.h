@@ -58,6 +58,8 @@ public:
     TWinControl* Control() const { return control_; }
 
     virtual void BoundsChanged() {}
+    // The control was shown or hidden; told as well once the peers of a new peer's windowed
+    // children are made, so that a peer may keep its native window hidden until it is filled.
     virtual void VisibleChanged() {}
     virtual void EnabledChanged() {}
     virtual void TextChanged() {}

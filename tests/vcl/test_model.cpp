@@ -82,7 +82,10 @@ TEST(Model, PeersAreCreatedWhenShownToldOfChangesAndGetKeyMessages) {
         EXPECT_EQ(edit->Perform(WM_CHAR, 'a', 0), 0); // no peer: nothing happens
 
         form.Show();
-        EXPECT_EQ(log, (Log{"Form create", "Panel create", "Edit create"}));
+        // A peer whose control has windowed children hears once they have their peers, so
+        // that it can show its native window filled.
+        EXPECT_EQ(log, (Log{"Form create", "Panel create", "Edit create", "Panel shown",
+                            "Form shown"}));
         log.clear();
         EXPECT_EQ(edit->Perform(WM_CHAR, 'a', 0), 42);
         edit->Perform(WM_KEYDOWN, VK_HOME, 0);
