@@ -6,6 +6,7 @@
 #include <QWheelEvent>
 
 #include <cmath>
+#include <vector>
 
 #include "qt/Codepage.h"
 #include "qt/Convert.h"
@@ -272,14 +273,39 @@ void QtPeer::ColorChanged() {
 
 void QtPeer::ZOrderChanged() {
     if (!widget_) return;
+    // The widgets of the windowed children, bottom first, as the model stacks them.
     vcl::TWinControl* c = Control();
+    std::vector<QWidget*> wanted;
     for (int i = 0; i < c->GetControlCount(); ++i) {
         vcl::TControl* child = c->GetControl(i);
         if (!child->IsWindowed()) continue;
         if (auto* p = static_cast<QtPeer*>(static_cast<vcl::TWinControl*>(child)->GetPeer());
-            p && p->Widget())
-            p->Widget()->raise();
+            p && p->Widget() && p->Widget()->parentWidget() == widget_)
+            wanted.push_back(p->Widget());
     }
+    // They go above the other widgets of the widget, in that order. Each widget raised costs
+    // work for all of its siblings, so only those out of place are: the longest run from the
+    // bottom that is stacked in order above the other widgets already stays, the rest is
+    // raised in order (a control brought to the front raises one widget, a new one none).
+    QHash<const QObject*, qsizetype> stacked;
+    for (QWidget* w : wanted)
+        stacked.insert(w, -1);
+    qsizetype others = -1; // the topmost other widget
+    const QObjectList& order = widget_->children();
+    for (qsizetype i = 0; i < order.size(); ++i) {
+        if (auto it = stacked.find(order[i]); it != stacked.end())
+            *it = i;
+        else if (order[i]->isWidgetType() && !static_cast<QWidget*>(order[i])->isWindow())
+            others = i;
+    }
+    size_t inPlace = 0;
+    for (qsizetype last = others; inPlace < wanted.size(); ++inPlace) {
+        const qsizetype at = stacked.value(wanted[inPlace]);
+        if (at < last) break;
+        last = at;
+    }
+    for (size_t i = inPlace; i < wanted.size(); ++i)
+        wanted[i]->raise();
     widget_->update();
 }
 

@@ -95,6 +95,45 @@ TEST_F(QtPeers, ModelChangesReachTheWidgets) {
     EXPECT_TRUE(gone.isNull());
 }
 
+// The widgets are stacked as the model stacks the controls, above the widgets of the form that
+// are no control's, whatever was stacked before.
+TEST_F(QtPeers, WidgetsStackAsTheControlsDo) {
+    std::vector<TPanel*> panels;
+    for (int i = 0; i < 6; ++i)
+        panels.push_back(Child<TPanel>(form_, 10 * i, 10 * i, 100, 100));
+    form_->Show();
+    QWidget* window = WidgetOf(form_);
+    auto stacked = [&] { // the panels in the order of their widgets, bottom first
+        std::vector<TPanel*> order;
+        for (QObject* o : window->children())
+            for (TPanel* p : panels)
+                if (WidgetOf(p) == o) order.push_back(p);
+        return order;
+    };
+    auto modelOrder = [&] {
+        std::vector<TPanel*> order;
+        for (int i = 0; i < form_->GetControlCount(); ++i)
+            for (TPanel* p : panels)
+                if (form_->GetControl(i) == p) order.push_back(p);
+        return order;
+    };
+    EXPECT_EQ(stacked(), panels);
+    panels[2]->BringToFront();
+    EXPECT_EQ(stacked(), modelOrder());
+    EXPECT_EQ(stacked().back(), panels[2]);
+    panels[4]->SendToBack();
+    EXPECT_EQ(stacked(), modelOrder());
+    EXPECT_EQ(stacked().front(), panels[4]);
+    WidgetOf(panels[0])->raise(); // out of order behind the model's back
+    auto* foreign = new QLabel("foreign", window);
+    foreign->setGeometry(0, 0, 400, 300);
+    foreign->show();
+    panels[1]->BringToFront();
+    EXPECT_EQ(stacked(), modelOrder());
+    EXPECT_EQ(window->children().indexOf(foreign),
+              window->children().indexOf(WidgetOf(stacked().front())) - 1);
+}
+
 TEST_F(QtPeers, ScreenPositionsOfTheModelMatchTheWidgets) {
     // The layout editor converts the real cursor with ScreenToClient: model and Qt must agree.
     auto* panel = Child<TPanel>(form_, 10, 20, 200, 100);
