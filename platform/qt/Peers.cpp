@@ -247,7 +247,9 @@ void QtPeer::FontChanged() {
     const QFont font = ToQFont(Control()->GetFont());
     // A control with its parent's font has it from its parent's widget already; set once more
     // (now its own), it would make widgets that follow their font redo their parts.
-    if (!Control()->GetParentFont() || widget_->font() != font) widget_->setFont(font);
+    const bool inherited = Control()->GetParentFont() && widget_->parentWidget() &&
+                           widget_->parentWidget() == ParentWidget() && widget_->font() == font;
+    if (!inherited) widget_->setFont(font);
     QPalette pal = widget_->palette();
     const QColor text = ToQColor(Control()->GetFont()->GetColor());
     if (text.isValid()) {

@@ -134,6 +134,34 @@ TEST_F(QtPeers, WidgetsStackAsTheControlsDo) {
               window->children().indexOf(WidgetOf(stacked().front())) - 1);
 }
 
+// A control with its parent's font follows the parent's changes; one with a font of its own
+// keeps it, even when it is the parent's font at first.
+TEST_F(QtPeers, WidgetsHaveTheFontsOfTheirControls) {
+    form_->GetFont()->SetSize(10);
+    auto* panel = Child<TPanel>(form_, 0, 0, 300, 200);
+    auto* edit = Child<TEdit>(panel, 8, 8, 100, 24);
+    auto* combo = Child<TComboBox>(panel, 8, 40, 100, 24);
+    auto* own = Child<TEdit>(panel, 8, 72, 100, 24);
+    own->SetParentFont(false); // the same font, its own
+    form_->Show();
+    auto size = [](TWinControl* c) { return WidgetOf(c)->font().pixelSize(); };
+    const int ten = size(form_);
+    EXPECT_EQ(size(edit), ten);
+    EXPECT_EQ(size(combo), ten);
+    EXPECT_EQ(size(own), ten);
+    form_->GetFont()->SetSize(16);
+    const int sixteen = size(form_);
+    EXPECT_GT(sixteen, ten);
+    EXPECT_EQ(size(panel), sixteen);
+    EXPECT_EQ(size(edit), sixteen);
+    EXPECT_EQ(size(combo), sixteen);
+    EXPECT_EQ(size(own), ten);
+    edit->GetFont()->SetSize(10);
+    EXPECT_EQ(size(edit), ten);
+    edit->SetParentFont(true);
+    EXPECT_EQ(size(edit), sixteen);
+}
+
 TEST_F(QtPeers, ScreenPositionsOfTheModelMatchTheWidgets) {
     // The layout editor converts the real cursor with ScreenToClient: model and Qt must agree.
     auto* panel = Child<TPanel>(form_, 10, 20, 200, 100);
