@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QHash>
+#include <QLayout>
 #include <QPainter>
 #include <QWheelEvent>
 
@@ -217,6 +218,23 @@ private:
     QWidget* shown_;
 };
 
+// A layout that places nothing, set on a widget while it shows many children: each child
+// shown asks the widget to lay its children out again, which, without a layout, posts an event
+// that Qt merges with the one already posted by searching all events posted (a search as long
+// as the number of widgets just made). A layout asks once.
+class NoLayout : public QLayout {
+public:
+    NoLayout() {
+        setSizeConstraint(QLayout::SetNoConstraint);
+        setContentsMargins(0, 0, 0, 0);
+    }
+    void addItem(QLayoutItem* Item) override { delete Item; }
+    QLayoutItem* itemAt(int) const override { return nullptr; }
+    QLayoutItem* takeAt(int) override { return nullptr; }
+    int count() const override { return 0; }
+    QSize sizeHint() const override { return QSize(); }
+};
+
 // Below this many children a widget shown does not look for its children's repaints.
 constexpr int kManyChildren = 32;
 
@@ -224,11 +242,23 @@ constexpr int kManyChildren = 32;
 
 void QtPeer::ShowWidget(const std::function<void(QWidget*)>& Show) {
     const bool hidden = !widget_->isVisible();
+    const bool many = widget_->children().size() >= kManyChildren;
+    std::unique_ptr<NoLayout> layout;
+    if (hidden && many && !widget_->layout()) {
+        layout = std::make_unique<NoLayout>();
+        widget_->setLayout(layout.get());
+    }
     if (Show)
         Show(widget_);
     else
         widget_->setVisible(true);
-    if (!hidden || !widget_->isVisible() || widget_->children().size() < kManyChildren) return;
+    if (layout) {
+        // Some widgets ask again when they take the event that Qt posts to every widget made,
+        // to polish it (push buttons): it is taken now, while the layout is there to ask.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::PolishRequest);
+        layout.reset();
+    }
+    if (!hidden || !many || !widget_->isVisible()) return;
     ShownChildrenFilter filter(widget_);
     qApp->installEventFilter(&filter);
     vcl::TFinally remove([&filter] { qApp->removeEventFilter(&filter); });
