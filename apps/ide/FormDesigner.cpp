@@ -149,9 +149,11 @@ void TFormDesigner::Redo() {
 }
 
 void TFormDesigner::goToStep(size_t Index) {
-    std::vector<AnsiString> selected;
+    std::vector<AnsiString> selected, before;
     for (TComponent* c : selection_)
         if (c != root_.get()) selected.push_back(c->GetName());
+    for (int i = 0; i < root_->GetComponentCount(); ++i)
+        before.push_back(root_->GetComponent(i)->GetName());
     const std::vector<uint8_t>& stream = history_[Index].Stream;
     vcl::TMemoryStream binary;
     binary.WriteBuffer(stream.data(), stream.size());
@@ -169,6 +171,21 @@ void TFormDesigner::goToStep(size_t Index) {
     saved_ = saved;
     step_ = Index;
     modified_ = static_cast<long>(step_) != saved_;
+    // The components the step brings back (an undone delete, a redone placing) are selected;
+    // otherwise the selection stays on the components of the same names.
+    std::vector<AnsiString> restored;
+    const auto isNew = [&](const TComponent* c) {
+        return c && c != root_.get() &&
+               std::find(before.begin(), before.end(), c->GetName()) == before.end();
+    };
+    for (int i = 0; i < root_->GetComponentCount(); ++i) {
+        TComponent* c = root_->GetComponent(i);
+        auto* control = dynamic_cast<TControl*>(c);
+        // Of a container and its children, the container.
+        if (isNew(c) && !(control && isNew(control->GetParent())))
+            restored.push_back(c->GetName());
+    }
+    if (!restored.empty()) selected = std::move(restored);
     bool first = true;
     for (const AnsiString& name : selected)
         if (TComponent* c = root_->FindComponent(name)) {
@@ -562,6 +579,8 @@ bool TFormDesigner::designMessage(TControl* Control, vcl::TMessage& Message) {
         return true;
     }
     case vcl::WM_RBUTTONDOWN: {
+        // As a left press: the keys come to the designer, also after the context menu closes.
+        if (root_->CanFocus() && !root_->Focused()) root_->SetFocus();
         TControl* target = designedControl(Control);
         if (std::find(selection_.begin(), selection_.end(), target) == selection_.end())
             Select(target);

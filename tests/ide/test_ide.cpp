@@ -448,6 +448,14 @@ TEST_F(IdeTest, ATypedValueIsSetBeforeEveryCommandAndWhenItsRowLosesTheFocus) {
     vcl::MouseClick(opened);
     EXPECT_TRUE(ide.InputKeyDown(vcl::VK_DELETE));
     EXPECT_EQ(designer->Root()->FindComponent("Edit1"), nullptr);
+    // A right press (the context menu) on the selected component takes the keys from a row
+    // too: Delete deletes.
+    auto* button1 = static_cast<vcl::TControl*>(designer->Root()->FindComponent("Button1"));
+    vcl::MouseClick(button1);
+    row("Caption")->ValueEdit->SetFocus();
+    vcl::MouseClick(button1, vcl::mbRight);
+    EXPECT_TRUE(ide.InputKeyDown(vcl::VK_DELETE));
+    EXPECT_EQ(designer->Root()->FindComponent("Button1"), nullptr);
     answer(vcl::mrCancel, &prompt);
     prompt.clear();
     EXPECT_TRUE(ide.InputKeyDown('Q', {vcl::ssCtrl})); // Ctrl+Q quits, asking first
@@ -507,7 +515,8 @@ TEST_F(IdeTest, UndoAndRedoEveryChangeBackToTheSavedState) {
         EXPECT_EQ(ide.UndoItem->GetCaption(), undo);
         EXPECT_EQ(ide.RedoItem->GetCaption(), redo);
         if (undo == "&Undo Change Caption") {
-            ASSERT_NE(edit(), nullptr); // deleted, and back
+            ASSERT_NE(edit(), nullptr); // deleted, and back, selected
+            EXPECT_EQ(designer->Selection(), std::vector<vcl::TComponent*>{edit()});
         }
         if (undo == "&Undo Size") {
             EXPECT_EQ(static_cast<vcl::TButton*>(designer->Root()->FindComponent("Button1"))
@@ -526,6 +535,7 @@ TEST_F(IdeTest, UndoAndRedoEveryChangeBackToTheSavedState) {
     key('Z', {vcl::ssCtrl, vcl::ssShift});
     key('Y', {vcl::ssCtrl});
     ASSERT_NE(edit(), nullptr);
+    EXPECT_EQ(designer->Selection(), std::vector<vcl::TComponent*>{edit()}); // placed again
     EXPECT_EQ(edit()->BoundsRect(), sized);
     EXPECT_TRUE(designer->IsModified());
     EXPECT_EQ(designer->RedoName(), "Change Caption");
