@@ -82,6 +82,7 @@ void TFormDesigner::hookHost() {
         root_->SetBounds(r.Left, r.Top,
                          rootEdge_ & 1 ? std::max(X - r.Left, MinFormSize) : r.Width(),
                          rootEdge_ & 2 ? std::max(Y - r.Top, MinFormSize) : r.Height());
+        fitHost();
     };
     host_->OnMouseUp = [this](vcl::TObject*, vcl::TMouseButton, vcl::TShiftState, int, int) {
         if (!rootEdge_) return;
@@ -90,6 +91,14 @@ void TFormDesigner::hookHost() {
         NameNextChange(vcl::LoadResString(consts::SSizeStep));
         Modified();
     };
+}
+
+void TFormDesigner::fitHost() {
+    // A host of its own size (not aligned) is as large as the form and the grip along its
+    // edges, so that a scrolling area around it scrolls over all of them.
+    if (!host_ || !root_ || host_->GetAlign() != vcl::alNone) return;
+    const vcl::TRect r = root_->BoundsRect();
+    host_->SetBounds(host_->GetLeft(), host_->GetTop(), r.Right + EdgeSize, r.Bottom + EdgeSize);
 }
 
 TFormDesigner::~TFormDesigner() {
@@ -115,6 +124,7 @@ void TFormDesigner::Modified() {
     }
     HookControls();
     updateHandles();
+    fitHost();
     if (OnModified) OnModified();
 }
 
@@ -304,6 +314,7 @@ void TFormDesigner::attachRoot(std::unique_ptr<vcl::TForm> Root, const AnsiStrin
         root_->SetParent(host_);
         root_->SetBounds(0, 0, bounds.Width(), bounds.Height());
         root_->Show();
+        fitHost();
     }
     HookControls();
     startHistory();
@@ -503,7 +514,11 @@ TWinControl* TFormDesigner::containerAt(TControl* Control) const {
 }
 
 bool TFormDesigner::designMessage(TControl* Control, vcl::TMessage& Message) {
-    if (Message.Msg == vcl::WM_MOUSEWHEEL) return true; // a designed scroll bar or list keeps still
+    if (Message.Msg == vcl::WM_MOUSEWHEEL) {
+        // A designed scroll bar or list keeps still; the area the form is shown in scrolls.
+        if (host_) Message.Result = host_->Perform(vcl::WM_MOUSEWHEEL, Message.WParam, Message.LParam);
+        return true;
+    }
     if (Message.Msg == vcl::WM_CONTEXTMENU) {
         if (OnContextMenu)
             OnContextMenu(designedControl(Control),

@@ -466,7 +466,7 @@ TEST_F(IdeTest, ATypedValueIsSetBeforeEveryCommandAndWhenItsRowLosesTheFocus) {
 TEST_F(IdeTest, TheFormIsResizedByItsRightAndBottomEdges) {
     vcl::TForm* form = designer->Root();
     const vcl::TRect r = form->BoundsRect();
-    vcl::TWinControl* host = ide.DesignArea;
+    vcl::TWinControl* host = ide.DesignSurface;
     host->InputMouseMove({}, r.Right + 2, 40);
     EXPECT_EQ(host->GetCursor(), vcl::crSizeWE);
     host->InputMouseMove({}, r.Right + 20, 40);
