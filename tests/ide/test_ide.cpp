@@ -479,6 +479,33 @@ TEST_F(IdeTest, TheFormIsResizedByItsRightAndBottomEdges) {
     EXPECT_TRUE(designer->IsModified());
 }
 
+TEST_F(IdeTest, ASmallWindowScrollsOverTheWholeForm) {
+    ide.Show();
+    ide.SetClientWidth(500);
+    ide.SetClientHeight(350);
+    vcl::TScrollBox* area = ide.DesignArea;
+    vcl::TForm* form = designer->Root();
+    EXPECT_TRUE(area->GetHorzScrollBar()->IsScrollBarVisible());
+    EXPECT_TRUE(area->GetVertScrollBar()->IsScrollBarVisible());
+    // Scrolled to the ends, the form's right and bottom edges and their grip are in view.
+    area->GetHorzScrollBar()->SetPosition(10000);
+    area->GetVertScrollBar()->SetPosition(10000);
+    const vcl::TRect bounds = form->BoundsRect();
+    const vcl::TPoint corner =
+        ide.DesignSurface->ClientToClient({bounds.Right, bounds.Bottom}, area);
+    EXPECT_LE(corner.X, area->GetClientWidth());
+    EXPECT_LE(corner.Y, area->GetClientHeight());
+    EXPECT_GT(corner.X, area->GetClientWidth() - 10);
+    // A larger form widens the range; the edge still resizes it where it is shown.
+    const int range = area->GetHorzScrollBar()->GetRange();
+    ide.Inspector()->EnterValue(row("Width"), "600");
+    EXPECT_EQ(area->GetHorzScrollBar()->GetRange(), range + 120);
+    // The parts of the window do not overlap.
+    EXPECT_EQ(area->GetLeft(), ide.InspectorPanel->GetWidth());
+    EXPECT_EQ(area->GetTop(), ide.PaletteTabs->GetHeight());
+    ide.Hide();
+}
+
 TEST_F(IdeTest, UndoAndRedoEveryChangeBackToTheSavedState) {
     vcl::TForm* form = designer->Root();
     auto* button = static_cast<vcl::TButton*>(place("TButton", form, 8, 8));
