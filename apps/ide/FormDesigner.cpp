@@ -256,17 +256,23 @@ std::unique_ptr<vcl::TForm> TFormDesigner::readForm(vcl::TStream* Binary) {
 
 std::vector<uint8_t> TFormDesigner::FormStream() const {
     // The form is shown inside the design area; as a form file it is a hidden form, as any
-    // form is until the program shows it.
+    // form is until the program shows it. Hiding it takes the focus out of it (and the widgetset
+    // may hand it to the Object Inspector): the focus goes back where it was.
+    vcl::TWinControl* focused = focusInForm() ? vcl::FindFocusedControl() : nullptr;
     const bool shown = root_->GetVisible();
+    const auto show = [&] {
+        root_->SetVisible(shown);
+        if (focused && focused->CanFocus() && !focused->Focused()) focused->SetFocus();
+    };
     root_->SetVisible(false);
     vcl::TMemoryStream stream;
     try {
         vcl::WriteComponent(&stream, root_.get());
     } catch (...) {
-        root_->SetVisible(shown);
+        show();
         throw;
     }
-    root_->SetVisible(shown);
+    show();
     std::vector<uint8_t> bytes = bytesOf(stream);
     const auto [at, length] = rootClassSpan(bytes);
     if (length && rootClass_ != root_->ClassName() && rootClass_.size() < 0xF0) {

@@ -437,9 +437,15 @@ TEST_F(IdeTest, ATypedValueIsSetBeforeEveryCommandAndWhenItsRowLosesTheFocus) {
     place("TEdit", designer->Root(), 16, 80);
     EXPECT_TRUE(ide.SaveForm());
     ide.Hide();
-    EXPECT_TRUE(ide.OpenForm(file));
-    ide.Show();
+    EXPECT_TRUE(ide.OpenForm(file)); // as from the command line: before the window shows
     auto* opened = static_cast<vcl::TEdit*>(designer->Root()->FindComponent("Edit1"));
+    EXPECT_FALSE(opened->Focused());
+    ide.Show();
+    EXPECT_FALSE(opened->Focused());
+    // A change writes the form (hiding it for a moment): the keys stay with the designer.
+    vcl::MouseClick(opened);
+    drag(opened, 5, 5, 16, 0);
+    EXPECT_TRUE(designer->Root()->Focused());
     EXPECT_FALSE(opened->Focused());
     for (int i = 0; i < 60; ++i) {
         ide.InputKeyDown(vcl::VK_TAB);
