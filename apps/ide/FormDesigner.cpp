@@ -82,6 +82,7 @@ void TFormDesigner::hookHost() {
         root_->SetBounds(r.Left, r.Top,
                          rootEdge_ & 1 ? std::max(X - r.Left, MinFormSize) : r.Width(),
                          rootEdge_ & 2 ? std::max(Y - r.Top, MinFormSize) : r.Height());
+        fitHost();
     };
     host_->OnMouseUp = [this](vcl::TObject*, vcl::TMouseButton, vcl::TShiftState, int, int) {
         if (!rootEdge_) return;
@@ -90,6 +91,14 @@ void TFormDesigner::hookHost() {
         NameNextChange(vcl::LoadResString(consts::SSizeStep));
         Modified();
     };
+}
+
+void TFormDesigner::fitHost() {
+    // A host of its own size (not aligned) is as large as the form and the grip along its
+    // edges, so that a scrolling area around it scrolls over all of them.
+    if (!host_ || !root_ || host_->GetAlign() != vcl::alNone) return;
+    const vcl::TRect r = root_->BoundsRect();
+    host_->SetBounds(host_->GetLeft(), host_->GetTop(), r.Right + EdgeSize, r.Bottom + EdgeSize);
 }
 
 TFormDesigner::~TFormDesigner() {
@@ -115,6 +124,7 @@ void TFormDesigner::Modified() {
     }
     HookControls();
     updateHandles();
+    fitHost();
     if (OnModified) OnModified();
 }
 
@@ -149,9 +159,11 @@ void TFormDesigner::Redo() {
 }
 
 void TFormDesigner::goToStep(size_t Index) {
-    std::vector<AnsiString> selected;
+    std::vector<AnsiString> selected, before;
     for (TComponent* c : selection_)
         if (c != root_.get()) selected.push_back(c->GetName());
+    for (int i = 0; i < root_->GetComponentCount(); ++i)
+        before.push_back(root_->GetComponent(i)->GetName());
     const std::vector<uint8_t>& stream = history_[Index].Stream;
     vcl::TMemoryStream binary;
     binary.WriteBuffer(stream.data(), stream.size());
@@ -169,6 +181,21 @@ void TFormDesigner::goToStep(size_t Index) {
     saved_ = saved;
     step_ = Index;
     modified_ = static_cast<long>(step_) != saved_;
+    // The components the step brings back (an undone delete, a redone placing) are selected;
+    // otherwise the selection stays on the components of the same names.
+    std::vector<AnsiString> restored;
+    const auto isNew = [&](const TComponent* c) {
+        return c && c != root_.get() &&
+               std::find(before.begin(), before.end(), c->GetName()) == before.end();
+    };
+    for (int i = 0; i < root_->GetComponentCount(); ++i) {
+        TComponent* c = root_->GetComponent(i);
+        auto* control = dynamic_cast<TControl*>(c);
+        // Of a container and its children, the container.
+        if (isNew(c) && !(control && isNew(control->GetParent())))
+            restored.push_back(c->GetName());
+    }
+    if (!restored.empty()) selected = std::move(restored);
     bool first = true;
     for (const AnsiString& name : selected)
         if (TComponent* c = root_->FindComponent(name)) {
@@ -229,17 +256,23 @@ std::unique_ptr<vcl::TForm> TFormDesigner::readForm(vcl::TStream* Binary) {
 
 std::vector<uint8_t> TFormDesigner::FormStream() const {
     // The form is shown inside the design area; as a form file it is a hidden form, as any
-    // form is until the program shows it.
+    // form is until the program shows it. Hiding it takes the focus out of it (and the widgetset
+    // may hand it to the Object Inspector): the focus goes back where it was.
+    vcl::TWinControl* focused = focusInForm() ? vcl::FindFocusedControl() : nullptr;
     const bool shown = root_->GetVisible();
+    const auto show = [&] {
+        root_->SetVisible(shown);
+        if (focused && focused->CanFocus() && !focused->Focused()) focused->SetFocus();
+    };
     root_->SetVisible(false);
     vcl::TMemoryStream stream;
     try {
         vcl::WriteComponent(&stream, root_.get());
     } catch (...) {
-        root_->SetVisible(shown);
+        show();
         throw;
     }
-    root_->SetVisible(shown);
+    show();
     std::vector<uint8_t> bytes = bytesOf(stream);
     const auto [at, length] = rootClassSpan(bytes);
     if (length && rootClass_ != root_->ClassName() && rootClass_.size() < 0xF0) {
@@ -287,6 +320,7 @@ void TFormDesigner::attachRoot(std::unique_ptr<vcl::TForm> Root, const AnsiStrin
         root_->SetParent(host_);
         root_->SetBounds(0, 0, bounds.Width(), bounds.Height());
         root_->Show();
+        fitHost();
     }
     HookControls();
     startHistory();
@@ -486,7 +520,11 @@ TWinControl* TFormDesigner::containerAt(TControl* Control) const {
 }
 
 bool TFormDesigner::designMessage(TControl* Control, vcl::TMessage& Message) {
-    if (Message.Msg == vcl::WM_MOUSEWHEEL) return true; // a designed scroll bar or list keeps still
+    if (Message.Msg == vcl::WM_MOUSEWHEEL) {
+        // A designed scroll bar or list keeps still; the area the form is shown in scrolls.
+        if (host_) Message.Result = host_->Perform(vcl::WM_MOUSEWHEEL, Message.WParam, Message.LParam);
+        return true;
+    }
     if (Message.Msg == vcl::WM_CONTEXTMENU) {
         if (OnContextMenu)
             OnContextMenu(designedControl(Control),
@@ -562,6 +600,8 @@ bool TFormDesigner::designMessage(TControl* Control, vcl::TMessage& Message) {
         return true;
     }
     case vcl::WM_RBUTTONDOWN: {
+        // As a left press: the keys come to the designer, also after the context menu closes.
+        if (root_->CanFocus() && !root_->Focused()) root_->SetFocus();
         TControl* target = designedControl(Control);
         if (std::find(selection_.begin(), selection_.end(), target) == selection_.end())
             Select(target);

@@ -151,6 +151,8 @@ private:
 
     // The form's right and bottom edges in the host: pressed there, a drag resizes the form.
     void hookHost();
+    // Sizes a host that is not aligned to the form and its grip.
+    void fitHost();
     int rootEdgeAt(int X, int Y) const; // bit 1: the right edge, bit 2: the bottom edge
     int rootEdge_ = 0;                  // the edges being dragged
 

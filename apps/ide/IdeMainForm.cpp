@@ -36,6 +36,7 @@ VCL_DEFINE_CLASS(TIdeMainForm, vcl::TForm, c) {
     c.Field("RowsPanel", &TIdeMainForm::RowsPanel);
     c.Field("RowsScrollBar", &TIdeMainForm::RowsScrollBar);
     c.Field("DesignArea", &TIdeMainForm::DesignArea);
+    c.Field("DesignSurface", &TIdeMainForm::DesignSurface);
     c.Method<vcl::TNotifyEvent>("NewItemClick", &TIdeMainForm::NewItemClick);
     c.Method<vcl::TNotifyEvent>("OpenItemClick", &TIdeMainForm::OpenItemClick);
     c.Method<vcl::TNotifyEvent>("SaveItemClick", &TIdeMainForm::SaveItemClick);
@@ -109,7 +110,7 @@ bool loadPaletteGlyph(vcl::TBitmap* Glyph, TClass Class) {
 
 TIdeMainForm::TIdeMainForm(vcl::TComponent* AOwner) : vcl::TForm(AOwner) {
     InitInheritedComponent();
-    designer_ = std::make_unique<TFormDesigner>(DesignArea);
+    designer_ = std::make_unique<TFormDesigner>(DesignSurface);
     inspector_ = std::make_unique<TObjectInspector>(RowsPanel, RowsScrollBar);
     inspector_->OnError = [this](const AnsiString& Message) { showError(Message); };
     inspector_->OnChanging = [this](const AnsiString& Path) {

@@ -96,15 +96,26 @@ object IdeMainForm: TIdeMainForm
       end
     end
   end
-  object DesignArea: TPanel
+  object DesignArea: TScrollBox
     Left = 300
     Top = 62
     Width = 700
     Height = 578
+    HorzScrollBar.Tracking = True
+    VertScrollBar.Tracking = True
     Align = alClient
-    BevelOuter = bvLowered
+    BorderStyle = bsNone
     Color = clAppWorkSpace
     TabOrder = 3
+    object DesignSurface: TPanel
+      Left = 0
+      Top = 0
+      Width = 486
+      Height = 366
+      BevelOuter = bvNone
+      ParentColor = True
+      TabOrder = 0
+    end
   end
   object MainMenu: TMainMenu
     object FileMenu: TMenuItem

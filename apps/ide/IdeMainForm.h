@@ -12,6 +12,7 @@
 #include "vcl/ExtCtrls.h"
 #include "vcl/Forms.h"
 #include "vcl/Menus.h"
+#include "vcl/ScrollBox.h"
 #include "vcl/StdCtrls.h"
 
 #include <memory>
@@ -44,7 +45,9 @@ public:
     vcl::TTabControl* InspectorTabs = nullptr;
     vcl::TPanel* RowsPanel = nullptr;
     vcl::TScrollBar* RowsScrollBar = nullptr;
-    vcl::TPanel* DesignArea = nullptr;
+    // The designed form sits on DesignSurface, which grows with it inside the scrolling area.
+    vcl::TScrollBox* DesignArea = nullptr;
+    vcl::TPanel* DesignSurface = nullptr;
 
     TFormDesigner* Designer() const { return designer_.get(); }
     TObjectInspector* Inspector() const { return inspector_.get(); }

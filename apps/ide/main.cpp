@@ -5,6 +5,7 @@
 
 #include "ExitStatus.h"
 #include "IdeMainForm.h"
+#include "SizeOption.h"
 
 #include "designide/DesignIntf.h"
 #include "qt/Offscreen.h"
@@ -59,6 +60,8 @@ int main(int argc, char** argv) {
     app.add_option("--screenshot", screenshot,
                    "Render the IDE window offscreen into this PNG file and exit");
     app.add_option("--select", select, "Select the component of this name on the form");
+    std::string size;
+    quimbel::AddSizeOption(app, size);
     std::string codePage;
     CLI::Option* codePageOption = app.add_option(
         "--codepage", codePage,
@@ -111,12 +114,18 @@ int main(int argc, char** argv) {
             }
         }
         if (status != ExitUsage) {
-            // A screenshot shows every row of the Object Inspector.
-            if (!screenshot.empty())
+            if (!size.empty()) {
+                int w = 0, h = 0;
+                quimbel::ParseSize(size, w, h);
+                ide->SetClientWidth(w);
+                ide->SetClientHeight(h);
+            } else if (!screenshot.empty()) {
+                // A screenshot shows every row of the Object Inspector.
                 ide->SetClientHeight(
                     std::max(ide->GetClientHeight(),
                              ide->Inspector()->RowsHeight() +
                                  ide->RowsPanel->ClientToClient({0, 0}, ide.get()).Y));
+            }
             ide->Show();
             if (screenshot.empty()) {
                 vcl::Application->Run();

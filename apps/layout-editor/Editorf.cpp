@@ -45,6 +45,7 @@ VCL_DEFINE_CLASS(TEditorForm, TForm, c) {
     c.Field("PreviewPanel", &F::PreviewPanel);
     c.Field("PreviewEdit", &F::PreviewEdit);
     c.Field("PreviewKeyboard", &F::PreviewKeyboard);
+    c.Field("EditorBox", &F::EditorBox);
     c.Field("Editor", &F::Editor);
     c.Field("MainMenu", &F::MainMenu);
     c.Field("FileMenu", &F::FileMenu);
@@ -317,6 +318,7 @@ void TEditorForm::layoutChanged() {
     hookInput();
     showSelection();
     showStatus();
+    fitEditor();
 }
 
 void TEditorForm::showSelection() {
@@ -563,6 +565,23 @@ void TEditorForm::arrange() {
     PreviewPanel->SetHeight(std::clamp(left - editor, 0, 278));
     // Bottom-aligned panels stack in the order of their tops: the status line stays lowest.
     StatusPanel->SetTop(GetClientHeight());
+    fitEditor();
+}
+
+void TEditorForm::fitEditor() {
+    if (!EditorBox || !Editor) return;
+    int right = 0, bottom = 0;
+    for (int i = 0; i < Editor->GetControlCount(); ++i) {
+        const TControl* c = Editor->GetControl(i);
+        if (!c->Is<TKeyControl>()) continue;
+        right = std::max(right, c->GetLeft() + c->GetWidth());
+        bottom = std::max(bottom, c->GetTop() + c->GetHeight());
+    }
+    // Twice: a bar the first size brings takes client space the second one sees.
+    for (int pass = 0; pass < 2; ++pass)
+        Editor->SetBounds(Editor->GetLeft(), Editor->GetTop(),
+                          std::max(EditorBox->GetClientWidth(), right + 2 * PixelsPerUnit),
+                          std::max(EditorBox->GetClientHeight(), bottom + 2 * PixelsPerUnit));
 }
 
 void TEditorForm::FormResize(TObject*) {
@@ -703,6 +722,7 @@ void TEditorForm::NewKeyItemClick(TObject*) {
     selection_.assign(1, key);
     notice_.clear();
     changed(LoadResString(consts::SStepNewKey));
+    if (key->Control) EditorBox->ScrollInView(key->Control);
 }
 
 void TEditorForm::DeleteKeyItemClick(TObject*) {

@@ -223,16 +223,27 @@ object EditorForm: TEditorForm
       LinkedControl = PreviewEdit
     end
   end
-  object Editor: TKeyboardLayoutEditor
+  object EditorBox: TScrollBox
     Left = 0
     Top = 34
     Width = 876
     Height = 362
+    HorzScrollBar.Tracking = True
+    VertScrollBar.Tracking = True
     Align = alClient
-    BevelOuter = bvLowered
+    BorderStyle = bsNone
     Color = clWhite
-    OnKeyClicked = EditorKeyClicked
-    OnKeyRightClicked = EditorKeyRightClicked
+    TabOrder = 3
+    object Editor: TKeyboardLayoutEditor
+      Left = 0
+      Top = 0
+      Width = 876
+      Height = 362
+      BevelOuter = bvLowered
+      Color = clWhite
+      OnKeyClicked = EditorKeyClicked
+      OnKeyRightClicked = EditorKeyRightClicked
+    end
   end
   object MainMenu: TMainMenu
     object FileMenu: TMenuItem

@@ -17,6 +17,7 @@
 #include "vcl/ExtCtrls.h"
 #include "vcl/Forms.h"
 #include "vcl/Menus.h"
+#include "vcl/ScrollBox.h"
 #include "vcl/StdCtrls.h"
 
 #include <cstdint>
@@ -91,6 +92,8 @@ public:
     vcl::TPanel* PreviewPanel = nullptr;
     vcl::TEdit* PreviewEdit = nullptr;
     TKeyboard* PreviewKeyboard = nullptr;
+    // The editor scrolls in EditorBox when its keys reach beyond what the window shows.
+    vcl::TScrollBox* EditorBox = nullptr;
     TKeyboardLayoutEditor* Editor = nullptr;
     vcl::TMainMenu* MainMenu = nullptr;
     vcl::TMenuItem* FileMenu = nullptr;
@@ -224,6 +227,8 @@ private:
     // Places the toolbar's buttons in rows and shares the height between the editor and the
     // preview, so that the window works at every size.
     void arrange();
+    // Makes the editor as large as the box shows, or as its keys reach when that is larger.
+    void fitEditor();
     // The value of the "by" field; reports an empty or invalid field and returns 0.
     int shiftAmount();
     bool typesNothing(const TKey* Key) const;

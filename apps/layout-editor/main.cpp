@@ -4,6 +4,7 @@
 #include "EditorConsts.h"
 #include "Editorf.h"
 #include "ExitStatus.h"
+#include "SizeOption.h"
 
 #include "qt/Offscreen.h"
 #include "qt/QtWidgetset.h"
@@ -55,17 +56,7 @@ int main(int argc, char** argv) {
     app.add_option("--screenshot", screenshot,
                    "Render the window offscreen, save it as PNG and exit");
     std::string size;
-    app.add_option("--size", size, "Client size of the window, WIDTHxHEIGHT (with --screenshot)")
-        ->check(CLI::Validator(
-            [](std::string& s) {
-                int w = 0, h = 0;
-                char x = 0;
-                return std::sscanf(s.c_str(), "%d%c%d", &w, &x, &h) == 3 && x == 'x' && w > 0 &&
-                               h > 0
-                           ? std::string()
-                           : "expected WIDTHxHEIGHT, for example 640x480";
-            },
-            "WIDTHxHEIGHT"));
+    quimbel::AddSizeOption(app, size);
     std::string select;
     app.add_option("--select", select,
                    "Select the keys FIRST-LAST (indexes from 0) of the opened layout");
@@ -125,7 +116,7 @@ int main(int argc, char** argv) {
         }
         if (!size.empty()) {
             int w = 0, h = 0;
-            std::sscanf(size.c_str(), "%dx%d", &w, &h);
+            quimbel::ParseSize(size, w, h);
             form->SetClientWidth(w);
             form->SetClientHeight(h);
         }

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QProxyStyle>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTouchEvent>
 
@@ -22,6 +23,7 @@
 #include "qt/Themes.h"
 #include "vcl/ComCtrls.h"
 #include "vcl/ExtCtrls.h"
+#include "vcl/ScrollBox.h"
 #include "vcl/StdCtrls.h"
 
 namespace vcl::qt {
@@ -413,6 +415,115 @@ private:
     QTabBar* bar_ = nullptr;
 };
 
+// A scrolling container: a Qt scroll bar for each of the model's bars, placed along the right
+// and bottom edges of the client area while the model shows it, and kept above the children,
+// which the model moves as it scrolls.
+class ScrollBoxPeer : public ContainerPeer {
+public:
+    explicit ScrollBoxPeer(vcl::TScrollingWinControl* s) : ContainerPeer(s), box_(s) {
+        corner_ = new QWidget(widget_);
+        corner_->setAutoFillBackground(true);
+        horz_ = makeBar(Qt::Horizontal, box_->GetHorzScrollBar());
+        vert_ = makeBar(Qt::Vertical, box_->GetVertScrollBar());
+        raiser_ = new Raiser(this);
+        widget_->installEventFilter(raiser_);
+        Arrange();
+    }
+    ~ScrollBoxPeer() override {
+        if (widget_) widget_->removeEventFilter(raiser_);
+        delete raiser_;
+    }
+    void Changed(vcl::TPeerChange What) override {
+        if (What == vcl::pcScroll) Arrange();
+        ContainerPeer::Changed(What);
+    }
+    void ApplyBounds() override {
+        ContainerPeer::ApplyBounds();
+        Arrange();
+    }
+    void ZOrderChanged() override {
+        ContainerPeer::ZOrderChanged();
+        RaiseBars();
+    }
+    bool DrawsItself() const override {
+        auto* box = dynamic_cast<vcl::TScrollBox*>(box_);
+        return box && box->GetBorderStyle() != vcl::bsNone;
+    }
+
+protected:
+    void PaintFrame(QPainter& p, const QRect& All, const QPalette& Palette) override {
+        auto* box = dynamic_cast<vcl::TScrollBox*>(box_);
+        if (!box || box->GetBorderStyle() == vcl::bsNone) return;
+        QRect r = All;
+        if (box->GetCtl3D()) {
+            Frame3D(p, r, Palette.color(QPalette::Dark), Palette.color(QPalette::Light), 1);
+            Frame3D(p, r, Palette.color(QPalette::Shadow), Palette.color(QPalette::Midlight), 1);
+        } else {
+            Frame3D(p, r, Palette.color(QPalette::Shadow), Palette.color(QPalette::Shadow), 1);
+        }
+    }
+
+private:
+    // New child widgets (the peers of children shown later) come above the bars; the bars
+    // go back on top.
+    class Raiser : public QObject {
+    public:
+        explicit Raiser(ScrollBoxPeer* Peer) : peer_(Peer) {}
+        bool eventFilter(QObject*, QEvent* e) override {
+            if (e->type() == QEvent::ChildAdded) peer_->RaiseBars();
+            return false;
+        }
+
+    private:
+        ScrollBoxPeer* peer_;
+    };
+
+    QScrollBar* makeBar(Qt::Orientation Orientation, vcl::TControlScrollBar* Model) {
+        auto* bar = new QScrollBar(Orientation, widget_);
+        bar->setFocusPolicy(Qt::NoFocus);
+        QObject::connect(bar, &QScrollBar::valueChanged, widget_, [this, Model](int value) {
+            if (Syncing() || value == Model->GetPosition()) return;
+            RunFromEvent(box_, [&] { Model->SetPosition(value); });
+        });
+        return bar;
+    }
+    void RaiseBars() {
+        for (QWidget* w : {static_cast<QWidget*>(horz_), static_cast<QWidget*>(vert_), corner_})
+            if (w) w->raise();
+    }
+    void Arrange() {
+        if (!widget_ || !horz_ || !vert_) return;
+        const auto sync = Sync();
+        const vcl::TRect f = box_->NonClientInsets();
+        const vcl::TRect client = box_->GetClientRect();
+        constexpr int size = vcl::TScrollingWinControl::ScrollBarSize;
+        const int right = f.Left + client.Width(), bottom = f.Top + client.Height();
+        const auto apply = [&](QScrollBar* Bar, const vcl::TControlScrollBar* Model,
+                               const QRect& Where) {
+            Bar->setVisible(Model->IsScrollBarVisible());
+            if (!Model->IsScrollBarVisible()) return;
+            Bar->setGeometry(Where);
+            Bar->setTracking(Model->GetTracking());
+            Bar->setRange(0, Model->MaxPosition());
+            Bar->setPageStep(std::max(Model->ClientExtent(), 1));
+            Bar->setSingleStep(Model->GetIncrement());
+            Bar->setValue(Model->GetPosition());
+        };
+        apply(horz_, box_->GetHorzScrollBar(), QRect(f.Left, bottom, client.Width(), size));
+        apply(vert_, box_->GetVertScrollBar(), QRect(right, f.Top, size, client.Height()));
+        const bool both = horz_->isVisibleTo(widget_) && vert_->isVisibleTo(widget_);
+        corner_->setVisible(both);
+        if (both) corner_->setGeometry(right, bottom, size, size);
+        RaiseBars();
+    }
+
+    vcl::TScrollingWinControl* box_;
+    QScrollBar* horz_ = nullptr;
+    QScrollBar* vert_ = nullptr;
+    QWidget* corner_ = nullptr;
+    Raiser* raiser_ = nullptr;
+};
+
 void RegisterContainerPeers(PeerTable& Table) {
     Table.Add(vcl::TWinControl::StaticClass(), MakePeer<ContainerPeer, vcl::TWinControl>);
     Table.Add(vcl::TCustomPanel::StaticClass(), MakePeer<PanelPeer, vcl::TCustomPanel>);
@@ -421,6 +532,8 @@ void RegisterContainerPeers(PeerTable& Table) {
               MakePeer<RadioGroupPeer, vcl::TCustomRadioGroup>);
     Table.Add(vcl::TCustomTabControl::StaticClass(),
               MakePeer<TabControlPeer, vcl::TCustomTabControl>);
+    Table.Add(vcl::TScrollingWinControl::StaticClass(),
+              MakePeer<ScrollBoxPeer, vcl::TScrollingWinControl>);
 }
 
 } // namespace vcl::qt

@@ -3,6 +3,7 @@
 #include "vcl/InputState.h"
 #include "vcl/Menus.h"
 #include "vcl/Registration.h"
+#include "vcl/ScrollBox.h"
 #include "vcl/VCLConsts.h"
 
 #include <algorithm>
@@ -182,6 +183,7 @@ void TControl::UpdateBoundsRect(int ALeft, int ATop, int AWidth, int AHeight, bo
     height_ = AHeight;
     BoundsChanged();
     if (!IsWindowed()) Invalidate();
+    ScrollingChildrenChanged(parent_);
     if (Realign) RequestAlign();
     if (sized) {
         if (IsWindowed()) static_cast<TWinControl*>(this)->alignChildren();
@@ -246,6 +248,7 @@ void TControl::SetVisible(bool Value) {
     visible_ = Value;
     VisibleChanged();
     if (parent_ && align_ != alNone && !parent_->aligning_) parent_->alignChildren();
+    ScrollingChildrenChanged(parent_);
 }
 
 bool TControl::Showing() const {

@@ -381,6 +381,8 @@ void TCustomForm::VisibleChanged() {
         HandleNeeded();
         DoShow();
         active_ = true;
+        // A form being designed gives none of its controls the focus: they take no keys.
+        if (ComponentState().Contains(csDesigning)) return;
         TWinControl* target =
             activeControl_ ? activeControl_ : FindNextControl(nullptr, true, true, false);
         if (target && target->CanFocus()) target->SetFocus();

@@ -7,6 +7,7 @@
 #include "vcl/ExtCtrls.h"
 #include "vcl/Forms.h"
 #include "vcl/Menus.h"
+#include "vcl/ScrollBox.h"
 #include "vcl/StdCtrls.h"
 
 namespace vcl {
@@ -27,7 +28,7 @@ void RegisterVclClasses() {
                      TFont::StaticClass(),           TPen::StaticClass(),
                      TBrush::StaticClass(),          TBitmap::StaticClass(),
                      TSizeConstraints::StaticClass(), TScrollBar::StaticClass(),
-                     TMemo::StaticClass()});
+                     TMemo::StaticClass(),           TScrollBox::StaticClass()});
 }
 
 namespace {

@@ -1,6 +1,7 @@
 #include "vcl/Controls.h"
 
 #include "vcl/InputState.h"
+#include "vcl/ScrollBox.h"
 #include "vcl/VCLConsts.h"
 
 #include <algorithm>
@@ -83,6 +84,7 @@ void TWinControl::InsertControl(TControl* AControl) {
     AControl->Perform(CM_PARENTFONTCHANGED, 0, 0);
     AControl->ParentChanged();
     if (AControl->align_ != alNone && AControl->visible_) alignChildren();
+    ScrollingChildrenChanged(this);
     if (AControl->IsWindowed())
         static_cast<TWinControl*>(AControl)->UpdateShowing();
     else if (peer_)
@@ -112,6 +114,7 @@ void TWinControl::RemoveControl(TControl* AControl) {
     AControl->parent_ = nullptr;
     if (!ComponentState().Contains(csDestroying)) {
         if (AControl->align_ != alNone) alignChildren();
+        ScrollingChildrenChanged(this);
         if (peer_) peer_->ZOrderChanged();
     }
 }

@@ -610,6 +610,7 @@ TEST(LayoutEditorApp, KeyboardReachesEveryControl) {
 TEST(LayoutEditorApp, SmallWindowsKeepEveryPartInView) {
     TEditorForm form(nullptr);
     form.Show();
+    form.OpenBuiltIn("de");
     for (auto [width, height] : {std::pair{400, 300}, {640, 480}, {1000, 696}}) {
         SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height));
         form.SetClientWidth(width);
@@ -628,10 +629,33 @@ TEST(LayoutEditorApp, SmallWindowsKeepEveryPartInView) {
         }
         // Toolbar, editor (with room for the key panel's fields), preview and status line stack
         // up without overlapping.
-        EXPECT_EQ(form.Editor->GetTop(), form.ToolBar->GetHeight());
-        EXPECT_GE(form.Editor->GetHeight(),
-                  form.HeightEdit->GetTop() + form.HeightEdit->GetHeight());
-        EXPECT_EQ(form.PreviewPanel->GetTop(), form.Editor->GetTop() + form.Editor->GetHeight());
+        vcl::TScrollBox* box = form.EditorBox;
+        EXPECT_EQ(box->GetTop(), form.ToolBar->GetHeight());
+        EXPECT_GE(box->GetHeight(), form.HeightEdit->GetTop() + form.HeightEdit->GetHeight());
+        EXPECT_EQ(form.PreviewPanel->GetTop(), box->GetTop() + box->GetHeight());
+        // Every key can be scrolled into view: the editor reaches beyond the furthest key, and
+        // the box scrolls over all of it, with a bar wherever it does not fit.
+        int right = 0, bottom = 0;
+        for (int i = 0; i < form.Editor->GetKeys()->GetCount(); ++i) {
+            const quimbel::TKey* k = form.Editor->GetKey(i);
+            right = std::max(right, (k->Left + int(k->Width)) * quimbel::PixelsPerUnit);
+            bottom = std::max(bottom, (k->Top + int(k->Height)) * quimbel::PixelsPerUnit);
+        }
+        EXPECT_GT(form.Editor->GetWidth(), right);
+        EXPECT_GT(form.Editor->GetHeight(), bottom);
+        for (vcl::TControlScrollBar* bar : {box->GetHorzScrollBar(), box->GetVertScrollBar()}) {
+            const bool horz = bar == box->GetHorzScrollBar();
+            EXPECT_EQ(bar->GetRange(), horz ? form.Editor->GetWidth() : form.Editor->GetHeight());
+            EXPECT_EQ(bar->IsScrollBarVisible(), bar->GetRange() > bar->ClientExtent());
+            bar->SetPosition(bar->GetRange());
+        }
+        EXPECT_EQ(form.Editor->BoundsRect().Right, box->GetClientWidth());
+        EXPECT_EQ(form.Editor->BoundsRect().Bottom, box->GetClientHeight());
+        if (width == 400) {
+            EXPECT_TRUE(box->GetHorzScrollBar()->IsScrollBarVisible());
+        }
+        box->GetHorzScrollBar()->SetPosition(0);
+        box->GetVertScrollBar()->SetPosition(0);
         EXPECT_EQ(form.StatusPanel->GetTop(),
                   form.PreviewPanel->GetTop() + form.PreviewPanel->GetHeight());
         EXPECT_EQ(form.StatusPanel->GetTop() + form.StatusPanel->GetHeight(), height);

@@ -437,9 +437,15 @@ TEST_F(IdeTest, ATypedValueIsSetBeforeEveryCommandAndWhenItsRowLosesTheFocus) {
     place("TEdit", designer->Root(), 16, 80);
     EXPECT_TRUE(ide.SaveForm());
     ide.Hide();
-    EXPECT_TRUE(ide.OpenForm(file));
-    ide.Show();
+    EXPECT_TRUE(ide.OpenForm(file)); // as from the command line: before the window shows
     auto* opened = static_cast<vcl::TEdit*>(designer->Root()->FindComponent("Edit1"));
+    EXPECT_FALSE(opened->Focused());
+    ide.Show();
+    EXPECT_FALSE(opened->Focused());
+    // A change writes the form (hiding it for a moment): the keys stay with the designer.
+    vcl::MouseClick(opened);
+    drag(opened, 5, 5, 16, 0);
+    EXPECT_TRUE(designer->Root()->Focused());
     EXPECT_FALSE(opened->Focused());
     for (int i = 0; i < 60; ++i) {
         ide.InputKeyDown(vcl::VK_TAB);
@@ -448,6 +454,14 @@ TEST_F(IdeTest, ATypedValueIsSetBeforeEveryCommandAndWhenItsRowLosesTheFocus) {
     vcl::MouseClick(opened);
     EXPECT_TRUE(ide.InputKeyDown(vcl::VK_DELETE));
     EXPECT_EQ(designer->Root()->FindComponent("Edit1"), nullptr);
+    // A right press (the context menu) on the selected component takes the keys from a row
+    // too: Delete deletes.
+    auto* button1 = static_cast<vcl::TControl*>(designer->Root()->FindComponent("Button1"));
+    vcl::MouseClick(button1);
+    row("Caption")->ValueEdit->SetFocus();
+    vcl::MouseClick(button1, vcl::mbRight);
+    EXPECT_TRUE(ide.InputKeyDown(vcl::VK_DELETE));
+    EXPECT_EQ(designer->Root()->FindComponent("Button1"), nullptr);
     answer(vcl::mrCancel, &prompt);
     prompt.clear();
     EXPECT_TRUE(ide.InputKeyDown('Q', {vcl::ssCtrl})); // Ctrl+Q quits, asking first
@@ -458,7 +472,7 @@ TEST_F(IdeTest, ATypedValueIsSetBeforeEveryCommandAndWhenItsRowLosesTheFocus) {
 TEST_F(IdeTest, TheFormIsResizedByItsRightAndBottomEdges) {
     vcl::TForm* form = designer->Root();
     const vcl::TRect r = form->BoundsRect();
-    vcl::TWinControl* host = ide.DesignArea;
+    vcl::TWinControl* host = ide.DesignSurface;
     host->InputMouseMove({}, r.Right + 2, 40);
     EXPECT_EQ(host->GetCursor(), vcl::crSizeWE);
     host->InputMouseMove({}, r.Right + 20, 40);
@@ -469,6 +483,33 @@ TEST_F(IdeTest, TheFormIsResizedByItsRightAndBottomEdges) {
     EXPECT_EQ(form->BoundsRect(), vcl::Bounds(r.Left, r.Top, r.Width() + 60, r.Height() + 30));
     EXPECT_EQ(designer->UndoName(), "Size");
     EXPECT_TRUE(designer->IsModified());
+}
+
+TEST_F(IdeTest, ASmallWindowScrollsOverTheWholeForm) {
+    ide.Show();
+    ide.SetClientWidth(500);
+    ide.SetClientHeight(350);
+    vcl::TScrollBox* area = ide.DesignArea;
+    vcl::TForm* form = designer->Root();
+    EXPECT_TRUE(area->GetHorzScrollBar()->IsScrollBarVisible());
+    EXPECT_TRUE(area->GetVertScrollBar()->IsScrollBarVisible());
+    // Scrolled to the ends, the form's right and bottom edges and their grip are in view.
+    area->GetHorzScrollBar()->SetPosition(10000);
+    area->GetVertScrollBar()->SetPosition(10000);
+    const vcl::TRect bounds = form->BoundsRect();
+    const vcl::TPoint corner =
+        ide.DesignSurface->ClientToClient({bounds.Right, bounds.Bottom}, area);
+    EXPECT_LE(corner.X, area->GetClientWidth());
+    EXPECT_LE(corner.Y, area->GetClientHeight());
+    EXPECT_GT(corner.X, area->GetClientWidth() - 10);
+    // A larger form widens the range; the edge still resizes it where it is shown.
+    const int range = area->GetHorzScrollBar()->GetRange();
+    ide.Inspector()->EnterValue(row("Width"), "600");
+    EXPECT_EQ(area->GetHorzScrollBar()->GetRange(), range + 120);
+    // The parts of the window do not overlap.
+    EXPECT_EQ(area->GetLeft(), ide.InspectorPanel->GetWidth());
+    EXPECT_EQ(area->GetTop(), ide.PaletteTabs->GetHeight());
+    ide.Hide();
 }
 
 TEST_F(IdeTest, UndoAndRedoEveryChangeBackToTheSavedState) {
@@ -507,7 +548,8 @@ TEST_F(IdeTest, UndoAndRedoEveryChangeBackToTheSavedState) {
         EXPECT_EQ(ide.UndoItem->GetCaption(), undo);
         EXPECT_EQ(ide.RedoItem->GetCaption(), redo);
         if (undo == "&Undo Change Caption") {
-            ASSERT_NE(edit(), nullptr); // deleted, and back
+            ASSERT_NE(edit(), nullptr); // deleted, and back, selected
+            EXPECT_EQ(designer->Selection(), std::vector<vcl::TComponent*>{edit()});
         }
         if (undo == "&Undo Size") {
             EXPECT_EQ(static_cast<vcl::TButton*>(designer->Root()->FindComponent("Button1"))
@@ -526,6 +568,7 @@ TEST_F(IdeTest, UndoAndRedoEveryChangeBackToTheSavedState) {
     key('Z', {vcl::ssCtrl, vcl::ssShift});
     key('Y', {vcl::ssCtrl});
     ASSERT_NE(edit(), nullptr);
+    EXPECT_EQ(designer->Selection(), std::vector<vcl::TComponent*>{edit()}); // placed again
     EXPECT_EQ(edit()->BoundsRect(), sized);
     EXPECT_TRUE(designer->IsModified());
     EXPECT_EQ(designer->RedoName(), "Change Caption");

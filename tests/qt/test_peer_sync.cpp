@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QToolTip>
 #include <gtest/gtest.h>
@@ -19,6 +20,7 @@
 #include "vcl/ExtCtrls.h"
 #include "vcl/Forms.h"
 #include "vcl/Menus.h"
+#include "vcl/ScrollBox.h"
 #include "vcl/StdCtrls.h"
 
 using namespace vcl;
@@ -194,6 +196,39 @@ TEST_F(QtPeers, ScreenPositionsOfTheModelMatchTheWidgets) {
     EXPECT_EQ(hosted->ClientToScreen({0, 0}).X, hw->mapToGlobal(QPoint(0, 0)).x());
     EXPECT_EQ(hosted->ClientToScreen({0, 0}).Y, hw->mapToGlobal(QPoint(0, 0)).y());
     delete hosted;
+}
+
+TEST_F(QtPeers, AScrollBoxShowsItsBarsAboveTheChildrenAndScrollsByThem) {
+    auto* box = Child<TScrollBox>(form_, 10, 10, 204, 104);
+    auto* inner = Child<TPanel>(box, 0, 0, 150, 50);
+    form_->Show();
+    QWidget* bw = WidgetOf(box);
+    const auto bars = [&] {
+        std::vector<QScrollBar*> shown;
+        for (QScrollBar* b : bw->findChildren<QScrollBar*>(Qt::FindDirectChildrenOnly))
+            if (b->isVisibleTo(bw)) shown.push_back(b);
+        return shown;
+    };
+    EXPECT_TRUE(bars().empty());
+    // Taller than the box: a vertical bar along the right edge, inside the border, above a
+    // child shown after it.
+    inner->SetHeight(400);
+    auto* late = Child<TPanel>(box, 0, 60, 300, 20);
+    ASSERT_EQ(bars().size(), 2u);
+    QScrollBar* v = bars()[0]->orientation() == Qt::Vertical ? bars()[0] : bars()[1];
+    EXPECT_EQ(v->geometry(), QRect(2 + 184, 2, 16, 84));
+    EXPECT_EQ(v->maximum(), 400 - 84);
+    EXPECT_EQ(v->pageStep(), 84);
+    EXPECT_GT(bw->children().indexOf(v), bw->children().indexOf(WidgetOf(late)));
+    // The user drags the bar: the model scrolls and the children's widgets move.
+    v->setValue(100);
+    EXPECT_EQ(box->GetVertScrollBar()->GetPosition(), 100);
+    EXPECT_EQ(WidgetOf(inner)->geometry(), QRect(2, 2 - 100, 150, 400));
+    // The model scrolls: the bar follows.
+    box->ScrollInView(late);
+    EXPECT_EQ(v->value(), box->GetVertScrollBar()->GetPosition());
+    EXPECT_EQ(WidgetOf(late)->y(), 2 + late->GetTop());
+    EXPECT_GE(late->GetTop(), 0);
 }
 
 TEST_F(QtPeers, RightClickPopsUpTheMenuAndTheChosenItemRuns) {
