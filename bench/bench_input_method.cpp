@@ -11,8 +11,9 @@
 // configuration file) and with the panel prepared in the first idle moment ("prepare = true",
 // the default). For the latter the preparation is reported as figures of their own: the time it
 // took (logged by the input method) and the memory it adds before any show (RSS before the click
-// minus the same without preparation). The runs of the input methods take turns, so that a load
-// on the machine falls on all of them alike.
+// minus the same without preparation), which the memory ratio of the prepared panel includes.
+// The runs of the input methods take turns, so that a load on the machine falls on all of them
+// alike.
 //
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/bench/bench_input_method [runs] [other-module]
 //                                            (defaults: 7 runs, qtvirtualkeyboard)
@@ -275,7 +276,8 @@ int main(int argc, char** argv) {
         p.waitForFinished(30000);
         const QList<QByteArray> f = p.readAllStandardOutput().trimmed().split(' ');
         if (p.exitCode() != 0 || f.size() != 5) {
-            std::fprintf(stderr, "%s: run failed (status %d)\n", qPrintable(in.title), p.exitCode());
+            std::fprintf(stderr, "%s: run failed (status %d)\n", qPrintable(in.title),
+                         p.exitCode());
             return;
         }
         in.ok = true;
@@ -304,15 +306,17 @@ int main(int argc, char** argv) {
         else
             std::printf("%-24s not available\n", qPrintable(in.title));
     const Input &cold = inputs[0], &warm = inputs[1], &o = inputs[2];
+    // The memory the preparation takes before any show counts with the prepared panel's.
+    const long preparedRss = warm.ok && cold.ok ? warm.rssBefore - cold.rssBefore : 0;
     if (warm.ok && cold.ok)
         std::printf("%-24s %9.2f ms before any show, %ld KiB RSS added by it\n",
-                    "quimbel preparation", warm.prepared < 1e9 ? warm.prepared : -1.0,
-                    warm.rssBefore - cold.rssBefore);
+                    "quimbel preparation", warm.prepared < 1e9 ? warm.prepared : -1.0, preparedRss);
     for (const Input* q : {&cold, &warm})
         if (q->ok && o.ok)
             std::printf("%-24s %12.2f %12.2f %12.2f %12s   (targets 0.25 0.5 0.5 0.5)\n",
                         qPrintable("ratio, " + q->title.mid(9)), q->first / o.first,
-                        q->second / o.second, double(q->rss) / double(o.rss),
+                        q->second / o.second,
+                        double(q->rss + (q == &warm ? preparedRss : 0)) / double(o.rss),
                         o.key < 1e9 ? qPrintable(QString::number(q->key / o.key, 'f', 2)) : "n/a");
     return 0;
 }

@@ -10,8 +10,8 @@
 #include <QBackingStore>
 #include <QElapsedTimer>
 #include <QImage>
-#include <QLoggingCategory>
 #include <QInputMethodQueryEvent>
+#include <QLoggingCategory>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QScrollBar>
@@ -19,6 +19,7 @@
 #include <QWindow>
 
 #include <cstdio>
+#include <memory>
 
 Q_LOGGING_CATEGORY(lcInputMethod, "quimbel.inputmethod", QtWarningMsg)
 
@@ -93,21 +94,24 @@ QuimbelInputContext::QuimbelInputContext() {
 void QuimbelInputContext::prepareWhenIdle() {
     QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
     if (!dispatcher) return;
-    idleConnection_ = connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, [this] {
-        bool shown = false;
-        for (QWindow* window : QGuiApplication::topLevelWindows()) {
-            if (!window->isVisible()) continue;
-            if (!window->isExposed()) return;
-            shown = true;
+    auto connection = std::make_shared<QMetaObject::Connection>();
+    auto idle = [this, connection] {
+        if (!panel_) { // else the first show came first
+            bool shown = false;
+            for (QWindow* window : QGuiApplication::topLevelWindows()) {
+                if (!window->isVisible()) continue;
+                if (!window->isExposed()) return;
+                shown = true;
+            }
+            if (!shown) return;
+            QTimer::singleShot(0, this, &QuimbelInputContext::prepare);
         }
-        if (!shown) return;
-        disconnect(idleConnection_);
-        QTimer::singleShot(0, this, &QuimbelInputContext::prepare);
-    });
+        disconnect(*connection);
+    };
+    *connection = connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, idle);
 }
 
 void QuimbelInputContext::prepare() {
-    disconnect(idleConnection_);
     if (panel_) return;
     QElapsedTimer timer;
     timer.start();
@@ -268,7 +272,8 @@ void QuimbelInputContext::makeOwnWindow() {
 // The strip across the bottom (or the top) of a screen, of the configured height.
 QRect QuimbelInputContext::panelRect(const QRect& screen) const {
     const int h = screen.height() * config_.heightPercent / 100;
-    if (config_.position == PanelPosition::Top) return QRect(screen.topLeft(), QSize(screen.width(), h));
+    if (config_.position == PanelPosition::Top)
+        return QRect(screen.topLeft(), QSize(screen.width(), h));
     return QRect(screen.left(), screen.bottom() - h + 1, screen.width(), h);
 }
 
@@ -298,8 +303,8 @@ void QuimbelInputContext::place() {
     }
 
     const QRect area = ownWindow ? screenRect : QRect(top->mapToGlobal(QPoint(0, 0)), top->size());
-    const int h = ownWindow ? panelRect(screenRect).height()
-                            : qMin(panelRect(screenRect).height(), area.height() / 2);
+    const int height = panelRect(screenRect).height();
+    const int h = ownWindow ? height : qMin(height, area.height() / 2);
     const QRect atBottom(area.left(), area.bottom() - h + 1, area.width(), h);
     const QRect atTop(area.left(), area.top(), area.width(), h);
     QRect rect = config_.position == PanelPosition::Top ? atTop : atBottom;

@@ -66,5 +66,4 @@ private:
     bool hidePending_ = false;
     bool focusMoving_ = false; // the focus object changed in this pass of the event loop
     QStringList reported_;
-    QMetaObject::Connection idleConnection_;
 };
