@@ -112,12 +112,13 @@ void QuimbelInputContext::prepareWhenIdle() {
 }
 
 void QuimbelInputContext::prepare() {
-    if (panel_) return;
+    // Without widgets the first show tells why there is no panel.
+    if (panel_ || !qobject_cast<QApplication*>(QCoreApplication::instance())) return;
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return;
     QElapsedTimer timer;
     timer.start();
     if (!ensurePanel()) return;
-    QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen) return;
     if (QGuiApplication::platformName() == QLatin1String("xcb")) {
         makeOwnWindow();
         panel_->setGeometry(panelRect(screen->geometry()));
@@ -128,7 +129,10 @@ void QuimbelInputContext::prepare() {
         // wide as the screen.
         panel_->resize(panelRect(screen->geometry()).size());
     }
-    QImage image(panel_->size(), QImage::Format_ARGB32_Premultiplied);
+    // Painted at the screen's pixel ratio, so that the glyphs it caches are the ones shown.
+    const qreal ratio = screen->devicePixelRatio();
+    QImage image(panel_->size() * ratio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
     panel_->render(&image);
     qCDebug(lcInputMethod, "panel prepared in %.3f ms", timer.nsecsElapsed() / 1e6);
 }
