@@ -300,6 +300,8 @@ void QuimbelInputContext::place() {
         panel_->setParent(top);
     }
     ownWindow_ = ownWindow;
+    // A window moved up for a field of its own goes back when the focus is in another window.
+    if (movedWindow_ && movedWindow_ != top) restoreMovedWindow();
     if (host_ != top) {
         if (host_) host_->removeEventFilter(this);
         host_ = top;

@@ -447,6 +447,16 @@ TEST(InputPanelX11, PanelWindowNeverTakesTheFocus) {
     xclick(button->mapToGlobal(button->rect().center()));
     EXPECT_FALSE(PanelShown());
     EXPECT_TRUE(QTest::qWaitFor([&] { return low.pos() == before; }, 3000)) << low.pos().y();
+
+    // Moved up again, it goes back down as soon as the focus is in a field of another window,
+    // while the panel stays.
+    xclick(field->mapToGlobal(field->rect().center()));
+    ASSERT_TRUE(PanelShown());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return low.pos().y() < before.y(); }, 3000));
+    xclick(form.line->mapToGlobal(form.line->rect().center()));
+    EXPECT_TRUE(form.line->hasFocus());
+    EXPECT_TRUE(PanelShown());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return low.pos() == before; }, 3000)) << low.pos().y();
 }
 
 } // namespace
