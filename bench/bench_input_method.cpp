@@ -1,25 +1,47 @@
 // The input method against another one, in fresh processes: one Widgets program with a line
 // edit and a button, run with QT_IM_MODULE set to each input method. Figures, each the fastest of
-// several runs: time from the click into the field to the panel's first painted frame (first
-// show, and a second show after the focus went to the button and back), the memory the panel
-// adds (RSS after the first show minus RSS before), and the time from a click on the key "a" to
-// the text in the field.
+// several runs:
+//   first show   from the click into the field to the end of the panel's first frame
+//   second show  the same after the focus went to the button (the panel hid) and back
+//   RSS added    the memory the panel adds: RSS after the first show minus RSS before the click
+//   key to text  from a click on the key "a" (found inside the panel by its geometry) to the
+//                letter in the field, whatever its case (the other input method capitalises the
+//                first letter of a field)
+// Quimbel runs twice: with its panel made by the first show ("prepare = false" in its
+// configuration file) and with the panel prepared in the first idle moment ("prepare = true",
+// the default). For the latter the preparation is reported as figures of their own: the time it
+// took (logged by the input method) and the memory it adds before any show (RSS before the click
+// minus the same without preparation), which the memory ratio of the prepared panel includes.
+// The runs of the input methods take turns, so that a load on the machine falls on all of them
+// alike.
 //
-//   bench_input_method [runs] [other-module]     (defaults: 7 runs, qtvirtualkeyboard)
+//   xvfb-run -a -s "-screen 0 1280x1024x24" build/bench/bench_input_method [runs] [other-module]
+//                                            (defaults: 7 runs, qtvirtualkeyboard)
 //
-// The program runs offscreen with Qt Quick's software renderer, so that both panels paint the
-// same way. An input method that is not installed is reported and left out.
+// Platform: X11 (xcb) wherever DISPLAY is set, as under Xvfb; the figures of the report were
+// taken under Xvfb (1280x1024, 24 bits) without a window manager, each panel a window of its own,
+// Qt Quick with its software renderer so that both panels paint into a backing store the same
+// way. Without DISPLAY the program runs offscreen, where the other input method's panel never
+// shows (its hidden window takes the activation from the form, seen with Qt 6.4) and is
+// reported as failing. Under a window manager (openbox) every show of a panel's window also
+// waits for the manager to map it, which adds about 2 ms to Quimbel's shows (its panel is a
+// managed window). A panel's frame ends when its paint reaches the window: for a widget
+// panel at the end of the event that painted it (the backing store flushed), for a Qt Quick
+// panel when the window swapped its frame.
 
 #include "QuimbelKeyboard.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QInputMethod>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
 
@@ -38,13 +60,14 @@ long rssKiB() {
     return 0;
 }
 
-// Counts the frames the input panel paints: a paint of a widget inside the panel, or a frame
-// swapped by a window other than the form (a Qt Quick panel).
+// Counts the frames the input panel paints: the end of an event in which a widget inside the
+// panel painted, or a frame swapped by a window other than the form (a Qt Quick panel).
 class FrameWatch : public QObject {
     Q_OBJECT
 public:
     QWidget* form = nullptr;
     int frames = 0;
+    bool painted = false; // a widget of the panel painted in the event being delivered
     bool eventFilter(QObject* o, QEvent* e) override {
         // A window is watched from the creation of its surface on, so that a panel created,
         // shown and painted within one pass of the event loop has its first frame counted.
@@ -53,7 +76,7 @@ public:
         if (e->type() == QEvent::Paint)
             for (auto* w = qobject_cast<QWidget*>(o); w; w = w->parentWidget())
                 if (w->objectName() == QLatin1String("QuimbelInputPanel")) {
-                    ++frames;
+                    painted = true;
                     break;
                 }
         return false;
@@ -72,6 +95,27 @@ public slots:
     void frame() { ++frames; }
 };
 
+FrameWatch* frameWatch = nullptr;
+
+// Ends a widget panel's frame when the outermost event in which it painted returns: the paint
+// and the flush of the backing store to the window both happen inside it.
+class BenchApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+    bool notify(QObject* o, QEvent* e) override {
+        ++depth_;
+        const bool result = QApplication::notify(o, e);
+        if (--depth_ == 0 && frameWatch && frameWatch->painted) {
+            frameWatch->painted = false;
+            ++frameWatch->frames;
+        }
+        return result;
+    }
+
+private:
+    int depth_ = 0;
+};
+
 void click(QWidget* w, QPoint at) {
     QWindow* window = w->window()->windowHandle();
     const QPoint p = w->mapTo(w->window(), at);
@@ -79,12 +123,16 @@ void click(QWidget* w, QPoint at) {
     QTest::mouseRelease(window, Qt::LeftButton, {}, p);
 }
 
+// Runs the event loop until Done, the loop waiting for events as a program's does (so that the
+// input methods see it idle), woken every millisecond to ask Done.
 bool waitFor(const std::function<bool()>& done, int ms = 5000) {
     QElapsedTimer t;
     t.start();
+    QTimer tick;
+    tick.start(1);
     while (!done()) {
         if (t.elapsed() > ms) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     }
     return true;
 }
@@ -119,7 +167,7 @@ bool clickKeyA() {
     return false;
 }
 
-// One run: prints "first second rss keyToText" (ms, ms, KiB, ms) or fails.
+// One run: prints "first second rss keyToText rssBefore" (ms, ms, KiB, ms, KiB) or fails.
 int child() {
     QWidget form;
     auto* column = new QVBoxLayout(&form);
@@ -134,6 +182,7 @@ int child() {
     button->setFocus();
     FrameWatch watch;
     watch.form = &form;
+    frameWatch = &watch;
     qApp->installEventFilter(&watch);
     waitFor([] { return false; }, 200);
     const long rssBefore = rssKiB();
@@ -172,9 +221,10 @@ int child() {
     t.start();
     // A key that cannot be found or clicked leaves the last figure out (-1).
     double key = -1;
-    if (clickKeyA() && waitFor([&] { return edit->text() == QLatin1String("a"); }))
+    if (clickKeyA() && waitFor([&] { return !edit->text().isEmpty(); }) &&
+        edit->text().compare(QLatin1String("a"), Qt::CaseInsensitive) == 0)
         key = t.nsecsElapsed() / 1e6;
-    std::printf("%.2f %.2f %ld %.3f\n", first, second, rss, key);
+    std::printf("%.2f %.2f %ld %.3f %ld\n", first, second, rss, key, rssBefore);
     return 0;
 }
 
@@ -182,7 +232,7 @@ int child() {
 
 int main(int argc, char** argv) {
     if (argc > 1 && QByteArray(argv[1]) == "--child") {
-        QApplication app(argc, argv);
+        BenchApplication app(argc, argv);
         // The figures are out; what the input methods do when the program ends is not measured
         // (the other one has been seen to abort there).
         const int status = child();
@@ -192,54 +242,84 @@ int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 7;
     const QString other = argc > 2 ? argv[2] : QStringLiteral("qtvirtualkeyboard");
     QCoreApplication app(argc, argv);
-    struct Best { double first = 1e9, second = 1e9, key = 1e9; long rss = 1L << 40; bool ok = false; };
-    auto measure = [&](const QString& module) {
-        Best best;
-        for (int i = 0; i < runs; ++i) {
-            QProcess p;
-            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-            env.insert("QT_IM_MODULE", module);
-            // Under X11 (DISPLAY set, e.g. Xvfb) each panel is a window of its own; offscreen,
-            // where the other input method's hidden window takes the activation from the form
-            // (seen with Qt 6.4), its panel never shows.
-            env.insert("QT_QPA_PLATFORM", env.contains("DISPLAY") ? "xcb" : "offscreen");
-            env.insert("QT_QUICK_BACKEND", "software");
-            // The build's plugin folder, for a run before installation.
-            env.insert("QT_PLUGIN_PATH", QCoreApplication::applicationDirPath() + "/../plugins");
-            p.setProcessEnvironment(env);
-            p.start(QCoreApplication::applicationFilePath(), {"--child"});
-            p.waitForFinished(30000);
-            const QList<QByteArray> f = p.readAllStandardOutput().trimmed().split(' ');
-            if (p.exitCode() != 0 || f.size() != 4) {
-                std::fprintf(stderr, "%s: run failed (status %d)\n", qPrintable(module), p.exitCode());
-                continue;
-            }
-            best.ok = true;
-            best.first = std::min(best.first, f[0].toDouble());
-            best.second = std::min(best.second, f[1].toDouble());
-            best.rss = std::min(best.rss, f[2].toLong());
-            if (f[3].toDouble() >= 0) best.key = std::min(best.key, f[3].toDouble());
-        }
-        return best;
+    QTemporaryDir dir;
+    auto config = [&](const char* name, const QByteArray& text) {
+        QFile f(dir.filePath(name));
+        if (f.open(QIODevice::WriteOnly)) f.write(text);
+        return f.fileName();
     };
-    const Best q = measure("quimbel");
-    const Best o = measure(other);
-    std::printf("%-20s %12s %12s %12s %12s\n", "input method", "first show", "second show",
+    struct Input {
+        QString title, module, config;
+        double first = 1e9, second = 1e9, key = 1e9, prepared = 1e9;
+        long rss = 1L << 40, rssBefore = 1L << 40;
+        bool ok = false;
+    };
+    Input inputs[] = {
+        {"quimbel, made on show", "quimbel", config("cold.conf", "[keyboard]\nprepare = false\n")},
+        {"quimbel, prepared", "quimbel", config("warm.conf", "[keyboard]\nprepare = true\n")},
+        {other, other, {}},
+    };
+    const QRegularExpression preparedLine("panel prepared in ([0-9.]+) ms");
+    auto measure = [&](Input& in) {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_IM_MODULE", in.module);
+        env.insert("QT_QPA_PLATFORM", env.contains("DISPLAY") ? "xcb" : "offscreen");
+        env.insert("QT_QUICK_BACKEND", "software");
+        // The build's plugin folder, for a run before installation.
+        env.insert("QT_PLUGIN_PATH", QCoreApplication::applicationDirPath() + "/../plugins");
+        if (!in.config.isEmpty()) {
+            env.insert("QUIMBEL_CONFIG", in.config);
+            env.insert("QUIMBEL_LAYOUTS", "us");
+            env.insert("QT_LOGGING_RULES", "quimbel.inputmethod.debug=true");
+        }
+        p.setProcessEnvironment(env);
+        p.start(QCoreApplication::applicationFilePath(), {"--child"});
+        p.waitForFinished(30000);
+        const QList<QByteArray> f = p.readAllStandardOutput().trimmed().split(' ');
+        if (p.exitCode() != 0 || f.size() != 5) {
+            std::fprintf(stderr, "%s: run failed (status %d)\n", qPrintable(in.title),
+                         p.exitCode());
+            return;
+        }
+        in.ok = true;
+        in.first = std::min(in.first, f[0].toDouble());
+        in.second = std::min(in.second, f[1].toDouble());
+        in.rss = std::min(in.rss, f[2].toLong());
+        if (f[3].toDouble() >= 0) in.key = std::min(in.key, f[3].toDouble());
+        in.rssBefore = std::min(in.rssBefore, f[4].toLong());
+        const auto m = preparedLine.match(QString::fromLocal8Bit(p.readAllStandardError()));
+        if (m.hasMatch()) in.prepared = std::min(in.prepared, m.captured(1).toDouble());
+    };
+    for (int i = 0; i < runs; ++i)
+        for (Input& in : inputs)
+            measure(in);
+
+    std::printf("%-24s %12s %12s %12s %12s\n", "input method", "first show", "second show",
                 "RSS added", "key to text");
     // A key to text never measured (the key was not found or typed nothing) shows as n/a.
     auto keyText = [](double ms) {
         return ms < 1e9 ? QString::asprintf("%9.3f ms", ms) : QStringLiteral("%1").arg("n/a", 12);
     };
-    for (const auto& [name, b] : {std::pair<QString, Best>{"quimbel", q}, {other, o}})
-        if (b.ok)
-            std::printf("%-20s %9.2f ms %9.2f ms %8ld KiB %s\n", qPrintable(name), b.first,
-                        b.second, b.rss, qPrintable(keyText(b.key)));
+    for (const Input& in : inputs)
+        if (in.ok)
+            std::printf("%-24s %9.2f ms %9.2f ms %8ld KiB %s\n", qPrintable(in.title), in.first,
+                        in.second, in.rss, qPrintable(keyText(in.key)));
         else
-            std::printf("%-20s not available\n", qPrintable(name));
-    if (q.ok && o.ok)
-        std::printf("%-20s %12.2f %12.2f %12.2f %12s   (targets 0.25 0.5 0.5 0.5)\n", "ratio",
-                    q.first / o.first, q.second / o.second, double(q.rss) / double(o.rss),
-                    o.key < 1e9 ? qPrintable(QString::number(q.key / o.key, 'f', 2)) : "n/a");
+            std::printf("%-24s not available\n", qPrintable(in.title));
+    const Input &cold = inputs[0], &warm = inputs[1], &o = inputs[2];
+    // The memory the preparation takes before any show counts with the prepared panel's.
+    const long preparedRss = warm.ok && cold.ok ? warm.rssBefore - cold.rssBefore : 0;
+    if (warm.ok && cold.ok)
+        std::printf("%-24s %9.2f ms before any show, %ld KiB RSS added by it\n",
+                    "quimbel preparation", warm.prepared < 1e9 ? warm.prepared : -1.0, preparedRss);
+    for (const Input* q : {&cold, &warm})
+        if (q->ok && o.ok)
+            std::printf("%-24s %12.2f %12.2f %12.2f %12s   (targets 0.25 0.5 0.5 0.5)\n",
+                        qPrintable("ratio, " + q->title.mid(9)), q->first / o.first,
+                        q->second / o.second,
+                        double(q->rss + (q == &warm ? preparedRss : 0)) / double(o.rss),
+                        o.key < 1e9 ? qPrintable(QString::number(q->key / o.key, 'f', 2)) : "n/a");
     return 0;
 }
 

@@ -78,6 +78,7 @@ void ParseInputConfig(const QByteArray& text, const QString& file, InputConfig& 
         {QStringLiteral("latching"), &config.latching},
         {QStringLiteral("caps-lock-letters-only"), &config.capsLettersOnly},
         {QStringLiteral("key-preview"), &config.keyPreview},
+        {QStringLiteral("prepare"), &config.prepare},
     };
     const QList<QByteArray> lines = text.split('\n');
     for (int i = 0; i < lines.size(); ++i) {
@@ -160,7 +161,7 @@ void ParseInputConfig(const QByteArray& text, const QString& file, InputConfig& 
                                                "position, beep, highlight-color, theme, "
                                                "repeat, repeat-delay, repeat-rate, long-press, "
                                                "multi-touch, scale-captions, latching, "
-                                               "caps-lock-letters-only, key-preview)")
+                                               "caps-lock-letters-only, key-preview, prepare)")
                                     .arg(key);
         }
     }

@@ -40,6 +40,10 @@ struct InputConfig {
     bool latching = true;       // a double tap locks Shift or Alt Gr
     bool capsLettersOnly = true; // Caps Lock leaves digits and signs alone
     bool keyPreview = true;     // never over fields for hidden text
+    // The panel is made ready (created, its layout loaded, its window created hidden, painted
+    // once off the screen) in the first idle moment after the program's windows showed, so that
+    // the first tap into a field finds it ready; off, the first show makes it.
+    bool prepare = true;
 };
 
 // The configuration in force: defaults, then the file, then QUIMBEL_LAYOUTS. Each problem is one

@@ -4,9 +4,14 @@
 #include "QuimbelKeyboard.h"
 #include "runtime/Keyboard.h"
 
+#include <QAbstractEventDispatcher>
 #include <QAbstractScrollArea>
 #include <QApplication>
+#include <QBackingStore>
+#include <QElapsedTimer>
+#include <QImage>
 #include <QInputMethodQueryEvent>
+#include <QLoggingCategory>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QScrollBar>
@@ -14,6 +19,9 @@
 #include <QWindow>
 
 #include <cstdio>
+#include <memory>
+
+Q_LOGGING_CATEGORY(lcInputMethod, "quimbel.inputmethod", QtWarningMsg)
 
 namespace {
 
@@ -78,6 +86,55 @@ QuimbelInputContext::QuimbelInputContext() {
     config_ = quimbel::im::ReadInputConfig(problems);
     for (const QString& problem : problems)
         report(problem);
+    if (config_.prepare) prepareWhenIdle();
+}
+
+// Idle is when the event loop is about to wait for events with every window the program shows
+// already exposed, so that the preparation never delays the program's own first frames.
+void QuimbelInputContext::prepareWhenIdle() {
+    QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
+    if (!dispatcher) return;
+    auto connection = std::make_shared<QMetaObject::Connection>();
+    auto idle = [this, connection] {
+        if (!panel_) { // else the first show came first
+            bool shown = false;
+            for (QWindow* window : QGuiApplication::topLevelWindows()) {
+                if (!window->isVisible()) continue;
+                if (!window->isExposed()) return;
+                shown = true;
+            }
+            if (!shown) return;
+            QTimer::singleShot(0, this, &QuimbelInputContext::prepare);
+        }
+        disconnect(*connection);
+    };
+    *connection = connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, idle);
+}
+
+void QuimbelInputContext::prepare() {
+    // Without widgets the first show tells why there is no panel.
+    if (panel_ || !qobject_cast<QApplication*>(QCoreApplication::instance())) return;
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return;
+    QElapsedTimer timer;
+    timer.start();
+    if (!ensurePanel()) return;
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        makeOwnWindow();
+        panel_->setGeometry(panelRect(screen->geometry()));
+        panel_->winId(); // creates the window, hidden
+        if (QBackingStore* store = panel_->backingStore()) store->resize(panel_->size());
+    } else {
+        // Drawn inside the focused window later; the size is what it will be on a window as
+        // wide as the screen.
+        panel_->resize(panelRect(screen->geometry()).size());
+    }
+    // Painted at the screen's pixel ratio, so that the glyphs it caches are the ones shown.
+    const qreal ratio = screen->devicePixelRatio();
+    QImage image(panel_->size() * ratio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    panel_->render(&image);
+    qCDebug(lcInputMethod, "panel prepared in %.3f ms", timer.nsecsElapsed() / 1e6);
 }
 
 QuimbelInputContext::~QuimbelInputContext() = default;
@@ -207,6 +264,23 @@ bool QuimbelInputContext::ensurePanel() {
     return true;
 }
 
+void QuimbelInputContext::makeOwnWindow() {
+    panel_->hide();
+    panel_->setParent(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                                   Qt::WindowDoesNotAcceptFocus);
+    panel_->setAttribute(Qt::WA_ShowWithoutActivating);
+    panel_->setAttribute(Qt::WA_X11DoNotAcceptFocus);
+    ownWindow_ = true;
+}
+
+// The strip across the bottom (or the top) of a screen, of the configured height.
+QRect QuimbelInputContext::panelRect(const QRect& screen) const {
+    const int h = screen.height() * config_.heightPercent / 100;
+    if (config_.position == PanelPosition::Top)
+        return QRect(screen.topLeft(), QSize(screen.width(), h));
+    return QRect(screen.left(), screen.bottom() - h + 1, screen.width(), h);
+}
+
 void QuimbelInputContext::place() {
     if (!panel_ || placing_) return;
     placing_ = true;
@@ -216,21 +290,18 @@ void QuimbelInputContext::place() {
     QScreen* screen = top ? top->screen()
                           : focusWindow ? focusWindow->screen() : QGuiApplication::primaryScreen();
     const QRect screenRect = screen->geometry();
-    const int height = screenRect.height() * config_.heightPercent / 100;
 
     // X11 lets a client place a window of its own; elsewhere the panel lives in the application's
     // window. A field of a window that is no widget gets the panel's own window everywhere.
     const bool ownWindow = QGuiApplication::platformName() == QLatin1String("xcb") || !top;
     if (ownWindow && (!ownWindow_ || panel_->parentWidget())) {
-        panel_->hide();
-        panel_->setParent(nullptr, Qt::Tool | Qt::FramelessWindowHint |
-                                       Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus);
-        panel_->setAttribute(Qt::WA_ShowWithoutActivating);
-        panel_->setAttribute(Qt::WA_X11DoNotAcceptFocus);
+        makeOwnWindow();
     } else if (!ownWindow && panel_->parentWidget() != top) {
         panel_->setParent(top);
     }
     ownWindow_ = ownWindow;
+    // A window moved up for a field of its own goes back when the focus is in another window.
+    if (movedWindow_ && movedWindow_ != top) restoreMovedWindow();
     if (host_ != top) {
         if (host_) host_->removeEventFilter(this);
         host_ = top;
@@ -238,6 +309,7 @@ void QuimbelInputContext::place() {
     }
 
     const QRect area = ownWindow ? screenRect : QRect(top->mapToGlobal(QPoint(0, 0)), top->size());
+    const int height = panelRect(screenRect).height();
     const int h = ownWindow ? height : qMin(height, area.height() / 2);
     const QRect atBottom(area.left(), area.bottom() - h + 1, area.width(), h);
     const QRect atTop(area.left(), area.top(), area.width(), h);

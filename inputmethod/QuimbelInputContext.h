@@ -29,8 +29,14 @@ public:
     bool isInputPanelVisible() const override;
     QRectF keyboardRect() const override;
 
-    // The panel, or null before it was first shown.
+    // The panel, or null before it was first prepared or shown.
     QuimbelInputPanel* panel() const { return panel_; }
+    // Makes the panel ready to show without showing it: created with its layout and theme, its
+    // window (X11) created hidden with its surface, painted once off the screen so that its
+    // fonts are loaded. The configuration's "prepare" runs this in the first idle moment after
+    // the program's windows showed; the first show does whatever is still left. The time it
+    // took is logged in the category quimbel.inputmethod.
+    void prepare();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -38,6 +44,9 @@ protected:
 private:
     bool acceptsText(QObject* object) const;
     bool ensurePanel();
+    void prepareWhenIdle();
+    void makeOwnWindow();
+    QRect panelRect(const QRect& screen) const;
     void place();
     void setVisible(bool visible);
     void requestHide();

@@ -116,7 +116,12 @@ QuimbelInputPanel::QuimbelInputPanel(QWidget* parent) : QWidget(parent) {
     strip->addStretch();
     strip->addWidget(hideButton_);
     column->addLayout(strip);
+    // The keyboard comes with the built-in "us" layout loaded, read in its code page; when that
+    // is the first layout, it is not loaded a second time.
+    quimbel::SelectCodePage(nullptr, "us");
     keyboard_ = new QuimbelKeyboard(this);
+    current_ = keyboard_->keyLayout();
+    layoutButton_->setText(displayName(current_));
     column->addWidget(keyboard_, 1);
     sink_ = new quimbel::im::TFocusSink;
     keyboard_->keyboard()->SetLinkedControl(sink_);

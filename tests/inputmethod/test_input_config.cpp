@@ -89,24 +89,25 @@ TEST(InputConfig, TouchOptionsAreCheckedAndTheirErrorsReported) {
                             "latching = off\n"
                             "caps-lock-letters-only = no\n"
                             "key-preview = false\n"
+                            "prepare = off\n"
                             "repeat-delay = 20\n"
                             "repeat-rate = fast\n"
                             "latching = twice\n";
     quimbel::im::ParseInputConfig(text, "t.conf", config, problems);
     EXPECT_FALSE(config.keyRepeat || config.longPress || config.multiTouch ||
                  config.scaleCaptions || config.latching || config.capsLettersOnly ||
-                 config.keyPreview);
+                 config.keyPreview || config.prepare);
     EXPECT_EQ(config.repeatDelay, 300);
     EXPECT_EQ(config.repeatRate, 30);
     EXPECT_EQ(problems,
-              QStringList({"t.conf:10: repeat-delay = 20: expected a whole number of milliseconds "
+              QStringList({"t.conf:11: repeat-delay = 20: expected a whole number of milliseconds "
                            "from 100 to 5000",
-                           "t.conf:11: repeat-rate = fast: expected a whole number of repeats a "
+                           "t.conf:12: repeat-rate = fast: expected a whole number of repeats a "
                            "second from 1 to 100",
-                           "t.conf:12: latching = twice: expected true or false"}));
+                           "t.conf:13: latching = twice: expected true or false"}));
     // The defaults are what QuimbelKeyboard has.
     const InputConfig defaults;
     EXPECT_TRUE(defaults.keyRepeat && defaults.longPress && defaults.multiTouch &&
                 defaults.scaleCaptions && defaults.latching && defaults.capsLettersOnly &&
-                defaults.keyPreview);
+                defaults.keyPreview && defaults.prepare);
 }

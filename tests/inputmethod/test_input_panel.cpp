@@ -75,6 +75,13 @@ void Type(const QStringList& captions) {
     }
 }
 
+// Lets the event loop wait for events a moment, as a program's does when nothing happens.
+void Idle() {
+    QEventLoop loop;
+    QTimer::singleShot(100, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
 QStringList Chars(const QString& text) {
     QStringList out;
     for (QChar c : text)
@@ -132,7 +139,11 @@ TEST(InputPanel, ShowsOnFocusTypesIntoEachFieldAndHides) {
     Form form;
     QInputMethod* im = QGuiApplication::inputMethod();
     QSignalSpy visibility(im, &QInputMethod::visibleChanged);
+    // The first idle moment prepares the panel without showing it.
+    Idle();
+    ASSERT_TRUE(Panel());
     EXPECT_FALSE(PanelShown());
+    EXPECT_EQ(visibility.count(), 0);
 
     Click(form.line);
     ASSERT_TRUE(PanelShown());
@@ -328,6 +339,8 @@ TEST(InputPanel, RemovedLayoutFileIsReportedOnceAndConfigurationApplies) {
     if (qEnvironmentVariableIsSet("QUIMBEL_TEST_REMOVED")) {
         const QString removed = qEnvironmentVariable("QUIMBEL_TEST_REMOVED");
         Form form;
+        Idle();
+        EXPECT_FALSE(Panel()) << "prepared although the configuration says no";
         Click(form.line);
         ASSERT_TRUE(PanelShown());
         const quimbel::TKeyboard* model = Keys()->keyboard();
@@ -350,7 +363,7 @@ TEST(InputPanel, RemovedLayoutFileIsReportedOnceAndConfigurationApplies) {
     const QString conf = dir.filePath("keyboard.conf");
     QFile file(conf);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("repeat = off\nrepeat-delay = 700\nlatching = no\n");
+    file.write("repeat = off\nrepeat-delay = 700\nlatching = no\nprepare = off\n");
     file.close();
     QProcess child;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -384,8 +397,18 @@ TEST(InputPanelX11, PanelWindowNeverTakesTheFocus) {
     };
     Form form;
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    // The panel prepared in the first idle moment has its window, hidden, and the first click
+    // shows that one.
+    Idle();
+    ASSERT_TRUE(Panel());
+    EXPECT_TRUE(Panel()->isWindow());
+    EXPECT_TRUE(Panel()->testAttribute(Qt::WA_WState_Created));
+    EXPECT_FALSE(PanelShown());
+    EXPECT_EQ(QGuiApplication::focusWindow(), form.windowHandle());
+    const QWidget* prepared = Panel();
     xclick(form.line->mapToGlobal(form.line->rect().center()));
     ASSERT_TRUE(PanelShown());
+    EXPECT_EQ(Panel(), prepared);
     EXPECT_TRUE(Panel()->isWindow());
     for (const QString& key : Chars("ab")) {
         QuimbelKeyboard* keys = Keys();
@@ -423,6 +446,16 @@ TEST(InputPanelX11, PanelWindowNeverTakesTheFocus) {
     EXPECT_LT(low.pos().y(), before.y());
     xclick(button->mapToGlobal(button->rect().center()));
     EXPECT_FALSE(PanelShown());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return low.pos() == before; }, 3000)) << low.pos().y();
+
+    // Moved up again, it goes back down as soon as the focus is in a field of another window,
+    // while the panel stays.
+    xclick(field->mapToGlobal(field->rect().center()));
+    ASSERT_TRUE(PanelShown());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return low.pos().y() < before.y(); }, 3000));
+    xclick(form.line->mapToGlobal(form.line->rect().center()));
+    EXPECT_TRUE(form.line->hasFocus());
+    EXPECT_TRUE(PanelShown());
     EXPECT_TRUE(QTest::qWaitFor([&] { return low.pos() == before; }, 3000)) << low.pos().y();
 }
 
