@@ -14,7 +14,10 @@
 // the first painted frame of its window (processor time), the fastest of 9 for the bare window,
 // the hand-made and Quimbel's keyboard; the shares are each keyboard's time less the bare
 // window's. The warm figures above leave out what a process pays once (fonts, styles). With
-// --first-frames only this comparison runs.
+// --first-frames only this comparison runs. One such process runs alone as
+//   bench_handmade --first-frame bare|quimbel|hand-made TABLE
+// where TABLE is the hand-made keyboard's data, written by bench_handmade --write-table TABLE; under
+// valgrind --tool=callgrind the difference of two kinds' counts is a keyboard's share.
 //
 // For instruction counts:
 //   valgrind --tool=callgrind --toggle-collect='*measureClicks<*QuimbelBoard*'
@@ -467,7 +470,9 @@ int main(int argc, char** argv) {
     if (argc > 2 && std::string(argv[1]) == "--first-frame") return firstFrame(argc, argv);
     const bool firstFrames = argc > 1 && std::string(argv[1]) == "--first-frames";
     const bool screenshots = argc > 2 && std::string(argv[1]) == "--screenshots";
-    int rounds = argc > 1 && !screenshots && !firstFrames ? std::atoi(argv[1]) : 1;
+    const bool writeTable = argc > 2 && std::string(argv[1]) == "--write-table";
+    const bool measuring = !screenshots && !firstFrames && !writeTable;
+    int rounds = argc > 1 && measuring ? std::atoi(argv[1]) : 1;
     if (rounds < 1) rounds = 1;
     QApplication app(argc, argv);
     vcl::qt::InstallQtWidgetset();
@@ -478,6 +483,14 @@ int main(int argc, char** argv) {
         const int status = saveScreenshots(QString::fromLocal8Bit(argv[2]), key);
         vcl::qt::UninstallQtWidgetset();
         return status;
+    }
+    if (writeTable) {
+        QFile file(QString::fromLocal8Bit(argv[2]));
+        if (!file.open(QIODevice::WriteOnly)) return 1;
+        QDataStream out(&file);
+        out << table;
+        vcl::qt::UninstallQtWidgetset();
+        return 0;
     }
     if (firstFrames) {
         compareFreshStartups(table, 9);

@@ -84,8 +84,10 @@ TEST(Painting, CaptionCentredInTheButtonsFontAndColour) {
 TEST(Painting, CachedCaptionsDrawExactlyAsDrawText) {
     // Captions of every kind a layout holds, in fonts of several sizes and styles, placed at
     // rectangles narrower, wider and of odd sizes: the cached layout must not move a pixel.
-    const QString captions[] = {"W", "Backspace", "Caps Lock", " a ", "\u21B5", "Tab\tKey",
-                                "Line\nBreak", QString::fromUtf8("\xC3\xA4\xCE\xA9\xD0\x96")};
+    // The arrows: one the font's face lacks, one it has beside one it lacks.
+    const QString captions[] = {"W", "Backspace", "Caps Lock", " a ", "\u21B5", "\u2190\u21E7",
+                                "Tab\tKey", "Line\nBreak",
+                                QString::fromUtf8("\xC3\xA4\xCE\xA9\xD0\x96")};
     const QFont fonts[] = {MakeFont("MS Sans Serif", 8), MakeFont("Arial", 14, FontStyle{true}),
                            MakeFont("Courier New", 11, FontStyle{false, true, true, true})};
     const QRect rects[] = {QRect(3, 4, 40, 30), QRect(0, 0, 7, 9), QRect(5, 2, 91, 37)};
