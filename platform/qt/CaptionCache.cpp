@@ -2,6 +2,7 @@
 
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QGlyphRun>
 #include <QGuiApplication>
 #include <QHash>
 #include <QPaintDevice>
@@ -11,6 +12,7 @@
 #include <QtMath>
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 
 namespace vcl::qt {
@@ -25,32 +27,134 @@ qsizetype Covered(const QRawFont& face, const QList<uint>& text) {
                          [&](uint c) { return face.supportsCharacter(c); });
 }
 
-// The font that draws a caption none of whose characters its own face has (the arrows of a
-// symbol face the system lacks): the application's face at the caption font's size, when that
-// has them all. Qt would find them by a search through the system's faces, which costs about a
-// sixth of a keyboard's first frame; where it finds the application's face, as it does for the
-// sans-serif face that stands in for a missing one, the look is the same. False leaves it to Qt.
-bool ApplicationFaceFor(const QString& text, const QFont& font, QFont& result) {
-    if (font.styleHint() != QFont::SansSerif) return false;
-    const QList<uint> chars = text.toUcs4();
-    const QRawFont own = QRawFont::fromFont(font);
-    if (!own.isValid() || Covered(own, chars) != 0) return false;
+// The application's face for a caption none of whose characters its own face has (the arrows of
+// a symbol face the system lacks), else an empty name; the caller checks that it has them all. Qt
+// would find them by a search through the system's faces, which costs about a sixth of a
+// keyboard's first frame; where it finds the application's face, as it does for the sans-serif
+// face that stands in for a missing one, the look is the same.
+QString ApplicationFaceFor(const QList<uint>& chars, const QFont& font, const QRawFont& own) {
+    if (font.styleHint() != QFont::SansSerif) return QString();
+    if (!own.isValid() || Covered(own, chars) != 0) return QString();
     const QString face = QFontInfo(QGuiApplication::font()).family();
-    if (face.isEmpty() || face == own.familyName()) return false;
-    result = font;
-    result.setFamilies({face});
-    return Covered(QRawFont::fromFont(result), chars) == chars.size();
+    if (face.isEmpty() || face == own.familyName()) return QString();
+    return face;
+}
+
+// The application's font at another pixel size: the engine the application's own text has
+// loaded, at the new size with the same rendering settings. Opening the face afresh would ask
+// fontconfig for those settings again, about as dear as the search above; they are the same
+// for one face at every size of a caption.
+QRawFont ApplicationFontAt(qreal pixelSize) {
+    static QFont app;
+    static QHash<qint64, QRawFont> sizes;
+    if (QGuiApplication::font() != app) {
+        app = QGuiApplication::font();
+        sizes.clear();
+    }
+    const qint64 key = qRound64(pixelSize * 64);
+    auto it = sizes.constFind(key);
+    if (it != sizes.constEnd()) return *it;
+    QRawFont font = QRawFont::fromFont(app);
+    font.setPixelSize(pixelSize);
+    return sizes.insert(key, font).value();
+}
+
+// Whether Font draws a character exactly as Other does, apart from face and size.
+bool SameRendering(const QFont& font, const QFont& other) {
+    return font.weight() == other.weight() && font.style() == other.style() &&
+           font.stretch() == other.stretch() && font.styleStrategy() == other.styleStrategy() &&
+           font.hintingPreference() == other.hintingPreference() &&
+           font.capitalization() == QFont::MixedCase && font.letterSpacing() == 0 &&
+           !font.underline() && !font.overline() && !font.strikeOut();
+}
+
+// A character that a layout draws as the face's one glyph for it, whatever the direction of the
+// text: no mark, no space, no mirrored bracket, no letter of a script whose letters change shape.
+bool StandsAlone(uint c) {
+    return QChar::script(c) == QChar::Script_Common && !QChar::isMark(c) && !QChar::isSpace(c) &&
+           !QChar::hasMirrored(c) && QChar::category(c) != QChar::Other_Format;
+}
+
+// The width Qt gives a line of one glyph: its advance, widened by the ink beyond the advance
+// rounded to whole pixels as FreeType rounds it. False where the advance lies too near half a
+// pixel to know that rounding and the ink may pass it.
+bool LineWidth(const QRawFont& face, quint32 glyph, qreal advance, qreal& width) {
+    const qreal inkRight = face.boundingRect(glyph).right();
+    if (inkRight > std::floor(advance) && std::abs(advance - std::floor(advance) - 0.5) <= 2 / 64.0)
+        return false;
+    width = advance + qMax(0.0, inkRight - qRound(advance));
+    return true;
+}
+
+// A caption of one symbol that its own face lacks and the application's face has, drawn as one
+// glyph of the application's font, placed as the laid-out line would place it: as high as both
+// faces together, its baseline below the higher ascent (as Qt lays out a line with glyphs from
+// another face), centred on its advance.
+class SymbolCaption : public CaptionLayout {
+public:
+    SymbolCaption(const QRawFont& face, quint32 glyph, qreal advance, qreal width,
+                  const QRawFont& own)
+        : CaptionLayout(QSize()), face_(face), advance_(advance) {
+        run_.setRawFont(face);
+        run_.setGlyphIndexes({glyph});
+        run_.setPositions({QPointF(0, 0)});
+        const qreal ascent = qMax(own.ascent(), face.ascent());
+        height_ = ascent + qMax(own.descent(), face.descent());
+        baseline_ = ascent - face.ascent();
+        SetSize(QSize(qCeil(width), qCeil(height_)));
+    }
+    void DrawCentred(QPainter& p, const QRect& r) const override {
+        // A laid-out line is placed in 1/64 pixels, cut towards zero, and its glyphs on its
+        // baseline.
+        const QRectF box(r);
+        const auto fixed = [](qreal v) { return static_cast<int>(v * 64) / 64.0; };
+        const qreal x = fixed(box.x() + (box.width() - advance_) / 2);
+        const qreal y = fixed(box.y() + (box.height() - height_) / 2 + baseline_);
+        p.drawGlyphRun(QPointF(x, y + face_.ascent()), run_);
+    }
+
+private:
+    QRawFont face_;
+    QGlyphRun run_;
+    qreal advance_ = 0;
+    qreal height_ = 0;
+    qreal baseline_ = 0;
+};
+
+// The symbol caption for Text in Font, or null when the text needs a laid-out line.
+std::shared_ptr<const CaptionLayout> SymbolCaptionFor(const QString& text, const QFont& font,
+                                                      const QRawFont& own) {
+    const QList<uint> chars = text.toUcs4();
+    if (chars.size() != 1 || !StandsAlone(chars[0])) return nullptr;
+    if (!SameRendering(font, QGuiApplication::font())) return nullptr;
+    if (ApplicationFaceFor(chars, font, own).isEmpty()) return nullptr;
+    const QRawFont face = ApplicationFontAt(own.pixelSize());
+    if (!face.supportsCharacter(chars[0])) return nullptr;
+    const QList<quint32> glyphs = face.glyphIndexesForString(text);
+    if (glyphs.size() != 1 || glyphs[0] == 0) return nullptr;
+    const qreal advance = face.advancesForGlyphIndexes(glyphs).value(0).x();
+    qreal width = 0;
+    if (!LineWidth(face, glyphs[0], advance, width)) return nullptr;
+    return std::make_shared<SymbolCaption>(face, glyphs[0], advance, width, own);
 }
 
 // A caption of one plain line: laid out once; drawing places that line as drawText would,
 // centred on its advance and its line height.
 class PlainCaption : public CaptionLayout {
 public:
-    PlainCaption(const QString& text, const QFont& font, Qt::LayoutDirection direction)
+    PlainCaption(const QString& text, const QFont& font, const QRawFont& own,
+                 Qt::LayoutDirection direction)
         : CaptionLayout(QSize()), layout_(text, font) {
-        QFont drawn;
-        const bool substituted = ApplicationFaceFor(text, font, drawn);
-        if (substituted) layout_.setFont(drawn);
+        const QString face = ApplicationFaceFor(text.toUcs4(), font, own);
+        bool substituted = !face.isEmpty();
+        if (substituted) {
+            QFont drawn = font;
+            drawn.setFamilies({face});
+            if (Covered(QRawFont::fromFont(drawn), text.toUcs4()) == text.toUcs4().size())
+                layout_.setFont(drawn);
+            else
+                substituted = false;
+        }
         QTextOption option;
         option.setTextDirection(direction);
         option.setAlignment(Qt::AlignLeft);
@@ -65,7 +169,6 @@ public:
         if (substituted) {
             // A line Qt lays out with glyphs from another face is as high as both faces
             // together, its baseline below the higher ascent.
-            const QRawFont own = QRawFont::fromFont(font);
             const qreal ascent = qMax(own.ascent(), line.ascent());
             height_ = ascent + qMax(own.descent(), line.descent());
             baseline_ = ascent - line.ascent();
@@ -134,9 +237,12 @@ const CaptionLayout& CaptionLayoutOf(const QPainter& p, const QString& caption) 
     if (it != cache.constEnd()) return **it;
     if (cache.size() >= MaxCaptions) cache.clear();
     std::shared_ptr<const CaptionLayout> layout;
-    if (IsPlain(caption))
-        layout = std::make_shared<PlainCaption>(caption, key.Font, key.Direction);
-    else
+    if (IsPlain(caption)) {
+        const QRawFont own = QRawFont::fromFont(key.Font);
+        layout = SymbolCaptionFor(caption, key.Font, own);
+        if (!layout)
+            layout = std::make_shared<PlainCaption>(caption, key.Font, own, key.Direction);
+    } else
         layout = std::make_shared<SpecialCaption>(caption, key.Font);
     return **cache.insert(std::move(key), std::move(layout));
 }

@@ -149,3 +149,33 @@ TEST(Painting, DisabledGlyphIsGreyAndStripsPickTheirImage) {
     EXPECT_TRUE(Extent(img, qRgb(0, 0, 0), QRect(2, 2, 14, 14)).isEmpty());
     EXPECT_FALSE(Extent(img, qRgb(128, 128, 128), QRect(2, 2, 14, 14)).isEmpty());
 }
+
+TEST(Painting, SymbolCaptionsDrawExactlyAsDrawText) {
+    // Symbols a symbol face shows, drawn as one glyph of the application's font at the caption's
+    // size: at every size and at fractional places they must land on drawText's pixels, in
+    // either direction.
+    const QString symbols[] = {"\u21B5", "\u21E7", "\u21E9", "\u2190", "\u2192", "\u2191",
+                               "\u2193", "\u232B", "\u2326", "\u2713"};
+    for (int size = 5; size <= 30; ++size)
+        for (const QString& caption : symbols)
+            for (Qt::LayoutDirection direction : {Qt::LeftToRight, Qt::RightToLeft}) {
+                QFont font = MakeFont("Wingdings", size);
+                if (size % 2) font.setPixelSize(size);
+                const QRect r(size % 3, size % 4, 20 + size % 5, 17 + size);
+                QImage cached(60, 60, QImage::Format_RGB32), direct = cached;
+                cached.fill(Qt::white);
+                direct.fill(Qt::white);
+                QPainter a(&cached), b(&direct);
+                a.setFont(font);
+                b.setFont(font);
+                a.setLayoutDirection(direction);
+                b.setLayoutDirection(direction);
+                const CaptionLayout& layout = CaptionLayoutOf(a, caption);
+                EXPECT_EQ(layout.Size(), QFontMetrics(font).size(Qt::TextSingleLine, caption));
+                layout.DrawCentred(a, r);
+                b.drawText(r, Qt::AlignCenter | Qt::TextSingleLine | Qt::TextDontClip, caption);
+                a.end();
+                b.end();
+                EXPECT_TRUE(cached == direct) << caption.toStdString() << " at " << size;
+            }
+}
