@@ -59,13 +59,20 @@ QRawFont ApplicationFontAt(qreal pixelSize) {
     return sizes.insert(key, font).value();
 }
 
+// Whether a layout draws each character of Font as its face's glyph at its advance: no
+// decorations, no case change, no extra spacing.
+bool GlyphsAsIs(const QFont& font) {
+    constexpr uint spacing = QFont::LetterSpacingResolved | QFont::WordSpacingResolved |
+                             QFont::CapitalizationResolved;
+    return (font.resolveMask() & spacing) == 0 && !font.underline() && !font.overline() &&
+           !font.strikeOut();
+}
+
 // Whether Font draws a character exactly as Other does, apart from face and size.
 bool SameRendering(const QFont& font, const QFont& other) {
     return font.weight() == other.weight() && font.style() == other.style() &&
            font.stretch() == other.stretch() && font.styleStrategy() == other.styleStrategy() &&
-           font.hintingPreference() == other.hintingPreference() &&
-           font.capitalization() == QFont::MixedCase && font.letterSpacing() == 0 &&
-           !font.underline() && !font.overline() && !font.strikeOut();
+           font.hintingPreference() == other.hintingPreference();
 }
 
 // A character that a layout draws as the face's one glyph for it, whatever the direction of the
@@ -73,6 +80,12 @@ bool SameRendering(const QFont& font, const QFont& other) {
 bool StandsAlone(uint c) {
     return QChar::script(c) == QChar::Script_Common && !QChar::isMark(c) && !QChar::isSpace(c) &&
            !QChar::hasMirrored(c) && QChar::category(c) != QChar::Other_Format;
+}
+
+// A printable ASCII character other than space and the mirrored brackets: no face substitutes
+// or moves its glyph when it stands alone, in either direction.
+bool PlainAscii(uint c) {
+    return c > 0x20 && c < 0x7F && !QChar::hasMirrored(c);
 }
 
 // The width Qt gives a line of one glyph: its advance, widened by the ink beyond the advance
@@ -86,14 +99,15 @@ bool LineWidth(const QRawFont& face, quint32 glyph, qreal advance, qreal& width)
     return true;
 }
 
-// A caption of one symbol that its own face lacks and the application's face has, drawn as one
-// glyph of the application's font, placed as the laid-out line would place it: as high as both
-// faces together, its baseline below the higher ascent (as Qt lays out a line with glyphs from
-// another face), centred on its advance.
-class SymbolCaption : public CaptionLayout {
+// A caption of one character drawn as one glyph, placed as its laid-out line would place it:
+// centred on its advance and on a line as high as its own face and the face of the glyph
+// together, the baseline below the higher ascent (as Qt lays out a line with glyphs from
+// another face). Shaping a character that stands alone changes nothing, and skipping it saves
+// a layout per key.
+class GlyphCaption : public CaptionLayout {
 public:
-    SymbolCaption(const QRawFont& face, quint32 glyph, qreal advance, qreal width,
-                  const QRawFont& own)
+    GlyphCaption(const QRawFont& face, quint32 glyph, qreal advance, qreal width,
+                 const QRawFont& own)
         : CaptionLayout(QSize()), face_(face), advance_(advance) {
         run_.setRawFont(face);
         run_.setGlyphIndexes({glyph});
@@ -121,21 +135,28 @@ private:
     qreal baseline_ = 0;
 };
 
-// The symbol caption for Text in Font, or null when the text needs a laid-out line.
-std::shared_ptr<const CaptionLayout> SymbolCaptionFor(const QString& text, const QFont& font,
-                                                      const QRawFont& own) {
+// The caption of one glyph for Text in Font, from its own face or, for a symbol the face
+// lacks, the application's; null when the text needs a laid-out line.
+std::shared_ptr<const CaptionLayout> GlyphCaptionFor(const QString& text, const QFont& font,
+                                                     const QRawFont& own) {
     const QList<uint> chars = text.toUcs4();
-    if (chars.size() != 1 || !StandsAlone(chars[0])) return nullptr;
-    if (!SameRendering(font, QGuiApplication::font())) return nullptr;
-    if (ApplicationFaceFor(chars, font, own).isEmpty()) return nullptr;
-    const QRawFont face = ApplicationFontAt(own.pixelSize());
-    if (!face.supportsCharacter(chars[0])) return nullptr;
+    if (chars.size() != 1 || !own.isValid() || !GlyphsAsIs(font)) return nullptr;
+    QRawFont face = own;
+    if (!own.supportsCharacter(chars[0])) {
+        if (!StandsAlone(chars[0]) || !SameRendering(font, QGuiApplication::font()) ||
+            ApplicationFaceFor(chars, font, own).isEmpty())
+            return nullptr;
+        face = ApplicationFontAt(own.pixelSize());
+        if (!face.supportsCharacter(chars[0])) return nullptr;
+    } else if (!PlainAscii(chars[0])) {
+        return nullptr;
+    }
     const QList<quint32> glyphs = face.glyphIndexesForString(text);
     if (glyphs.size() != 1 || glyphs[0] == 0) return nullptr;
     const qreal advance = face.advancesForGlyphIndexes(glyphs).value(0).x();
     qreal width = 0;
     if (!LineWidth(face, glyphs[0], advance, width)) return nullptr;
-    return std::make_shared<SymbolCaption>(face, glyphs[0], advance, width, own);
+    return std::make_shared<GlyphCaption>(face, glyphs[0], advance, width, own);
 }
 
 // A caption of one plain line: laid out once; drawing places that line as drawText would,
@@ -239,7 +260,7 @@ const CaptionLayout& CaptionLayoutOf(const QPainter& p, const QString& caption) 
     std::shared_ptr<const CaptionLayout> layout;
     if (IsPlain(caption)) {
         const QRawFont own = QRawFont::fromFont(key.Font);
-        layout = SymbolCaptionFor(caption, key.Font, own);
+        layout = GlyphCaptionFor(caption, key.Font, own);
         if (!layout)
             layout = std::make_shared<PlainCaption>(caption, key.Font, own, key.Direction);
     } else
