@@ -5,10 +5,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "qt/CaptionCache.h"
 #include "qt/Codepage.h"
 #include "qt/Convert.h"
+#include "qt/PictureCache.h"
 #include "qt/Symbols.h"
 #include "vcl/Buttons.h"
 #include "vcl/ExtCtrls.h"
@@ -162,22 +164,35 @@ void PaintSpeedButton(QPainter& p, const QRect& rect, const SpeedButtonFace& f,
     {
         const DevicePixels device(p, rect);
         const QColor face = f.FaceColor.isValid() ? f.FaceColor : pal.color(QPalette::Button);
-        p.fillRect(device.Rect(), face);
-        QRect r = device.Rect();
         const int line = device.Pixels(1);
-        if (!f.Flat) {
-            if (f.Down) {
-                Frame3D(p, r, pal.color(QPalette::Dark), pal.color(QPalette::Light), line);
-                Frame3D(p, r, pal.color(QPalette::Shadow), pal.color(QPalette::Midlight), line);
-            } else {
-                Frame3D(p, r, pal.color(QPalette::Light), pal.color(QPalette::Shadow), line);
-                Frame3D(p, r, pal.color(QPalette::Midlight), pal.color(QPalette::Dark), line);
+        const auto paint = [&](QPainter& q, QRect r) {
+            q.fillRect(r, face);
+            if (!f.Flat) {
+                if (f.Down) {
+                    Frame3D(q, r, pal.color(QPalette::Dark), pal.color(QPalette::Light), line);
+                    Frame3D(q, r, pal.color(QPalette::Shadow), pal.color(QPalette::Midlight), line);
+                } else {
+                    Frame3D(q, r, pal.color(QPalette::Light), pal.color(QPalette::Shadow), line);
+                    Frame3D(q, r, pal.color(QPalette::Midlight), pal.color(QPalette::Dark), line);
+                }
+            } else if (f.Down) {
+                Frame3D(q, r, pal.color(QPalette::Dark), pal.color(QPalette::Light), line);
+            } else if (f.Hot && f.Enabled) {
+                Frame3D(q, r, pal.color(QPalette::Light), pal.color(QPalette::Dark), line);
             }
-        } else if (f.Down) {
-            Frame3D(p, r, pal.color(QPalette::Dark), pal.color(QPalette::Light), line);
-        } else if (f.Hot && f.Enabled) {
-            Frame3D(p, r, pal.color(QPalette::Light), pal.color(QPalette::Dark), line);
-        }
+        };
+        // Opaque faces and bevels of one size and look are drawn once and copied.
+        const QColor colours[] = {face, pal.color(QPalette::Light), pal.color(QPalette::Midlight),
+                                  pal.color(QPalette::Dark), pal.color(QPalette::Shadow)};
+        const bool opaque = std::all_of(std::begin(colours), std::end(colours),
+                                        [](const QColor& c) { return c.alpha() == 255; });
+        const PictureKey key{colours[0].rgb(), colours[1].rgb(), colours[2].rgb(),
+                             colours[3].rgb(), colours[4].rgb(),
+                             (f.Flat ? 1u : 0u) | (f.Down ? 2u : 0u) |
+                                 (f.Hot && f.Enabled ? 4u : 0u),
+                             static_cast<quint32>(line)};
+        if (device.Active() || !opaque || !DrawCopy(p, device.Rect(), key, paint))
+            paint(p, device.Rect());
     }
 
     PaintButtonContent(p, rect, f, pal,

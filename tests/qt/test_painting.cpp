@@ -175,10 +175,11 @@ TEST(Painting, OneGlyphCaptionsDrawExactlyAsDrawText) {
                     b.setLayoutDirection(direction);
                     const CaptionLayout& layout = CaptionLayoutOf(a, caption);
                     // Right to left a bracket is its mirror image, which QFontMetrics ignores.
-                    if (direction == Qt::LeftToRight)
+                    if (direction == Qt::LeftToRight) {
                         EXPECT_EQ(layout.Size(),
                                   QFontMetrics(font).size(Qt::TextSingleLine, caption))
                             << caption.toStdString() << " in " << face << " at " << size;
+                    }
                     layout.DrawCentred(a, r);
                     b.drawText(r, Qt::AlignCenter | Qt::TextSingleLine | Qt::TextDontClip, caption);
                     a.end();
@@ -186,4 +187,33 @@ TEST(Painting, OneGlyphCaptionsDrawExactlyAsDrawText) {
                     EXPECT_TRUE(cached == direct)
                         << caption.toStdString() << " in " << face << " at " << size;
                 }
+}
+
+TEST(Painting, CopiedButtonFacesEqualFacesDrawnInPlace) {
+    // Into 32-bit RGB a button's face and bevel are copied from a picture drawn once per size
+    // and look; into other pixels they are drawn in place. Both must give the same pixels, for
+    // every look, a second button of a size already drawn, and a clip that cuts a button.
+    const auto paint = [](QImage::Format format, const QRegion& clip) {
+        QImage img(120, 60, format);
+        img.fill(Qt::magenta);
+        QPainter p(&img);
+        p.setClipRegion(clip);
+        SpeedButtonFace face;
+        face.Caption = "Ab";
+        int x = 0;
+        for (int look = 0; look < 6; ++look) {
+            face.Down = look & 1;
+            face.Flat = look & 2;
+            face.Hot = look & 4;
+            PaintSpeedButton(p, QRect(x, 0, 19, 23), face, TestPalette());
+            PaintSpeedButton(p, QRect(x, 25, 19, 23), face, TestPalette());
+            PaintSpeedButton(p, QRect(x, 50, 20, 10), face, TestPalette());
+            x += 20;
+        }
+        p.end();
+        return img.convertToFormat(QImage::Format_RGB32);
+    };
+    const QRegion cut = QRegion(0, 0, 120, 60) - QRegion(30, 10, 50, 20);
+    for (const QRegion& clip : {QRegion(0, 0, 120, 60), cut})
+        EXPECT_TRUE(paint(QImage::Format_RGB32, clip) == paint(QImage::Format_RGBX8888, clip));
 }
