@@ -49,8 +49,8 @@ QFontDatabase::WritingSystem ActiveScript() {
 }
 
 // The first installed candidate that covers the active script, else the first installed one.
-QString FirstInstalled(const QStringList& candidates, QFont::StyleHint hint) {
-    const QStringList families = QFontDatabase::families();
+QString FirstInstalled(const QStringList& families, const QStringList& candidates,
+                       QFont::StyleHint hint) {
     const QFontDatabase::WritingSystem script = ActiveScript();
     QString installed;
     for (const QString& c : candidates)
@@ -65,8 +65,7 @@ QString FirstInstalled(const QStringList& candidates, QFont::StyleHint hint) {
     return probe.defaultFamily();
 }
 
-QString Installed(const QString& face) {
-    const QStringList families = QFontDatabase::families();
+QString Installed(const QStringList& families, const QString& face) {
     for (const QString& f : families)
         if (f.compare(face, Qt::CaseInsensitive) == 0) return f;
     return QString();
@@ -84,22 +83,24 @@ QString SubstituteFamily(const vcl::AnsiString& Face) {
     auto it = cache.constFind(cacheKey);
     if (it != cache.constEnd()) return *it;
 
-    QString result = face.isEmpty() || IsSymbolFont(Face) ? QString() : Installed(face);
+    const QStringList families = QFontDatabase::families();
+    QString result = face.isEmpty() || IsSymbolFont(Face) ? QString() : Installed(families, face);
     if (result.isEmpty()) {
         switch (KindOf(face)) {
         case Kind::Serif:
             result = FirstInstalled(
-                {"Liberation Serif", "Tinos", "Times New Roman", "DejaVu Serif"}, QFont::Serif);
+                families, {"Liberation Serif", "Tinos", "Times New Roman", "DejaVu Serif"},
+                QFont::Serif);
             break;
         case Kind::Mono:
-            result =
-                FirstInstalled({"Liberation Mono", "Cousine", "Courier New", "DejaVu Sans Mono"},
-                               QFont::Monospace);
+            result = FirstInstalled(
+                families, {"Liberation Mono", "Cousine", "Courier New", "DejaVu Sans Mono"},
+                QFont::Monospace);
             break;
         case Kind::Sans:
-            result =
-                FirstInstalled({"Liberation Sans", "Arimo", "Arial", "Helvetica", "DejaVu Sans"},
-                               QFont::SansSerif);
+            result = FirstInstalled(
+                families, {"Liberation Sans", "Arimo", "Arial", "Helvetica", "DejaVu Sans"},
+                QFont::SansSerif);
             break;
         }
     }
