@@ -41,9 +41,9 @@ QString ApplicationFaceFor(const QList<uint>& chars, const QFont& font, const QR
 }
 
 // The application's font at another pixel size: the engine the application's own text has
-// loaded, at the new size with the same rendering settings. Opening the face afresh would ask
-// fontconfig for those settings again, about as dear as the search above; they are the same
-// for one face at every size of a caption.
+// loaded, at the new size with its rendering settings. Opening the face afresh would ask
+// fontconfig for those settings again, about as dear as the search above; the usual
+// configurations give one face the same settings at every size.
 QRawFont ApplicationFontAt(qreal pixelSize) {
     static QFont app;
     static QHash<qint64, QRawFont> sizes;
@@ -62,8 +62,8 @@ QRawFont ApplicationFontAt(qreal pixelSize) {
 // Whether a layout draws each character of Font as its face's glyph at its advance: no
 // decorations, no case change, no extra spacing.
 bool GlyphsAsIs(const QFont& font) {
-    constexpr uint spacing = QFont::LetterSpacingResolved | QFont::WordSpacingResolved |
-                             QFont::CapitalizationResolved;
+    constexpr uint spacing =
+        QFont::LetterSpacingResolved | QFont::WordSpacingResolved | QFont::CapitalizationResolved;
     return (font.resolveMask() & spacing) == 0 && !font.underline() && !font.overline() &&
            !font.strikeOut();
 }
@@ -166,15 +166,14 @@ public:
     PlainCaption(const QString& text, const QFont& font, const QRawFont& own,
                  Qt::LayoutDirection direction)
         : CaptionLayout(QSize()), layout_(text, font) {
-        const QString face = ApplicationFaceFor(text.toUcs4(), font, own);
+        const QList<uint> chars = text.toUcs4();
+        const QString face = ApplicationFaceFor(chars, font, own);
         bool substituted = !face.isEmpty();
         if (substituted) {
             QFont drawn = font;
             drawn.setFamilies({face});
-            if (Covered(QRawFont::fromFont(drawn), text.toUcs4()) == text.toUcs4().size())
-                layout_.setFont(drawn);
-            else
-                substituted = false;
+            substituted = Covered(QRawFont::fromFont(drawn), chars) == chars.size();
+            if (substituted) layout_.setFont(drawn);
         }
         QTextOption option;
         option.setTextDirection(direction);
@@ -261,8 +260,7 @@ const CaptionLayout& CaptionLayoutOf(const QPainter& p, const QString& caption) 
     if (IsPlain(caption)) {
         const QRawFont own = QRawFont::fromFont(key.Font);
         layout = GlyphCaptionFor(caption, key.Font, own);
-        if (!layout)
-            layout = std::make_shared<PlainCaption>(caption, key.Font, own, key.Direction);
+        if (!layout) layout = std::make_shared<PlainCaption>(caption, key.Font, own, key.Direction);
     } else
         layout = std::make_shared<SpecialCaption>(caption, key.Font);
     return **cache.insert(std::move(key), std::move(layout));

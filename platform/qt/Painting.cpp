@@ -186,11 +186,14 @@ void PaintSpeedButton(QPainter& p, const QRect& rect, const SpeedButtonFace& f,
                                   pal.color(QPalette::Dark), pal.color(QPalette::Shadow)};
         const bool opaque = std::all_of(std::begin(colours), std::end(colours),
                                         [](const QColor& c) { return c.alpha() == 255; });
-        const PictureKey key{colours[0].rgb(), colours[1].rgb(), colours[2].rgb(),
-                             colours[3].rgb(), colours[4].rgb(),
-                             (f.Flat ? 1u : 0u) | (f.Down ? 2u : 0u) |
-                                 (f.Hot && f.Enabled ? 4u : 0u),
-                             static_cast<quint32>(line)};
+        const PictureKey key{
+            colours[0].rgb(),
+            colours[1].rgb(),
+            colours[2].rgb(),
+            colours[3].rgb(),
+            colours[4].rgb(),
+            (f.Flat ? 1u : 0u) | (f.Down ? 2u : 0u) | (f.Hot && f.Enabled ? 4u : 0u),
+            static_cast<quint32>(line)};
         if (device.Active() || !opaque || !DrawCopy(p, device.Rect(), key, paint))
             paint(p, device.Rect());
     }
