@@ -50,14 +50,6 @@ void HostWidget::input(vcl::TMouseEventKind kind, QMouseEvent* e, bool dbl) {
     peer_->MouseInput(kind, e->button(), e->buttons(), e->modifiers(), e->position(), dbl);
 }
 
-// Qt tells a widget that the pointer left it and all its children, never when it moves into a
-// child; the model then has no control under the pointer in this one any more.
-void HostWidget::leaveEvent(QEvent* e) {
-    QWidget::leaveEvent(e);
-    vcl::TWinControl* control = peer_->Control();
-    RunFromEvent(control, [control] { control->InputMouseLeave(); });
-}
-
 void HostWidget::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
     // A resized container is repainted whole, so the layout pass that follows need not ask for
@@ -114,6 +106,13 @@ bool HostWidget::event(QEvent* e) {
             return true;
         }
         break;
+    case QEvent::Leave: {
+        // Qt tells a widget that the pointer left it and all its children, never when it moves
+        // into a child; the model then has no control under the pointer in this one any more.
+        vcl::TWinControl* control = peer_->Control();
+        RunFromEvent(control, [control] { control->InputMouseLeave(); });
+        break;
+    }
     default:
         break;
     }

@@ -28,7 +28,6 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* e) override { input(vcl::mekDown, e, true); }
     void mouseMoveEvent(QMouseEvent* e) override { input(vcl::mekMove, e, false); }
     void mouseReleaseEvent(QMouseEvent* e) override { input(vcl::mekUp, e, false); }
-    void leaveEvent(QEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void moveEvent(QMoveEvent* e) override;
     void closeEvent(QCloseEvent* e) override;

@@ -83,12 +83,21 @@ TEST_F(KeyboardScanningQt, SpacePressedInTheEditTypesHelloThroughScanning) {
 }
 
 TEST_F(KeyboardScanningQt, RestingThePointerOnAKeyPressesItOnce) {
-    keyboard->SetDwellTime(150);
+    keyboard->SetDwellTime(600);
     QWidget* surface = WidgetOf(keyboard);
-    const vcl::TControl* b = keyFor('a')->Control;
-    QTest::mouseMove(surface, QPoint(b->GetLeft() + b->GetWidth() / 2, b->GetTop() + 4));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !line->text().isEmpty(); }, 2000));
-    QTest::qWait(500);
+    auto restOn = [&](char c) {
+        const vcl::TControl* b = keyFor(c)->Control;
+        QTest::mouseMove(surface, QPoint(b->GetLeft() + b->GetWidth() / 2, b->GetTop() + 4));
+    };
+    // Leaving the keyboard for the edit before the time is up presses nothing.
+    restOn('s');
+    QTest::qWait(100);
+    QTest::mouseMove(line, line->rect().center());
+    QTest::qWait(1000);
+    EXPECT_EQ(line->text(), QString());
+    restOn('a');
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !line->text().isEmpty(); }, 3000));
+    QTest::qWait(1000);
     EXPECT_EQ(line->text(), QStringLiteral("a"));
 }
 

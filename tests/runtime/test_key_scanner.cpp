@@ -279,18 +279,19 @@ TEST_F(KeyScannerTest, DwellFollowsThePointerAndTheTimerRunsOnlyWhileShown) {
     EXPECT_EQ(typed(), "aa");
 }
 
-TEST_F(KeyScannerTest, SwitchOptionsStoreNothingAtTheirDefaultsAndScanOnceLoaded) {
-    keyboard->SetName("Keyboard1");
-    const std::string plain = testsupport::StreamedBytes(keyboard.get());
+TEST(SwitchOptions, StoreNothingAtTheirDefaultsAndScanOnceLoaded) {
+    TKeyboard written(nullptr);
+    written.SetName("Keyboard1");
+    const std::string plain = testsupport::StreamedBytes(&written);
     for (const char* name : {"SwitchScanning", "ScanInterval", "DwellTime", "SwitchKey",
                              "SwitchButton", "MoveSwitchButton"})
         EXPECT_EQ(plain.find(name), std::string::npos) << name;
 
-    keyboard->SetSwitchScanning(ssStep);
-    keyboard->SetSwitchKey(vcl::VK_F1);
-    keyboard->SetMoveSwitchButton(sbNone);
-    const std::string bytes = testsupport::StreamedBytes(keyboard.get());
-    keyboard->SetSwitchScanning(ssNone);
+    written.SetSwitchScanning(ssStep);
+    written.SetSwitchKey(vcl::VK_F1);
+    written.SetMoveSwitchButton(sbNone);
+    const std::string bytes = testsupport::StreamedBytes(&written);
+    written.SetSwitchScanning(ssNone);
     TKeyboard read(nullptr);
     testsupport::ReadBytes(bytes, &read);
     EXPECT_EQ(read.GetMoveSwitchButton(), sbNone);
