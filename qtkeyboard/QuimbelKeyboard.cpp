@@ -1,9 +1,8 @@
 #include "QuimbelKeyboard.h"
 
-#include "AssistiveInput.h"
-
 #include "qt/Codepage.h"
 #include "qt/Colors.h"
+#include "qt/KeyInput.h"
 #include "qt/QtWidgetset.h"
 #include "runtime/Quimbel.h"
 
@@ -70,11 +69,9 @@ QuimbelKeyboard::QuimbelKeyboard(QWidget* parent) : QWidget(parent) {
     surface->setParent(this); // as a plain child widget, without the window flags
     layout()->addWidget(surface);
     keyboard_->SetVisible(true);
-    assist_ = new QuimbelAssistiveInput(this, keyboard_);
 }
 
 QuimbelKeyboard::~QuimbelKeyboard() {
-    delete assist_; // stops listening before the component goes
     disconnect(focusConnection_);
     delete keyboard_; // takes its surface widget, a child of this one, along
     delete link_;
@@ -161,7 +158,6 @@ QuimbelKeyboard::SwitchScanning QuimbelKeyboard::switchScanning() const {
 }
 void QuimbelKeyboard::setSwitchScanning(SwitchScanning mode) {
     keyboard_->SetSwitchScanning(static_cast<quimbel::TSwitchScanning>(mode));
-    assist_->Update();
 }
 int QuimbelKeyboard::scanInterval() const {
     return keyboard_->GetScanInterval();
@@ -170,35 +166,49 @@ void QuimbelKeyboard::setScanInterval(int milliseconds) {
     keyboard_->SetScanInterval(milliseconds);
 }
 int QuimbelKeyboard::switchKey() const {
-    return assist_->SwitchKey;
+    return vcl::qt::VirtualKeyToQtKey(static_cast<unsigned>(keyboard_->GetSwitchKey()));
 }
 void QuimbelKeyboard::setSwitchKey(int key) {
-    assist_->SwitchKey = key;
+    keyboard_->SetSwitchKey(static_cast<int>(vcl::qt::QtKeyToVirtualKey(key)));
 }
 int QuimbelKeyboard::moveSwitchKey() const {
-    return assist_->MoveSwitchKey;
+    return vcl::qt::VirtualKeyToQtKey(static_cast<unsigned>(keyboard_->GetMoveSwitchKey()));
 }
 void QuimbelKeyboard::setMoveSwitchKey(int key) {
-    assist_->MoveSwitchKey = key;
+    keyboard_->SetMoveSwitchKey(static_cast<int>(vcl::qt::QtKeyToVirtualKey(key)));
 }
+
+namespace {
+
+const Qt::MouseButton switchButtons[] = {Qt::NoButton, Qt::LeftButton, Qt::RightButton,
+                                         Qt::MiddleButton};
+
+// The model's switch button for a Qt button; the extra buttons of a mouse are none.
+quimbel::TSwitchButton toSwitchButton(Qt::MouseButton button) {
+    for (int i = 0; i < 4; ++i)
+        if (switchButtons[i] == button) return static_cast<quimbel::TSwitchButton>(i);
+    return quimbel::sbNone;
+}
+
+} // namespace
+
 Qt::MouseButton QuimbelKeyboard::switchButton() const {
-    return assist_->SwitchButton;
+    return switchButtons[keyboard_->GetSwitchButton()];
 }
 void QuimbelKeyboard::setSwitchButton(Qt::MouseButton button) {
-    assist_->SwitchButton = button;
+    keyboard_->SetSwitchButton(toSwitchButton(button));
 }
 Qt::MouseButton QuimbelKeyboard::moveSwitchButton() const {
-    return assist_->MoveSwitchButton;
+    return switchButtons[keyboard_->GetMoveSwitchButton()];
 }
 void QuimbelKeyboard::setMoveSwitchButton(Qt::MouseButton button) {
-    assist_->MoveSwitchButton = button;
+    keyboard_->SetMoveSwitchButton(toSwitchButton(button));
 }
 int QuimbelKeyboard::dwellTime() const {
     return keyboard_->GetDwellTime();
 }
 void QuimbelKeyboard::setDwellTime(int milliseconds) {
     keyboard_->SetDwellTime(milliseconds);
-    assist_->Update();
 }
 
 bool QuimbelKeyboard::isShift() const { return keyboard_->GetShiftState(); }

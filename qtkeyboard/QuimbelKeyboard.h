@@ -25,7 +25,6 @@
 namespace quimbel {
 class TKeyboard;
 }
-class QuimbelAssistiveInput;
 namespace vcl::qt {
 class TQtWidgetControl;
 }
@@ -54,7 +53,10 @@ class QuimbelKeyboard : public QWidget {
     // Switch scanning, off by default: rows light up in turn, a switch picks the row, then the
     // keys of the row light up and a switch presses one. Automatic scanning steps every
     // scanInterval milliseconds and needs one switch; step scanning moves on the move switch.
-    // A switch is a key pressed anywhere in the application or a mouse button on the keyboard.
+    // A switch is a key pressed anywhere in the application (one that has a virtual-key code:
+    // letters, digits, F1 to F24, Space, Return, Tab, Backspace, Escape, the arrows and the
+    // editing keys) or a mouse button (left, right or middle) on the keyboard; the move switch
+    // counts in step scanning only.
     Q_PROPERTY(SwitchScanning switchScanning READ switchScanning WRITE setSwitchScanning)
     Q_PROPERTY(int scanInterval READ scanInterval WRITE setScanInterval)
     Q_PROPERTY(int switchKey READ switchKey WRITE setSwitchKey)
@@ -184,7 +186,6 @@ private:
 
     quimbel::TKeyboard* keyboard_ = nullptr;
     vcl::qt::TQtWidgetControl* link_ = nullptr;
-    QuimbelAssistiveInput* assist_ = nullptr;
     QPointer<QWidget> target_;
     QString keyLayout_;
     QString errorString_;

@@ -9,6 +9,13 @@
 namespace quimbel {
 
 const vcl::TEnumInfo TypeInfoSwitchScanning{"TSwitchScanning", {"ssNone", "ssAutomatic", "ssStep"}};
+const vcl::TEnumInfo TypeInfoSwitchButton{"TSwitchButton",
+                                          {"sbNone", "sbLeft", "sbRight", "sbMiddle"}};
+
+namespace {
+// Often enough for a dwell bar that fills smoothly.
+constexpr int DwellStep = 40;
+} // namespace
 
 // The keys a person can pick, row by row: keys that show on a button and can be clicked,
 // grouped by their top edge, each row from left to right. Built afresh at every step, so a
@@ -119,6 +126,12 @@ void TKeyScanner::Advance(int Milliseconds) {
         }
         showMarks();
     }
+}
+
+int TKeyScanner::NextTime() const {
+    int next = mode_ == ssAutomatic ? std::max(0, interval_ - elapsed_) : -1;
+    if (dwellTime_ > 0) next = next < 0 ? DwellStep : std::min(next, DwellStep);
+    return next;
 }
 
 void TKeyScanner::Switch(TScanSwitch Which) {

@@ -21,6 +21,10 @@ extern const vcl::TEnumInfo TypeInfoSwitchScanning;
 // The two switches of step scanning; one-switch scanning knows only swSelect.
 enum TScanSwitch { swSelect, swMove };
 
+// A mouse button that is a switch, or none.
+enum TSwitchButton : uint8_t { sbNone, sbLeft, sbRight, sbMiddle };
+extern const vcl::TEnumInfo TypeInfoSwitchButton;
+
 class TKeyScanner {
 public:
     explicit TKeyScanner(TKeyboard* Keyboard);
@@ -40,6 +44,10 @@ public:
 
     // Time passes: automatic scanning steps at its interval, dwell progress grows.
     void Advance(int Milliseconds);
+    // How long Advance may wait before it changes something: the next step of automatic
+    // scanning, or while dwell is on the next step of its progress bar; -1 when time changes
+    // nothing.
+    int NextTime() const;
     // A switch was pressed. swSelect picks the row, then presses the key; swMove steps (step
     // scanning only).
     void Switch(TScanSwitch Which);

@@ -62,6 +62,15 @@ VCL_DEFINE_CLASS(TKeyboard, vcl::TCustomPanel, c) {
         .Default(1000);
     c.Int("DwellTime", &TKeyboard::GetDwellTime, &TKeyboard::SetDwellTime).Default(0);
     c.Enum("Theme", TThemeInfo, &TKeyboard::GetTheme, &TKeyboard::SetTheme).Default(thClassic);
+    c.Int("SwitchKey", &TKeyboard::GetSwitchKey, &TKeyboard::SetSwitchKey).Default(VK_SPACE);
+    c.Int("MoveSwitchKey", &TKeyboard::GetMoveSwitchKey, &TKeyboard::SetMoveSwitchKey)
+        .Default(VK_RETURN);
+    c.Enum("SwitchButton", TypeInfoSwitchButton, &TKeyboard::GetSwitchButton,
+           &TKeyboard::SetSwitchButton)
+        .Default(sbLeft);
+    c.Enum("MoveSwitchButton", TypeInfoSwitchButton, &TKeyboard::GetMoveSwitchButton,
+           &TKeyboard::SetMoveSwitchButton)
+        .Default(sbRight);
 }
 
 TKeyboard::TKeyboard(vcl::TComponent* AOwner)
@@ -81,6 +90,8 @@ TKeyboard::TKeyboard(vcl::TComponent* AOwner)
 
 TKeyboard::~TKeyboard() {
     FTimer.reset();
+    FAssistTimer.reset();
+    FKeyHook.reset();
     SendFreeNotifications();
     delete FKeys;
     FKeys = nullptr;
@@ -159,7 +170,16 @@ void TKeyboard::CreateControls() {
             if (*alive && pressed->Key) mouseDown(pressed->Key);
         };
         button->OnMouseMove = [this](vcl::TObject* Sender, vcl::TShiftState, int X, int Y) {
-            mouseMove(static_cast<TKeyControl*>(Sender), X, Y);
+            auto* over = static_cast<TKeyControl*>(Sender);
+            // Dwell follows the key under the pointer, not one that holds the mouse's capture.
+            if (GetDwellTime() > 0 && vcl::GetMouseControl() == over) FScanner->PointerOver(over);
+            mouseMove(over, X, Y);
+        };
+        button->OnMouseLeave = [this](vcl::TObject*) {
+            if (GetDwellTime() > 0) FScanner->PointerOver(nullptr);
+        };
+        button->TakeMessage = [this](const vcl::TMessage& Message) {
+            return switchButton(Message);
         };
         button->OnMouseUp = [this](vcl::TObject* Sender, vcl::TMouseButton Button,
                                    vcl::TShiftState, int X, int Y) {
@@ -186,6 +206,7 @@ void TKeyboard::Loaded() {
     SetText("");
     CreateControls();
     ResizeKeyboard();
+    assistChanged();
 }
 
 void TKeyboard::Resize() {

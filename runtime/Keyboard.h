@@ -73,15 +73,28 @@ public:
     void SetHighlightColor(vcl::TColor Value);
 
     // Assistive input, off by default: switch scanning (rows, then keys, picked by a switch)
-    // and dwell (a key is pressed when the pointer rests on it for DwellTime milliseconds). The
-    // host feeds time, switch presses and the pointer through Scanner().
+    // and dwell (a key is pressed when the pointer rests on it for DwellTime milliseconds).
+    // While either is on and the keyboard is shown (not designed), the keyboard feeds its
+    // scanner the time (from its clock), the key under the pointer (from the mouse moves it
+    // gets) and the switches. Scanner() takes them from a program that feeds them itself.
     TSwitchScanning GetSwitchScanning() const { return FScanner->GetMode(); }
-    void SetSwitchScanning(TSwitchScanning Value) { FScanner->SetMode(Value); }
+    void SetSwitchScanning(TSwitchScanning Value);
     int GetScanInterval() const { return FScanner->GetInterval(); }
-    void SetScanInterval(int Value) { FScanner->SetInterval(Value); }
+    void SetScanInterval(int Value);
     int GetDwellTime() const { return FScanner->GetDwellTime(); }
-    void SetDwellTime(int Value) { FScanner->SetDwellTime(Value); }
+    void SetDwellTime(int Value);
     TKeyScanner* Scanner() const { return FScanner.get(); }
+    // The switches of scanning: a key pressed anywhere in the application (a virtual-key code; 0
+    // for none) and a mouse button pressed on the keyboard. The move switches step only in step
+    // scanning. A switch types nothing, and keys and buttons that are no switch work as ever.
+    int GetSwitchKey() const { return FSwitchKey; }
+    void SetSwitchKey(int Value) { FSwitchKey = Value; }
+    int GetMoveSwitchKey() const { return FMoveSwitchKey; }
+    void SetMoveSwitchKey(int Value) { FMoveSwitchKey = Value; }
+    TSwitchButton GetSwitchButton() const { return FSwitchButton; }
+    void SetSwitchButton(TSwitchButton Value) { FSwitchButton = Value; }
+    TSwitchButton GetMoveSwitchButton() const { return FMoveSwitchButton; }
+    void SetMoveSwitchButton(TSwitchButton Value) { FMoveSwitchButton = Value; }
 
     // How the widgetset draws the keys: thClassic (the default) or a theme of vcl/Looks.h, whose
     // colours ThemeColors overrides one by one (clDefault keeps the theme's own).
@@ -192,6 +205,8 @@ public:
     // One touch point, in client coordinates (the widgetset's entry, and tests').
     void InputTouch(vcl::TTouchKind Kind, int Id, int X, int Y) override;
 
+    void WndProc(vcl::TMessage& Message) override;
+
 protected:
     void Loaded() override;
     void Resize() override;
@@ -211,6 +226,15 @@ private:
     };
 
     void highlight(TKey* Key, bool On);
+    // Switch scanning and dwell: starts, moves or stops the time and the switch keys after an
+    // option changed or the keyboard was shown or hidden.
+    void assistChanged();
+    void scheduleAssist();
+    void assistTick();
+    // A switch among the keys pressed anywhere, and among the mouse messages of the keyboard
+    // and its buttons: true takes the key or message.
+    bool switchKey(vcl::Word Key, bool Down, bool Repeat);
+    bool switchButton(const vcl::TMessage& Message);
     // Hands theme, colours and highlight colour to the widgetset through the control's look.
     void applyLook();
     // The level a key is read at: the level in force, except that Caps Lock for letters only and
@@ -301,6 +325,13 @@ private:
     vcl::AnsiString FAlternateChars;
     vcl::TSpeedButton* FPreview = nullptr;
     std::unique_ptr<TKeyScanner> FScanner;
+    std::shared_ptr<void> FAssistTimer;
+    long long FAssistLast = 0; // when the scanner was last given the time
+    std::shared_ptr<void> FKeyHook;
+    int FSwitchKey = vcl::VK_SPACE;
+    int FMoveSwitchKey = vcl::VK_RETURN;
+    TSwitchButton FSwitchButton = sbLeft;
+    TSwitchButton FMoveSwitchButton = sbRight;
     vcl::TTheme FTheme = vcl::thClassic;
     vcl::TThemeColors FThemeColors;
 };

@@ -89,8 +89,10 @@ void TKeyboard::SetKeyPreview(bool Value) {
 
 void TKeyboard::SetClock(TKeyClock* Clock) {
     FTimer.reset();
+    FAssistTimer.reset();
     FClock = Clock;
     schedule();
+    assistChanged();
 }
 
 TKeyClock& TKeyboard::clock() {

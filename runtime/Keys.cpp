@@ -48,6 +48,15 @@ TKeyControl::~TKeyControl() {
     if (Key && Key->Control == this) Key->Control = nullptr;
 }
 
+void TKeyControl::WndProc(vcl::TMessage& Message) {
+    if (TakeMessage) {
+        // Taking a switch press may type a key whose handler frees this button.
+        const auto take = TakeMessage;
+        if (take(Message)) return;
+    }
+    vcl::TSpeedButton::WndProc(Message);
+}
+
 TKey::TKey(TKeyType AKeyType) : KeyType(AKeyType), Font(&fontObject_) {}
 
 TKey::~TKey() {

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 namespace quimbel {
@@ -72,8 +73,12 @@ public:
     // The caption shown at the level in force, what a person calls the key when it shows a
     // symbol or nothing, and for Shift, Caps Lock and Alt Gr whether they are on.
     bool GetAccessibleInfo(vcl::TAccessibleInfo& Info) const override;
+    // A message TakeMessage returns true for never reaches the button: the keyboard takes a
+    // press that is a switch of switch scanning, so that it does not type the key underneath.
+    void WndProc(vcl::TMessage& Message) override;
 
     TKey* Key = nullptr; // not owned; cleared when the key is freed
+    std::function<bool(const vcl::TMessage&)> TakeMessage;
 };
 
 // One key of a layout: a plain object owned by its TKeyCollection. Positions and sizes are in

@@ -146,6 +146,15 @@ int main(int argc, char** argv) {
         "edit box holds exactly TEXT");
     app.add_option("--screenshot", screenshot,
                    "Where the self-test saves its screenshot (default quimbel-demo.png)");
+    std::string scan;
+    app.add_option("--scan", scan,
+                   "Switch scanning: automatic (Space picks) or step (Return moves, Space picks); "
+                   "off by default")
+        ->check(CLI::IsMember({"automatic", "step"}));
+    int dwell = 0;
+    app.add_option("--dwell", dwell,
+                   "Resting the pointer on a key this many milliseconds presses it; off by default")
+        ->check(CLI::NonNegativeNumber);
     int clientWidth = 0, clientHeight = 0;
     app.add_option_function<std::string>(
         "--size",
@@ -186,6 +195,10 @@ int main(int argc, char** argv) {
         vcl::Application->SetMainForm(form.get());
         form->UseLayout(layout);
         if (clientWidth > 0) form->SetClientSize(clientWidth, clientHeight);
+        if (!scan.empty())
+            form->Keyboard->SetSwitchScanning(scan == "step" ? quimbel::ssStep
+                                                             : quimbel::ssAutomatic);
+        form->Keyboard->SetDwellTime(dwell);
         if (!selfTest) {
             vcl::Application->Run();
         } else {

@@ -106,6 +106,13 @@ bool HostWidget::event(QEvent* e) {
             return true;
         }
         break;
+    case QEvent::Leave: {
+        // Qt tells a widget that the pointer left it and all its children, never when it moves
+        // into a child; the model then has no control under the pointer in this one any more.
+        vcl::TWinControl* control = peer_->Control();
+        RunFromEvent(control, [control] { control->InputMouseLeave(); });
+        break;
+    }
     default:
         break;
     }

@@ -41,45 +41,35 @@ bool InsertIntoLineEdit(QWidget* target, const QString& text) {
     return true;
 }
 
+// Virtual-key codes and Qt keys of the keys that are neither letters, digits nor F keys.
+constexpr struct {
+    unsigned VirtualKey;
+    int QtKey;
+} namedKeys[] = {{0x08, Qt::Key_Backspace}, {0x09, Qt::Key_Tab},    {0x0D, Qt::Key_Return},
+                 {0x1B, Qt::Key_Escape},    {0x20, Qt::Key_Space},  {0x21, Qt::Key_PageUp},
+                 {0x22, Qt::Key_PageDown},  {0x23, Qt::Key_End},    {0x24, Qt::Key_Home},
+                 {0x25, Qt::Key_Left},      {0x26, Qt::Key_Up},     {0x27, Qt::Key_Right},
+                 {0x28, Qt::Key_Down},      {0x2D, Qt::Key_Insert}, {0x2E, Qt::Key_Delete}};
+
 } // namespace
 
 int VirtualKeyToQtKey(unsigned vk) {
-    switch (vk) {
-    case 0x08:
-        return Qt::Key_Backspace;
-    case 0x09:
-        return Qt::Key_Tab;
-    case 0x0D:
-        return Qt::Key_Return;
-    case 0x1B:
-        return Qt::Key_Escape;
-    case 0x20:
-        return Qt::Key_Space;
-    case 0x21:
-        return Qt::Key_PageUp;
-    case 0x22:
-        return Qt::Key_PageDown;
-    case 0x23:
-        return Qt::Key_End;
-    case 0x24:
-        return Qt::Key_Home;
-    case 0x25:
-        return Qt::Key_Left;
-    case 0x26:
-        return Qt::Key_Up;
-    case 0x27:
-        return Qt::Key_Right;
-    case 0x28:
-        return Qt::Key_Down;
-    case 0x2D:
-        return Qt::Key_Insert;
-    case 0x2E:
-        return Qt::Key_Delete;
-    default:
-        break;
-    }
+    for (const auto& k : namedKeys)
+        if (k.VirtualKey == vk) return k.QtKey;
     if ((vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z')) return static_cast<int>(vk);
     if (vk >= 0x70 && vk <= 0x87) return Qt::Key_F1 + static_cast<int>(vk - 0x70); // F1..F24
+    return 0;
+}
+
+unsigned QtKeyToVirtualKey(int Key) {
+    // The keypad's Enter and Shift+Tab are the same keys to the model.
+    if (Key == Qt::Key_Enter) return 0x0D;
+    if (Key == Qt::Key_Backtab) return 0x09;
+    for (const auto& k : namedKeys)
+        if (k.QtKey == Key) return k.VirtualKey;
+    if ((Key >= '0' && Key <= '9') || (Key >= 'A' && Key <= 'Z')) return static_cast<unsigned>(Key);
+    if (Key >= Qt::Key_F1 && Key <= Qt::Key_F24)
+        return 0x70 + static_cast<unsigned>(Key - Qt::Key_F1);
     return 0;
 }
 

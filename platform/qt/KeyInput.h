@@ -12,6 +12,9 @@ namespace vcl::qt {
 
 // The Qt key (Qt::Key) for a virtual-key code, or 0 when there is none.
 int VirtualKeyToQtKey(unsigned VirtualKey);
+// The virtual-key code of a Qt key (Qt::Key_Enter as Return, Qt::Key_Backtab as Tab), or 0 when
+// there is none.
+unsigned QtKeyToVirtualKey(int QtKey);
 
 // WM_CHAR: 13 arrives as Return, 9 as Tab, 8 as Backspace, 27 as Escape, every other byte as
 // the character it stands for in the active ANSI code page. Returns whether the widget accepted

@@ -16,12 +16,14 @@
 #include "qt/Codepage.h"
 #include "qt/Colors.h"
 #include "qt/Convert.h"
+#include "qt/KeyInput.h"
 #include "qt/MenuPeers.h"
 #include "qt/NativeDialogs.h"
 #include "qt/Peers.h"
 #include "qt/Symbols.h"
 #include "vcl/Dialogs.h"
 #include "vcl/Forms.h"
+#include "vcl/KeyHooks.h"
 #include "vcl/Menus.h"
 
 namespace vcl::qt {
@@ -82,13 +84,17 @@ struct TQtWidgetset::ModalLoop {
     QEventLoop Loop;
 };
 
-// Return, Enter, Escape and Tab that a user types into a control are the form's dialog keys
-// first (default and cancel buttons, the model's tab order); keys the model leaves alone take
-// their native course. Keys a keyboard sends with Perform are not dialog keys.
+// Every key a person presses or releases anywhere in the application goes to the model's key
+// hooks first; one they take goes nowhere else. Return, Enter, Escape and Tab that a user types
+// into a control are then the form's dialog keys (default and cancel buttons, the model's tab
+// order); keys the model leaves alone take their native course. Keys a keyboard sends with
+// Perform are neither.
 class TQtWidgetset::KeyFilter : public QObject {
 public:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() != QEvent::KeyPress || DeliveringSyntheticKey()) return false;
+        const bool press = event->type() == QEvent::KeyPress;
+        if ((!press && event->type() != QEvent::KeyRelease) || DeliveringSyntheticKey())
+            return false;
         auto* widget = qobject_cast<QWidget*>(watched);
         if (!widget) return false;
         // A key the first receiver ignored travels on to its parents; it was handled (or left
@@ -98,25 +104,18 @@ public:
             return false;
         lastEvent_ = event;
         lastReceiver_ = widget;
+        auto* key = static_cast<QKeyEvent*>(event);
+        const vcl::Word vk = static_cast<vcl::Word>(QtKeyToVirtualKey(key->key()));
+        if (vk && vcl::KeysHooked()) {
+            bool taken = false;
+            RunFromEvent(nullptr,
+                         [&] { taken = vcl::InputApplicationKey(vk, press, key->isAutoRepeat()); });
+            if (taken) return true;
+        }
+        if (!press || (vk != vcl::VK_RETURN && vk != vcl::VK_ESCAPE && vk != vcl::VK_TAB))
+            return false;
         QtPeer* peer = PeerOf(widget, true);
         if (!peer) return false;
-        auto* key = static_cast<QKeyEvent*>(event);
-        vcl::Word vk = 0;
-        switch (key->key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            vk = vcl::VK_RETURN;
-            break;
-        case Qt::Key_Escape:
-            vk = vcl::VK_ESCAPE;
-            break;
-        case Qt::Key_Tab:
-        case Qt::Key_Backtab:
-            vk = vcl::VK_TAB;
-            break;
-        default:
-            return false;
-        }
         vcl::TShiftState shift = ToShiftState(key->modifiers());
         if (key->key() == Qt::Key_Backtab) shift.Include(vcl::ssShift);
         bool used = false;

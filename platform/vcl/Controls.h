@@ -459,6 +459,9 @@ public:
     void InputMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
     void InputMouseMove(TShiftState Shift, int X, int Y);
     void InputMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+    // The pointer left the control's window for a place outside every control inside it: the
+    // control under the pointer there, if any, is left (CM_MOUSELEAVE).
+    void InputMouseLeave();
     // A turn of the wheel with the pointer at (X, Y); true when a control handled it.
     bool InputMouseWheel(TShiftState Shift, int WheelDelta, int X, int Y);
     // Whether the control takes the points of a touch screen itself, each with its own Id, through
@@ -525,6 +528,9 @@ private:
     friend class TControl;
     // Creates the peers of the showing windowed children, then lets the peer show itself.
     void createChildPeers();
+    // Sends CM_SHOWINGCHANGED to the control and every windowed control inside it: it may have
+    // been shown or hidden with a parent, which it is not told otherwise.
+    void showingChanged();
     void alignChildren();
     void fixupTabList();
     void routeMouse(TMouseEventKind Kind, TMouseButton Button, TShiftState Shift, int X, int Y);

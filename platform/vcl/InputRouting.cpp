@@ -153,6 +153,14 @@ void TWinControl::InputMouseUp(TMouseButton Button, TShiftState Shift, int X, in
     routeMouse(mekUp, Button, Shift, X, Y);
 }
 
+void TWinControl::InputMouseLeave() {
+    TControl* over = InputState().MouseControl();
+    if (!over || !ContainsControl(over)) return;
+    TInputEventScope scope;
+    trackHover(nullptr);
+    scope.Finish();
+}
+
 bool TWinControl::InputMouseWheel(TShiftState Shift, int WheelDelta, int X, int Y) {
     TInputEventScope scope;
     const TPoint screen = ClientToScreen({X, Y});

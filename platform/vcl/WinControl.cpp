@@ -85,9 +85,10 @@ void TWinControl::InsertControl(TControl* AControl) {
     AControl->ParentChanged();
     if (AControl->align_ != alNone && AControl->visible_) alignChildren();
     ScrollingChildrenChanged(this);
-    if (AControl->IsWindowed())
+    if (AControl->IsWindowed()) {
         static_cast<TWinControl*>(AControl)->UpdateShowing();
-    else if (peer_)
+        static_cast<TWinControl*>(AControl)->showingChanged();
+    } else if (peer_)
         peer_->InvalidateControl(AControl);
     if (peer_) peer_->ZOrderChanged();
 }
@@ -466,6 +467,13 @@ void TWinControl::VisibleChanged() {
         peer_->VisibleChanged();
     else
         UpdateShowing();
+    showingChanged();
+}
+
+void TWinControl::showingChanged() {
+    Perform(CM_SHOWINGCHANGED, 0, 0);
+    for (TWinControl* c : std::vector<TWinControl*>(winControls_))
+        c->showingChanged();
 }
 
 void TWinControl::EnabledChanged() {

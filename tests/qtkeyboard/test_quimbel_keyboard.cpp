@@ -131,6 +131,34 @@ TEST_F(QuimbelKeyboardTest, ReportsItsStatesOnceAndKeepsItsProperties) {
     EXPECT_EQ(keyboard->focusPolicy(), Qt::NoFocus);
 }
 
+TEST_F(QuimbelKeyboardTest, StepScanningTakesItsSwitchesFromKeysAndTheMouse) {
+    keyboard->setTarget(line);
+    keyboard->setSwitchScanning(QuimbelKeyboard::StepScanning);
+    line->setFocus();
+    quimbel::TKeyScanner& s = *keyboard->keyboard()->Scanner();
+    quimbel::TKey* q = keyboard->keyboard()->SearchKey("q", quimbel::klNormal);
+    ASSERT_NE(q, nullptr);
+    for (int i = 0; i < 10 && !(s.CurrentKey() < 0 && q->Control->GetAssistMark().Selected); ++i)
+        QTest::keyClick(line, Qt::Key_Return);
+    QTest::keyClick(line, Qt::Key_Space);
+    for (int i = 0; i < 20 && s.SelectedKey() != q; ++i)
+        QTest::keyClick(line, Qt::Key_Return);
+    click("z"); // the left button is the switch wherever it is pressed on the keyboard
+    EXPECT_EQ(line->text(), "q");
+
+    keyboard->setSwitchKey(Qt::Key_F5);
+    keyboard->setSwitchButton(Qt::MiddleButton);
+    EXPECT_EQ(keyboard->switchKey(), Qt::Key_F5);
+    EXPECT_EQ(keyboard->switchButton(), Qt::MiddleButton);
+    click("z");
+    QTest::keyClick(line, Qt::Key_Space);
+    EXPECT_EQ(line->text(), "qz ");
+    keyboard->setSwitchScanning(QuimbelKeyboard::NoScanning);
+    QTest::keyClick(line, Qt::Key_F5);
+    click("x");
+    EXPECT_EQ(line->text(), "qz x");
+}
+
 TEST_F(QuimbelKeyboardTest, LoadsBuiltInLayoutsAndFilesAndKeepsItsKeysOnFailure) {
     QSignalSpy changed(keyboard, &QuimbelKeyboard::keyLayoutChanged);
     EXPECT_EQ(keyboard->keyLayout(), "us");

@@ -10,6 +10,7 @@
 #include "qt/QtWidgetset.h"
 #include "rtl/CodePage.h"
 #include "ComponentBytes.h"
+#include "ManualClock.h"
 #include "rtl/FormStreams.h"
 #include "rtl/Streams.h"
 #include "runtime/KeyChars.h"
@@ -23,7 +24,6 @@
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <map>
 #include <memory>
 
@@ -31,32 +31,7 @@ namespace {
 
 const auto* const application = ::testing::AddGlobalTestEnvironment(new QtApplication);
 
-// A clock that moves only when the test says so; it fires the keyboard's one pending timer.
-struct ManualClock : quimbel::TKeyClock {
-    struct Pending {
-        long long At;
-        std::function<void()> Fire;
-    };
-    long long Now() override { return now; }
-    std::shared_ptr<void> Start(int Ms, std::function<void()> Fire) override {
-        auto p = std::make_shared<Pending>(Pending{now + Ms, std::move(Fire)});
-        pending = p;
-        return p;
-    }
-    void advance(long long ms) {
-        const long long end = now + ms;
-        for (auto p = pending.lock(); p && p->At <= end; p = pending.lock()) {
-            now = std::max(now, p->At);
-            p->At = LLONG_MAX; // it fires once
-            auto fire = p->Fire;
-            p.reset();
-            fire();
-        }
-        now = end;
-    }
-    long long now = 10000;
-    std::weak_ptr<Pending> pending;
-};
+using testsupport::ManualClock;
 
 QPointingDevice* touchScreen() {
     static QPointingDevice* device = QTest::createTouchDevice();

@@ -1,9 +1,13 @@
 // Switch scanning and dwell on a headless keyboard, with the time fed by the test.
 
+#include "ComponentBytes.h"
 #include "KeyboardTestUtil.h"
+#include "ManualClock.h"
 
 #include "runtime/Keyboard.h"
 #include "runtime/Quimbel.h"
+#include "vcl/ExtCtrls.h"
+#include "vcl/KeyHooks.h"
 
 #include <gtest/gtest.h>
 
@@ -62,6 +66,7 @@ protected:
     }
 
     using Scanner = TKeyScanner;
+    testsupport::ManualClock clock; // outlives the keyboard
     std::unique_ptr<TKeyboard> keyboard;
     std::unique_ptr<TRecorder> recorder;
     std::vector<std::string> log;
@@ -180,6 +185,119 @@ TEST_F(KeyScannerTest, KeysTellAssistiveTechnologyTheirNamesAndModifierStates) {
     keytest::Click(*keyboard, caps);
     EXPECT_TRUE(info(caps).Checked);
     EXPECT_FALSE(info(shift).Checked);
+}
+
+// The keyboard feeds its scanner itself: time from its clock, switch keys pressed anywhere,
+// the switch button pressed on it.
+TEST_F(KeyScannerTest, AShownKeyboardTypesHelloBySwitchesAloneOnItsOwnClock) {
+    keyboard->SetClock(&clock);
+    keyboard->SetScanInterval(300);
+    keyboard->SetSwitchScanning(ssAutomatic);
+    EXPECT_EQ(clock.Running(), 1);
+    auto press = [](vcl::Word key) {
+        const bool taken = vcl::InputApplicationKey(key, true, false);
+        vcl::InputApplicationKey(key, false, false);
+        return taken;
+    };
+    auto waitFor = [&](auto lit) {
+        for (int i = 0; i < 200 && !lit(); ++i)
+            clock.advance(100);
+    };
+    for (char c : std::string("hello")) {
+        TKey* target = keyFor(c);
+        waitFor([&] {
+            return keyboard->Scanner()->CurrentKey() < 0 &&
+                   target->Control->GetAssistMark().Selected;
+        });
+        EXPECT_TRUE(press(vcl::VK_SPACE));
+        waitFor([&] { return keyboard->Scanner()->SelectedKey() == target; });
+        EXPECT_TRUE(press(vcl::VK_SPACE));
+    }
+    EXPECT_EQ(typed(), "hello");
+    // Keys that are no switch, and the move switch of step scanning, are left alone.
+    EXPECT_FALSE(press('A'));
+    EXPECT_FALSE(press(vcl::VK_RETURN));
+    // The left button pressed on any key is the switch, not a tap on that key.
+    keytest::Click(*keyboard, keyFor('z'));
+    EXPECT_EQ(keyboard->Scanner()->CurrentKey(), 0);
+    // A switch held down acts once.
+    EXPECT_TRUE(vcl::InputApplicationKey(vcl::VK_SPACE, true, true));
+    EXPECT_EQ(keyboard->Scanner()->CurrentKey(), 0);
+    EXPECT_EQ(typed(), "hello");
+
+    keyboard->SetSwitchScanning(ssNone);
+    EXPECT_EQ(clock.Running(), 0);
+    EXPECT_FALSE(press(vcl::VK_SPACE));
+    keytest::Click(*keyboard, keyFor('z'));
+    EXPECT_EQ(typed().back(), 'z') << "a click types again";
+}
+
+TEST_F(KeyScannerTest, DwellFollowsThePointerAndTheTimerRunsOnlyWhileShown) {
+    keyboard->SetClock(&clock);
+    vcl::TPanel panel(nullptr);
+    keyboard->SetParent(&panel);
+    // Times are steps of the dwell bar (40 ms), which the rest is counted in.
+    keyboard->SetDwellTime(800);
+    EXPECT_EQ(clock.Running(), 1);
+    auto moveTo = [&](TKey* key) {
+        const vcl::TControl* b = key->Control;
+        keyboard->InputMouseMove({}, b->GetLeft() + b->GetWidth() / 2, b->GetTop() + 3);
+    };
+    moveTo(keyFor('a'));
+    clock.advance(400);
+    EXPECT_EQ(keyFor('a')->Control->GetAssistMark().Progress, 50);
+    moveTo(keyFor('a')); // moves within the key keep the progress
+    clock.advance(400);
+    EXPECT_EQ(typed(), "a");
+    clock.advance(4000);
+    EXPECT_EQ(typed(), "a") << "once per rest";
+    moveTo(keyFor('s'));
+    clock.advance(720);
+    moveTo(keyFor('a'));
+    clock.advance(800);
+    EXPECT_EQ(typed(), "aa");
+    // The pointer leaving the keyboard's window ends the rest.
+    moveTo(keyFor('d'));
+    clock.advance(400);
+    keyboard->InputMouseLeave();
+    clock.advance(4000);
+    EXPECT_EQ(typed(), "aa");
+
+    // Hidden with its parent, the keyboard keeps no timer; shown again, it runs again.
+    panel.SetVisible(false);
+    EXPECT_EQ(clock.Running(), 0);
+    panel.SetVisible(true);
+    EXPECT_EQ(clock.Running(), 1);
+    keyboard->SetDwellTime(0);
+    EXPECT_EQ(clock.Running(), 0);
+    keyboard->SetDwellTime(800);
+    moveTo(keyFor('f'));
+    // Freed while the pointer rests on a key: its timer goes with it.
+    keyboard.reset();
+    EXPECT_EQ(clock.Running(), 0);
+    clock.advance(3000);
+    EXPECT_EQ(typed(), "aa");
+}
+
+TEST(SwitchOptions, StoreNothingAtTheirDefaultsAndScanOnceLoaded) {
+    TKeyboard written(nullptr);
+    written.SetName("Keyboard1");
+    const std::string plain = testsupport::StreamedBytes(&written);
+    for (const char* name : {"SwitchScanning", "ScanInterval", "DwellTime", "SwitchKey",
+                             "SwitchButton", "MoveSwitchButton"})
+        EXPECT_EQ(plain.find(name), std::string::npos) << name;
+
+    written.SetSwitchScanning(ssStep);
+    written.SetSwitchKey(vcl::VK_F1);
+    written.SetMoveSwitchButton(sbNone);
+    const std::string bytes = testsupport::StreamedBytes(&written);
+    written.SetSwitchScanning(ssNone);
+    TKeyboard read(nullptr);
+    testsupport::ReadBytes(bytes, &read);
+    EXPECT_EQ(read.GetMoveSwitchButton(), sbNone);
+    EXPECT_EQ(read.GetSwitchButton(), sbLeft);
+    EXPECT_TRUE(vcl::InputApplicationKey(vcl::VK_F1, true, false)) << "scans once loaded";
+    EXPECT_FALSE(vcl::InputApplicationKey(vcl::VK_SPACE, true, false));
 }
 
 } // namespace
