@@ -38,8 +38,7 @@ HostWidget::HostWidget(ContainerPeer* peer, QWidget* parent) : QWidget(parent), 
 }
 
 void HostWidget::paintEvent(QPaintEvent* e) {
-    QPainter p(this);
-    peer_->Paint(p, e->rect());
+    peer_->PaintWidget(e->region());
 }
 
 void HostWidget::input(vcl::TMouseEventKind kind, QMouseEvent* e, bool dbl) {
@@ -97,6 +96,18 @@ void HostWidget::touch(QTouchEvent* e) {
 
 bool HostWidget::event(QEvent* e) {
     switch (e->type()) {
+    // What the widget takes from Qt and draws with.
+    case QEvent::PaletteChange:
+    case QEvent::ApplicationPaletteChange:
+    case QEvent::FontChange:
+    case QEvent::ApplicationFontChange:
+    case QEvent::StyleChange:
+    case QEvent::ThemeChange:
+    case QEvent::EnabledChange:
+    case QEvent::LayoutDirectionChange:
+    case QEvent::ScreenChangeInternal:
+        peer_->LookChanged();
+        break;
     case QEvent::TouchBegin:
     case QEvent::TouchUpdate:
     case QEvent::TouchEnd:
@@ -172,7 +183,7 @@ void ContainerPeer::ApplyWindowFlags() {
 void ContainerPeer::TextChanged() {
     if (!widget_) return;
     if (Control()->GetParent() == nullptr) widget_->setWindowTitle(ToQString(Control()->GetText()));
-    widget_->update();
+    Repaint();
 }
 
 void ContainerPeer::ApplyTouch() {
@@ -181,7 +192,7 @@ void ContainerPeer::ApplyTouch() {
 
 void ContainerPeer::Changed(vcl::TPeerChange What) {
     if (What == vcl::pcAppearance) ApplyTouch();
-    if (widget_) widget_->update();
+    if (widget_) Repaint();
 }
 
 void ContainerPeer::ZOrderChanged() {
@@ -192,7 +203,7 @@ void ContainerPeer::ZOrderChanged() {
 
 void ContainerPeer::Invalidate() {
     if (!widget_ || wholeDirty_) return;
-    widget_->update();
+    Repaint();
     wholeDirty_ = true;
 }
 
@@ -211,6 +222,29 @@ void ContainerPeer::InvalidateControl(vcl::TControl* Child) {
 void ContainerPeer::ControlRemoved(vcl::TControl* Child) {
     if (widget_) AccessibleControlRemoved(widget_, Child);
     QtPeer::ControlRemoved(Child);
+}
+
+void ContainerPeer::KeepImage(bool On) {
+    if (On == bool(keeper_)) return;
+    keeper_.reset(On ? new PaintKeeper : nullptr);
+}
+
+void ContainerPeer::Repaint(const QRect& Area) {
+    if (keeper_) keeper_->Stale(Area);
+    QtPeer::Repaint(Area);
+}
+
+void ContainerPeer::LookChanged() {
+    if (keeper_) keeper_->Stale();
+}
+
+void ContainerPeer::PaintWidget(const QRegion& Region) {
+    if (keeper_) {
+        keeper_->Paint(*widget_, Region, [this](QPainter& p, const QRect& area) { Paint(p, area); });
+        return;
+    }
+    QPainter p(widget_);
+    Paint(p, Region.boundingRect());
 }
 
 void ContainerPeer::Paint(QPainter& p, const QRect& area) {

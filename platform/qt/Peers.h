@@ -96,6 +96,8 @@ protected:
     }
     virtual void ApplyBounds();
     virtual void ApplyAll();
+    // Asks for a repaint of Area of the widget, all of it when Area is null; the widget exists.
+    virtual void Repaint(const QRect& Area = QRect());
     // The widget of the parent control's peer, or null.
     QWidget* ParentWidget() const;
     // True while the peer is being attached and its control has windowed children, whose peers
