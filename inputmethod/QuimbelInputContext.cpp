@@ -326,6 +326,7 @@ void QuimbelInputContext::place() {
                     movedFrom_ = top->pos();
                 }
                 top->move(top->pos() - QPoint(0, field.bottom() + kMargin - rect.top() + 1));
+                movedTo_ = top->pos();
             } else if (config_.position == PanelPosition::Automatic &&
                        field.top() > atTop.bottom()) {
                 rect = atTop;
@@ -368,8 +369,9 @@ void QuimbelInputContext::setVisible(bool visible) {
     }
 }
 
+// A window the program has moved since stays where the program put it.
 void QuimbelInputContext::restoreMovedWindow() {
-    if (movedWindow_) movedWindow_->move(movedFrom_);
+    if (movedWindow_ && movedWindow_->pos() == movedTo_) movedWindow_->move(movedFrom_);
     movedWindow_ = nullptr;
 }
 

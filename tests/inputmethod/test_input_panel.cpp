@@ -457,6 +457,19 @@ TEST(InputPanelX11, PanelWindowNeverTakesTheFocus) {
     EXPECT_TRUE(form.line->hasFocus());
     EXPECT_TRUE(PanelShown());
     EXPECT_TRUE(QTest::qWaitFor([&] { return low.pos() == before; }, 3000)) << low.pos().y();
+
+    // Moved up, then moved by the program: it stays where the program put it.
+    xclick(button->mapToGlobal(button->rect().center()));
+    ASSERT_FALSE(PanelShown());
+    xclick(field->mapToGlobal(field->rect().center()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return low.pos().y() < before.y(); }, 3000));
+    const QPoint programs = low.pos() - QPoint(0, 20);
+    low.move(programs);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return low.pos() == programs; }, 3000)) << low.pos().y();
+    xclick(button->mapToGlobal(button->rect().center()));
+    EXPECT_FALSE(PanelShown());
+    QTest::qWait(300);
+    EXPECT_EQ(low.pos(), programs);
 }
 
 } // namespace
