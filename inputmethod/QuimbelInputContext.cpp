@@ -264,9 +264,11 @@ bool QuimbelInputContext::ensurePanel() {
     return true;
 }
 
+// A window the window manager leaves alone: shown at once without waiting for the manager to map
+// it, above the managed windows (place raises it at each show), and never given the focus.
 void QuimbelInputContext::makeOwnWindow() {
     panel_->hide();
-    panel_->setParent(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+    panel_->setParent(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::BypassWindowManagerHint |
                                    Qt::WindowDoesNotAcceptFocus);
     panel_->setAttribute(Qt::WA_ShowWithoutActivating);
     panel_->setAttribute(Qt::WA_X11DoNotAcceptFocus);
@@ -321,7 +323,8 @@ void QuimbelInputContext::place() {
             field = globalCursorRect(focus_);
             if (ownWindow && top) {
                 // Under X11 the window moves up far enough to show its field above the panel.
-                if (!movedWindow_) {
+                // Where the program put it last is where it goes back to.
+                if (!movedWindow_ || top->pos() != movedTo_) {
                     movedWindow_ = top;
                     movedFrom_ = top->pos();
                 }

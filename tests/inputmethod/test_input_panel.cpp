@@ -19,6 +19,7 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -422,6 +423,15 @@ TEST(InputPanelX11, PanelWindowNeverTakesTheFocus) {
     active.start("xdotool", {"getactivewindow"});
     active.waitForFinished();
     EXPECT_EQ(active.readAllStandardOutput().trimmed().toULongLong(), form.winId());
+    // Above the program's window, which the window manager raises on a click on its background.
+    xclick(form.mapToGlobal(QPoint(form.width() - 3, 3)));
+    ASSERT_TRUE(PanelShown());
+    const QRect shown = Panel()->geometry();
+    const QImage onScreen = form.screen()
+                                ->grabWindow(0, shown.x(), shown.y(), shown.width(), shown.height())
+                                .toImage()
+                                .convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(onScreen, Panel()->grab().toImage().convertToFormat(QImage::Format_RGB32));
 
     // A window low on the screen with its field at the bottom and nothing to scroll moves up
     // until the field shows above the panel, and back down when the panel hides.
