@@ -70,6 +70,8 @@ bool scrollAbove(QObject* focus, int limit) {
 
 // The window of the field that had the focus last (one input context serves the application).
 QPointer<QWindow> fieldWindow;
+// Where the input context last moved a window up to, to tell whether the program moved it since.
+QPoint movedTo;
 
 // Deletes the panel while the application still stands, after the program's own windows.
 class PanelOwner : public QObject {
@@ -324,12 +326,12 @@ void QuimbelInputContext::place() {
             if (ownWindow && top) {
                 // Under X11 the window moves up far enough to show its field above the panel.
                 // Where the program put it last is where it goes back to.
-                if (!movedWindow_ || top->pos() != movedTo_) {
+                if (!movedWindow_ || top->pos() != movedTo) {
                     movedWindow_ = top;
                     movedFrom_ = top->pos();
                 }
                 top->move(top->pos() - QPoint(0, field.bottom() + kMargin - rect.top() + 1));
-                movedTo_ = top->pos();
+                movedTo = top->pos();
             } else if (config_.position == PanelPosition::Automatic &&
                        field.top() > atTop.bottom()) {
                 rect = atTop;
@@ -374,7 +376,7 @@ void QuimbelInputContext::setVisible(bool visible) {
 
 // A window the program has moved since stays where the program put it.
 void QuimbelInputContext::restoreMovedWindow() {
-    if (movedWindow_ && movedWindow_->pos() == movedTo_) movedWindow_->move(movedFrom_);
+    if (movedWindow_ && movedWindow_->pos() == movedTo) movedWindow_->move(movedFrom_);
     movedWindow_ = nullptr;
 }
 

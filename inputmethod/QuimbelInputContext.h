@@ -59,7 +59,6 @@ private:
     QPointer<QWidget> host_;        // the window the overlay is drawn in
     QPointer<QWidget> movedWindow_; // the window moved up to keep its field in sight
     QPoint movedFrom_;
-    QPoint movedTo_;
     QRectF keyboardRect_;
     bool visible_ = false;
     bool ownWindow_ = false; // the panel is a window of its own (X11)

@@ -17,6 +17,7 @@
 #include "qt/Accessibility.h"
 #include "qt/Codepage.h"
 #include "qt/Convert.h"
+#include "qt/PaintKeeper.h"
 #include "qt/Painting.h"
 #include "qt/PeerTable.h"
 #include "qt/QtWidgetset.h"
@@ -38,7 +39,13 @@ HostWidget::HostWidget(ContainerPeer* peer, QWidget* parent) : QWidget(parent), 
 }
 
 void HostWidget::paintEvent(QPaintEvent* e) {
-    peer_->PaintWidget(e->region());
+    if (PaintKeeper* keeper = KeeperOf(this)) {
+        keeper->Paint(*this, e->region(),
+                      [this](QPainter& p, const QRect& area) { peer_->Paint(p, area); });
+        return;
+    }
+    QPainter p(this);
+    peer_->Paint(p, e->rect());
 }
 
 void HostWidget::input(vcl::TMouseEventKind kind, QMouseEvent* e, bool dbl) {
@@ -106,7 +113,7 @@ bool HostWidget::event(QEvent* e) {
     case QEvent::EnabledChange:
     case QEvent::LayoutDirectionChange:
     case QEvent::ScreenChangeInternal:
-        peer_->LookChanged();
+        if (PaintKeeper* keeper = KeeperOf(this)) keeper->Stale();
         break;
     case QEvent::TouchBegin:
     case QEvent::TouchUpdate:
@@ -222,29 +229,6 @@ void ContainerPeer::InvalidateControl(vcl::TControl* Child) {
 void ContainerPeer::ControlRemoved(vcl::TControl* Child) {
     if (widget_) AccessibleControlRemoved(widget_, Child);
     QtPeer::ControlRemoved(Child);
-}
-
-void ContainerPeer::KeepImage(bool On) {
-    if (On == bool(keeper_)) return;
-    keeper_.reset(On ? new PaintKeeper : nullptr);
-}
-
-void ContainerPeer::Repaint(const QRect& Area) {
-    if (keeper_) keeper_->Stale(Area);
-    QtPeer::Repaint(Area);
-}
-
-void ContainerPeer::LookChanged() {
-    if (keeper_) keeper_->Stale();
-}
-
-void ContainerPeer::PaintWidget(const QRegion& Region) {
-    if (keeper_) {
-        keeper_->Paint(*widget_, Region, [this](QPainter& p, const QRect& area) { Paint(p, area); });
-        return;
-    }
-    QPainter p(widget_);
-    Paint(p, Region.boundingRect());
 }
 
 void ContainerPeer::Paint(QPainter& p, const QRect& area) {

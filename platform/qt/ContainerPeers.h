@@ -5,12 +5,8 @@
 // own, unless a Qt program has put its widget into one of its own widgets.
 
 #include <QPointer>
-#include <QRegion>
 #include <QWidget>
 
-#include <memory>
-
-#include "qt/PaintKeeper.h"
 #include "qt/Peers.h"
 
 class QCloseEvent;
@@ -57,12 +53,6 @@ public:
     void InvalidateControl(vcl::TControl* Child) override;
     void ControlRemoved(vcl::TControl* Child) override;
     virtual void Paint(QPainter& p, const QRect& area);
-    // Paints Region of the widget: from the kept image when there is one (KeepImage).
-    void PaintWidget(const QRegion& Region);
-    // Keeps an image of what the widget shows, so that it shows again from the image.
-    void KeepImage(bool On);
-    // Something Qt gives the widget and drawing takes from it (palette, font, style) changed.
-    void LookChanged();
     // The window's close button: the model decides.
     void CloseRequested(QCloseEvent* e);
     // Whether the control draws a frame or other parts of its own around its background.
@@ -94,7 +84,6 @@ protected:
         (void)p, (void)All, (void)Palette;
     }
     bool AcceptsFocus() const;
-    void Repaint(const QRect& Area = QRect()) override;
 
 private:
     // Partial repaints asked for since the widget was last painted, and whether the whole widget
@@ -102,7 +91,6 @@ private:
     static constexpr int MaxPartialInvalidations = 16;
     int invalidations_ = 0;
     bool wholeDirty_ = false;
-    std::unique_ptr<PaintKeeper> keeper_;
 };
 
 } // namespace vcl::qt

@@ -4,7 +4,33 @@
 #include <QPainter>
 #include <QWidget>
 
+#include <memory>
+#include <unordered_map>
+
 namespace vcl::qt {
+
+namespace {
+
+// Never destroyed: a widget may go after the program's static objects.
+auto& keepers = *new std::unordered_map<const QWidget*, std::unique_ptr<PaintKeeper>>;
+
+} // namespace
+
+void KeepImage(QWidget* Widget, bool On) {
+    if (!On) {
+        keepers.erase(Widget);
+        return;
+    }
+    if (keepers.count(Widget)) return;
+    keepers.emplace(Widget, std::make_unique<PaintKeeper>());
+    QObject::connect(Widget, &QObject::destroyed, [Widget] { keepers.erase(Widget); });
+}
+
+PaintKeeper* KeeperOf(const QWidget* Widget) {
+    if (keepers.empty()) return nullptr;
+    auto it = keepers.find(Widget);
+    return it == keepers.end() ? nullptr : it->second.get();
+}
 
 void PaintKeeper::Stale(const QRect& Area) {
     if (allStale_) return;

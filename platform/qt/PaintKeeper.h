@@ -32,4 +32,9 @@ private:
     bool allStale_ = true;
 };
 
+// Gives the widget a keeper of its image, which goes with the widget, or takes it away.
+void KeepImage(QWidget* Widget, bool On);
+// The widget's keeper, or null.
+PaintKeeper* KeeperOf(const QWidget* Widget);
+
 } // namespace vcl::qt

@@ -12,6 +12,7 @@
 #include "qt/Codepage.h"
 #include "qt/Convert.h"
 #include "qt/KeyInput.h"
+#include "qt/PaintKeeper.h"
 #include "qt/Painting.h"
 #include "qt/QtWidgetset.h"
 #include "qt/Themes.h"
@@ -346,6 +347,7 @@ void QtPeer::Invalidate() {
 }
 
 void QtPeer::Repaint(const QRect& Area) {
+    if (PaintKeeper* keeper = KeeperOf(widget_)) keeper->Stale(Area);
     if (Area.isNull())
         widget_->update();
     else

@@ -19,6 +19,7 @@
 #include "qt/Convert.h"
 #include "qt/MenuPeers.h"
 #include "qt/NativeDialogs.h"
+#include "qt/PaintKeeper.h"
 #include "qt/Peers.h"
 #include "qt/Symbols.h"
 #include "vcl/Dialogs.h"
@@ -435,7 +436,7 @@ QWidget* WidgetOf(vcl::TWinControl* Control) {
 
 void KeepPaintedImage(vcl::TWinControl* Control, bool On) {
     if (!WidgetOf(Control)) return;
-    if (auto* peer = dynamic_cast<ContainerPeer*>(Control->GetPeer())) peer->KeepImage(On);
+    if (auto* peer = dynamic_cast<ContainerPeer*>(Control->GetPeer())) KeepImage(peer->Widget(), On);
 }
 
 QImage GrabControl(vcl::TWinControl* Control) {
