@@ -362,7 +362,15 @@ void QuimbelInputContext::setVisible(bool visible) {
         return;
     }
     hidePending_ = false;
-    if (panel_) panel_->hide();
+    if (panel_) {
+        panel_->hide();
+        // The window system may still read what was last shown from the window's buffer, and
+        // painting into it waits until it has: that wait is taken now rather than at the next show.
+        if (QBackingStore* store = ownWindow_ ? panel_->backingStore() : nullptr) {
+            store->beginPaint(QRect(QPoint(), store->size()));
+            store->endPaint();
+        }
+    }
     restoreMovedWindow();
     if (!keyboardRect_.isEmpty()) {
         keyboardRect_ = QRectF();
