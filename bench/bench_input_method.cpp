@@ -23,11 +23,10 @@
 // Qt Quick with its software renderer so that both panels paint into a backing store the same
 // way. Without DISPLAY the program runs offscreen, where the other input method's panel never
 // shows (its hidden window takes the activation from the form, seen with Qt 6.4) and is
-// reported as failing. Under a window manager (openbox) every show of a panel's window also
-// waits for the manager to map it, which adds about 2 ms to Quimbel's shows (its panel is a
-// managed window). A panel's frame ends when its paint reaches the window: for a widget
-// panel at the end of the event that painted it (the backing store flushed), for a Qt Quick
-// panel when the window swapped its frame.
+// reported as failing. Quimbel's panel is a window the window manager leaves alone, so that
+// under one (openbox) its shows wait for no mapping by the manager. A panel's frame ends when
+// its paint reaches the window: for a widget panel at the end of the event that painted it (the
+// backing store flushed), for a Qt Quick panel when the window swapped its frame.
 
 #include "QuimbelKeyboard.h"
 

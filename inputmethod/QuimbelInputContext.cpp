@@ -70,6 +70,8 @@ bool scrollAbove(QObject* focus, int limit) {
 
 // The window of the field that had the focus last (one input context serves the application).
 QPointer<QWindow> fieldWindow;
+// Where the input context last moved a window up to, to tell whether the program moved it since.
+QPoint movedTo;
 
 // Deletes the panel while the application still stands, after the program's own windows.
 class PanelOwner : public QObject {
@@ -264,9 +266,11 @@ bool QuimbelInputContext::ensurePanel() {
     return true;
 }
 
+// A window the window manager leaves alone: shown at once without waiting for the manager to map
+// it, above the managed windows (place raises it at each show), and never given the focus.
 void QuimbelInputContext::makeOwnWindow() {
     panel_->hide();
-    panel_->setParent(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+    panel_->setParent(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::BypassWindowManagerHint |
                                    Qt::WindowDoesNotAcceptFocus);
     panel_->setAttribute(Qt::WA_ShowWithoutActivating);
     panel_->setAttribute(Qt::WA_X11DoNotAcceptFocus);
@@ -321,11 +325,13 @@ void QuimbelInputContext::place() {
             field = globalCursorRect(focus_);
             if (ownWindow && top) {
                 // Under X11 the window moves up far enough to show its field above the panel.
-                if (!movedWindow_) {
+                // Where the program put it last is where it goes back to.
+                if (!movedWindow_ || top->pos() != movedTo) {
                     movedWindow_ = top;
                     movedFrom_ = top->pos();
                 }
                 top->move(top->pos() - QPoint(0, field.bottom() + kMargin - rect.top() + 1));
+                movedTo = top->pos();
             } else if (config_.position == PanelPosition::Automatic &&
                        field.top() > atTop.bottom()) {
                 rect = atTop;
@@ -356,7 +362,15 @@ void QuimbelInputContext::setVisible(bool visible) {
         return;
     }
     hidePending_ = false;
-    if (panel_) panel_->hide();
+    if (panel_) {
+        panel_->hide();
+        // The window system may still read what was last shown from the window's buffer, and
+        // painting into it waits until it has: that wait is taken now rather than at the next show.
+        if (QBackingStore* store = ownWindow_ ? panel_->backingStore() : nullptr) {
+            store->beginPaint(QRect(QPoint(), store->size()));
+            store->endPaint();
+        }
+    }
     restoreMovedWindow();
     if (!keyboardRect_.isEmpty()) {
         keyboardRect_ = QRectF();
@@ -368,8 +382,9 @@ void QuimbelInputContext::setVisible(bool visible) {
     }
 }
 
+// A window the program has moved since stays where the program put it.
 void QuimbelInputContext::restoreMovedWindow() {
-    if (movedWindow_) movedWindow_->move(movedFrom_);
+    if (movedWindow_ && movedWindow_->pos() == movedTo) movedWindow_->move(movedFrom_);
     movedWindow_ = nullptr;
 }
 

@@ -6,6 +6,7 @@
 #include "runtime/Keyboard.h"
 #include "qt/Codepage.h"
 #include "qt/KeyInput.h"
+#include "qt/QtWidgetset.h"
 #include "runtime/Keyboard.h"
 #include "runtime/Quimbel.h"
 #include "vcl/Controls.h"
@@ -120,6 +121,8 @@ QuimbelInputPanel::QuimbelInputPanel(QWidget* parent) : QWidget(parent) {
     // is the first layout, it is not loaded a second time.
     quimbel::SelectCodePage(nullptr, "us");
     keyboard_ = new QuimbelKeyboard(this);
+    // Shown and hidden at every change of focus, the keys show again from their last picture.
+    vcl::qt::KeepPaintedImage(keyboard_->keyboard(), true);
     current_ = keyboard_->keyLayout();
     layoutButton_->setText(displayName(current_));
     column->addWidget(keyboard_, 1);

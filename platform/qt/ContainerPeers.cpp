@@ -17,6 +17,7 @@
 #include "qt/Accessibility.h"
 #include "qt/Codepage.h"
 #include "qt/Convert.h"
+#include "qt/PaintKeeper.h"
 #include "qt/Painting.h"
 #include "qt/PeerTable.h"
 #include "qt/QtWidgetset.h"
@@ -38,6 +39,11 @@ HostWidget::HostWidget(ContainerPeer* peer, QWidget* parent) : QWidget(parent), 
 }
 
 void HostWidget::paintEvent(QPaintEvent* e) {
+    if (PaintKeeper* keeper = KeeperOf(this)) {
+        keeper->Paint(*this, e->region(),
+                      [this](QPainter& p, const QRect& area) { peer_->Paint(p, area); });
+        return;
+    }
     QPainter p(this);
     peer_->Paint(p, e->rect());
 }
@@ -97,6 +103,18 @@ void HostWidget::touch(QTouchEvent* e) {
 
 bool HostWidget::event(QEvent* e) {
     switch (e->type()) {
+    // What the widget takes from Qt and draws with.
+    case QEvent::PaletteChange:
+    case QEvent::ApplicationPaletteChange:
+    case QEvent::FontChange:
+    case QEvent::ApplicationFontChange:
+    case QEvent::StyleChange:
+    case QEvent::ThemeChange:
+    case QEvent::EnabledChange:
+    case QEvent::LayoutDirectionChange:
+    case QEvent::ScreenChangeInternal:
+        if (PaintKeeper* keeper = KeeperOf(this)) keeper->Stale();
+        break;
     case QEvent::TouchBegin:
     case QEvent::TouchUpdate:
     case QEvent::TouchEnd:
@@ -179,7 +197,7 @@ void ContainerPeer::ApplyWindowFlags() {
 void ContainerPeer::TextChanged() {
     if (!widget_) return;
     if (Control()->GetParent() == nullptr) widget_->setWindowTitle(ToQString(Control()->GetText()));
-    widget_->update();
+    Repaint();
 }
 
 void ContainerPeer::ApplyTouch() {
@@ -188,7 +206,7 @@ void ContainerPeer::ApplyTouch() {
 
 void ContainerPeer::Changed(vcl::TPeerChange What) {
     if (What == vcl::pcAppearance) ApplyTouch();
-    if (widget_) widget_->update();
+    if (widget_) Repaint();
 }
 
 void ContainerPeer::ZOrderChanged() {
@@ -199,7 +217,7 @@ void ContainerPeer::ZOrderChanged() {
 
 void ContainerPeer::Invalidate() {
     if (!widget_ || wholeDirty_) return;
-    widget_->update();
+    Repaint();
     wholeDirty_ = true;
 }
 

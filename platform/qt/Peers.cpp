@@ -12,6 +12,7 @@
 #include "qt/Codepage.h"
 #include "qt/Convert.h"
 #include "qt/KeyInput.h"
+#include "qt/PaintKeeper.h"
 #include "qt/Painting.h"
 #include "qt/QtWidgetset.h"
 #include "qt/Themes.h"
@@ -288,7 +289,7 @@ void QtPeer::FontChanged() {
         pal.setColor(QPalette::ButtonText, text);
     }
     widget_->setPalette(pal);
-    widget_->update();
+    Repaint();
 }
 
 void QtPeer::ColorChanged() {
@@ -300,7 +301,7 @@ void QtPeer::ColorChanged() {
     pal.setColor(QPalette::Window, c);
     pal.setColor(QPalette::Base, c);
     widget_->setPalette(pal);
-    widget_->update();
+    Repaint();
 }
 
 void QtPeer::ZOrderChanged() {
@@ -338,11 +339,19 @@ void QtPeer::ZOrderChanged() {
     }
     for (size_t i = inPlace; i < wanted.size(); ++i)
         wanted[i]->raise();
-    widget_->update();
+    Repaint();
 }
 
 void QtPeer::Invalidate() {
-    if (widget_) widget_->update();
+    if (widget_) Repaint();
+}
+
+void QtPeer::Repaint(const QRect& Area) {
+    if (PaintKeeper* keeper = KeeperOf(widget_)) keeper->Stale(Area);
+    if (Area.isNull())
+        widget_->update();
+    else
+        widget_->update(Area);
 }
 
 void QtPeer::InvalidateControl(vcl::TControl* Child) {
@@ -353,19 +362,19 @@ void QtPeer::InvalidateControl(vcl::TControl* Child) {
     // The model reports the new bounds only; where the child was is repainted too.
     GraphicChild& entry = GraphicChildEntry(Child);
     if (entry.Painted != now) {
-        if (!entry.Painted.isNull()) widget_->update(entry.Painted);
+        if (!entry.Painted.isNull()) Repaint(entry.Painted);
         entry.Painted = now;
     }
-    widget_->update(now);
+    Repaint(now);
 }
 
 void QtPeer::ControlRemoved(vcl::TControl* Child) {
     auto it = painted_.find(Child);
     if (it == painted_.end()) {
-        if (widget_) widget_->update();
+        if (widget_) Repaint();
         return;
     }
-    if (widget_) widget_->update(it->second.Painted);
+    if (widget_) Repaint(it->second.Painted);
     painted_.erase(it);
 }
 

@@ -76,6 +76,9 @@ public:
 
     // The widget was moved or resized by Qt (a window manager, a Qt layout): the model follows.
     void WidgetGeometryChanged();
+    // Asks for a repaint of Area of the widget, all of it when Area is null; the widget exists.
+    // The widget's kept image (KeepImage) goes stale there.
+    void Repaint(const QRect& Area = QRect());
     // Paints the graphic children that intersect the area, in z-order.
     void PaintGraphicChildren(QPainter& Painter, const QRect& Area);
     // The hint to show at a point of the widget: of the graphic child there, else of the

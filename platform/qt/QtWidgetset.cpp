@@ -15,10 +15,12 @@
 #include "qt/Accessibility.h"
 #include "qt/Codepage.h"
 #include "qt/Colors.h"
+#include "qt/ContainerPeers.h"
 #include "qt/Convert.h"
 #include "qt/KeyInput.h"
 #include "qt/MenuPeers.h"
 #include "qt/NativeDialogs.h"
+#include "qt/PaintKeeper.h"
 #include "qt/Peers.h"
 #include "qt/Symbols.h"
 #include "vcl/Dialogs.h"
@@ -429,6 +431,11 @@ QWidget* WidgetOf(vcl::TWinControl* Control) {
     Control->HandleNeeded();
     auto* peer = static_cast<QtPeer*>(Control->GetPeer());
     return peer ? peer->Widget() : nullptr;
+}
+
+void KeepPaintedImage(vcl::TWinControl* Control, bool On) {
+    if (!WidgetOf(Control)) return;
+    if (auto* peer = dynamic_cast<ContainerPeer*>(Control->GetPeer())) KeepImage(peer->Widget(), On);
 }
 
 QImage GrabControl(vcl::TWinControl* Control) {

@@ -43,6 +43,11 @@ TQtWidgetset* QtWidgetset();
 // program may put it into a layout of its own: resizing the widget resizes the control (and runs
 // its Resize). Null when the Qt widgetset is not installed.
 QWidget* WidgetOf(vcl::TWinControl* Control);
+// Lets the widget of a container (a keyboard, a panel: not a standard control) keep an image of
+// what it shows, so that it shows again after a hide from that image instead of drawing every
+// child anew; what changes meanwhile is drawn into the image first. For a control shown and
+// hidden often, such as an input panel's keyboard; the image costs four bytes a pixel.
+void KeepPaintedImage(vcl::TWinControl* Control, bool On);
 // A picture of a windowed control and its children as the widgetset shows them, also when the
 // control is not on screen (offscreen programs, screenshots). Null without the Qt widgetset.
 QImage GrabControl(vcl::TWinControl* Control);

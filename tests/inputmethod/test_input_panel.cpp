@@ -19,6 +19,7 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -422,6 +423,15 @@ TEST(InputPanelX11, PanelWindowNeverTakesTheFocus) {
     active.start("xdotool", {"getactivewindow"});
     active.waitForFinished();
     EXPECT_EQ(active.readAllStandardOutput().trimmed().toULongLong(), form.winId());
+    // Above the program's window, which the window manager raises on a click on its background.
+    xclick(form.mapToGlobal(QPoint(form.width() - 3, 3)));
+    ASSERT_TRUE(PanelShown());
+    const QRect shown = Panel()->geometry();
+    const QImage onScreen = form.screen()
+                                ->grabWindow(0, shown.x(), shown.y(), shown.width(), shown.height())
+                                .toImage()
+                                .convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(onScreen, Panel()->grab().toImage().convertToFormat(QImage::Format_RGB32));
 
     // A window low on the screen with its field at the bottom and nothing to scroll moves up
     // until the field shows above the panel, and back down when the panel hides.
@@ -457,6 +467,19 @@ TEST(InputPanelX11, PanelWindowNeverTakesTheFocus) {
     EXPECT_TRUE(form.line->hasFocus());
     EXPECT_TRUE(PanelShown());
     EXPECT_TRUE(QTest::qWaitFor([&] { return low.pos() == before; }, 3000)) << low.pos().y();
+
+    // Moved up, then moved by the program: it stays where the program put it.
+    xclick(button->mapToGlobal(button->rect().center()));
+    ASSERT_FALSE(PanelShown());
+    xclick(field->mapToGlobal(field->rect().center()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return low.pos().y() < before.y(); }, 3000));
+    const QPoint programs = low.pos() - QPoint(0, 20);
+    low.move(programs);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return low.pos() == programs; }, 3000)) << low.pos().y();
+    xclick(button->mapToGlobal(button->rect().center()));
+    EXPECT_FALSE(PanelShown());
+    QTest::qWait(300);
+    EXPECT_EQ(low.pos(), programs);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "qtkeyboard/QuimbelKeyboard.h"
 
 #include "ComponentBytes.h"
+#include "qt/QtWidgetset.h"
 #include "runtime/Keyboard.h"
 
 #include <QImage>
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <set>
 
@@ -32,7 +34,7 @@ double contrast(QRgb a, QRgb b) {
 }
 
 class LooksTest : public ::testing::Test {
-protected:
+public:
     void SetUp() override {
         keyboard->resize(740, 240);
         keyboard->show();
@@ -194,6 +196,52 @@ TEST_F(LooksTest, KeysStaySharpAndEvenlySpacedAtFractionalScales) {
             EXPECT_LE(colours.size(), theme == QuimbelKeyboard::ClassicTheme ? 4u : 2u)
                 << theme << " at " << scale;
         }
+    }
+}
+
+// A keyboard that keeps the image of its paints shows, after every change made since its last
+// paint, what one that paints afresh shows: modifiers, a held key, a theme, a layout and a size
+// changed while it shows or while it is hidden, and pictures at other pixel ratios.
+TEST_F(LooksTest, KeptImageShowsEveryChangeAsAFreshPaintDoes) {
+    struct : LooksTest {
+        void TestBody() override {}
+    } fresh;
+    fresh.SetUp();
+    vcl::qt::KeepPaintedImage(keyboard->keyboard(), true);
+    const QImage before = grab();
+    EXPECT_EQ(before, fresh.grab());
+    auto both = [&](const std::function<void(LooksTest&)>& change) {
+        change(*this);
+        change(fresh);
+        QCoreApplication::processEvents();
+        return grab() == fresh.grab();
+    };
+    EXPECT_TRUE(both([](LooksTest& t) { t.keyboard->setShift(true); }));
+    EXPECT_NE(grab(), before);
+    // A held key, on one keyboard at a time (the pointer holds one button); the release takes
+    // Shift back on both.
+    press("Q", true);
+    const QImage held = grab();
+    press("Q", false);
+    fresh.press("Q", true);
+    EXPECT_EQ(held, fresh.grab());
+    fresh.press("Q", false);
+    EXPECT_TRUE(both([](LooksTest&) {}));
+    EXPECT_TRUE(both([](LooksTest& t) { t.keyboard->setTheme(QuimbelKeyboard::DarkTheme); }));
+    EXPECT_TRUE(both([](LooksTest& t) { t.keyboard->resize(600, 200); }));
+    EXPECT_TRUE(both([](LooksTest& t) {
+        t.keyboard->hide();
+        t.keyboard->setKeyLayout("de");
+        t.keyboard->setCapsLock(true);
+        t.keyboard->show();
+    }));
+    for (qreal scale : {1.0, 1.5}) {
+        QImage kept(keyboard->size() * scale, QImage::Format_RGB32), painted = kept;
+        kept.setDevicePixelRatio(scale);
+        painted.setDevicePixelRatio(scale);
+        keyboard->render(&kept);
+        fresh.keyboard->render(&painted);
+        EXPECT_EQ(kept, painted) << scale;
     }
 }
 
