@@ -12,6 +12,9 @@
 // the default). For the latter the preparation is reported as figures of their own: the time it
 // took (logged by the input method) and the memory it adds before any show (RSS before the click
 // minus the same without preparation), which the memory ratio of the prepared panel includes.
+// A third program runs without an input method: a window of the panel's place and kind with
+// one push button that commits "a", shown by the click into the field (the one-key window). Its
+// figures are the least a panel of widgets can reach on the machine, whatever it draws.
 // The runs of the input methods take turns, so that a load on the machine falls on all of them
 // alike.
 //
@@ -34,8 +37,10 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QInputMethod>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -48,6 +53,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -74,7 +80,8 @@ public:
             if (auto* w = qobject_cast<QWindow*>(o)) watch(w);
         if (e->type() == QEvent::Paint)
             for (auto* w = qobject_cast<QWidget*>(o); w; w = w->parentWidget())
-                if (w->objectName() == QLatin1String("QuimbelInputPanel")) {
+                if (w->objectName() == QLatin1String("QuimbelInputPanel") ||
+                    w->objectName() == QLatin1String("EmptyPanel")) {
                     painted = true;
                     break;
                 }
@@ -149,6 +156,11 @@ bool clickKeyA() {
             click(w, r.center());
             return true;
         }
+    for (QWidget* widget : QApplication::allWidgets())
+        if (widget->objectName() == QLatin1String("EmptyPanelKey")) {
+            click(widget, widget->rect().center());
+            return true;
+        }
     for (QWindow* window : QGuiApplication::allWindows())
         for (QObject* o : window->findChildren<QObject*>()) {
             if (o->property("text").toString() != QLatin1String("a") ||
@@ -166,6 +178,44 @@ bool clickKeyA() {
     return false;
 }
 
+// The least any panel of widgets costs: a window of the panel's place and kind (frameless,
+// never taking the focus, left alone by a window manager) with one push button that commits
+// "a" to the field, shown by a click into the field and hidden when the focus leaves it,
+// without an input method.
+class EmptyPanel : public QWidget {
+public:
+    explicit EmptyPanel(QWidget* field)
+        : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::BypassWindowManagerHint |
+                               Qt::WindowDoesNotAcceptFocus) {
+        setObjectName(QStringLiteral("EmptyPanel"));
+        setAttribute(Qt::WA_ShowWithoutActivating);
+        setAttribute(Qt::WA_X11DoNotAcceptFocus);
+        setAutoFillBackground(true);
+        auto* key = new QPushButton(QStringLiteral("a"), this);
+        key->setObjectName(QStringLiteral("EmptyPanelKey"));
+        key->setFocusPolicy(Qt::NoFocus);
+        key->setGeometry(8, 8, 64, 64);
+        connect(key, &QPushButton::clicked, field, [field] {
+            QInputMethodEvent commit;
+            commit.setCommitString(QStringLiteral("a"));
+            QCoreApplication::sendEvent(field, &commit);
+        });
+        const QRect screen = field->screen()->geometry();
+        setGeometry(screen.x(), screen.bottom() - screen.height() / 3 + 1, screen.width(),
+                    screen.height() / 3);
+        field->installEventFilter(this);
+        connect(qApp, &QApplication::focusChanged, this, [this, field](QWidget*, QWidget* now) {
+            if (now != field) hide();
+        });
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::MouseButtonRelease) show();
+        return false;
+    }
+};
+
 // One run: prints "first second rss keyToText rssBefore" (ms, ms, KiB, ms, KiB) or fails.
 int child() {
     QWidget form;
@@ -175,6 +225,8 @@ int child() {
     column->addWidget(button);
     column->addWidget(edit);
     column->addStretch();
+    std::unique_ptr<EmptyPanel> empty;
+    if (qEnvironmentVariableIsSet("BENCH_EMPTY_PANEL")) empty = std::make_unique<EmptyPanel>(edit);
     form.resize(800, 600);
     form.show();
     QApplication::setActiveWindow(&form);
@@ -257,12 +309,14 @@ int main(int argc, char** argv) {
         {"quimbel, made on show", "quimbel", config("cold.conf", "[keyboard]\nprepare = false\n")},
         {"quimbel, prepared", "quimbel", config("warm.conf", "[keyboard]\nprepare = true\n")},
         {other, other, {}},
+        {"one-key window (floor)", "none", {}},
     };
     const QRegularExpression preparedLine("panel prepared in ([0-9.]+) ms");
     auto measure = [&](Input& in) {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_IM_MODULE", in.module);
+        if (in.module == QLatin1String("none")) env.insert("BENCH_EMPTY_PANEL", "1");
         env.insert("QT_QPA_PLATFORM", env.contains("DISPLAY") ? "xcb" : "offscreen");
         env.insert("QT_QUICK_BACKEND", "software");
         // The build's plugin folder, for a run before installation.
@@ -306,7 +360,7 @@ int main(int argc, char** argv) {
                         in.second, in.rss, qPrintable(keyText(in.key)));
         else
             std::printf("%-24s not available\n", qPrintable(in.title));
-    const Input &cold = inputs[0], &warm = inputs[1], &o = inputs[2];
+    const Input &cold = inputs[0], &warm = inputs[1], &o = inputs[2], &empty = inputs[3];
     // The memory the preparation takes before any show counts with the prepared panel's.
     const long preparedRss = warm.ok && cold.ok ? warm.rssBefore - cold.rssBefore : 0;
     if (warm.ok && cold.ok)
@@ -319,6 +373,10 @@ int main(int argc, char** argv) {
                         q->second / o.second,
                         double(q->rss + (q == &warm ? preparedRss : 0)) / double(o.rss),
                         o.key < 1e9 ? qPrintable(QString::number(q->key / o.key, 'f', 2)) : "n/a");
+    if (empty.ok && o.ok)
+        std::printf("%-24s %12s %12.2f %12s %12.2f   (the least a panel of widgets reaches)\n",
+                    "ratio, one-key window", "", empty.second / o.second, "",
+                    empty.key / o.key);
     return 0;
 }
 
