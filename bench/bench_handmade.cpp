@@ -13,9 +13,11 @@
 // Start-up is measured a second way, as a program meets it: fresh processes, each from main to
 // the first painted frame of its window (processor time), the fastest of 9 for the bare window,
 // the hand-made and Quimbel's keyboard; the shares are each keyboard's time less the bare
-// window's. The warm figures above leave out what a process pays once (fonts, styles). With
-// --first-frames only this comparison runs. One such process runs alone as
-//   bench_handmade --first-frame bare|quimbel|hand-made TABLE
+// window's. The warm figures above leave out what a process pays once (fonts, styles). A fourth
+// kind, the hand-made keyboard with its captions in the face the layout names (the keyboard's
+// widget's font), shows what drawing in a face other than the application's costs by itself.
+// With --first-frames only this comparison runs. One such process runs alone as
+//   bench_handmade --first-frame bare|quimbel|hand-made|hand-made-face TABLE
 // where TABLE is the hand-made keyboard's data, written by bench_handmade --write-table TABLE; under
 // valgrind --tool=callgrind the difference of two kinds' counts is a keyboard's share.
 //
@@ -86,6 +88,7 @@ struct KeyTable {
     std::vector<QString> captions;
     std::vector<QString> values;
     std::map<std::pair<int, int>, std::vector<QRect>> rects; // by keyboard widget size
+    QFont font; // the face and size the keyboard's widget draws in
 };
 
 // The window both programs show: an edit box over the keyboard (or over an empty widget).
@@ -211,6 +214,7 @@ KeyTable makeTable() {
                                ? QString::fromLatin1(key->KeyValue[quimbel::klNormal].c_str())
                                : QString());
     }
+    t.font = q.surface()->font();
     for (QSize size : {kSmall, kLarge}) {
         q.window->resize(size);
         QApplication::processEvents();
@@ -370,6 +374,7 @@ QDataStream& operator<<(QDataStream& out, const KeyTable& t) {
         for (const QRect& r : rects)
             out << r;
     }
+    out << t.font;
     return out;
 }
 
@@ -389,6 +394,7 @@ QDataStream& operator>>(QDataStream& in, KeyTable& t) {
         for (QRect& r : rects)
             in >> r;
     }
+    in >> t.font;
     return in;
 }
 
@@ -405,12 +411,15 @@ int firstFrame(int argc, char** argv) {
         auto q = std::make_unique<QuimbelBoard>();
         surface = q->surface();
         board = std::move(q);
-    } else if (kind == "hand-made" && argc > 3) {
+    } else if ((kind == "hand-made" || kind == "hand-made-face") && argc > 3) {
         QFile file(QString::fromLocal8Bit(argv[3]));
         if (!file.open(QIODevice::ReadOnly)) return 1;
         QDataStream in(&file);
         in >> table;
         auto h = std::make_unique<HandMadeBoard>(table);
+        // The same buttons with their captions in the face the layout names, as Quimbel draws
+        // them: what a second face costs a keyboard of push buttons.
+        if (kind == "hand-made-face") h->keyboard->setFont(table.font);
         surface = h->keyboard;
         board = std::move(h);
     } else {
@@ -436,7 +445,7 @@ void compareFreshStartups(const KeyTable& table, int runs) {
         out << table;
     }
     file.flush();
-    const char* kinds[] = {"bare", "hand-made", "quimbel"};
+    const char* kinds[] = {"bare", "hand-made", "quimbel", "hand-made-face"};
     std::map<std::string, double> fastest;
     for (int i = 0; i < runs; ++i)
         for (const char* kind : kinds) {
@@ -460,6 +469,9 @@ void compareFreshStartups(const KeyTable& table, int runs) {
     std::printf("%-34s %12.1f %12.1f\n", "window with keyboard (us)", fastest["quimbel"],
                 fastest["hand-made"]);
     std::printf("%-34s %12.1f %12.1f %8.2f %8s\n", "start-up share (us)", q, h, q / h, "<= 0.8");
+    const double f = fastest["hand-made-face"] - bare;
+    std::printf("%-34s %12.1f %12.1f %8.2f\n", "share, hand-made in the layout's face", q, f,
+                q / f);
 }
 
 } // namespace
