@@ -470,7 +470,7 @@ void compareFreshStartups(const KeyTable& table, int runs) {
                 fastest["hand-made"]);
     std::printf("%-34s %12.1f %12.1f %8.2f %8s\n", "start-up share (us)", q, h, q / h, "<= 0.8");
     const double f = fastest["hand-made-face"] - bare;
-    std::printf("%-34s %12.1f %12.1f %8.2f\n", "share, hand-made in the layout's face", q, f,
+    std::printf("%-34s %12.1f %12.1f %8.2f\n", "share, hand-made in layout's face", q, f,
                 q / f);
 }
 
