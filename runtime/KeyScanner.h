@@ -53,6 +53,10 @@ public:
     void Switch(TScanSwitch Which);
     // The key button under the pointer, or null; a key is pressed by dwell once per rest on it.
     void PointerOver(TKeyControl* Control);
+    // Whether dwell rests on Control now (null: on no key).
+    bool DwellsOn(const TKeyControl* Control) const {
+        return Control == dwellControl_ && (!Control || (dwellAlive_ && *dwellAlive_));
+    }
 
     // While rows are scanned: the row in turn (0 is the top row) and -1 for the key. While the
     // keys of a picked row are scanned: that row and the key in turn.

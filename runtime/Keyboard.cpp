@@ -172,11 +172,16 @@ void TKeyboard::CreateControls() {
         button->OnMouseMove = [this](vcl::TObject* Sender, vcl::TShiftState, int X, int Y) {
             auto* over = static_cast<TKeyControl*>(Sender);
             // Dwell follows the key under the pointer, not one that holds the mouse's capture.
-            if (GetDwellTime() > 0 && vcl::GetMouseControl() == over) FScanner->PointerOver(over);
+            if (GetDwellTime() > 0 && vcl::GetMouseControl() == over) {
+                // Time given to dwell on the way may press a key whose handler rebuilds the keys.
+                const auto alive = over->LifeToken();
+                dwellOver(over);
+                if (!*alive) return;
+            }
             mouseMove(over, X, Y);
         };
         button->OnMouseLeave = [this](vcl::TObject*) {
-            if (GetDwellTime() > 0) FScanner->PointerOver(nullptr);
+            if (GetDwellTime() > 0) dwellOver(nullptr);
         };
         button->TakeMessage = [this](const vcl::TMessage& Message) {
             return switchButton(Message);

@@ -231,6 +231,8 @@ private:
     void assistChanged();
     void scheduleAssist();
     void assistTick();
+    // The pointer came to a key button or left them (null) while dwell is on.
+    void dwellOver(TKeyControl* Control);
     // A switch among the keys pressed anywhere, and among the mouse messages of the keyboard
     // and its buttons: true takes the key or message.
     bool switchKey(vcl::Word Key, bool Down, bool Repeat);

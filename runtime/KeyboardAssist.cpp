@@ -92,6 +92,19 @@ void TKeyboard::assistTick() {
     FScanner->Advance(elapsed);
 }
 
+void TKeyboard::dwellOver(TKeyControl* Control) {
+    if (FScanner->DwellsOn(Control)) return;
+    // The time since the last tick passed where the pointer was before, so that a rest on the
+    // new key counts from now and never ends early. Ticking now may press a key and its
+    // handler free the keyboard.
+    if (FAssistTimer) {
+        const auto alive = LifeToken();
+        assistTick();
+        if (!*alive) return;
+    }
+    FScanner->PointerOver(Control);
+}
+
 bool TKeyboard::switchKey(vcl::Word Key, bool Down, bool Repeat) {
     const bool select = Key == FSwitchKey;
     if (!select && !(Key == FMoveSwitchKey && GetSwitchScanning() == ssStep)) return false;

@@ -256,12 +256,19 @@ TEST_F(KeyScannerTest, DwellFollowsThePointerAndTheTimerRunsOnlyWhileShown) {
     moveTo(keyFor('a'));
     clock.advance(800);
     EXPECT_EQ(typed(), "aa");
+    // A rest counts from the moment the pointer came, between two steps of the bar too.
+    clock.advance(30);
+    moveTo(keyFor('g'));
+    clock.advance(790);
+    EXPECT_EQ(typed(), "aa") << "pressed before the dwell time";
+    clock.advance(50);
+    EXPECT_EQ(typed(), "aag");
     // The pointer leaving the keyboard's window ends the rest.
     moveTo(keyFor('d'));
     clock.advance(400);
     keyboard->InputMouseLeave();
     clock.advance(4000);
-    EXPECT_EQ(typed(), "aa");
+    EXPECT_EQ(typed(), "aag");
 
     // Hidden with its parent, the keyboard keeps no timer; shown again, it runs again.
     panel.SetVisible(false);
@@ -276,7 +283,7 @@ TEST_F(KeyScannerTest, DwellFollowsThePointerAndTheTimerRunsOnlyWhileShown) {
     keyboard.reset();
     EXPECT_EQ(clock.Running(), 0);
     clock.advance(3000);
-    EXPECT_EQ(typed(), "aa");
+    EXPECT_EQ(typed(), "aag");
 }
 
 TEST(SwitchOptions, StoreNothingAtTheirDefaultsAndScanOnceLoaded) {
